@@ -1,0 +1,132 @@
+#include "TMainForm.h"
+
+#include "exam/TTestForm.h"
+#include "sampler/TDM.h"
+#include "sampler/TSamplerForm.h"
+#include "store/SectionNames.h"
+#include "tables/Table.h"
+#include "widgets/Dialogs.h"
+#include "widgets/ErrorGuard.h"
+#include "widgets/ShadedButton.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QListWidget>
+#include <QPainter>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TMainForm* MainForm = nullptr;
+
+TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint)
+{
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 18, 24, 22);
+    layout->setSpacing(16);
+    Image1 = new QLabel(this);
+    Image1->setPixmap(banner());
+    Image1->setAlignment(Qt::AlignCenter);
+    layout->addWidget(Image1);
+
+    Shape1 = new QFrame(this);
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setLineWidth(1);
+    QPalette blue = Shape1->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    Shape1->setPalette(blue);
+    auto* frame = new QVBoxLayout(Shape1);
+    frame->setContentsMargins(28, 18, 28, 18);
+    frame->setSpacing(8);
+    StartTestBtn = new ShadedButton(QStringLiteral("Start &Testing"), QColor(0, 0, 128), Shape1);
+    SamplerBtn = new ShadedButton(QStringLiteral("Test &Sampler"), QColor(128, 0, 128), Shape1);
+    fcShapeBtn3 = new ShadedButton(QStringLiteral("E&xit"), QColor(0, 128, 128), Shape1);
+    for (ShadedButton* b : {StartTestBtn, SamplerBtn, fcShapeBtn3})
+        b->setFixedSize(138, 34);
+    frame->addWidget(StartTestBtn, 0, Qt::AlignHCenter);
+    frame->addWidget(SamplerBtn, 0, Qt::AlignHCenter);
+    frame->addSpacing(18);  // Exit stands apart
+    frame->addWidget(fcShapeBtn3, 0, Qt::AlignHCenter);
+    layout->addWidget(Shape1, 0, Qt::AlignHCenter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(StartTestBtn, &QPushButton::clicked, this, guarded(this, &TMainForm::StartTestBtnClick));
+    connect(SamplerBtn, &QPushButton::clicked, this, guarded(this, &TMainForm::SamplerBtnClick));
+    connect(fcShapeBtn3, &QPushButton::clicked, this, guarded(this, &TMainForm::fcShapeBtn3Click));
+    FormCreate();
+}
+
+void TMainForm::FormCreate()
+{
+    // Table files are named without a folder: they are found in the program's folder.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    setWindowTitle(QStringLiteral("Velarix 2.0"));
+    adjustSize();
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QPixmap TMainForm::banner()
+{
+    QPixmap pixmap(221, 48);
+    pixmap.fill(Qt::white);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, 48);
+    g.setColorAt(0, QColor(70, 110, 190));
+    g.setColorAt(1, QColor(10, 30, 100));
+    p.setBrush(g);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 220, 47), 8, 8);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(26);
+    f.setBold(true);
+    f.setItalic(true);
+    p.setFont(f);
+    p.setPen(QColor(0, 0, 0, 120));
+    p.drawText(QRect(2, 2, 221, 34), Qt::AlignCenter, QStringLiteral("Examora"));
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, 221, 34), Qt::AlignCenter, QStringLiteral("Examora"));
+    QFont small(QStringLiteral("Verdana"));
+    small.setPixelSize(10);
+    p.setFont(small);
+    p.setPen(QColor(200, 220, 255));
+    p.drawText(QRect(0, 31, 221, 15), Qt::AlignCenter, QStringLiteral("Velarix 2.0 practice exams"));
+    return pixmap;
+}
+
+void TMainForm::StartTestBtnClick()
+{
+    hide();
+    // The exam window shows this window again when it closes.
+    Dialogs::execModal(TestForm);
+}
+
+void TMainForm::SamplerBtnClick()
+{
+    hide();
+    try {
+        DM->dtUserSet->open();
+    } catch (...) {
+        // Without the user set the sampler cannot open; stay on the start window.
+        show();
+        throw;
+    }
+    SamplerForm->ListBox1->clear();
+    SamplerForm->ListBox1->addItems(SectionNames::all());
+    SamplerForm->PageControl1->setCurrentWidget(SamplerForm->TabSheet1);
+    Dialogs::execModal(SamplerForm);
+}
+
+void TMainForm::fcShapeBtn3Click()
+{
+    close();
+}

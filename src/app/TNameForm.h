@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// The exam start dialog: the candidate's name, the time and, for a random
+// exam, the number of questions.
+class TNameForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TNameForm(QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr;  // date
+    QLabel* Label3 = nullptr;
+    QLineEdit* NameEdit = nullptr;
+    QLabel* Label2 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;  // minutes
+    QLabel* Label4 = nullptr;
+    QSpinBox* SpinEdit2 = nullptr;  // number of questions
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+
+    void setNumberEnabled(bool enabled);
+    void BitBtn1Click();
+    void FormActivate();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+extern TNameForm* NameForm;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "RandomSource.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class Table;
+
+// Building the current exam set: which source items take part, in which
+// random order, and the copy of each into the current set.
+namespace ExamAssembly {
+
+enum class Source { Bank, UserSet };
+
+// The Q_ID of every source record that passes the source's filter, in key
+// order. The table must be open.
+std::vector<std::int32_t> collectKeys(Table& source);
+
+// `count` distinct candidates in random order by the rejection draw: draw a
+// position among all candidates and draw again while that candidate was
+// already chosen. "Already chosen" is a bitmap look-up, so a full shuffle
+// costs O(M) draws on average per item instead of a scan of the chosen list.
+// Candidates must be distinct and non-zero.
+std::vector<std::int32_t> choose(const std::vector<std::int32_t>& candidates, int count, RandomSource& random);
+
+// The same draw with the chosen list scanned for every candidate; kept to
+// check the fast draw against and to measure it.
+std::vector<std::int32_t> chooseByScan(const std::vector<std::int32_t>& candidates, int count,
+                                       RandomSource& random);
+
+// Empties nothing: appends one current-set record per chosen key, copying
+// the item's fields from the source, all in one transaction. The source must
+// be open with its filter; the current set open exclusively. `progress` is
+// told the index of each item before it is copied.
+void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+               const std::function<void(int)>& progress = {});
+
+}  // namespace ExamAssembly

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+
+// The exam clock: a one-second timer that also counts the time elapsed since
+// its last reset, whether or not it is enabled.
+class TKZTimeCounter : public QTimer
+{
+    Q_OBJECT
+public:
+    explicit TKZTimeCounter(QObject* parent = nullptr);
+
+    bool Enabled() const { return isActive(); }
+    void setEnabled(bool enabled);
+
+    bool Counting() const { return m_counting; }
+    void setCounting(bool counting);
+    QString Elapsed() const;
+    void setElapsed(const QString& text) { m_elapsedText = text; }  // stored, never read back
+    void Reset();
+
+private:
+    bool m_counting = true;
+    double m_startTime = 0;
+    double m_pausedElapsed = 0;
+    QString m_elapsedText;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ExhibitForm.h"
+
+// "Exhibit 1": a fixed-size window.
+class TPict1Form : public ExhibitForm
+{
+    Q_OBJECT
+public:
+    explicit TPict1Form(QWidget* parent = nullptr);
+};
+
+extern TPict1Form* Pict1Form;

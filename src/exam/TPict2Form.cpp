@@ -1,0 +1,5 @@
+#include "TPict2Form.h"
+
+TPict2Form* Pict2Form = nullptr;
+
+TPict2Form::TPict2Form(QWidget* parent) : ExhibitForm(QStringLiteral("Exhibit 2"), true, parent) {}

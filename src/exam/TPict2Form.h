@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ExhibitForm.h"
+
+// "Exhibit 2": a window the candidate can resize.
+class TPict2Form : public ExhibitForm
+{
+    Q_OBJECT
+public:
+    explicit TPict2Form(QWidget* parent = nullptr);
+};
+
+extern TPict2Form* Pict2Form;

@@ -1,0 +1,1197 @@
+#include "TTestForm.h"
+
+#include "ChoiceLabel.h"
+#include "ChoiceRadio.h"
+#include "ExamAssembly.h"
+#include "ItemLayout.h"
+#include "RandomSource.h"
+#include "TKZTimeCounter.h"
+#include "TPict1Form.h"
+#include "TPict2Form.h"
+#include "TProgressForm.h"
+#include "TddgRunButton.h"
+#include "TimeText.h"
+#include "app/TAboutForm.h"
+#include "app/TMainForm.h"
+#include "app/TNameForm.h"
+#include "grading/TScoreForm.h"
+#include "review/TNoteForm.h"
+#include "review/TReviewForm.h"
+#include "settings/SettingsStore.h"
+#include "settings/TOptionsForm.h"
+#include "store/ItemRecord.h"
+#include "store/TableFiles.h"
+#include "tables/Session.h"
+#include "tables/Table.h"
+#include "widgets/Dialogs.h"
+#include "widgets/ErrorGuard.h"
+#include "widgets/ShadedButton.h"
+#include "widgets/ShadedLabel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStyle>
+#include <QVBoxLayout>
+
+TTestForm* TestForm = nullptr;
+
+namespace {
+const QColor Aqua(0, 255, 255);
+const QColor HeaderColor(58, 95, 160);
+
+QFont verdana13(bool bold)
+{
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(13);
+    f.setBold(bold);
+    return f;
+}
+
+void setTextColor(QWidget* w, const QColor& color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::ButtonText, color);
+    p.setColor(QPalette::Text, color);
+    w->setPalette(p);
+}
+
+// Keeps the progress window up for the length of one assembly.
+class ProgressShown
+{
+public:
+    explicit ProgressShown(int maximum)
+    {
+        if (!ProgressForm)
+            return;
+        ProgressForm->ProgressBar1->setMaximum(qMax(maximum, 1));
+        ProgressForm->ProgressBar1->setValue(0);
+        ProgressForm->show();
+        ProgressForm->raise();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_clock.start();
+    }
+    ~ProgressShown()
+    {
+        if (!ProgressForm)
+            return;
+        ProgressForm->finish();
+    }
+    void position(int i)
+    {
+        if (!ProgressForm)
+            return;
+        ProgressForm->ProgressBar1->setValue(i);
+        // Repaint a few times a second, without taking the candidate's input.
+        if (m_clock.elapsed() > 50) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            m_clock.restart();
+        }
+    }
+
+private:
+    QElapsedTimer m_clock;
+};
+}  // namespace
+
+// ---- creation ------------------------------------------------------------------
+
+TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    buildMenu();
+    layout->setMenuBar(MainMenu);
+    buildHeader();
+    layout->addWidget(Panel1);
+    Panel3 = new QWidget(this);
+    Panel3->setAutoFillBackground(true);
+    QPalette white = Panel3->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Panel3->setPalette(white);
+    auto* middle = new QVBoxLayout(Panel3);
+    middle->setContentsMargins(1, 1, 1, 1);
+    middle->setSpacing(0);
+    buildItemArea();
+    buildStartPage();
+    middle->addWidget(ScrollBox1);
+    middle->addWidget(Panel4);
+    layout->addWidget(Panel3, 1);
+    buildButtonBar();
+    layout->addWidget(Panel2);
+
+    Timer1 = new TKZTimeCounter(this);
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &TTestForm::Timer1Timer));
+
+    setMinimumSize(732, 502);
+    setSizeGripEnabled(false);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    FormCreate();
+}
+
+TTestForm::~TTestForm()
+{
+    if (TestForm == this)
+        TestForm = nullptr;
+}
+
+void TTestForm::FormCreate()
+{
+    // Time texts here carry no day-half marker at all (TimeText), so there
+    // are no AM/PM designators to blank out.
+    session = std::make_unique<Session>(TableFiles::SessionName);
+    session->registerPassword(TableFiles::Password);
+    dtQSet = new Table(TableFiles::SessionName, TableFiles::Bank, this);
+    dtCurrentSet = new Table(TableFiles::SessionName, TableFiles::CurrentSet, this);
+    dtUserSet = new Table(TableFiles::SessionName, TableFiles::UserSet, this);
+    dsCurrentSet = dtCurrentSet->dataSource();
+    connect(dsCurrentSet, &DataSource::dataChanged, this, guarded(this, &TTestForm::dsCurrentSetDataChange));
+
+    setWindowState(Qt::WindowMaximized);
+    setWindowTitle(QStringLiteral("Velarix 2.0"));
+    examMode = ExamMode::Idle;
+    // There is no Windows folder: calculators live with the system's programs.
+    WindowsDir = QStringLiteral("/usr/bin");
+    if (settingsPath.isEmpty())
+        settingsPath = SettingsStore::defaultPath();
+    LoadSettings();
+    LearnButton->setVisible(Options.ShowLearnBtn);
+    SetupCalcButton();
+}
+
+void TTestForm::buildMenu()
+{
+    MainMenu = new QMenuBar(this);
+    N11 = MainMenu->addMenu(QStringLiteral("&File"));
+    Options1 = N11->addAction(QStringLiteral("&Options..."));
+    Print2 = N11->addAction(QStringLiteral("Print all items in this exam"));
+    Print1 = N11->addAction(QStringLiteral("&Print this item"));
+    N11->addSeparator();
+    Exit1 = N11->addAction(QStringLiteral("E&xit"));
+    Print1->setEnabled(false);
+    Print2->setEnabled(false);
+    connect(Options1, &QAction::triggered, this, guarded(this, &TTestForm::Options1Click));
+    connect(Print1, &QAction::triggered, this, guarded(this, &TTestForm::Print1Click));
+    connect(Print2, &QAction::triggered, this, guarded(this, &TTestForm::Print2Click));
+    connect(Exit1, &QAction::triggered, this, guarded(this, &TTestForm::Exit1Click));
+
+    N21 = MainMenu->addMenu(QStringLiteral("Exa&ms"));
+    auto makeAction = [this](const QString& text, void (TTestForm::*handler)()) {
+        auto* action = new QAction(text, this);
+        connect(action, &QAction::triggered, this, guarded(this, handler));
+        return action;
+    };
+    Action1 = makeAction(QStringLiteral("Practice Exam &A"), &TTestForm::Action1Execute);
+    Action2 = makeAction(QStringLiteral("Practice Exam &B"), &TTestForm::Action2Execute);
+    Action3 = makeAction(QStringLiteral("Practice Exam &C"), &TTestForm::Action3Execute);
+    Action4 = makeAction(QStringLiteral("Practice Exam &D"), &TTestForm::Action4Execute);
+    Action5 = makeAction(QStringLiteral("Practice Exam &E"), &TTestForm::Action5Execute);
+    AllQAct = makeAction(QStringLiteral("&Take All &Questions"), &TTestForm::AllQActExecute);
+    RandAct = makeAction(QStringLiteral("&Random Exam"), &TTestForm::RandActExecute);
+    UserAct = makeAction(QStringLiteral("&User Exam"), &TTestForm::UserActExecute);
+    N21->addActions({Action1, Action2, Action3, Action4, Action5});
+    N21->addSeparator();
+    N21->addActions({AllQAct, RandAct, UserAct});
+
+    Help1 = MainMenu->addMenu(QStringLiteral("&Help"));
+    About1 = Help1->addAction(QStringLiteral("Ab&out"));
+    connect(About1, &QAction::triggered, this, guarded(this, &TTestForm::About1Click));
+}
+
+void TTestForm::buildHeader()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setFixedHeight(45);
+    Panel1->setAutoFillBackground(true);
+    QPalette p = Panel1->palette();
+    p.setColor(QPalette::Window, HeaderColor);
+    Panel1->setPalette(p);
+
+    fcLabel1 = new ShadedLabel(QStringLiteral("Velarix 2.0"), Panel1);
+    QFont title(QStringLiteral("Arial"));
+    title.setPixelSize(30);
+    title.setBold(true);
+    title.setItalic(true);
+    fcLabel1->setFont(title);
+    fcLabel1->setTextColor(Qt::white);
+    fcLabel1->setOutline(QColor(20, 40, 90), 1.5);
+    fcLabel1->setShadow(QColor(0, 0, 0, 140), 2);
+    fcLabel1->setAlignment(Qt::AlignCenter);
+
+    Label1 = new ShadedLabel(QString(), Panel1);
+    Label1->setFont(verdana13(true));
+    Label1->setTextColor(Qt::white);
+    Label1->setShadow(QColor(0, 0, 0, 160), 1);
+    Label1->move(4, 4);
+
+    Label2 = new QLabel(Panel1);
+    Label2->setFont(verdana13(false));
+    setTextColor(Label2, Qt::white);
+    Label2->move(124, 4);
+
+    Label3 = new QLabel(Panel1);
+    Label3->setFont(verdana13(true));
+    setTextColor(Label3, QColor(215, 215, 215));
+    Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    MarkBox = new QCheckBox(QStringLiteral("&Mark this item"), Panel1);
+    MarkBox->setFont(verdana13(true));
+    setTextColor(MarkBox, Qt::black);
+    MarkBox->move(4, 24);
+    MarkBox->adjustSize();
+    connect(MarkBox, &QCheckBox::toggled, this, guarded(this, &TTestForm::MarkBoxClick));
+
+    CorrectLabel = new ShadedLabel(QString(), Panel1);
+    CorrectLabel->setFont(verdana13(true));
+    CorrectLabel->setShadow(QColor(255, 255, 255, 120), 1);
+    CorrectLabel->move(4, 24);
+
+    TimeLabel = new ShadedLabel(QString(), Panel1);
+    TimeLabel->setFont(verdana13(true));
+    TimeLabel->setTextColor(Qt::white);
+    TimeLabel->setShadow(QColor(0, 0, 0, 160), 1);
+    TimeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    ReviewLabel = new QLabel(QStringLiteral("Review items"), Panel1);
+    ReviewLabel->setFont(verdana13(true));
+    setTextColor(ReviewLabel, QColor(0, 0, 128));
+    ReviewLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel, TimeLabel,
+                                                      ReviewLabel})
+        w->hide();
+}
+
+void TTestForm::buildItemArea()
+{
+    ScrollBox1 = new QScrollArea(Panel3);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+    ItemArea = new QWidget;
+    ItemArea->setAutoFillBackground(true);
+    QPalette white = ItemArea->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    ItemArea->setPalette(white);
+    QFont design(QStringLiteral("MS Sans Serif"));
+    design.setPointSize(10);
+    ItemArea->setFont(design);
+
+    QPanel = new QFrame(ItemArea);
+    QText = new QLabel(QPanel);
+    QText->setWordWrap(true);
+    QText->setTextFormat(Qt::PlainText);
+    QText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QText->setFont(design);
+    Shape1 = new QFrame(ItemArea);
+    Shape1->setAutoFillBackground(true);
+    QPalette blue = Shape1->palette();
+    blue.setColor(QPalette::Window, Qt::blue);
+    Shape1->setPalette(blue);
+
+    ExhBtnA = new QPushButton(QStringLiteral("Exhibit &1"), ItemArea);
+    ExhBtnB = new QPushButton(QStringLiteral("Exhibit &2"), ItemArea);
+    ExhBtnA->setGeometry(1, 0, 93, 25);
+    ExhBtnB->setGeometry(96, 0, 93, 25);
+    connect(ExhBtnA, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnAClick));
+    connect(ExhBtnB, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnBClick));
+    CalcButton = new TddgRunButton(ItemArea);
+    CalcButton->resize(37, 29);
+    CalcButton->setAutoRaise(true);
+    CalcButton->setToolTip(QStringLiteral("Calculator"));
+
+    static const char* const letters[] = {"&a.", "&b.", "&c.", "&d.", "&e.", "&f."};
+    for (int k = 0; k < 6; ++k) {
+        RadioButton[k] = new ChoiceRadio(QString::fromLatin1(letters[k]), ItemArea);
+        CheckBox[k] = new QCheckBox(QString::fromLatin1(letters[k]), ItemArea);
+        RadioButton[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
+        CheckBox[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
+        ALabel[k] = new ChoiceLabel(ItemArea);
+        RadioButton[k]->hide();
+        CheckBox[k]->hide();
+        ALabel[k]->hide();
+        connect(RadioButton[k], &QRadioButton::toggled, this, [this, k](bool checked) {
+            // Only a button that becomes checked runs the handler; the group
+            // is kept exclusive here, before the handler reads it.
+            if (!checked)
+                return;
+            for (int j = 0; j < 6; ++j) {
+                if (j != k)
+                    RadioButton[j]->setChecked(false);
+            }
+            ErrorGuard::run([this] { RadioButton1Click(); });
+        });
+        connect(CheckBox[k], &QCheckBox::toggled, this, [this, k] { ErrorGuard::run([this, k] { CheckBoxClick(k + 1); }); });
+        connect(ALabel[k], &ChoiceLabel::clicked, this, [this, k] { ErrorGuard::run([this, k] { ALabelClick(k + 1); }); });
+    }
+    ExpText = new QLabel(ItemArea);
+    ExpText->setWordWrap(true);
+    ExpText->setTextFormat(Qt::PlainText);
+    ExpText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ExpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont explanation = design;
+    ExpText->setFont(explanation);
+    setTextColor(ExpText, QColor(0, 0, 128));
+    ExpText->hide();
+
+    ScrollBox1->setWidget(ItemArea);
+    ScrollBox1->hide();
+}
+
+void TTestForm::buildStartPage()
+{
+    Panel4 = new QWidget(Panel3);
+    Panel4->setAutoFillBackground(true);
+    QPalette white = Panel4->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Panel4->setPalette(white);
+
+    auto makeTitle = [this](const QString& text, int pixels) {
+        auto* label = new ShadedLabel(text, Panel4);
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(pixels);
+        f.setBold(true);
+        f.setItalic(true);
+        label->setFont(f);
+        label->setTextColor(QColor(40, 80, 170));
+        label->setOutline(QColor(10, 25, 80), 0.8);
+        label->setShadow(QColor(0, 0, 0, 70), 2);
+        label->setAlignment(Qt::AlignCenter);
+        return label;
+    };
+    ExamCodeLabel = makeTitle(QStringLiteral("Exam VLX-210"), 30);
+    ExamNameLabel = makeTitle(QStringLiteral("Administering Linux Servers"), 30);
+    auto* prompt = new QLabel(QStringLiteral("Please select the practice exam you want to begin."), Panel4);
+    prompt->setObjectName(QStringLiteral("PromptLabel"));
+    QFont promptFont(QStringLiteral("Verdana"));
+    promptFont.setPixelSize(15);
+    prompt->setFont(promptFont);
+    prompt->setAlignment(Qt::AlignCenter);
+
+    const QColor purple(128, 0, 128), navy(0, 0, 128);
+    static const char* const letters[] = {"&A", "&B", "&C", "&D", "&E"};
+    QAction* actions[] = {Action1, Action2, Action3, Action4, Action5};
+    for (int i = 0; i < 5; ++i) {
+        fcShapeBtn[i] = new ShadedButton(QString::fromLatin1(letters[i]), purple, Panel4);
+        fcShapeBtn[i]->setFixedSize(30, 30);
+        connect(fcShapeBtn[i], &QPushButton::clicked, actions[i], &QAction::trigger);
+    }
+    AllQBtn = new ShadedButton(QStringLiteral("All &Questions"), navy, Panel4);
+    RandomBtn = new ShadedButton(QStringLiteral("&Random Exam"), navy, Panel4);
+    UserBtn = new ShadedButton(QStringLiteral("&User Exam"), navy, Panel4);
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn})
+        b->setFixedSize(109, 30);
+    connect(AllQBtn, &QPushButton::clicked, AllQAct, &QAction::trigger);
+    connect(RandomBtn, &QPushButton::clicked, RandAct, &QAction::trigger);
+    connect(UserBtn, &QPushButton::clicked, UserAct, &QAction::trigger);
+    CenterExamButtons();
+}
+
+void TTestForm::buildButtonBar()
+{
+    Panel2 = new QFrame(this);
+    Panel2->setFixedHeight(41);
+    Panel2->setFrameShape(QFrame::StyledPanel);
+    auto* bar = new QHBoxLayout(Panel2);
+    bar->setContentsMargins(6, 6, 6, 6);
+    bar->setSpacing(6);
+    auto makeButton = [this, bar](const QString& text, void (TTestForm::*handler)()) {
+        auto* b = new QPushButton(text, Panel2);
+        b->setAutoDefault(false);
+        b->setMinimumWidth(100);
+        connect(b, &QPushButton::clicked, this, guarded(this, handler));
+        bar->addWidget(b);
+        return b;
+    };
+    PrevButton = makeButton(QStringLiteral("&< Previous Item"), &TTestForm::PrevButtonClick);
+    NextButton = makeButton(QStringLiteral("Next Item &>"), &TTestForm::NextButtonClick);
+    LearnButton = makeButton(QStringLiteral("&Learn Now"), &TTestForm::LearnButtonClick);
+    Button1 = makeButton(QStringLiteral("Items &Review"), &TTestForm::Button1Click);
+    NoteButton = makeButton(QStringLiteral("&Note"), &TTestForm::NoteButtonClick);
+    bar->addStretch(1);
+    GradeButton = makeButton(QStringLiteral("&Grade Now"), &TTestForm::GradeButtonClick);
+    Button3 = makeButton(QStringLiteral("E&xit Exam"), &TTestForm::Button3Click);
+    Panel2->hide();
+}
+
+// ---- fonts ----------------------------------------------------------------------
+
+QFont TTestForm::QuestionFont() const
+{
+    return QText->font();
+}
+
+QFont TTestForm::AnswersFont() const
+{
+    return ItemArea->font();
+}
+
+QFont TTestForm::ExplanationFont() const
+{
+    return ExpText->font();
+}
+
+void TTestForm::setQuestionFont(const QFont& font)
+{
+    QText->setFont(font);
+}
+
+void TTestForm::setAnswersFont(const QFont& font)
+{
+    ItemArea->setFont(font);
+}
+
+void TTestForm::setExplanationFont(const QFont& font)
+{
+    ExpText->setFont(font);
+}
+
+QColor TTestForm::QuestionColor() const
+{
+    return QText->palette().color(QPalette::WindowText);
+}
+
+QColor TTestForm::AnswersColor() const
+{
+    return ItemArea->palette().color(QPalette::WindowText);
+}
+
+QColor TTestForm::ExplanationColor() const
+{
+    return ExpText->palette().color(QPalette::WindowText);
+}
+
+void TTestForm::setQuestionColor(const QColor& color)
+{
+    setTextColor(QText, color);
+}
+
+void TTestForm::setAnswersColor(const QColor& color)
+{
+    // The item area's colour reaches every text in it without a colour of its own.
+    QPalette p = ItemArea->palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::ButtonText, color);
+    p.setColor(QPalette::Text, color);
+    ItemArea->setPalette(p);
+    for (ChoiceLabel* label : ALabel)
+        setTextColor(label, color);
+    setTextColor(QText, QuestionColor());
+    setTextColor(ExpText, ExplanationColor());
+}
+
+void TTestForm::setExplanationColor(const QColor& color)
+{
+    setTextColor(ExpText, color);
+}
+
+// ---- exam kinds -------------------------------------------------------------------
+
+void TTestForm::PrepareNameDialog(bool numberEnabled)
+{
+    dtQSet->open();
+    dtQSet->setFilter(QStringLiteral("Q_EXAM_N<>0"));
+    dtQSet->setFiltered(true);
+    const int m = dtQSet->recordCount();
+    NameForm->SpinEdit2->setRange(1, qMax(m, 1));
+    NameForm->SpinEdit2->setValue(m);
+    dtQSet->close();
+    NameForm->setNumberEnabled(numberEnabled);
+}
+
+void TTestForm::startBankExam(QAction* action, const QString& caption, const QString& title, const QString& filter)
+{
+    Q_UNUSED(action);
+    PrepareNameDialog(false);
+    NameForm->setWindowTitle(caption);
+    ExamTitle = title;
+    dtQSet->setFilter(filter);
+    // An exam kind without any item opens no empty exam.
+    dtQSet->setFiltered(true);
+    dtQSet->open();
+    const int available = dtQSet->recordCount();
+    dtQSet->close();
+    if (available == 0) {
+        Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("There are no questions available for %1.").arg(title),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        return;
+    }
+    StartExam(&TTestForm::CopyBankShuffled);
+}
+
+void TTestForm::Action1Execute()
+{
+    startBankExam(Action1, QStringLiteral("Begin Practice Exam A"), QStringLiteral("Practice Exam A"),
+                  QStringLiteral("Q_EXAM_N=1"));
+}
+
+void TTestForm::Action2Execute()
+{
+    startBankExam(Action2, QStringLiteral("Begin Practice Exam B"), QStringLiteral("Practice Exam B"),
+                  QStringLiteral("Q_EXAM_N=2"));
+}
+
+void TTestForm::Action3Execute()
+{
+    startBankExam(Action3, QStringLiteral("Begin Practice Exam C"), QStringLiteral("Practice Exam C"),
+                  QStringLiteral("Q_EXAM_N=3"));
+}
+
+void TTestForm::Action4Execute()
+{
+    startBankExam(Action4, QStringLiteral("Begin Practice Exam D"), QStringLiteral("Practice Exam D"),
+                  QStringLiteral("Q_EXAM_N=4"));
+}
+
+void TTestForm::Action5Execute()
+{
+    startBankExam(Action5, QStringLiteral("Begin Practice Exam E"), QStringLiteral("Practice Exam E"),
+                  QStringLiteral("Q_EXAM_N=5"));
+}
+
+void TTestForm::AllQActExecute()
+{
+    startBankExam(AllQAct, QStringLiteral("Take All Questions"), QStringLiteral("All Questions"),
+                  QStringLiteral("Q_EXAM_N<>0"));
+}
+
+void TTestForm::RandActExecute()
+{
+    NameForm->setWindowTitle(QStringLiteral("Random Exam"));
+    PrepareNameDialog(true);
+    ExamTitle = QStringLiteral("Random Exam");
+    dtQSet->setFilter(QStringLiteral("Q_EXAM_N<>0"));
+    if (NameForm->SpinEdit2->maximum() < 1 || NameForm->SpinEdit2->value() < 1) {
+        Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("There are no questions available for %1.").arg(ExamTitle),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        return;
+    }
+    StartExam(&TTestForm::CopyBankRandomSelection);
+}
+
+void TTestForm::UserActExecute()
+{
+    dtUserSet->open();
+    if (dtUserSet->isEmpty()) {
+        dtUserSet->close();
+        Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("User defined question set is empty!"),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        return;
+    }
+    PrepareNameDialog(false);
+    NameForm->setWindowTitle(QStringLiteral("User Exam"));
+    ExamTitle = QStringLiteral("User Exam");
+    StartUserExam();
+}
+
+// ---- exam start ---------------------------------------------------------------------
+
+void TTestForm::StartExam(void (TTestForm::*assembly)())
+{
+    NameForm->SpinEdit1->setValue(Options.DefaultTime);
+    if (Dialogs::execModal(NameForm) != QDialog::Accepted)
+        return;
+    Label3->setText(ExamTitle);
+    Label3->adjustSize();
+    examMode = ExamMode::Idle;
+    dtQSet->setFiltered(true);
+    dtQSet->open();
+    (this->*assembly)();
+    Sheet.InitAnswerSheet(*dtCurrentSet);
+    examMode = ExamMode::Testing;
+    ExamControls();
+    dtCurrentSet->first();
+    StartClock();
+}
+
+void TTestForm::StartUserExam()
+{
+    NameForm->SpinEdit1->setValue(Options.DefaultTime);
+    if (Dialogs::execModal(NameForm) != QDialog::Accepted)
+        return;
+    Label3->setText(ExamTitle);
+    Label3->adjustSize();
+    examMode = ExamMode::Idle;
+    dtUserSet->open();
+    CopyUserSetShuffled();
+    Sheet.InitAnswerSheet(*dtCurrentSet);
+    examMode = ExamMode::Testing;
+    ExamControls();
+    NoteButton->hide();  // no notes on the candidate's own items
+    dtCurrentSet->first();
+    StartClock();
+}
+
+namespace {
+std::vector<std::int32_t> chooseItems(const std::vector<std::int32_t>& candidates, int count,
+                                      const std::function<std::uint32_t()>& seedSource)
+{
+    RandomSource random(seedSource ? seedSource() : RandomSource::seedFromClock());
+    return ExamAssembly::choose(candidates, count, random);
+}
+
+void refillCurrentSet(Table& source, ExamAssembly::Source kind, Table& currentSet,
+                      const std::vector<std::int32_t>& chosen)
+{
+    ProgressShown progress(int(chosen.size()));
+    currentSet.close();
+    currentSet.setExclusive(true);
+    currentSet.emptyTable();
+    currentSet.open();
+    ExamAssembly::copyItems(source, kind, currentSet, chosen, [&progress](int i) { progress.position(i); });
+}
+}  // namespace
+
+void TTestForm::CopyBankShuffled()
+{
+    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(*dtQSet);
+    refillCurrentSet(*dtQSet, ExamAssembly::Source::Bank, *dtCurrentSet,
+                     chooseItems(keys, int(keys.size()), SeedSource));
+    dtCurrentSet->first();
+    FirstRecNo = dtCurrentSet->recNo();
+    ItemCount = dtCurrentSet->recordCount();
+}
+
+void TTestForm::CopyBankRandomSelection()
+{
+    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(*dtQSet);
+    refillCurrentSet(*dtQSet, ExamAssembly::Source::Bank, *dtCurrentSet,
+                     chooseItems(keys, NameForm->SpinEdit2->value(), SeedSource));
+    dtCurrentSet->first();
+    FirstRecNo = dtCurrentSet->recNo();
+    ItemCount = dtCurrentSet->recordCount();
+}
+
+void TTestForm::CopyUserSetShuffled()
+{
+    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(*dtUserSet);
+    refillCurrentSet(*dtUserSet, ExamAssembly::Source::UserSet, *dtCurrentSet,
+                     chooseItems(keys, int(keys.size()), SeedSource));
+    dtCurrentSet->first();
+    FirstRecNo = dtCurrentSet->recNo();
+    ItemCount = dtCurrentSet->recordCount();
+}
+
+// ---- control arrangements ---------------------------------------------------------------
+
+void TTestForm::ExamControls()
+{
+    Panel4->hide();
+    ScrollBox1->show();
+    ScrollBox1->setEnabled(true);
+    Panel2->show();
+    fcLabel1->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, MarkBox, Label3, TimeLabel})
+        w->show();
+    ReviewLabel->hide();
+    CorrectLabel->hide();
+    GradeButton->setText(QStringLiteral("&Grade Now"));
+    N21->setEnabled(false);
+    N21->menuAction()->setEnabled(false);
+    Print1->setEnabled(true);
+    Print2->setEnabled(true);
+    LearnButton->setEnabled(true);
+}
+
+void TTestForm::ReviewControls()
+{
+    MarkBox->hide();
+    TimeLabel->hide();
+    LearnButton->setEnabled(false);
+    CorrectLabel->show();
+    ReviewLabel->show();
+}
+
+void TTestForm::CloseCurrentExam()
+{
+    examMode = ExamMode::Idle;
+    dtQSet->setFilter(QString());
+    dtQSet->setFiltered(false);
+    dtQSet->close();
+    dtCurrentSet->close();
+    dtUserSet->close();
+    Panel2->hide();
+    fcLabel1->show();
+    N21->setEnabled(true);
+    N21->menuAction()->setEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, CorrectLabel, MarkBox, Label3, TimeLabel})
+        w->hide();
+    Timer1->setEnabled(false);
+    ReviewLabel->hide();
+    Print1->setEnabled(false);
+    Print2->setEnabled(false);
+    ScrollBox1->hide();
+    Panel4->show();
+    NoteButton->show();
+    CenterExamButtons();
+}
+
+// ---- the item display ----------------------------------------------------------------------
+
+AnswerEntry& TTestForm::currentEntry()
+{
+    return Sheet.entry(dtCurrentSet->recNo());
+}
+
+void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
+{
+    Q_UNUSED(fieldName);
+    if (examMode == ExamMode::Idle || (NoteForm && NoteForm->isVisible()))
+        return;
+    const int r = dtCurrentSet->recNo();
+    PrevButton->setEnabled(r != FirstRecNo);
+    NextButton->setEnabled(r != ItemCount);
+    Label1->setText(QStringLiteral("Item %1 of %2").arg(r).arg(ItemCount));
+    Label1->adjustSize();
+    Label2->setText(QStringLiteral("Item ID: %1").arg(dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
+    Label2->adjustSize();
+    ShowItem();
+    ShowVerdict();
+}
+
+int TTestForm::textHeight(QLabel* label, int width) const
+{
+    const int h = label->heightForWidth(width);
+    return h > 0 ? h : QFontMetrics(label->font()).height();
+}
+
+void TTestForm::ShowItem()
+{
+    using namespace ItemRecord;
+    Table& t = *dtCurrentSet;
+    // 1. Hidden for the whole pass, and back at the top.
+    ScrollBox1->hide();
+    ScrollBox1->verticalScrollBar()->setValue(0);
+
+    const bool multiple = t.fieldByName(Q_TYPE).asBoolean();
+    QText->setText(t.fieldByName(Q_TEXT).asString());
+    std::array<QString, 6> texts;
+    for (int k = 0; k < 6; ++k) {
+        texts[k] = t.fieldByName(choiceText(k + 1)).asString();
+        const bool filled = !texts[k].isEmpty();
+        if (filled)
+            ALabel[k]->setText(texts[k]);
+        ALabel[k]->setVisible(filled);
+        RadioButton[k]->setVisible(filled && !multiple);
+        CheckBox[k]->setVisible(filled && multiple);
+    }
+    ExhBtnA->setVisible(!t.fieldByName(PICT1).asString().isEmpty());
+    ExhBtnB->setVisible(!t.fieldByName(PICT2).asString().isEmpty());
+    ExpText->setText(t.fieldByName(Q_EXPL).asString());
+
+    // The layout pass: measured at the full width first, and again at the
+    // inner width when the content needs the scroll bar.
+    const int W = qMax(Panel3->width() - 2, 100);
+    const int viewportHeight = Panel3->height() - 2;
+    const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    ItemLayout::Input in;
+    in.W = W;
+    for (int k = 0; k < 6; ++k) {
+        in.choiceVisible[k] = !ALabel[k]->isHidden();
+        in.choiceHeights[k] = textHeight(ALabel[k], ItemLayout::choiceWidth(W));
+    }
+    in.explanationHeight = textHeight(ExpText, ItemLayout::explanationWidth(W));
+    ItemLayout::Result r;
+    for (int C : {W, W - scrollBarWidth}) {
+        in.C = C;
+        in.questionHeight = textHeight(QText, ItemLayout::questionWidth(C));
+        r = ItemLayout::compute(in);
+        const int needed = m_explanationShown ? r.explanationBottom : r.choicesBottom;
+        if (needed <= viewportHeight)
+            break;
+    }
+    QPanel->setGeometry(0, 0, in.C, r.panelHeight);
+    QText->setGeometry(ItemLayout::Border, ItemLayout::Border, ItemLayout::questionWidth(in.C), in.questionHeight);
+    Shape1->setGeometry(0, r.panelHeight, in.C, 1);
+    ExhBtnA->move(1, r.buttonsTop);
+    ExhBtnB->move(96, r.buttonsTop);
+    CalcButton->setGeometry(r.calcLeft, r.buttonsTop, 37, 29);
+    for (int k = 0; k < 6; ++k) {
+        ALabel[k]->setGeometry(ItemLayout::ChoiceLeft, r.choiceTops[k], ItemLayout::choiceWidth(W),
+                               in.choiceHeights[k]);
+        if (multiple)
+            CheckBox[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
+        else
+            RadioButton[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
+    }
+    ExpText->setGeometry(ItemLayout::ExplanationLeft, r.explanationTop, ItemLayout::explanationWidth(W),
+                         in.explanationHeight);
+    m_choicesBottom = r.choicesBottom;
+    m_explanationBottom = r.explanationBottom;
+    ItemArea->setFixedWidth(in.C);
+    applyContentHeight();
+
+    RestoreAnswers();
+    ScrollBox1->show();
+}
+
+void TTestForm::applyContentHeight()
+{
+    const int bottom = ExpText->isHidden() ? m_choicesBottom : m_explanationBottom;
+    ItemArea->setFixedHeight(qMax(bottom, Panel3->height() - 2));
+}
+
+void TTestForm::ShowVerdict()
+{
+    if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing) {
+        const bool review = examMode == ExamMode::Reviewing;
+        ExpText->setVisible(review);
+        for (int k = 0; k < 6; ++k) {
+            const bool correct = dtCurrentSet->fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
+            ALabel[k]->setBackground(review && correct ? Aqua : QColor(Qt::white));
+        }
+        m_explanationShown = review;
+        applyContentHeight();
+    }
+    if (currentEntry().Correct) {
+        CorrectLabel->setText(QStringLiteral("Correct"));
+        CorrectLabel->setTextColor(QColor(0, 0, 255));
+    } else {
+        CorrectLabel->setText(QStringLiteral("Incorrect"));
+        CorrectLabel->setTextColor(QColor(255, 0, 0));
+    }
+    CorrectLabel->adjustSize();
+    CorrectLabel->setVisible(examMode == ExamMode::Reviewing);
+}
+
+void TTestForm::RestoreAnswers()
+{
+    const bool multiple = dtCurrentSet->fieldByName(ItemRecord::Q_TYPE).asBoolean();
+    // Copied first: the handlers that the restore runs write into the entry.
+    const AnswerEntry stored = currentEntry();
+    for (int k = 0; k < 6; ++k) {
+        if (multiple)
+            CheckBox[k]->setChecked(stored.Choice[k] != 0);
+        else
+            RadioButton[k]->setChecked(stored.Choice[k] != 0);
+    }
+    MarkBox->setChecked(stored.Marked != 0);
+}
+
+// ---- answering -----------------------------------------------------------------------------
+
+void TTestForm::RadioButton1Click()
+{
+    if (examMode == ExamMode::Testing) {
+        AnswerEntry& e = currentEntry();
+        for (int k = 0; k < 6; ++k)
+            e.Choice[k] = RadioButton[k]->isChecked() ? 1 : 0;
+        AnswerSheet::UpdateVerdict(e, AnswerSheet::correctFlagsOf(*dtCurrentSet));
+    } else if (examMode == ExamMode::Reviewing) {
+        const AnswerEntry stored = currentEntry();
+        for (int k = 0; k < 6; ++k)
+            RadioButton[k]->setChecked(stored.Choice[k] != 0);
+    }
+}
+
+void TTestForm::CheckBoxClick(int k)
+{
+    if (examMode == ExamMode::Testing) {
+        AnswerEntry& e = currentEntry();
+        e.Choice[k - 1] = CheckBox[k - 1]->isChecked() ? 1 : 0;
+        AnswerSheet::UpdateVerdict(e, AnswerSheet::correctFlagsOf(*dtCurrentSet));
+    } else if (examMode == ExamMode::Reviewing) {
+        CheckBox[k - 1]->setChecked(currentEntry().Choice[k - 1] != 0);
+    }
+}
+
+void TTestForm::ALabelClick(int k)
+{
+    if (!RadioButton[k - 1]->isHidden())
+        RadioButton[k - 1]->setChecked(true);
+    else
+        CheckBox[k - 1]->toggle();
+}
+
+void TTestForm::MarkBoxClick()
+{
+    if (!dtCurrentSet->isOpen() || Sheet.isEmpty())
+        return;
+    currentEntry().Marked = MarkBox->isChecked() ? 1 : 0;
+}
+
+void TTestForm::PrevButtonClick()
+{
+    dtCurrentSet->prior();
+}
+
+void TTestForm::NextButtonClick()
+{
+    dtCurrentSet->next();
+}
+
+void TTestForm::LearnButtonClick()
+{
+    ExpText->show();
+    for (int k = 0; k < 6; ++k) {
+        const bool correct = dtCurrentSet->fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
+        ALabel[k]->setBackground(correct ? Aqua : QColor(Qt::white));
+    }
+    m_explanationShown = true;
+    applyContentHeight();
+}
+
+// ---- the clock -------------------------------------------------------------------------------
+
+void TTestForm::StartClock()
+{
+    const bool running = Options.TimerOn && examMode == ExamMode::Testing;
+    TimeLabel->setVisible(running);
+    TimeLabel->setText(TimeText::format(TimeLimit));
+    TimeLabel->adjustSize();
+    TimeLabel->move(Panel1->width() - TimeLabel->width() - 4, 24);
+    Timer1->setEnabled(running);
+    Timer1->Reset();
+}
+
+void TTestForm::Timer1Timer()
+{
+    ElapsedTime = TimeText::parse(Timer1->Elapsed());
+    TimeLabel->setText(TimeText::format(TimeLimit - ElapsedTime));
+    TimeLabel->adjustSize();
+    TimeLabel->move(Panel1->width() - TimeLabel->width() - 4, 24);
+    // Whole seconds on both sides: a late tick that skips the limit still ends it.
+    if (TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit)) {
+        Timer1->Reset();
+        Timer1->setEnabled(false);
+        TimeExpired();
+    }
+}
+
+void TTestForm::TimeExpired()
+{
+    const Dialogs::Button answer =
+        Dialogs::message(this, Dialogs::Icon::Information,
+                         QStringLiteral("Your time has expired.\nDo you want continue the exam anyway?"),
+                         Dialogs::Ok | Dialogs::No, Dialogs::Ok, Dialogs::No);
+    if (answer == Dialogs::No)
+        GradeButtonClick();
+    else
+        TimeLabel->hide();
+}
+
+// ---- ending an exam ------------------------------------------------------------------------
+
+void TTestForm::Button3Click()
+{
+    if (examMode != ExamMode::Testing && examMode != ExamMode::Reviewing)
+        return;
+    if (Dialogs::message(this, Dialogs::Icon::Question, QStringLiteral("Are you sure you wish to end this exam?"),
+                         Dialogs::Yes | Dialogs::No, Dialogs::Yes, Dialogs::No) == Dialogs::Yes)
+        CloseCurrentExam();
+}
+
+void TTestForm::Exit1Click()
+{
+    close();
+}
+
+bool TTestForm::FormCloseQuery()
+{
+    if (examMode != ExamMode::Testing)
+        return true;
+    return Dialogs::message(this, Dialogs::Icon::Warning, QStringLiteral("This exam is not completed.\nAre you shure ?"),
+                            Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) == Dialogs::Ok;
+}
+
+void TTestForm::FormClose()
+{
+    CloseCurrentExam();
+    if (MainForm)
+        MainForm->show();
+}
+
+void TTestForm::closeEvent(QCloseEvent* event)
+{
+    bool mayClose = false;
+    ErrorGuard::run([this, &mayClose] { mayClose = FormCloseQuery(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    ErrorGuard::run([this] { FormClose(); });
+    QDialog::closeEvent(event);
+}
+
+void TTestForm::keyPressEvent(QKeyEvent* event)
+{
+    // Esc does not close the exam window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// ---- resizing ------------------------------------------------------------------------------
+
+void TTestForm::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    layout()->activate();
+    ErrorGuard::run([this] { FormResize(); });
+}
+
+void TTestForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    ErrorGuard::run([this] { FormResize(); });
+}
+
+void TTestForm::FormResize()
+{
+    fcLabel1->setGeometry(0, 0, Panel1->width(), Panel1->height());
+    Label3->adjustSize();
+    Label3->move(Panel1->width() - Label3->width() - 4, 4);
+    TimeLabel->adjustSize();
+    TimeLabel->move(Panel1->width() - TimeLabel->width() - 4, 24);
+    ReviewLabel->adjustSize();
+    ReviewLabel->move(Panel1->width() - ReviewLabel->width() - 4, 24);
+    if (dtCurrentSet->isOpen() && !Sheet.isEmpty() && dtCurrentSet->recNo() >= 1 &&
+        dtCurrentSet->recNo() <= Sheet.size() && examMode != ExamMode::Idle)
+        ShowItem();
+    if (!Panel4->isHidden())
+        CenterExamButtons();
+}
+
+void TTestForm::CenterExamButtons()
+{
+    const int F = width();
+    auto roundHalfEven = [](int numerator) {
+        // numerator / 2, an exact half going to the even neighbour
+        const int q = numerator >= 0 ? numerator / 2 : -((-numerator + 1) / 2);
+        if (numerator % 2 == 0)
+            return q;
+        return (q % 2 == 0) ? q : q + 1;
+    };
+    const int top = 190;
+    int left = roundHalfEven(F - 5 * fcShapeBtn[0]->width() - 30);
+    for (ShadedButton* b : fcShapeBtn) {
+        b->move(left, top);
+        left += b->width() + 6;
+    }
+    left = roundHalfEven(F - 3 * AllQBtn->width() - 12);
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn}) {
+        b->move(left, top + 50);
+        left += b->width() + 6;
+    }
+    const int w = Panel4->width();
+    ExamCodeLabel->setGeometry(0, 30, w, 44);
+    ExamNameLabel->setGeometry(0, 74, w, 44);
+    if (auto* prompt = Panel4->findChild<QLabel*>(QStringLiteral("PromptLabel")))
+        prompt->setGeometry(0, 140, w, 30);
+}
+
+// ---- menus -----------------------------------------------------------------------------------
+
+void TTestForm::Print1Click()
+{
+    Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("Printing is not available in this version."),
+                     Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+}
+
+void TTestForm::Print2Click()
+{
+    Print1Click();
+}
+
+void TTestForm::About1Click()
+{
+    Dialogs::execModal(AboutForm);
+}
+
+// ---- grading, review and notes -------------------------------------------------------------------
+
+void TTestForm::GradeButtonClick()
+{
+    if (examMode == ExamMode::Testing) {
+        if (Dialogs::message(this, Dialogs::Icon::Question,
+                             QStringLiteral("This will end your practice exam.\nAre you sure to end this exam?"),
+                             Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) != Dialogs::Ok)
+            return;
+        ShowScoreReport();
+    } else if (examMode == ExamMode::Reviewing) {
+        // The report of the grading, shown again; nothing is graded twice.
+        ShowScoreReport();
+    }
+}
+
+void TTestForm::ShowScoreReport()
+{
+    if (examMode == ExamMode::Testing) {
+        TimeLabel->hide();
+        Timer1->setEnabled(false);
+        ScoreForm->ShowResult(GradeExam(Sheet, CandidateName, ExamTitle));
+        ScrollBox1->hide();
+        GradeButton->setText(QStringLiteral("Score Report"));
+    }
+    Dialogs::execModal(ScoreForm);
+}
+
+void TTestForm::Button1Click()
+{
+    if (examMode == ExamMode::Testing)
+        ReviewForm->BuildExamView(Sheet);
+    else if (examMode == ExamMode::Reviewing)
+        ReviewForm->BuildResultsView(Sheet);
+    ReviewForm->BitBtn2->setEnabled(false);
+    Dialogs::execModal(ReviewForm);
+}
+
+void TTestForm::NoteButtonClick()
+{
+    NoteForm->bindCurrentSet(dtCurrentSet);
+    NoteForm->Label2->setText(NoteLabel(ExamTitle, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
+    Dialogs::execModal(NoteForm);
+}
+
+// ---- exhibits, calculator and settings ----------------------------------------------------------
+
+void TTestForm::ExhBtnAClick()
+{
+    // PLACEHOLDER: exhibit 1 (issue 6)
+}
+
+void TTestForm::ExhBtnBClick()
+{
+    // PLACEHOLDER: exhibit 2 (issue 6)
+}
+
+void TTestForm::Options1Click()
+{
+    // PLACEHOLDER: options dialog (issue 6)
+}
+
+void TTestForm::LoadSettings()
+{
+    // PLACEHOLDER: load settings (issue 6)
+}
+
+void TTestForm::SaveSettings()
+{
+    // PLACEHOLDER: save settings (issue 6)
+}
+
+void TTestForm::SetupCalcButton()
+{
+    // PLACEHOLDER: calculator button set-up (issue 6)
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ReviewRow.h"
+
+#include <QDialog>
+#include <QPixmap>
+#include <array>
+
+class AnswerSheet;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QWidget;
+
+// The items review: every item of the running exam in one list, with the
+// letters of the answers given and an icon: answered, incomplete or marked
+// while the exam is taken (the exam view), correct or incorrect once the
+// answers are shown (the results view). A chosen row becomes the exam
+// window's current item. The list is rebuilt at every opening.
+class TReviewForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TReviewForm(QWidget* parent = nullptr);
+
+    void BuildExamView(const AnswerSheet& sheet);
+    void BuildResultsView(const AnswerSheet& sheet);
+
+    // ImageList1: the four 16 x 16 icons, indexed by ReviewRow::Icon.
+    static const std::array<QPixmap, 4>& ImageList1();
+
+    void ListView1SelectItem();
+    void ListView1DblClick();
+    void BitBtn1Click(); // Return
+    void BitBtn2Click(); // Go to the selected question
+
+    QWidget* Panel5 = nullptr; // legend of the exam view
+    QWidget* Panel4 = nullptr; // legend of the results view
+    QListWidget* ListView1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+
+public slots:
+    void done(int result) override; // every closing runs FormClose first
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    enum class View { Exam, Results };
+    void buildView(const AnswerSheet& sheet, View view);
+    QWidget* legendRow(const QList<QPair<ReviewRow::Icon, QString>>& pairs);
+    void FormClose();
+};
+
+extern TReviewForm* ReviewForm;

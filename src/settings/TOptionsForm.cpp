@@ -1,0 +1,8 @@
+#include "TOptionsForm.h"
+
+TOptionsForm* OptionsForm = nullptr;
+
+TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Options"));
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct sqlite3;
+
+// One open, keyed SQLCipher file holding one table named "items".
+class Database
+{
+public:
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file; raises TableError when it is missing, not a
+    // table, or keyed with another password.
+    void open(const QString& path, const QByteArray& rawKey);
+    // Creates a new, empty table file; an existing file is replaced.
+    void create(const QString& path, const QByteArray& rawKey, const TableSchema& schema);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+
+    sqlite3* handle() const { return m_db; }
+    void exec(const QString& sql);
+    TableSchema readSchema();
+
+private:
+    void openHandle(const QString& path, const QByteArray& rawKey, int flags);
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+};

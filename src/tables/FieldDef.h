@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+enum class FieldKind { Integer, Boolean, Text, Memo };
+
+// One column of a table. The kind is stored as the column's declared type,
+// so a table file describes itself.
+struct FieldDef
+{
+    QString name;
+    FieldKind kind = FieldKind::Text;
+};
+
+struct TableSchema
+{
+    QList<FieldDef> fields;  // the first field is the integer primary key
+    bool autoIncrementKey = false;
+};
+
+QString fieldKindName(FieldKind kind);
+bool fieldKindFromName(const QString& declared, FieldKind* kind);

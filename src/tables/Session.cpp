@@ -1,0 +1,47 @@
+#include "Session.h"
+
+#include "TableError.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+#include <QPasswordDigestor>
+
+namespace {
+// Sessions by upper-cased name; the newest live one of a name is found.
+QHash<QString, QList<Session*>>& registry()
+{
+    static QHash<QString, QList<Session*>> sessions;
+    return sessions;
+}
+}  // namespace
+
+Session::Session(const QString& name) : m_name(name)
+{
+    registry()[name.toUpper()].append(this);
+}
+
+Session::~Session()
+{
+    auto& sessions = registry();
+    auto it = sessions.find(m_name.toUpper());
+    if (it != sessions.end()) {
+        it.value().removeAll(this);
+        if (it.value().isEmpty())
+            sessions.erase(it);
+    }
+}
+
+void Session::registerPassword(const QString& password)
+{
+    if (password.size() != 13)
+        throw TableError(QStringLiteral("The table password must have 13 characters"));
+    // The session name salts the derivation: one password per session.
+    const QByteArray salt = "Velarix tables/" + m_name.toUtf8();
+    m_rawKey = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, 64000, 32);
+}
+
+Session* Session::find(const QString& name)
+{
+    const QList<Session*> live = registry().value(name.toUpper());
+    return live.isEmpty() ? nullptr : live.last();
+}
