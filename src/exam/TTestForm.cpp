@@ -18,6 +18,7 @@
 #include "review/TNoteForm.h"
 #include "review/TReviewForm.h"
 #include "settings/SettingsStore.h"
+#include "settings/StoredFont.h"
 #include "settings/TOptionsForm.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
@@ -80,7 +81,6 @@ public:
         ProgressForm->ProgressBar1->setMaximum(qMax(maximum, 1));
         ProgressForm->ProgressBar1->setValue(0);
         ProgressForm->show();
-        ProgressForm->raise();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_clock.start();
     }
@@ -1168,30 +1168,76 @@ void TTestForm::NoteButtonClick()
 
 void TTestForm::ExhBtnAClick()
 {
-    // PLACEHOLDER: exhibit 1 (issue 6)
+    // A picture that cannot be shown raises its error here, before the
+    // window opens. The modal window leaves the item and the clock alone.
+    Pict1Form->LoadPicture(dtCurrentSet->fieldByName(ItemRecord::PICT1).asString());
+    Dialogs::execModal(Pict1Form);
 }
 
 void TTestForm::ExhBtnBClick()
 {
-    // PLACEHOLDER: exhibit 2 (issue 6)
+    Pict2Form->LoadPicture(dtCurrentSet->fieldByName(ItemRecord::PICT2).asString());
+    Dialogs::execModal(Pict2Form);
 }
 
 void TTestForm::Options1Click()
 {
-    // PLACEHOLDER: options dialog (issue 6)
+    OptionsForm->Prepare(this);
+    // OK has already applied the choices; the fonts changed as they were chosen.
+    if (Dialogs::execModal(OptionsForm) == QDialog::Accepted)
+        SaveSettings();
 }
 
 void TTestForm::LoadSettings()
 {
-    // PLACEHOLDER: load settings (issue 6)
+    // Each font starts from its design font; the store adds what it holds.
+    SettingsStore::Values values;
+    SettingsStore(settingsPath).load(values, SettingsStore::defaultCalcPath());
+    QFont font = QuestionFont();
+    QColor color = QuestionColor();
+    StoredFont::apply(values.question, font, color);
+    setQuestionFont(font);
+    setQuestionColor(color);
+    font = AnswersFont();
+    color = AnswersColor();
+    StoredFont::apply(values.answers, font, color);
+    setAnswersFont(font);
+    setAnswersColor(color);
+    font = ExplanationFont();
+    color = ExplanationColor();
+    StoredFont::apply(values.explanation, font, color);
+    setExplanationFont(font);
+    setExplanationColor(color);
+    Options = values.options;
 }
 
 void TTestForm::SaveSettings()
 {
-    // PLACEHOLDER: save settings (issue 6)
+    SettingsStore::Values values;
+    values.question = StoredFont::fromFont(QuestionFont(), QuestionColor());
+    values.answers = StoredFont::fromFont(AnswersFont(), AnswersColor());
+    values.explanation = StoredFont::fromFont(ExplanationFont(), ExplanationColor());
+    values.options = Options;
+    QString error;
+    if (!SettingsStore(settingsPath).save(values, &error))
+        Dialogs::error(this, error);
 }
 
 void TTestForm::SetupCalcButton()
 {
-    // PLACEHOLDER: calculator button set-up (issue 6)
+    // A missing calculator is no error: the button stays hidden for the run.
+    // One that exists but cannot be run is reported, then treated the same.
+    bool accepted = false;
+    if (TddgRunButton::FileExists(Options.CalcPath)) {
+        ErrorGuard::run([this, &accepted] {
+            CalcButton->setCommandLine(Options.CalcPath);
+            accepted = true;
+        });
+    }
+    if (accepted) {
+        CalcButton->setVisible(Options.ShowCalcBtn);
+    } else {
+        CalcButton->hide();
+        Options.ShowCalcBtn = false;  // in memory only, until the next save
+    }
 }

@@ -92,8 +92,7 @@ void TddgRunButton::setCommandLine(const QString& path)
 {
     if (!IsExecutableFile(path))
         throw std::runtime_error(notExecutableText(path).toStdString());
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    if (!FileExists(path))
         throw std::runtime_error(notFoundText(path).toStdString());
     m_commandLine = path;
     setPicture(ProgramIcon(path));
@@ -144,6 +143,12 @@ bool TddgRunButton::IsExecutableFile(const QString& path)
     if (extension.left(4).toUpper() == QLatin1String(".EXE"))
         return true;
     return info.isFile() && info.isExecutable();
+}
+
+bool TddgRunButton::FileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
 }
 
 QString TddgRunButton::DesktopIconName(const QString& path)

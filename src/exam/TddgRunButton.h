@@ -26,6 +26,8 @@ public:
     // A regular file with the execute permission, or a name whose extension
     // begins with ".EXE" in any letter case.
     static bool IsExecutableFile(const QString& path);
+    // A file (not a folder) exists at `path`.
+    static bool FileExists(const QString& path);
 
     // The picture for a program: its desktop entry's icon, the theme's
     // calculator icon, or the built-in calculator.

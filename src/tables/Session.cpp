@@ -35,9 +35,16 @@ void Session::registerPassword(const QString& password)
 {
     if (password.size() != 13)
         throw TableError(QStringLiteral("The table password must have 13 characters"));
-    // The session name salts the derivation: one password per session.
+    // The session name salts the derivation: one password per session. The
+    // derivation is slow on purpose, so it is done once per process.
+    static QHash<QByteArray, QByteArray> derived;
     const QByteArray salt = "Velarix tables/" + m_name.toUtf8();
-    m_rawKey = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, 64000, 32);
+    const QByteArray cacheKey = salt + '\0' + password.toUtf8();
+    auto it = derived.constFind(cacheKey);
+    if (it == derived.constEnd())
+        it = derived.insert(cacheKey, QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256,
+                                                                         password.toUtf8(), salt, 64000, 32));
+    m_rawKey = it.value();
 }
 
 Session* Session::find(const QString& name)

@@ -1,0 +1,209 @@
+#include "exam/AnswerSheet.h"
+#include "exam/Clock.h"
+#include "exam/ExamAssembly.h"
+#include "exam/ItemLayout.h"
+#include "exam/RandomSource.h"
+#include "exam/TKZTimeCounter.h"
+#include "exam/TimeText.h"
+
+#include <QTest>
+#include <algorithm>
+#include <numeric>
+
+class TestExamRules : public QObject
+{
+    Q_OBJECT
+private slots:
+    void randomSource_matchesHandComputedDraws()
+    {
+        RandomSource r(12345);
+        QList<quint32> draws;
+        for (quint32 n : {10u, 10u, 300u, 300u, 7u, 1u})
+            draws << r.draw(n);
+        QCOMPARE(draws, (QList<quint32>{3, 2, 23, 166, 4, 0}));
+        RandomSource zero(0);
+        QCOMPARE(zero.draw(100), 0u);
+        QCOMPARE(zero.draw(100), 3u);
+        QCOMPARE(zero.draw(100), 86u);
+        const QDateTime t(QDate(2026, 3, 1), QTime(13, 45, 7, 250), Qt::UTC);
+        QCOMPARE(RandomSource::seedFromClock(t), 13u * 3600000 + 45u * 60000 + 7u * 1000 + 250);
+        QCOMPARE(RandomSource::seedFromClock(QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC)), 0u);
+    }
+
+    void fastDraw_equalsTheScanningDraw_data()
+    {
+        QTest::addColumn<int>("m");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {0u, 1u, 49327123u, 86399999u}) {
+            QTest::addRow("1 of 1, seed %u", seed) << 1 << 1 << seed;
+            QTest::addRow("2 of 2, seed %u", seed) << 2 << 2 << seed;
+            QTest::addRow("50 of 50, seed %u", seed) << 50 << 50 << seed;
+            QTest::addRow("1 of 300, seed %u", seed) << 300 << 1 << seed;
+            QTest::addRow("120 of 300, seed %u", seed) << 300 << 120 << seed;
+            QTest::addRow("300 of 300, seed %u", seed) << 300 << 300 << seed;
+        }
+    }
+    void fastDraw_equalsTheScanningDraw()
+    {
+        QFETCH(int, m);
+        QFETCH(int, count);
+        QFETCH(quint32, seed);
+        // Keys with gaps, as a bank with missing numbers would give.
+        std::vector<std::int32_t> candidates(m);
+        for (int i = 0; i < m; ++i)
+            candidates[i] = 3 * i + 7;
+        RandomSource a(seed), b(seed);
+        const auto fast = ExamAssembly::choose(candidates, count, a);
+        const auto scan = ExamAssembly::chooseByScan(candidates, count, b);
+        QCOMPARE(fast, scan);
+        QCOMPARE(a.state(), b.state());  // the same number of draws
+        QCOMPARE(int(fast.size()), count);
+        auto sorted = fast;
+        std::sort(sorted.begin(), sorted.end());
+        QVERIFY(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end());
+        for (std::int32_t c : fast)
+            QVERIFY(std::find(candidates.begin(), candidates.end(), c) != candidates.end());
+    }
+
+    void timeText_data()
+    {
+        QTest::addColumn<double>("days");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("90 minutes") << 90 / 1440.0 << QStringLiteral("1:30:00");
+        QTest::newRow("45 minutes") << 45 / 1440.0 << QStringLiteral("0:45:00");
+        QTest::newRow("36 seconds") << 36 / 86400.0 << QStringLiteral("0:00:36");
+        QTest::newRow("600 minutes") << 600 / 1440.0 << QStringLiteral("10:00:00");
+        QTest::newRow("7 minutes") << 7 / 1440.0 << QStringLiteral("0:07:00");
+        QTest::newRow("milliseconds dropped") << (5399.999 / 86400.0) << QStringLiteral("1:29:59");
+        QTest::newRow("one second left") << (90 / 1440.0 - 5399 / 86400.0) << QStringLiteral("0:00:01");
+        QTest::newRow("below zero") << -2 / 86400.0 << QStringLiteral("0:00:00");
+        QTest::newRow("zero") << 0.0 << QStringLiteral("0:00:00");
+    }
+    void timeText()
+    {
+        QFETCH(double, days);
+        QFETCH(QString, text);
+        QCOMPARE(TimeText::format(days), text);
+        if (days >= 0)
+            QCOMPARE(TimeText::wholeSeconds(TimeText::parse(text)), TimeText::wholeSeconds(days));
+    }
+
+    void timeCounter_countsFromItsResetAndPauses()
+    {
+        double now = 46000.5;  // some day, noon
+        Clock::setSource([&now] { return now; });
+        TKZTimeCounter counter;
+        QVERIFY(counter.Counting());
+        QVERIFY(!counter.Enabled());
+        QCOMPARE(counter.Elapsed(), QStringLiteral("0:00:00"));
+        now += 61.7 / 86400.0;
+        QCOMPARE(counter.Elapsed(), QStringLiteral("0:01:01"));
+        counter.setCounting(false);
+        now += 1.0 / 24;
+        QCOMPARE(counter.Elapsed(), QStringLiteral("0:01:01"));
+        counter.setCounting(true);
+        now += 2.0 / 86400.0;
+        QCOMPARE(counter.Elapsed(), QStringLiteral("0:01:03"));
+        counter.setElapsed(QStringLiteral("12:00:36 AM"));  // stored, never read back
+        QCOMPARE(counter.Elapsed(), QStringLiteral("0:01:03"));
+        counter.Reset();
+        QCOMPARE(counter.Elapsed(), QStringLiteral("0:00:00"));
+        Clock::setSource({});
+    }
+
+    void updateVerdict_comparesAllSixFlags()
+    {
+        AnswerEntry e;
+        AnswerSheet::UpdateVerdict(e, {false, true, false, false, false, false});
+        QCOMPARE(e.Correct, 0);
+        e.Choice[1] = 1;
+        AnswerSheet::UpdateVerdict(e, {false, true, false, false, false, false});
+        QCOMPARE(e.Correct, 1);
+        e.Choice[5] = 1;
+        AnswerSheet::UpdateVerdict(e, {false, true, false, false, false, false});
+        QCOMPARE(e.Correct, 0);
+        // Nothing selected is right only for an item without a right choice.
+        AnswerEntry none;
+        AnswerSheet::UpdateVerdict(none, {});
+        QCOMPARE(none.Correct, 1);
+    }
+
+    // Four one-line choices under a two-line question in a 722-pixel area.
+    void layout_workedExample()
+    {
+        ItemLayout::Input in;
+        in.W = in.C = 722;
+        in.questionHeight = 32;
+        in.choiceHeights = {16, 16, 16, 16, 16, 16};
+        in.choiceVisible = {true, true, true, true, false, false};
+        in.explanationHeight = 16;
+        const auto r = ItemLayout::compute(in);
+        QCOMPARE(r.panelHeight, 48);
+        QCOMPARE(r.buttonsTop, 50);
+        QCOMPARE(r.calcLeft, 722 - 38);
+        QCOMPARE(r.choiceTops[0], 90);
+        QCOMPARE(r.choiceTops[1], 121);
+        QCOMPARE(r.choiceTops[2], 152);
+        QCOMPARE(r.choiceTops[3], 183);
+        QCOMPARE(r.explanationTop, 239);
+        QCOMPARE(ItemLayout::choiceWidth(722), 612);
+        QCOMPARE(ItemLayout::explanationWidth(722), 684);
+        QCOMPARE(ItemLayout::questionWidth(722), 706);
+    }
+
+    void layout_edgeCases()
+    {
+        ItemLayout::Input in;
+        in.W = in.C = 722;
+        in.questionHeight = 16;
+        in.choiceHeights = {16, 16, 16, 16, 16, 16};
+        in.choiceVisible = {true, true, true, true, false, false};
+        const auto base = ItemLayout::compute(in);
+
+        // A longer question moves everything down by its extra height.
+        in.questionHeight = 16 + 80;
+        const auto tall = ItemLayout::compute(in);
+        QCOMPARE(tall.panelHeight - base.panelHeight, 80);
+        QCOMPARE(tall.buttonsTop - base.buttonsTop, 80);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(tall.choiceTops[k] - base.choiceTops[k], 80);
+        QCOMPARE(tall.explanationTop - base.explanationTop, 80);
+        in.questionHeight = 16;
+
+        // The 42-pixel band is kept whether or not there are exhibit buttons.
+        QCOMPARE(base.choiceTops[0] - base.panelHeight, 42);
+
+        // Choices a and b only; then a to c: the explanation 40 below the last.
+        in.choiceVisible = {true, true, false, false, false, false};
+        auto r = ItemLayout::compute(in);
+        QCOMPARE(r.explanationTop, r.choiceTops[1] + 16 + 40);
+        in.choiceVisible = {true, true, true, false, false, false};
+        r = ItemLayout::compute(in);
+        QCOMPARE(r.explanationTop, r.choiceTops[2] + 16 + 40);
+
+        // A three-line choice b moves every later row down by two lines.
+        in.choiceVisible = {true, true, true, true, false, false};
+        in.choiceHeights[1] = 48;
+        r = ItemLayout::compute(in);
+        QCOMPARE(r.choiceTops[2] - base.choiceTops[2], 32);
+        QCOMPARE(r.choiceTops[3] - base.choiceTops[3], 32);
+        in.choiceHeights[1] = 16;
+
+        // A gap (a, b and d filled): nothing overlaps, the explanation is
+        // below d.
+        in.choiceVisible = {true, true, false, true, false, false};
+        in.choiceHeights[2] = 200;  // what a hidden label showed last
+        r = ItemLayout::compute(in);
+        QCOMPARE(r.choiceTops[3], r.choiceTops[1] + 16 + 15);
+        QCOMPARE(r.explanationTop, r.choiceTops[3] + 16 + 40);
+
+        // The scroll bar narrows the question but not the choices.
+        in.C = 705;
+        r = ItemLayout::compute(in);
+        QCOMPARE(r.calcLeft, 705 - 38);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExamRules)
+#include "test_examrules.moc"

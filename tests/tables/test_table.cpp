@@ -1,0 +1,336 @@
+#include "TestEnv.h"
+#include "store/ItemRecord.h"
+#include "store/TableFiles.h"
+#include "tables/Session.h"
+#include "tables/Table.h"
+#include "tables/TableError.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace ItemRecord;
+
+class TestTable : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<Session> session;
+
+    std::unique_ptr<Table> bank()
+    {
+        return std::make_unique<Table>(TableFiles::SessionName, TableFiles::Bank);
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        env->writeBank(TestEnv::sampleBank());
+        env->writeEmptyCurrentSet();
+        env->writeUserSet({});
+        session = std::make_unique<Session>(TableFiles::SessionName);
+        session->registerPassword(TableFiles::Password);
+    }
+    void cleanup()
+    {
+        session.reset();
+        env.reset();
+    }
+
+    void filteredWalk_keepsRecordNumbersOfWholeTable()
+    {
+        auto t = bank();
+        t->setFilter(QStringLiteral("Q_EXAM_N=2"));
+        t->setFiltered(true);
+        t->open();
+        QList<int> recNos;
+        for (t->first(); !t->eof(); t->next()) {
+            QCOMPARE(t->fieldByName(QStringLiteral("q_exam_n")).asInteger(), 2);
+            recNos << t->recNo();
+        }
+        QCOMPARE(recNos, (QList<int>{3, 4}));
+        QCOMPARE(t->recordCount(), int(recNos.size()));
+        // A new filter on an open table takes effect at once.
+        t->setFilter(QStringLiteral("Q_EXAM_N<>0"));
+        QCOMPARE(t->recordCount(), 11);
+        t->setFiltered(false);
+        QCOMPARE(t->recordCount(), 12);
+        t->last();
+        QCOMPARE(t->recNo(), 12);
+        QVERIFY(t->eof());
+        t->first();
+        QVERIFY(!t->eof());
+        t->prior();
+        QVERIFY(t->bof());
+        QCOMPARE(t->recNo(), 1);
+    }
+
+    void emptyThenAppend_givesRecordNumbersFromOne()
+    {
+        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        for (int round = 0; round < 2; ++round) {
+            ces.setExclusive(true);
+            ces.emptyTable();
+            ces.open();
+            QVERIFY(ces.isEmpty());
+            for (int i = 0; i < 3; ++i) {
+                ces.append();
+                QCOMPARE(ces.recordCount(), i + 1);  // the pending record counts
+                ces.fieldByName(Q_SECT).setAsInteger(i + 1);
+                ces.post();
+                QCOMPARE(ces.recNo(), i + 1);
+            }
+            ces.close();
+        }
+        ces.open();
+        QCOMPARE(ces.recordCount(), 3);
+    }
+
+    void setRecNo_toCurrentRecord_signalsNothing()
+    {
+        auto t = bank();
+        t->open();
+        QSignalSpy spy(t->dataSource(), &DataSource::dataChanged);
+        t->setRecNo(1);
+        QCOMPARE(spy.count(), 0);
+        t->setRecNo(5);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(t->fieldByName(Q_TEXT).asString(), QStringLiteral("Q5 monitoring"));
+        QVERIFY(t->findKey(7));
+        QCOMPARE(t->recNo(), 7);
+        QCOMPARE(spy.count(), 2);
+        QVERIFY(!t->findKey(99));
+        QCOMPARE(t->recNo(), 7);
+        t->next();
+        t->next();
+        QCOMPARE(spy.count(), 4);
+        t->last();
+        t->next();  // no move past the end: no signal
+        QCOMPARE(spy.count(), 5);
+    }
+
+    void editPostCancel_statesAndSignals()
+    {
+        auto t = bank();
+        t->open();
+        QSignalSpy state(t->dataSource(), &DataSource::stateChanged);
+        QSignalSpy data(t->dataSource(), &DataSource::dataChanged);
+        QVERIFY_THROWS_EXCEPTION(TableError, t->fieldByName(U_MEMO).setAsString(QStringLiteral("x")));
+        t->edit();
+        QCOMPARE(t->state(), Table::State::Edit);
+        QCOMPARE(state.count(), 1);
+        t->fieldByName(U_MEMO).setAsString(QStringLiteral("note"));
+        QCOMPARE(data.count(), 1);
+        QCOMPARE(data.last().first().toString(), U_MEMO);
+        t->cancel();
+        QCOMPARE(t->state(), Table::State::Browse);
+        QCOMPARE(t->fieldByName(U_MEMO).asString(), QString());
+        t->edit();
+        t->fieldByName(U_MEMO).setAsString(QStringLiteral("kept"));
+        t->post();
+        t->close();
+        t->open();
+        QCOMPARE(t->fieldByName(U_MEMO).asString(), QStringLiteral("kept"));
+        // An edit left unposted is lost at close.
+        t->edit();
+        t->fieldByName(U_MEMO).setAsString(QStringLiteral("lost"));
+        t->close();
+        t->open();
+        QCOMPARE(t->fieldByName(U_MEMO).asString(), QStringLiteral("kept"));
+    }
+
+    void fields_emptyIsDistinctFromZeroAndFalse()
+    {
+        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        ces.open();
+        ces.append();
+        ces.fieldByName(Q_SECT).setAsInteger(0);
+        ces.fieldByName(Q_TYPE).setAsBoolean(false);
+        ces.post();
+        QVERIFY(!ces.fieldByName(Q_SECT).isNull());
+        QVERIFY(!ces.fieldByName(Q_TYPE).isNull());
+        QVERIFY(ces.fieldByName(Q_EXAM_N).isNull());
+        QCOMPARE(ces.fieldByName(Q_EXAM_N).asInteger(), 0);
+        QVERIFY(ces.fieldByName(choiceFlag(1)).isNull());
+        QCOMPARE(ces.fieldByName(QStringLiteral("q_type")).asString(), QStringLiteral("False"));
+        QCOMPARE(ces.fieldByName(Q_ID).asInteger(), 1);  // assigned by the table
+        QVERIFY_THROWS_EXCEPTION(TableError, ces.fieldByName(QStringLiteral("NO_SUCH")));
+    }
+
+    void deleteAndInsert_keepOrder()
+    {
+        Table usr(TableFiles::SessionName, TableFiles::UserSet);
+        usr.setExclusive(true);
+        usr.open();
+        for (int i = 0; i < 3; ++i) {
+            usr.append();
+            usr.fieldByName(Q_TEXT).setAsString(QStringLiteral("item %1").arg(i));
+            usr.post();
+        }
+        usr.setRecNo(2);
+        usr.deleteRecord();
+        QCOMPARE(usr.recordCount(), 2);
+        QCOMPARE(usr.fieldByName(Q_TEXT).asString(), QStringLiteral("item 2"));
+        QCOMPARE(usr.recNo(), 2);
+        usr.append();
+        usr.post();
+        // Keys are never reused after a delete.
+        QCOMPARE(usr.fieldByName(Q_ID).asInteger(), 4);
+        usr.emptyTable();
+        QVERIFY(usr.isEmpty());
+    }
+
+    void bookmarkAndDisabledControls()
+    {
+        auto t = bank();
+        t->open();
+        t->setRecNo(4);
+        const qint64 mark = t->bookmark();
+        QSignalSpy spy(t->dataSource(), &DataSource::dataChanged);
+        t->disableControls();
+        for (t->first(); !t->eof(); t->next()) {
+        }
+        QCOMPARE(spy.count(), 0);
+        t->gotoBookmark(mark);
+        t->enableControls();
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(t->recNo(), 4);
+    }
+
+    void badFilters_areRefusedWithTheirText_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("blank") << QStringLiteral("Q_EXAM_N = 1");
+        QTest::newRow("operator") << QStringLiteral("Q_EXAM_N>1");
+        QTest::newRow("not a number") << QStringLiteral("Q_EXAM_N=one");
+        QTest::newRow("injection") << QStringLiteral("Q_EXAM_N=1 OR 1=1");
+        QTest::newRow("quote") << QStringLiteral("Q_EXAM_N='1'");
+        QTest::newRow("unknown field") << QStringLiteral("NO_FIELD=1");
+        QTest::newRow("no operator") << QStringLiteral("Q_EXAM_N");
+    }
+    void badFilters_areRefusedWithTheirText()
+    {
+        QFETCH(QString, filter);
+        auto t = bank();
+        t->open();
+        try {
+            t->setFilter(filter);
+            t->setFiltered(true);
+            QFAIL("no error");
+        } catch (const TableError& e) {
+            QVERIFY2(e.message().contains(filter), qPrintable(e.message()));
+        }
+        QCOMPARE(t->recordCount(), 12);
+    }
+
+    void unknownFieldSetWhileClosed_failsAtOpen()
+    {
+        auto t = bank();
+        t->setFilter(QStringLiteral("NO_FIELD=1"));
+        t->setFiltered(true);
+        QVERIFY_THROWS_EXCEPTION(TableError, t->open());
+        QVERIFY(!t->isOpen());
+    }
+
+    void wrongOrMissingPassword_isAClearError()
+    {
+        session.reset();
+        auto t = bank();
+        try {
+            t->open();
+            QFAIL("opened without a password");
+        } catch (const TableError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("Examora")));
+        }
+        Session other(TableFiles::SessionName);
+        other.registerPassword(QStringLiteral("wrongpassw0rd"));
+        try {
+            t->open();
+            QFAIL("opened with a wrong password");
+        } catch (const TableError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("wrong table password")), qPrintable(e.message()));
+        }
+        QVERIFY(!t->isOpen());
+    }
+
+    void missingOrDamagedFile_isAClearError()
+    {
+        Table missing(TableFiles::SessionName, QStringLiteral("nothere.DAT"));
+        QVERIFY_THROWS_EXCEPTION(TableError, missing.open());
+        QVERIFY(!QFile::exists(env->path(QStringLiteral("nothere.DAT"))));
+        QFile garbage(env->path(QStringLiteral("garbage.DAT")));
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(8192, 'z'));
+        garbage.close();
+        Table damaged(TableFiles::SessionName, QStringLiteral("garbage.DAT"));
+        try {
+            damaged.open();
+            QFAIL("opened garbage");
+        } catch (const TableError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("garbage.DAT")));
+        }
+    }
+
+    void exclusiveOpen_failsWhileAnotherProcessHoldsTheTable()
+    {
+        QProcess holder;
+        holder.start(QStringLiteral(TABLE_HOLDER), {QStringLiteral("shared"), env->path(TableFiles::CurrentSet)});
+        QVERIFY(holder.waitForReadyRead(10000));
+        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        ces.lockRetries = 2;
+        ces.retryWaitMs = 10;
+        ces.setExclusive(true);
+        try {
+            ces.open();
+            QFAIL("exclusive open beside a shared one");
+        } catch (const TableError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("in use")));
+        }
+        ces.setExclusive(false);
+        ces.open();  // shared beside shared is fine
+        ces.close();
+        holder.kill();
+        holder.waitForFinished();
+
+        QProcess exclusive;
+        exclusive.start(QStringLiteral(TABLE_HOLDER), {QStringLiteral("exclusive"), env->path(TableFiles::CurrentSet)});
+        QVERIFY(exclusive.waitForReadyRead(10000));
+        QVERIFY_THROWS_EXCEPTION(TableError, ces.open());
+        QVERIFY_THROWS_EXCEPTION(TableError, ces.emptyTable());
+        exclusive.kill();
+        exclusive.waitForFinished();
+        // A killed holder leaves no lock behind.
+        ces.setExclusive(true);
+        ces.open();
+        QVERIFY(ces.isOpen());
+    }
+
+    void killDuringWrites_leavesAReadableTableOfWholeRecords()
+    {
+        QProcess writer;
+        writer.start(QStringLiteral(TABLE_HOLDER), {QStringLiteral("write"), env->path(TableFiles::CurrentSet)});
+        QByteArray out;
+        QElapsedTimer clock;
+        clock.start();
+        while (!out.contains("writing") && clock.elapsed() < 10000) {
+            writer.waitForReadyRead(200);
+            out += writer.readAllStandardOutput();
+        }
+        QVERIFY2(out.contains("writing"), writer.readAllStandardError().constData());
+        QTest::qWait(150);
+        writer.kill();
+        writer.waitForFinished();
+        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        ces.open();
+        QVERIFY(ces.recordCount() > 0);
+        QCOMPARE(ces.recordCount() % 50, 0);  // whole transactions only
+        for (ces.first(); !ces.eof(); ces.next())
+            QCOMPARE(ces.fieldByName(Q_EXPL).asString(), QStringLiteral("complete"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTable)
+#include "test_table.moc"
