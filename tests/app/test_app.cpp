@@ -1,0 +1,126 @@
+#include "TestEnv.h"
+#include "app/InstanceLock.h"
+#include "app/TMainForm.h"
+#include "exam/TTestForm.h"
+#include "widgets/Dialogs.h"
+#include "widgets/ShadedButton.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+private:
+    // Starts the program with its own runtime and settings folders.
+    static void startProgram(QProcess& p, const QString& program, const QString& runtime)
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        e.insert(QStringLiteral("XDG_CONFIG_HOME"), runtime);
+        p.setProcessEnvironment(e);
+        p.start(program, {});
+        QVERIFY(p.waitForStarted());
+    }
+    static bool waitForFile(const QString& path, int ms)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!QFile::exists(path) && t.elapsed() < ms)
+            QTest::qWait(50);
+        return QFile::exists(path);
+    }
+
+private slots:
+    void lockName_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("upper case") << QStringLiteral("C:/apps/EXAMPREP.EXE") << QStringLiteral("PREVINST:Examprep");
+        QTest::newRow("first letter kept") << QStringLiteral("/opt/velarix/velarix") << QStringLiteral("PREVINST:velarix");
+        QTest::newRow("mixed case") << QStringLiteral("VeLaRiX") << QStringLiteral("PREVINST:Velarix");
+        QTest::newRow("cut at first dot") << QStringLiteral("/x/Exam.prep.bin") << QStringLiteral("PREVINST:Exam");
+        QTest::newRow("other name") << QStringLiteral("/x/velarix-COPY") << QStringLiteral("PREVINST:velarix-copy");
+    }
+    void lockName()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, name);
+        QCOMPARE(InstanceLock::lockNameFor(program), name);
+    }
+
+    void secondCopy_wakesTheFirstAndEnds()
+    {
+        QTemporaryDir runtime;
+        QProcess first;
+        startProgram(first, QStringLiteral(VELARIX_PROGRAM), runtime.path());
+        QVERIFY(waitForFile(runtime.filePath(QStringLiteral("PREVINST:velarix.sock")), 15000));
+
+        QProcess second;
+        startProgram(second, QStringLiteral(VELARIX_PROGRAM), runtime.path());
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // Under another file name the program derives another lock and runs beside.
+        const QString copy = runtime.filePath(QStringLiteral("Examprep"));
+        QVERIFY(QFile::copy(QStringLiteral(VELARIX_PROGRAM), copy));
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
+        QProcess other;
+        startProgram(other, copy, runtime.path());
+        QVERIFY(!other.waitForFinished(1500));
+        other.kill();
+        other.waitForFinished();
+
+        // A copy that was killed leaves a lock that does not block the next start.
+        first.kill();
+        first.waitForFinished();
+        QProcess again;
+        startProgram(again, QStringLiteral(VELARIX_PROGRAM), runtime.path());
+        QVERIFY(!again.waitForFinished(1500));
+        again.kill();
+        again.waitForFinished();
+    }
+
+    void startWindow_hidesWhileTheExamWindowIsOpen()
+    {
+        TestEnv env;
+        env.writeBank(TestEnv::sampleBank());
+        env.writeEmptyCurrentSet();
+        env.writeUserSet({});
+        const QString here = QDir::currentPath();
+        TMainForm mainForm;
+        MainForm = &mainForm;
+        QDir::setCurrent(here);  // the start window moved to the program's folder
+        QCOMPARE(mainForm.windowTitle(), QStringLiteral("Velarix 2.0"));
+        QCOMPARE(mainForm.StartTestBtn->size(), QSize(138, 34));
+        QCOMPARE(mainForm.StartTestBtn->text(), QStringLiteral("Start &Testing"));
+        QCOMPARE(mainForm.SamplerBtn->text(), QStringLiteral("Test &Sampler"));
+        QCOMPARE(mainForm.fcShapeBtn3->text(), QStringLiteral("E&xit"));
+        env.createForms();
+        mainForm.show();
+        bool hiddenWhileOpen = false;
+        Dialogs::setModalHandler([&](QDialog* dialog) {
+            hiddenWhileOpen = dialog == TestForm && !mainForm.isVisible();
+            dialog->show();
+            dialog->close();
+            return int(QDialog::Rejected);
+        });
+        mainForm.StartTestBtnClick();
+        QVERIFY(hiddenWhileOpen);
+        QVERIFY(mainForm.isVisible());
+        QCOMPARE(mainForm.fcShapeBtn3->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
+        mainForm.fcShapeBtn3->click();
+        QVERIFY(!mainForm.isVisible());
+        MainForm = nullptr;
+    }
+};
+
+QTEST_MAIN(TestApp)
+#include "test_app.moc"
