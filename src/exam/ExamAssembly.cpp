@@ -63,16 +63,49 @@ std::vector<std::int32_t> chooseByScan(const std::vector<std::int32_t>& candidat
 }
 
 namespace {
-void copyField(Table& from, Table& to, const QString& fromName, const QString& toName)
+// The fields copied from a source item, by their names in the source and in
+// the current set, in the order they are written.
+QList<QPair<QString, QString>> copiedFields(Source kind)
 {
-    to.fieldByName(toName).setValue(from.fieldByName(fromName).value());
+    using namespace ItemRecord;
+    QList<QPair<QString, QString>> names;
+    auto same = [&names](const QString& name) { names.append({name, name}); };
+    if (kind == Source::Bank) {
+        same(Q_EXAM_N);
+        same(Q_SECT);
+        same(QStringLiteral("Q_Text"));
+        same(Q_EXPL);
+        same(Q_TYPE);
+        for (int k = 1; k <= ChoiceCount; ++k)
+            same(choiceText(k));
+        same(Q_SIM);
+        for (int k = 1; k <= ChoiceCount; ++k)
+            same(choiceFlag(k));
+        same(PICT1);
+        same(PICT2);
+    } else {
+        same(Q_SECT);
+        same(Q_TEXT);
+        same(Q_EXPL);
+        same(Q_TYPE);
+        for (int k = 1; k <= ChoiceCount; ++k)
+            same(choiceText(k));
+        for (int k = 1; k <= ChoiceCount; ++k)
+            same(choiceFlag(k));
+    }
+    names.append({Q_ID, Q_OR_NUMBER});
+    same(U_MEMO);
+    return names;
 }
 }  // namespace
 
 void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                const std::function<void(int)>& progress)
 {
-    using namespace ItemRecord;
+    // Fields are looked up once; they stay valid while both tables are open.
+    std::vector<std::pair<Field, Field>> fields;
+    for (const auto& [from, to] : copiedFields(kind))
+        fields.emplace_back(source.fieldByName(from), currentSet.fieldByName(to));
     currentSet.startTransaction();
     try {
         for (int i = 0; i < int(chosen.size()); ++i) {
@@ -81,31 +114,8 @@ void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<
             if (progress)
                 progress(i);
             currentSet.append();
-            if (kind == Source::Bank) {
-                copyField(source, currentSet, Q_EXAM_N, Q_EXAM_N);
-                copyField(source, currentSet, Q_SECT, Q_SECT);
-                copyField(source, currentSet, QStringLiteral("Q_Text"), QStringLiteral("Q_Text"));
-                copyField(source, currentSet, Q_EXPL, Q_EXPL);
-                copyField(source, currentSet, Q_TYPE, Q_TYPE);
-                for (int k = 1; k <= ChoiceCount; ++k)
-                    copyField(source, currentSet, choiceText(k), choiceText(k));
-                copyField(source, currentSet, Q_SIM, Q_SIM);
-                for (int k = 1; k <= ChoiceCount; ++k)
-                    copyField(source, currentSet, choiceFlag(k), choiceFlag(k));
-                copyField(source, currentSet, PICT1, PICT1);
-                copyField(source, currentSet, PICT2, PICT2);
-            } else {
-                copyField(source, currentSet, Q_SECT, Q_SECT);
-                copyField(source, currentSet, Q_TEXT, Q_TEXT);
-                copyField(source, currentSet, Q_EXPL, Q_EXPL);
-                copyField(source, currentSet, Q_TYPE, Q_TYPE);
-                for (int k = 1; k <= ChoiceCount; ++k)
-                    copyField(source, currentSet, choiceText(k), choiceText(k));
-                for (int k = 1; k <= ChoiceCount; ++k)
-                    copyField(source, currentSet, choiceFlag(k), choiceFlag(k));
-            }
-            currentSet.fieldByName(Q_OR_NUMBER).setAsInteger(source.fieldByName(Q_ID).asInteger());
-            copyField(source, currentSet, U_MEMO, U_MEMO);
+            for (auto& [from, to] : fields)
+                to.setValue(from.value());
             currentSet.post();
         }
         currentSet.commit();

@@ -78,6 +78,8 @@ void Database::open(const QString& path, const QByteArray& rawKey)
     try {
         exec(QStringLiteral("PRAGMA journal_mode = WAL"));
         exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        // Decrypted pages are kept: assembly reads the bank in random order.
+        exec(QStringLiteral("PRAGMA cache_size = -131072"));
         readSchema();
     } catch (const TableError& e) {
         close();

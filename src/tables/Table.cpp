@@ -491,7 +491,13 @@ void Table::post()
         }
         m_state = State::Browse;
         const int viewIndex = viewIndexOfKeyIndex(keyIndex);
-        moveTo(viewIndex >= 0 ? viewIndex : std::min(m_cur, int(m_view.size()) - 1));
+        if (viewIndex >= 0) {
+            // The buffer already holds what was stored; only the key is new.
+            m_cur = viewIndex;
+            m_buffer[keyField] = QVariant(key);
+        } else {
+            moveTo(std::min(m_cur, int(m_view.size()) - 1));
+        }
     } else {
         QStringList sets;
         for (int i = 1; i < m_schema.fields.size(); ++i)

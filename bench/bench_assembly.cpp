@@ -1,0 +1,127 @@
+// Times exam assembly ("All Questions": collect the keys, draw the order,
+// empty and refill the current exam set) over banks of several sizes built in
+// a temporary folder, the opening and walking of a bank, and the draw that
+// scans the chosen list, for comparison.
+#include "exam/ExamAssembly.h"
+#include "exam/RandomSource.h"
+#include "store/ItemRecord.h"
+#include "store/TableFiles.h"
+#include "tables/Session.h"
+#include "tables/Table.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace ItemRecord;
+
+static void buildBank(const QString& path, int items)
+{
+    Table::createFile(path, TableFiles::SessionName, bankSchema());
+    Table bank(TableFiles::SessionName, path);
+    bank.open();
+    bank.startTransaction();
+    const QString question = QStringLiteral("Which command shows the block devices and their mount points? ").repeated(3);
+    const QString explanation = QStringLiteral("lsblk lists block devices as a tree. ").repeated(6);
+    for (int id = 1; id <= items; ++id) {
+        bank.append();
+        bank.fieldByName(Q_ID).setAsInteger(id);
+        bank.fieldByName(Q_EXAM_N).setAsInteger(id % 10 == 0 ? 0 : 1 + id % 6);
+        bank.fieldByName(Q_SECT).setAsInteger(1 + id % 6);
+        bank.fieldByName(Q_TEXT).setAsString(question);
+        bank.fieldByName(Q_EXPL).setAsString(explanation);
+        bank.fieldByName(Q_TYPE).setAsBoolean(id % 3 == 0);
+        for (int k = 1; k <= 4; ++k) {
+            bank.fieldByName(choiceText(k)).setAsString(QStringLiteral("Choice %1 of item %2").arg(k).arg(id));
+            bank.fieldByName(choiceFlag(k)).setAsBoolean(k == 2);
+        }
+        bank.post();
+    }
+    bank.commit();
+}
+
+static double assembleAllQuestions(const QString& dir)
+{
+    QElapsedTimer t;
+    t.start();
+    Table bank(TableFiles::SessionName, QDir(dir).filePath(TableFiles::Bank));
+    Table ces(TableFiles::SessionName, QDir(dir).filePath(TableFiles::CurrentSet));
+    bank.setFilter(QStringLiteral("Q_EXAM_N<>0"));
+    bank.setFiltered(true);
+    bank.open();
+    const auto keys = ExamAssembly::collectKeys(bank);
+    RandomSource random(RandomSource::seedFromClock());
+    const auto chosen = ExamAssembly::choose(keys, int(keys.size()), random);
+    ces.setExclusive(true);
+    ces.emptyTable();
+    ces.open();
+    ExamAssembly::copyItems(bank, ExamAssembly::Source::Bank, ces, chosen);
+    ces.first();
+    if (ces.recordCount() != int(keys.size()))
+        std::fprintf(stderr, "wrong count %d of %d\n", ces.recordCount(), int(keys.size()));
+    return t.nsecsElapsed() / 1e6;
+}
+
+static double openAndWalk(const QString& dir)
+{
+    QElapsedTimer t;
+    t.start();
+    Table bank(TableFiles::SessionName, QDir(dir).filePath(TableFiles::Bank));
+    bank.open();
+    qint64 sum = 0;
+    for (bank.first(); !bank.eof(); bank.next())
+        sum += bank.fieldByName(Q_TEXT).asString().size();
+    bank.close();
+    return sum > 0 ? t.nsecsElapsed() / 1e6 : -1;
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    Session session(TableFiles::SessionName);
+    QElapsedTimer derive;
+    derive.start();
+    session.registerPassword(TableFiles::Password);
+    std::printf("key derivation once per run: %.1f ms\n", derive.nsecsElapsed() / 1e6);
+
+    // An optional argument times that one bank size only.
+    std::vector<int> sizes = {300, 10000, 100000};
+    if (argc > 1)
+        sizes = {QString::fromLocal8Bit(argv[1]).toInt()};
+    for (int size : sizes) {
+        QTemporaryDir dir;
+        QElapsedTimer build;
+        build.start();
+        buildBank(QDir(dir.path()).filePath(TableFiles::Bank), size);
+        Table::createFile(QDir(dir.path()).filePath(TableFiles::CurrentSet), TableFiles::SessionName, currentSetSchema());
+        const double built = build.nsecsElapsed() / 1e6;
+        const double first = assembleAllQuestions(dir.path());
+        const double second = assembleAllQuestions(dir.path());
+        std::printf("bank of %6d items: built in %8.1f ms; All Questions assembled in %8.1f ms (again %8.1f ms); "
+                    "open and walk %8.1f ms\n",
+                    size, built, first, second, openAndWalk(dir.path()));
+    }
+
+    std::vector<std::int32_t> candidates(10000);
+    for (int i = 0; i < 10000; ++i)
+        candidates[i] = i + 1;
+    for (auto [name, method] : {std::pair{"bitmap", &ExamAssembly::choose}, std::pair{"scan", &ExamAssembly::chooseByScan}}) {
+        RandomSource random(12345);
+        QElapsedTimer t;
+        t.start();
+        const auto chosen = method(candidates, 10000, random);
+        std::printf("draw of 10000 items, %-6s: %9.1f ms (first %d)\n", name, t.nsecsElapsed() / 1e6, chosen.front());
+    }
+    QElapsedTimer open;
+    QTemporaryDir dir;
+    buildBank(QDir(dir.path()).filePath(TableFiles::Bank), 300);
+    open.start();
+    for (int i = 0; i < 100; ++i) {
+        Table bank(TableFiles::SessionName, QDir(dir.path()).filePath(TableFiles::Bank));
+        bank.open();
+    }
+    std::printf("open and close of a 300-item bank: %.2f ms each\n", open.nsecsElapsed() / 1e6 / 100);
+    return 0;
+}
