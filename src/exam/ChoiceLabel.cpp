@@ -7,6 +7,8 @@ ChoiceLabel::ChoiceLabel(QWidget* parent) : QLabel(parent)
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAutoFillBackground(true);
+    // Not the scroll area's role, which a child would otherwise take over.
+    setBackgroundRole(QPalette::Window);
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
     setBackground(Qt::white);

@@ -611,7 +611,7 @@ void TTestForm::StartExam(void (TTestForm::*assembly)())
     if (Dialogs::execModal(NameForm) != QDialog::Accepted)
         return;
     Label3->setText(ExamTitle);
-    Label3->adjustSize();
+    alignHeader();
     examMode = ExamMode::Idle;
     dtQSet->setFiltered(true);
     dtQSet->open();
@@ -629,7 +629,7 @@ void TTestForm::StartUserExam()
     if (Dialogs::execModal(NameForm) != QDialog::Accepted)
         return;
     Label3->setText(ExamTitle);
-    Label3->adjustSize();
+    alignHeader();
     examMode = ExamMode::Idle;
     dtUserSet->open();
     CopyUserSetShuffled();
@@ -761,9 +761,8 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     PrevButton->setEnabled(r != FirstRecNo);
     NextButton->setEnabled(r != ItemCount);
     Label1->setText(QStringLiteral("Item %1 of %2").arg(r).arg(ItemCount));
-    Label1->adjustSize();
     Label2->setText(QStringLiteral("Item ID: %1").arg(dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
-    Label2->adjustSize();
+    alignHeader();
     ShowItem();
     ShowVerdict();
 }
@@ -957,8 +956,7 @@ void TTestForm::StartClock()
     const bool running = Options.TimerOn && examMode == ExamMode::Testing;
     TimeLabel->setVisible(running);
     TimeLabel->setText(TimeText::format(TimeLimit));
-    TimeLabel->adjustSize();
-    TimeLabel->move(Panel1->width() - TimeLabel->width() - 4, 24);
+    alignHeader();
     Timer1->setEnabled(running);
     Timer1->Reset();
 }
@@ -968,7 +966,7 @@ void TTestForm::Timer1Timer()
     ElapsedTime = TimeText::parse(Timer1->Elapsed());
     TimeLabel->setText(TimeText::format(TimeLimit - ElapsedTime));
     TimeLabel->adjustSize();
-    TimeLabel->move(Panel1->width() - TimeLabel->width() - 4, 24);
+    TimeLabel->move(Panel1->width() - TimeLabel->width() - 6, 24);
     // Whole seconds on both sides: a late tick that skips the limit still ends it.
     if (TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit)) {
         Timer1->Reset();
@@ -1057,15 +1055,23 @@ void TTestForm::showEvent(QShowEvent* event)
     ErrorGuard::run([this] { FormResize(); });
 }
 
-void TTestForm::FormResize()
+void TTestForm::alignHeader()
 {
     fcLabel1->setGeometry(0, 0, Panel1->width(), Panel1->height());
+    for (QLabel* label : {static_cast<QLabel*>(Label1), Label2, static_cast<QLabel*>(CorrectLabel)})
+        label->adjustSize();
+    // The labels on the right keep to the right edge.
     Label3->adjustSize();
-    Label3->move(Panel1->width() - Label3->width() - 4, 4);
+    Label3->move(Panel1->width() - Label3->width() - 6, 4);
     TimeLabel->adjustSize();
-    TimeLabel->move(Panel1->width() - TimeLabel->width() - 4, 24);
+    TimeLabel->move(Panel1->width() - TimeLabel->width() - 6, 24);
     ReviewLabel->adjustSize();
-    ReviewLabel->move(Panel1->width() - ReviewLabel->width() - 4, 24);
+    ReviewLabel->move(Panel1->width() - ReviewLabel->width() - 6, 24);
+}
+
+void TTestForm::FormResize()
+{
+    alignHeader();
     if (dtCurrentSet->isOpen() && !Sheet.isEmpty() && dtCurrentSet->recNo() >= 1 &&
         dtCurrentSet->recNo() <= Sheet.size() && examMode != ExamMode::Idle)
         ShowItem();
@@ -1137,6 +1143,7 @@ void TTestForm::GradeButtonClick()
 
 void TTestForm::ShowScoreReport()
 {
+    // Grades while the exam is taken; in review it shows the stored report.
     if (examMode == ExamMode::Testing) {
         TimeLabel->hide();
         Timer1->setEnabled(false);

@@ -203,6 +203,7 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void FormResize();
+    void alignHeader();
     void buildMenu();
     void buildHeader();
     void buildItemArea();
