@@ -23,7 +23,8 @@ static void buildBank(const QString& path, int items)
     Table bank(TableFiles::SessionName, path);
     bank.open();
     bank.startTransaction();
-    const QString question = QStringLiteral("Which command shows the block devices and their mount points? ").repeated(3);
+    const QString question =
+        QStringLiteral("Which command shows the block devices and their mount points? ").repeated(3);
     const QString explanation = QStringLiteral("lsblk lists block devices as a tree. ").repeated(6);
     for (int id = 1; id <= items; ++id) {
         bank.append();
@@ -34,7 +35,8 @@ static void buildBank(const QString& path, int items)
         bank.fieldByName(Q_EXPL).setAsString(explanation);
         bank.fieldByName(Q_TYPE).setAsBoolean(id % 3 == 0);
         for (int k = 1; k <= 4; ++k) {
-            bank.fieldByName(choiceText(k)).setAsString(QStringLiteral("Choice %1 of item %2").arg(k).arg(id));
+            bank.fieldByName(choiceText(k))
+                .setAsString(QStringLiteral("Choice %1 of item %2").arg(k).arg(id));
             bank.fieldByName(choiceFlag(k)).setAsBoolean(k == 2);
         }
         bank.post();
@@ -95,24 +97,28 @@ int main(int argc, char** argv)
         QElapsedTimer build;
         build.start();
         buildBank(QDir(dir.path()).filePath(TableFiles::Bank), size);
-        Table::createFile(QDir(dir.path()).filePath(TableFiles::CurrentSet), TableFiles::SessionName, currentSetSchema());
+        Table::createFile(QDir(dir.path()).filePath(TableFiles::CurrentSet), TableFiles::SessionName,
+                          currentSetSchema());
         const double built = build.nsecsElapsed() / 1e6;
         const double first = assembleAllQuestions(dir.path());
         const double second = assembleAllQuestions(dir.path());
-        std::printf("bank of %6d items: built in %8.1f ms; All Questions assembled in %8.1f ms (again %8.1f ms); "
-                    "open and walk %8.1f ms\n",
-                    size, built, first, second, openAndWalk(dir.path()));
+        std::printf(
+            "bank of %6d items: built in %8.1f ms; All Questions assembled in %8.1f ms (again %8.1f ms); "
+            "open and walk %8.1f ms\n",
+            size, built, first, second, openAndWalk(dir.path()));
     }
 
     std::vector<std::int32_t> candidates(10000);
     for (int i = 0; i < 10000; ++i)
         candidates[i] = i + 1;
-    for (auto [name, method] : {std::pair{"bitmap", &ExamAssembly::choose}, std::pair{"scan", &ExamAssembly::chooseByScan}}) {
+    for (auto [name, method] :
+         {std::pair{"bitmap", &ExamAssembly::choose}, std::pair{"scan", &ExamAssembly::chooseByScan}}) {
         RandomSource random(12345);
         QElapsedTimer t;
         t.start();
         const auto chosen = method(candidates, 10000, random);
-        std::printf("draw of 10000 items, %-6s: %9.1f ms (first %d)\n", name, t.nsecsElapsed() / 1e6, chosen.front());
+        std::printf("draw of 10000 items, %-6s: %9.1f ms (first %d)\n", name, t.nsecsElapsed() / 1e6,
+                    chosen.front());
     }
     QElapsedTimer open;
     QTemporaryDir dir;

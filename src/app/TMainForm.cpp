@@ -22,7 +22,9 @@
 
 TMainForm* MainForm = nullptr;
 
-TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint)
+TMainForm::TMainForm(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint)
 {
     setAutoFillBackground(true);
     QPalette white = palette();
@@ -53,7 +55,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowT
         b->setFixedSize(138, 34);
     frame->addWidget(StartTestBtn, 0, Qt::AlignHCenter);
     frame->addWidget(SamplerBtn, 0, Qt::AlignHCenter);
-    frame->addSpacing(18);  // Exit stands apart
+    frame->addSpacing(18); // Exit stands apart
     frame->addWidget(fcShapeBtn3, 0, Qt::AlignHCenter);
     layout->addWidget(Shape1, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);

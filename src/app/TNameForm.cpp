@@ -74,7 +74,8 @@ void TNameForm::setNumberEnabled(bool enabled)
 
 void TNameForm::FormActivate()
 {
-    Label1->setText(QStringLiteral("Date: ") + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    Label1->setText(QStringLiteral("Date: ") +
+                    QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 
 void TNameForm::showEvent(QShowEvent* event)

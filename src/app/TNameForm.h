@@ -15,13 +15,13 @@ class TNameForm : public QDialog
 public:
     explicit TNameForm(QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;  // date
+    QLabel* Label1 = nullptr; // date
     QLabel* Label3 = nullptr;
     QLineEdit* NameEdit = nullptr;
     QLabel* Label2 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;  // minutes
+    QSpinBox* SpinEdit1 = nullptr; // minutes
     QLabel* Label4 = nullptr;
-    QSpinBox* SpinEdit2 = nullptr;  // number of questions
+    QSpinBox* SpinEdit2 = nullptr; // number of questions
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
 

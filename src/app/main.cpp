@@ -29,7 +29,8 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Velarix 2.0"));
     Application::installFontSubstitutions();
     instance.listen();
-    QObject::connect(&instance, &InstanceLock::activateRequested, &app, &Application::BringRunningInstanceToFront);
+    QObject::connect(&instance, &InstanceLock::activateRequested, &app,
+                     &Application::BringRunningInstanceToFront);
 
     // Every window once, in this order: the start window sets the working
     // folder, and the exam window registers the table password before any

@@ -9,7 +9,7 @@ std::function<double()>& source()
     static std::function<double()> s;
     return s;
 }
-}  // namespace
+} // namespace
 
 double now()
 {
@@ -25,4 +25,4 @@ void setSource(std::function<double()> s)
 {
     source() = std::move(s);
 }
-}  // namespace Clock
+} // namespace Clock

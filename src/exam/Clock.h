@@ -6,5 +6,5 @@
 // so that the exam clock runs without waiting.
 namespace Clock {
 double now();
-void setSource(std::function<double()> source);  // an empty function restores the real clock
-}  // namespace Clock
+void setSource(std::function<double()> source); // an empty function restores the real clock
+} // namespace Clock

@@ -97,7 +97,7 @@ QList<QPair<QString, QString>> copiedFields(Source kind)
     same(U_MEMO);
     return names;
 }
-}  // namespace
+} // namespace
 
 void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                const std::function<void(int)>& progress)
@@ -110,7 +110,8 @@ void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<
     try {
         for (int i = 0; i < int(chosen.size()); ++i) {
             if (!source.findKey(chosen[i]))
-                throw TableError(QStringLiteral("Item %1 was not found in %2").arg(chosen[i]).arg(source.tableName()));
+                throw TableError(
+                    QStringLiteral("Item %1 was not found in %2").arg(chosen[i]).arg(source.tableName()));
             if (progress)
                 progress(i);
             currentSet.append();
@@ -127,4 +128,4 @@ void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<
     }
 }
 
-}  // namespace ExamAssembly
+} // namespace ExamAssembly

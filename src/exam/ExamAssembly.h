@@ -23,7 +23,8 @@ std::vector<std::int32_t> collectKeys(Table& source);
 // already chosen. "Already chosen" is a bitmap look-up, so a full shuffle
 // costs O(M) draws on average per item instead of a scan of the chosen list.
 // Candidates must be distinct and non-zero.
-std::vector<std::int32_t> choose(const std::vector<std::int32_t>& candidates, int count, RandomSource& random);
+std::vector<std::int32_t> choose(const std::vector<std::int32_t>& candidates, int count,
+                                 RandomSource& random);
 
 // The same draw with the chosen list scanned for every candidate; kept to
 // check the fast draw against and to measure it.
@@ -37,4 +38,4 @@ std::vector<std::int32_t> chooseByScan(const std::vector<std::int32_t>& candidat
 void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                const std::function<void(int)>& progress = {});
 
-}  // namespace ExamAssembly
+} // namespace ExamAssembly

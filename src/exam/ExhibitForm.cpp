@@ -7,7 +7,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <stdexcept>
@@ -16,7 +15,8 @@ ExhibitForm::ExhibitForm(const QString& caption, bool resizable, QWidget* parent
     : QDialog(parent), m_resizable(resizable)
 {
     setWindowTitle(caption);
-    Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    Qt::WindowFlags flags =
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (resizable)
         flags |= Qt::WindowMaximizeButtonHint;
     else

@@ -8,36 +8,36 @@
 // this class gives.
 struct ItemLayout
 {
-    static constexpr int Border = 8;         // question panel border
-    static constexpr int ButtonGap = 2;      // question panel to buttons
-    static constexpr int ChoiceGap = 15;     // button band to first choice, and between choices
-    static constexpr int RightMargin = 30;   // right of choice and explanation texts
+    static constexpr int Border = 8;       // question panel border
+    static constexpr int ButtonGap = 2;    // question panel to buttons
+    static constexpr int ChoiceGap = 15;   // button band to first choice, and between choices
+    static constexpr int RightMargin = 30; // right of choice and explanation texts
     static constexpr int ExplanationGap = 40;
-    static constexpr int ButtonHeight = 25;  // ExhBtnA
+    static constexpr int ButtonHeight = 25; // ExhBtnA
     static constexpr int ChoiceLeft = 80;
     static constexpr int ControlLeft = 40;
     static constexpr int ExplanationLeft = 8;
-    static constexpr int BottomSpace = 17;   // Bevel2
+    static constexpr int BottomSpace = 17; // Bevel2
 
     struct Input
     {
         int W = 0;
         int C = 0;
-        int questionHeight = 0;                // QText wrapped at questionWidth(C)
-        std::array<int, 6> choiceHeights{};    // ALabel1..6 wrapped at choiceWidth(W)
+        int questionHeight = 0;             // QText wrapped at questionWidth(C)
+        std::array<int, 6> choiceHeights{}; // ALabel1..6 wrapped at choiceWidth(W)
         std::array<bool, 6> choiceVisible{};
-        int explanationHeight = 0;             // ExpText wrapped at explanationWidth(W)
+        int explanationHeight = 0; // ExpText wrapped at explanationWidth(W)
     };
 
     struct Result
     {
-        int panelHeight = 0;  // P; the blue line lies at P
-        int buttonsTop = 0;   // ExhBtnA, ExhBtnB and the calculator button
+        int panelHeight = 0; // P; the blue line lies at P
+        int buttonsTop = 0;  // ExhBtnA, ExhBtnB and the calculator button
         int calcLeft = 0;
         std::array<int, 6> choiceTops{};
         int explanationTop = 0;
-        int choicesBottom = 0;      // bottom of the content without the explanation
-        int explanationBottom = 0;  // bottom of the content with it
+        int choicesBottom = 0;     // bottom of the content without the explanation
+        int explanationBottom = 0; // bottom of the content with it
     };
 
     static int questionWidth(int C) { return C - 2 * Border; }

@@ -108,8 +108,9 @@ static void silence_output(void)
     }
 }
 
-int velarix_metafile_to_svg(int kind, const unsigned char* data, size_t length, unsigned width, unsigned height,
-                            size_t max_output, int timeout_ms, char** svg, size_t* svg_length)
+int velarix_metafile_to_svg(int kind, const unsigned char* data, size_t length, unsigned width,
+                            unsigned height, size_t max_output, int timeout_ms, char** svg,
+                            size_t* svg_length)
 {
     *svg = NULL;
     *svg_length = 0;

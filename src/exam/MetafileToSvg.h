@@ -29,8 +29,9 @@ enum velarix_convert_result {
 /* Converts `data` (a whole metafile) to SVG drawn at width x height pixels.
  * On VELARIX_CONVERT_OK, *svg holds *svg_length bytes (not terminated) that
  * the caller releases with free(). */
-int velarix_metafile_to_svg(int kind, const unsigned char* data, size_t length, unsigned width, unsigned height,
-                            size_t max_output, int timeout_ms, char** svg, size_t* svg_length);
+int velarix_metafile_to_svg(int kind, const unsigned char* data, size_t length, unsigned width,
+                            unsigned height, size_t max_output, int timeout_ms, char** svg,
+                            size_t* svg_length);
 
 #ifdef __cplusplus
 }

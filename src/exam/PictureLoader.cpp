@@ -36,7 +36,7 @@ qint32 s32(const QByteArray& d, qint64 at)
 }
 
 constexpr quint32 PlaceableKey = 0x9AC6CDD7;
-constexpr quint32 EmfSignature = 0x464D4520;  // " EMF"
+constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
 constexpr qint64 PlaceableSize = 22;
 constexpr qint64 WmfHeaderSize = 18;
 constexpr qint64 EmfHeaderMin = 88;
@@ -84,7 +84,7 @@ QSize wmfSize(const QByteArray& d)
         const qint64 words = u32(d, at);
         if (words < 3 || at + 2 * words > d.size())
             return {};
-        if (u16(d, at + 4) == 0)  // META_EOF
+        if (u16(d, at + 4) == 0) // META_EOF
             break;
         at += 2 * words;
     }
@@ -134,8 +134,8 @@ QImage loadMetafile(QFile& file, QString* error)
     size_t svgLength = 0;
     const int result = velarix_metafile_to_svg(
         enhanced ? VELARIX_EMF : VELARIX_WMF, reinterpret_cast<const unsigned char*>(data.constData()),
-        size_t(data.size()), unsigned(size.width()), unsigned(size.height()), size_t(PictureLoader::MaxSvgBytes),
-        PictureLoader::ConvertTimeoutMs, &svg, &svgLength);
+        size_t(data.size()), unsigned(size.width()), unsigned(size.height()),
+        size_t(PictureLoader::MaxSvgBytes), PictureLoader::ConvertTimeoutMs, &svg, &svgLength);
     const std::unique_ptr<char, decltype(&std::free)> owner(svg, &std::free);
     if (result == VELARIX_CONVERT_TOO_LARGE || result == VELARIX_CONVERT_TIMEOUT) {
         *error = PictureLoader::tooComplex(PictureLoader::metafileInvalid());
@@ -164,8 +164,27 @@ QImage loadMetafile(QFile& file, QString* error)
     return image;
 }
 
+// Whether a bitmap's header declares more pixels than are shown, read before
+// any decoding: Qt's reader gives no size at all for the largest ones.
+bool bitmapHeaderTooLarge(QFile& file)
+{
+    const QByteArray h = file.peek(26);
+    if (h.size() < 26 || !h.startsWith("BM"))
+        return false;
+    const quint32 infoSize = u32(h, 14);
+    if (infoSize == 12) // the old core header: 16-bit sizes
+        return !withinCaps(u16(h, 18), u16(h, 20));
+    if (infoSize < 40)
+        return false;
+    return !withinCaps(qAbs(qint64(s32(h, 18))), qAbs(qint64(s32(h, 22)))); // negative: top-down rows
+}
+
 QImage loadBitmap(QFile& file, QString* error)
 {
+    if (bitmapHeaderTooLarge(file)) {
+        *error = PictureLoader::tooLarge(PictureLoader::bitmapInvalid());
+        return {};
+    }
     QImageReader reader(&file, "bmp");
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead()) {
@@ -221,11 +240,12 @@ QImage loadIcon(QFile& file, QString* error)
             best = image;
     }
     if (best.isNull())
-        *error = oversized ? PictureLoader::tooLarge(PictureLoader::iconInvalid()) : PictureLoader::iconInvalid();
+        *error =
+            oversized ? PictureLoader::tooLarge(PictureLoader::iconInvalid()) : PictureLoader::iconInvalid();
     return best;
 }
 
-}  // namespace
+} // namespace
 
 QString PictureLoader::unknownExtension(const QString& extension)
 {

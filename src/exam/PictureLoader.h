@@ -13,13 +13,13 @@
 class PictureLoader
 {
 public:
-    static constexpr int MaxSide = 8192;              // pixels a side
-    static constexpr qint64 MaxPixels = 32'000'000;   // pixels in all
+    static constexpr int MaxSide = 8192;            // pixels a side
+    static constexpr qint64 MaxPixels = 32'000'000; // pixels in all
     static constexpr qint64 MaxMetafileBytes = 32LL << 20;
-    static constexpr qint64 MaxSvgBytes = 16LL << 20;  // the converted metafile's text
+    static constexpr qint64 MaxSvgBytes = 16LL << 20; // the converted metafile's text
     static constexpr int ConvertTimeoutMs = 10000;
-    static constexpr int MaxIconImages = 64;          // icon images looked at
-    static constexpr int MetafileDpi = 96;             // screen pixels per inch
+    static constexpr int MaxIconImages = 64; // icon images looked at
+    static constexpr int MetafileDpi = 96;   // screen pixels per inch
 
     // The picture, or a null image and the error text in *error.
     static QImage load(const QString& fileName, QString* error);
@@ -36,7 +36,7 @@ public:
     static QString bitmapInvalid();
     static QString iconInvalid();
     static QString metafileInvalid();
-    static QString tooLarge(const QString& invalidText);      // beyond MaxSide or MaxPixels
-    static QString fileTooLarge(const QString& invalidText);  // beyond MaxMetafileBytes
-    static QString tooComplex(const QString& invalidText);    // too much SVG, or too slow
+    static QString tooLarge(const QString& invalidText);     // beyond MaxSide or MaxPixels
+    static QString fileTooLarge(const QString& invalidText); // beyond MaxMetafileBytes
+    static QString tooComplex(const QString& invalidText);   // too much SVG, or too slow
 };

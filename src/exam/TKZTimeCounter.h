@@ -17,7 +17,7 @@ public:
     bool Counting() const { return m_counting; }
     void setCounting(bool counting);
     QString Elapsed() const;
-    void setElapsed(const QString& text) { m_elapsedText = text; }  // stored, never read back
+    void setElapsed(const QString& text) { m_elapsedText = text; } // stored, never read back
     void Reset();
 
 private:

@@ -68,7 +68,8 @@ bool startsProgram(const QString& command, const QString& target, const QStringL
     const QString program = programOf(command);
     if (program.isEmpty() || !targetNames.contains(QFileInfo(program).fileName()))
         return false;
-    const QString found = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    const QString found =
+        program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
     return !found.isEmpty() && canonical(found) == target;
 }
 
@@ -77,14 +78,14 @@ bool isUsable(const QIcon& icon)
     return !icon.isNull() && !icon.pixmap(PictureSize, PictureSize).isNull();
 }
 
-}  // namespace
+} // namespace
 
 TddgRunButton::TddgRunButton(QWidget* parent) : QToolButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     resize(45, 45);
-    setPicture(QIcon(CalculatorPicture()));
+    setIcon(QIcon(CalculatorPicture()));
     connect(this, &QToolButton::clicked, this, guarded(this, &TddgRunButton::Click));
 }
 
@@ -95,7 +96,7 @@ void TddgRunButton::setCommandLine(const QString& path)
     if (!FileExists(path))
         throw std::runtime_error(notFoundText(path).toStdString());
     m_commandLine = path;
-    setPicture(ProgramIcon(path));
+    setIcon(ProgramIcon(path));
 }
 
 void TddgRunButton::Click()
@@ -129,7 +130,7 @@ quint16 TddgRunButton::RunProgram(const QString& path)
     // The program runs on by itself: closing the exam or the application
     // does not close it.
     if (!process.startDetached())
-        return ENOEXEC;  // what is left: a file the system cannot run
+        return ENOEXEC; // what is left: a file the system cannot run
     return 0;
 }
 
@@ -247,11 +248,6 @@ QString TddgRunButton::notFoundText(const QString& path)
 QString TddgRunButton::runErrorText(int code)
 {
     return QStringLiteral("Error executing program. Error Code:; ") + QString::number(code);
-}
-
-void TddgRunButton::setPicture(const QIcon& icon)
-{
-    setIcon(icon);
 }
 
 void TddgRunButton::resizeEvent(QResizeEvent* event)

@@ -46,6 +46,5 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void setPicture(const QIcon& icon);
     QString m_commandLine;
 };

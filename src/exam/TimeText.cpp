@@ -36,4 +36,4 @@ double parse(const QString& text)
     return double(h * 3600 + m * 60 + s) / SecondsPerDay;
 }
 
-}  // namespace TimeText
+} // namespace TimeText

@@ -14,4 +14,4 @@ double parse(const QString& text);
 // Whole seconds of a span, rounded to the millisecond first so that a value
 // like 7/1440 is not cut a second short.
 qint64 wholeSeconds(double days);
-}  // namespace TimeText
+} // namespace TimeText

@@ -1,6 +1,6 @@
 #include "TScoreForm.h"
 
-#include "ChartLabelWrap.h"
+#include "ChartText.h"
 #include "exam/TTestForm.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
@@ -13,6 +13,7 @@
 #include <QChartView>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QHorizontalBarSeries>
 #include <QLabel>
@@ -167,7 +168,7 @@ void TScoreForm::buildSectionChart()
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->viewport()->installEventFilter(this);
+    ScrollBox1->installEventFilter(this);
 
     const QColor face = palette().color(QPalette::Window);
     Chart1 = new QChart();
@@ -261,21 +262,13 @@ void TScoreForm::buildButtons()
 
 void TScoreForm::ShowResult(const GradeResult& result)
 {
+    m_result = result;
     FillTotal(result);
     FillSections(result);
 }
 
 void TScoreForm::FillTotal(const GradeResult& result)
 {
-    m_result.items = result.items;
-    m_result.correct = result.correct;
-    m_result.score = result.score;
-    m_result.shownScore = result.shownScore;
-    m_result.passed = result.passed;
-    m_result.gradeWord = result.gradeWord;
-    m_result.ScoreTitle = result.ScoreTitle;
-    m_result.ResultLine = result.ResultLine;
-
     TotalBars->remove(0, TotalBars->count());
     TotalCategories->clear();
     // The category axis rises from the bottom: the first bar is the lowest.
@@ -284,15 +277,12 @@ void TScoreForm::FillTotal(const GradeResult& result)
     TotalCategories->append(QStringList{QStringLiteral("Your score"), QStringLiteral("Required score")});
     TotalBars->deselectAllBars();
     TotalBars->setBarSelected(1, true);
-    // The title is drawn as rich text; a name is shown as typed.
-    TotalChart->setTitle(result.ScoreTitle.toHtmlEscaped());
+    TotalChart->setTitle(ChartText::rich(result.ScoreTitle));
     TotalLabel->setText(result.ResultLine);
 }
 
 void TScoreForm::FillSections(const GradeResult& result)
 {
-    m_result.Sections = result.Sections;
-
     Chart1Bars->remove(0, Chart1Bars->count());
     Chart1Categories->clear();
     const QFontMetrics fm(Chart1Categories->labelsFont());
@@ -302,40 +292,43 @@ void TScoreForm::FillSections(const GradeResult& result)
     for (int s = int(result.Sections.size()) - 1; s >= 0; --s) {
         const SectionTally& t = result.Sections[s];
         Chart1Bars->append(t.percent);
-        labels << ChartLabelWrap::wrap(t.label, SectionLabelWidth, width);
+        labels << ChartText::wrap(t.label, SectionLabelWidth, width);
     }
     Chart1Categories->append(labels);
     fitSectionChart();
 }
 
-QStringList TScoreForm::categoryLabels(const QBarCategoryAxis* axis)
+QStringList TScoreForm::categoryLabels(QBarCategoryAxis* axis)
 {
     QStringList labels;
     for (const QString& c : axis->categories())
-        labels << ChartLabelWrap::unwrap(c);
+        labels << ChartText::plain(c);
     return labels;
 }
 
 // The section chart fills the container's width and is as tall as its
-// wrapped labels need, but never shorter than the container.
+// wrapped labels need, but never shorter than the container. The axis gives
+// each label an eighth of its height (six bars and a slot at either end),
+// less padding, and cuts a label that does not fit.
 void TScoreForm::fitSectionChart()
 {
     const QFontMetrics fm(Chart1Categories->labelsFont());
     int lines = 1;
     for (const QString& c : Chart1Categories->categories())
         lines = std::max<int>(lines, int(c.count(QStringLiteral("<br>"))) + 1);
-    const int slot = lines * fm.lineSpacing() + 8;
-    const int needed = Chart1Title->height() + 6 + 6 * slot + fm.height() + 16;
-    QWidget* vp = ScrollBox1->viewport();
-    const int height = std::max(vp->height(), needed);
-    const int width =
-        vp->width() - (height > vp->height() ? ScrollBox1->verticalScrollBar()->sizeHint().width() : 0);
+    const int slot = lines * fm.lineSpacing() + 12;
+    const int needed = Chart1->margins().top() + 8 * slot + fm.height() + 16;
+    // The container has no frame and never scrolls sideways.
+    const int height = std::max(ScrollBox1->height(), needed);
+    const int scrollBar =
+        height > ScrollBox1->height() ? ScrollBox1->verticalScrollBar()->sizeHint().width() : 0;
+    const int width = ScrollBox1->width() - scrollBar;
     Chart1View->resize(std::max(width, 100), height);
 }
 
 bool TScoreForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ScrollBox1->viewport() && event->type() == QEvent::Resize)
+    if (watched == ScrollBox1 && event->type() == QEvent::Resize)
         fitSectionChart();
     return QDialog::eventFilter(watched, event);
 }

@@ -27,15 +27,15 @@ class TScoreForm : public QDialog
 public:
     explicit TScoreForm(QWidget* parent = nullptr);
 
-    // Filling, total part first, then the sections.
+    // Takes a grading: fills the total part, then the sections.
+    void ShowResult(const GradeResult& result);
     void FillTotal(const GradeResult& result);
     void FillSections(const GradeResult& result);
-    void ShowResult(const GradeResult& result);
     // The grading the window shows (also what the score printout prints).
     const GradeResult& result() const { return m_result; }
 
     // The category labels of a chart as they read unwrapped, bottom to top.
-    static QStringList categoryLabels(const QBarCategoryAxis* axis);
+    static QStringList categoryLabels(QBarCategoryAxis* axis);
 
     void BitBtn1Click(); // View Answers
     void BitBtn2Click(); // Print Report

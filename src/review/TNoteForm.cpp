@@ -88,8 +88,6 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     body->addLayout(buttons);
     col->addLayout(body, 1);
 
-    setButtonsEnabled(false);
-
     connect(DBMemo1, &QPlainTextEdit::textChanged, this, guarded(this, &TNoteForm::memoTextChanged));
     connect(Button1, &QPushButton::clicked, this, guarded(this, &TNoteForm::Button1Click));
     connect(Button2, &QPushButton::clicked, this, guarded(this, &TNoteForm::Button2Click));
@@ -97,6 +95,7 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
 
     if (TestForm && TestForm->dtCurrentSet)
         bindCurrentSet(TestForm->dtCurrentSet);
+    setButtonsEnabled(false);
 }
 
 void TNoteForm::bindCurrentSet(Table* table)

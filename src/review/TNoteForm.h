@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NoteLabel.h"
+#include "tables/Table.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -9,7 +10,6 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class ShadedLabel;
-class Table;
 
 // The candidate's note on the current item. The note box is bound to the
 // note field of the current record of the current exam set: it follows every

@@ -121,7 +121,6 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     ListView1->setFlow(QListView::TopToBottom);
     ListView1->setWrapping(true);
     ListView1->setResizeMode(QListView::Adjust);
-    ListView1->setUniformItemSizes(true);
     ListView1->setIconSize(QSize(16, 16));
     ListView1->setSpacing(1);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -202,6 +201,7 @@ void TReviewForm::buildView(const AnswerSheet& sheet, View view)
     }
     Panel5->setVisible(view == View::Exam);
     Panel4->setVisible(view == View::Results);
+    layout()->activate(); // the header shrinks to the row shown
 }
 
 void TReviewForm::ListView1SelectItem()

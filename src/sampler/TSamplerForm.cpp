@@ -34,9 +34,10 @@ TSamplerForm::TSamplerForm(QWidget* parent) : QDialog(parent)
 void TSamplerForm::showEvent(QShowEvent* event)
 {
     const int count = DM->dtUserSet->isOpen() ? DM->dtUserSet->recordCount() : 0;
-    StatusLabel->setText(QStringLiteral("Your question set holds %1 item(s). Editing items is not available in this "
-                                        "version.")
-                             .arg(count));
+    StatusLabel->setText(
+        QStringLiteral("Your question set holds %1 item(s). Editing items is not available in this "
+                       "version.")
+            .arg(count));
     QDialog::showEvent(event);
 }
 

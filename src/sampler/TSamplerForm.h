@@ -15,11 +15,12 @@ public:
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
-    QListWidget* ListBox1 = nullptr;  // the six sections
+    QListWidget* ListBox1 = nullptr; // the six sections
     QLabel* StatusLabel = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
 public:
     // Every way of closing (close box, Esc) comes here.
     void done(int result) override;

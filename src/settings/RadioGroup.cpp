@@ -8,7 +8,7 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget
     : QGroupBox(caption, parent), m_group(new QButtonGroup(this))
 {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 6, 10, 6);
+    layout->setContentsMargins(8, 4, 4, 4);
     layout->setSpacing(4);
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items[i], this);
@@ -17,7 +17,7 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget
         layout->addWidget(b);
     }
     layout->addStretch(1);
-    connect(m_group, &QButtonGroup::idClicked, this, [this] { emit clicked(); });
+    connect(m_group, &QButtonGroup::idClicked, this, &RadioGroup::clicked);
 }
 
 int RadioGroup::itemIndex() const

@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -62,7 +63,7 @@ QString flagText(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-}  // namespace
+} // namespace
 
 SettingsStore::SettingsStore(const QString& iniPath) : m_path(iniPath) {}
 
@@ -109,31 +110,46 @@ void SettingsStore::load(Values& values, const QString& defaultCalcPath) const
 
 QList<QPair<QString, QString>> SettingsStore::entries(const Values& values)
 {
-    auto font = [](const QString& prefix, const FontSetting& f) {
-        return QList<QPair<QString, QString>>{{prefix + QStringLiteral("Name"), f.name},
-                                              {prefix + QStringLiteral("Color"), QString::number(f.color)},
-                                              {prefix + QStringLiteral("Size"), QString::number(f.size)},
-                                              {prefix + QStringLiteral("Bold"), flagText(f.bold)},
-                                              {prefix + QStringLiteral("Italic"), flagText(f.italic)}};
-    };
+    const FontSetting& q = values.question;
+    const FontSetting& a = values.answers;
+    const FontSetting& e = values.explanation;
     const ExamOptions& o = values.options;
-    const auto q = font(QStringLiteral("QFont"), values.question);
-    QList<QPair<QString, QString>> list;
+    auto number = [](qint64 n) { return QString::number(n); };
     // The order the values have always been written in.
-    list << q[0] << q[1] << q[2];
-    list << qMakePair(QStringLiteral("DefaultTime"), QString::number(o.DefaultTime));
-    list << q[3] << q[4];
-    list << font(QStringLiteral("AFont"), values.answers);
-    list << font(QStringLiteral("EXPFont"), values.explanation);
-    list << qMakePair(QStringLiteral("ShowLearnBtn"), flagText(o.ShowLearnBtn));
-    list << qMakePair(QStringLiteral("TimerOn"), flagText(o.TimerOn));
-    list << qMakePair(QStringLiteral("ShowCalcBtn"), flagText(o.ShowCalcBtn));
-    list << qMakePair(QStringLiteral("CalcPath"), o.CalcPath);
-    return list;
+    return {
+        {QStringLiteral("QFontName"), q.name},
+        {QStringLiteral("QFontColor"), number(q.color)},
+        {QStringLiteral("QFontSize"), number(q.size)},
+        {QStringLiteral("DefaultTime"), number(o.DefaultTime)},
+        {QStringLiteral("QFontBold"), flagText(q.bold)},
+        {QStringLiteral("QFontItalic"), flagText(q.italic)},
+        {QStringLiteral("AFontName"), a.name},
+        {QStringLiteral("AFontColor"), number(a.color)},
+        {QStringLiteral("AFontSize"), number(a.size)},
+        {QStringLiteral("AFontBold"), flagText(a.bold)},
+        {QStringLiteral("AFontItalic"), flagText(a.italic)},
+        {QStringLiteral("EXPFontName"), e.name},
+        {QStringLiteral("EXPFontColor"), number(e.color)},
+        {QStringLiteral("EXPFontSize"), number(e.size)},
+        {QStringLiteral("EXPFontBold"), flagText(e.bold)},
+        {QStringLiteral("EXPFontItalic"), flagText(e.italic)},
+        {QStringLiteral("ShowLearnBtn"), flagText(o.ShowLearnBtn)},
+        {QStringLiteral("TimerOn"), flagText(o.TimerOn)},
+        {QStringLiteral("ShowCalcBtn"), flagText(o.ShowCalcBtn)},
+        {QStringLiteral("CalcPath"), o.CalcPath},
+    };
 }
 
 bool SettingsStore::save(const Values& values, QString* error) const
 {
+    {
+        // QSettings keeps a read's format error as its status for good, which
+        // would hide a failed write. A file it cannot parse holds nothing
+        // usable anyway: it is replaced.
+        const QSettings probe(m_path, QSettings::IniFormat);
+        if (probe.status() == QSettings::FormatError)
+            QFile::remove(m_path);
+    }
     QSettings ini(m_path, QSettings::IniFormat);
     // Every value goes in as a string, so that the file holds "1", "0" and
     // "90" rather than QSettings' own encodings of booleans and numbers.

@@ -50,4 +50,4 @@ qint64 toStored(const QColor& color)
     return qint64(color.red()) | (qint64(color.green()) << 8) | (qint64(color.blue()) << 16);
 }
 
-}  // namespace StoredFont
+} // namespace StoredFont

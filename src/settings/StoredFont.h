@@ -24,4 +24,4 @@ qint64 toStored(const QColor& color);
 constexpr int MinSize = 1;
 constexpr int MaxSize = 500;
 
-}  // namespace StoredFont
+} // namespace StoredFont

@@ -34,7 +34,7 @@ QList<FieldDef> fields(bool examNumber, bool sim, bool pictures, bool originalNu
     f << FieldDef{U_MEMO, FieldKind::Memo};
     return f;
 }
-}  // namespace
+} // namespace
 
 TableSchema bankSchema()
 {
@@ -51,4 +51,4 @@ TableSchema userSetSchema()
     return TableSchema{fields(false, false, false, false), true};
 }
 
-}  // namespace ItemRecord
+} // namespace ItemRecord

@@ -19,10 +19,10 @@ inline const QString Q_OR_NUMBER = QStringLiteral("Q_OR_NUMBER");
 inline const QString U_MEMO = QStringLiteral("U_MEMO");
 
 constexpr int ChoiceCount = 6;
-QString choiceText(int k);  // "Q1" .. "Q6", k from 1
-QString choiceFlag(int k);  // "A1" .. "A6", k from 1
+QString choiceText(int k); // "Q1" .. "Q6", k from 1
+QString choiceFlag(int k); // "A1" .. "A6", k from 1
 
-TableSchema bankSchema();        // all fields but Q_OR_NUMBER; Q_ID written by the bank builder
-TableSchema currentSetSchema();  // all 23 fields; Q_ID assigned by the table
-TableSchema userSetSchema();     // the fields the sampler edits; Q_ID auto-increment
-}  // namespace ItemRecord
+TableSchema bankSchema();       // all fields but Q_OR_NUMBER; Q_ID written by the bank builder
+TableSchema currentSetSchema(); // all 23 fields; Q_ID assigned by the table
+TableSchema userSetSchema();    // the fields the sampler edits; Q_ID auto-increment
+} // namespace ItemRecord

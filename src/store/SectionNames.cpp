@@ -19,4 +19,4 @@ QString name(int section)
     return all().at(section - 1);
 }
 
-}  // namespace SectionNames
+} // namespace SectionNames

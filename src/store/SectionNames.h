@@ -7,5 +7,5 @@
 namespace SectionNames {
 constexpr int Count = 6;
 QStringList all();
-QString name(int section);  // empty outside 1..6
-}  // namespace SectionNames
+QString name(int section); // empty outside 1..6
+} // namespace SectionNames

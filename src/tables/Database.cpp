@@ -71,8 +71,8 @@ void Database::open(const QString& path, const QByteArray& rawKey)
         const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
         close();
         if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
-            throw TableError(QStringLiteral("Cannot open table %1: wrong table password or not a table file")
-                                 .arg(name));
+            throw TableError(
+                QStringLiteral("Cannot open table %1: wrong table password or not a table file").arg(name));
         throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, detail));
     }
     try {

@@ -27,7 +27,7 @@ public:
     void setAsInteger(qint64 value);
     void setAsBoolean(bool value);
     void setAsString(const QString& value);
-    void setValue(const QVariant& value);  // a null QVariant empties the field
+    void setValue(const QVariant& value); // a null QVariant empties the field
     void clear();
 
 private:

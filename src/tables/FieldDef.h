@@ -15,7 +15,7 @@ struct FieldDef
 
 struct TableSchema
 {
-    QList<FieldDef> fields;  // the first field is the integer primary key
+    QList<FieldDef> fields; // the first field is the integer primary key
     bool autoIncrementKey = false;
 };
 

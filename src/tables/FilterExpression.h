@@ -11,8 +11,8 @@ public:
     enum class Op { None, Equal, NotEqual };
 
     // Parses text against the table's field names (matched without regard to
-    // case); with no names, any plain name passes and fieldIndex() is -1. Returns false with a message quoting the text when it is not a
-    // valid filter.
+    // case); with no names, any plain name passes and fieldIndex() is -1. Returns false with a message
+    // quoting the text when it is not a valid filter.
     static bool parse(const QString& text, const QStringList& fieldNames, FilterExpression* out,
                       QString* error);
 

@@ -13,7 +13,7 @@ QHash<QString, QList<Session*>>& registry()
     static QHash<QString, QList<Session*>> sessions;
     return sessions;
 }
-}  // namespace
+} // namespace
 
 Session::Session(const QString& name) : m_name(name)
 {

@@ -17,7 +17,7 @@ public:
     QString name() const { return m_name; }
     void registerPassword(const QString& password);
     bool hasPassword() const { return !m_rawKey.isEmpty(); }
-    QByteArray rawKey() const { return m_rawKey; }  // 32 bytes once registered
+    QByteArray rawKey() const { return m_rawKey; } // 32 bytes once registered
 
     // The live session of that name, or nullptr.
     static Session* find(const QString& name);

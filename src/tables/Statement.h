@@ -21,12 +21,12 @@ public:
 
     bool isValid() const { return m_stmt != nullptr; }
     void reset();
-    void bind(int index, const QVariant& value);  // 1-based; a null QVariant binds NULL
-    bool step();                                   // true while a row is available
-    void exec();                                   // runs to completion
+    void bind(int index, const QVariant& value); // 1-based; a null QVariant binds NULL
+    bool step();                                 // true while a row is available
+    void exec();                                 // runs to completion
 
     int columnCount() const;
-    QVariant value(int column) const;  // NULL gives a null QVariant
+    QVariant value(int column) const; // NULL gives a null QVariant
     qint64 int64(int column) const;
     bool isNull(int column) const;
 

@@ -18,13 +18,15 @@ QByteArray keyOfSession(const QString& sessionName, const QString& tableName)
 {
     Session* session = Session::find(sessionName);
     if (!session)
-        throw TableError(QStringLiteral("Cannot open table %1: session %2 is not active").arg(tableName, sessionName));
+        throw TableError(
+            QStringLiteral("Cannot open table %1: session %2 is not active").arg(tableName, sessionName));
     if (!session->hasPassword())
-        throw TableError(QStringLiteral("Cannot open table %1: no table password is registered with session %2")
-                             .arg(tableName, sessionName));
+        throw TableError(
+            QStringLiteral("Cannot open table %1: no table password is registered with session %2")
+                .arg(tableName, sessionName));
     return session->rawKey();
 }
-}  // namespace
+} // namespace
 
 Table::Table(const QString& sessionName, const QString& tableName, QObject* parent)
     : QObject(parent), m_sessionName(sessionName), m_tableName(tableName), m_source(new DataSource(this))
@@ -61,7 +63,8 @@ QString Table::resolvedPath() const
 void Table::checkOpen(const char* operation) const
 {
     if (!isOpen())
-        throw TableError(QStringLiteral("Cannot %1: table %2 is closed").arg(QLatin1String(operation), m_tableName));
+        throw TableError(
+            QStringLiteral("Cannot %1: table %2 is closed").arg(QLatin1String(operation), m_tableName));
 }
 
 // ---- open and close --------------------------------------------------------
@@ -118,11 +121,13 @@ void Table::prepareStatements()
             restMarks << QStringLiteral("?");
         }
     }
-    m_insertWithKey = Statement(m_db.handle(), QStringLiteral("INSERT INTO items (%1) VALUES (%2)")
-                                                   .arg(all.join(QLatin1Char(',')), allMarks.join(QLatin1Char(','))));
+    m_insertWithKey =
+        Statement(m_db.handle(), QStringLiteral("INSERT INTO items (%1) VALUES (%2)")
+                                     .arg(all.join(QLatin1Char(',')), allMarks.join(QLatin1Char(','))));
     if (!rest.isEmpty())
-        m_insertAutoKey = Statement(m_db.handle(), QStringLiteral("INSERT INTO items (%1) VALUES (%2)")
-                                                       .arg(rest.join(QLatin1Char(',')), restMarks.join(QLatin1Char(','))));
+        m_insertAutoKey =
+            Statement(m_db.handle(), QStringLiteral("INSERT INTO items (%1) VALUES (%2)")
+                                         .arg(rest.join(QLatin1Char(',')), restMarks.join(QLatin1Char(','))));
 }
 
 void Table::close()
@@ -155,7 +160,8 @@ void Table::close()
 void Table::setExclusive(bool exclusive)
 {
     if (isOpen())
-        throw TableError(QStringLiteral("Cannot change the exclusive use of table %1 while it is open").arg(m_tableName));
+        throw TableError(
+            QStringLiteral("Cannot change the exclusive use of table %1 while it is open").arg(m_tableName));
     m_exclusive = exclusive;
 }
 
@@ -219,7 +225,8 @@ void Table::loadKeys()
         // The field name comes from the table's own schema, never from the
         // filter text.
         const QString fieldName = quoted(m_schema.fields.at(m_activeFilter.fieldIndex()).name);
-        Statement st(m_db.handle(), QStringLiteral("SELECT %1, %2 FROM items ORDER BY %1").arg(keyName, fieldName));
+        Statement st(m_db.handle(),
+                     QStringLiteral("SELECT %1, %2 FROM items ORDER BY %1").arg(keyName, fieldName));
         while (st.step()) {
             m_keys.push_back(st.int64(0));
             const bool null = st.isNull(1);
@@ -352,7 +359,8 @@ void Table::setRecNo(int recNo)
         throw TableError(QStringLiteral("Record %1 of table %2 does not exist").arg(recNo).arg(m_tableName));
     const int viewIndex = viewIndexOfKeyIndex(recNo - 1);
     if (viewIndex < 0)
-        throw TableError(QStringLiteral("Record %1 of table %2 is outside the filter").arg(recNo).arg(m_tableName));
+        throw TableError(
+            QStringLiteral("Record %1 of table %2 is outside the filter").arg(recNo).arg(m_tableName));
     moveTo(viewIndex);
     m_eof = m_bof = false;
     notifyData();
@@ -402,7 +410,8 @@ void Table::emptyTable()
 {
     if (isOpen()) {
         if (!m_exclusive)
-            throw TableError(QStringLiteral("Table %1 must be opened exclusively to be emptied").arg(m_tableName));
+            throw TableError(
+                QStringLiteral("Table %1 must be opened exclusively to be emptied").arg(m_tableName));
         checkBrowseMode();
         m_db.exec(QStringLiteral("DELETE FROM items"));
         m_keys.clear();
@@ -473,7 +482,8 @@ void Table::post()
             st.bind(param, m_buffer[i]);
         st.exec();
         st.reset();
-        const qint64 key = explicitKey ? m_buffer[keyField].toLongLong() : sqlite3_last_insert_rowid(m_db.handle());
+        const qint64 key =
+            explicitKey ? m_buffer[keyField].toLongLong() : sqlite3_last_insert_rowid(m_db.handle());
         auto it = std::lower_bound(m_keys.begin(), m_keys.end(), key);
         const int keyIndex = int(it - m_keys.begin());
         const bool atEnd = it == m_keys.end();
@@ -502,8 +512,9 @@ void Table::post()
         QStringList sets;
         for (int i = 1; i < m_schema.fields.size(); ++i)
             sets << quoted(m_schema.fields.at(i).name) + QStringLiteral(" = ?");
-        Statement st(m_db.handle(), QStringLiteral("UPDATE items SET %1 WHERE %2 = ?")
-                                         .arg(sets.join(QLatin1Char(',')), quoted(m_schema.fields.first().name)));
+        Statement st(m_db.handle(),
+                     QStringLiteral("UPDATE items SET %1 WHERE %2 = ?")
+                         .arg(sets.join(QLatin1Char(',')), quoted(m_schema.fields.first().name)));
         for (int i = 1; i < m_buffer.size(); ++i)
             st.bind(i, m_buffer[i]);
         const int keyIndex = m_view[m_cur];

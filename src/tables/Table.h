@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Database.h"
 #include "DataSource.h"
+#include "Database.h"
 #include "Field.h"
 #include "FieldDef.h"
 #include "FilterExpression.h"
@@ -78,7 +78,7 @@ public:
     bool hasField(const QString& name) const;
     const TableSchema& schema() const { return m_schema; }
 
-    qint64 bookmark() const;  // the current record's key, -1 when there is none
+    qint64 bookmark() const; // the current record's key, -1 when there is none
     void gotoBookmark(qint64 bookmark);
 
     void disableControls();
@@ -126,13 +126,13 @@ private:
     bool m_exclusive = false;
     QString m_filterText;
     bool m_filtered = false;
-    FilterExpression m_activeFilter;  // empty unless filtering is on and the table open
+    FilterExpression m_activeFilter; // empty unless filtering is on and the table open
 
-    std::vector<qint64> m_keys;        // every key, ascending
-    std::vector<qint64> m_filterValues;  // the filter field per key, while filtering
+    std::vector<qint64> m_keys;         // every key, ascending
+    std::vector<qint64> m_filterValues; // the filter field per key, while filtering
     std::vector<char> m_filterNull;
-    std::vector<int> m_view;           // indexes into m_keys of the records that pass
-    int m_cur = -1;                    // index into m_view
+    std::vector<int> m_view; // indexes into m_keys of the records that pass
+    int m_cur = -1;          // index into m_view
     bool m_eof = true;
     bool m_bof = true;
 

@@ -8,7 +8,10 @@
 class TableError : public std::runtime_error
 {
 public:
-    explicit TableError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit TableError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
     QString message() const { return m_message; }
 
 private:

@@ -28,7 +28,8 @@ void TableLock::acquire(const QString& tablePath, bool exclusive, int retries, i
     const QByteArray path = QFile::encodeName(lockPathFor(tablePath));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        throw TableError(QStringLiteral("Cannot lock table %1: %2").arg(name, QString::fromLocal8Bit(strerror(errno))));
+        throw TableError(
+            QStringLiteral("Cannot lock table %1: %2").arg(name, QString::fromLocal8Bit(strerror(errno))));
     const int mode = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     for (int attempt = 0;; ++attempt) {
         if (::flock(fd, mode) == 0) {
@@ -38,7 +39,8 @@ void TableLock::acquire(const QString& tablePath, bool exclusive, int retries, i
         const int err = errno;
         if (err != EWOULDBLOCK && err != EINTR) {
             ::close(fd);
-            throw TableError(QStringLiteral("Cannot lock table %1: %2").arg(name, QString::fromLocal8Bit(strerror(err))));
+            throw TableError(
+                QStringLiteral("Cannot lock table %1: %2").arg(name, QString::fromLocal8Bit(strerror(err))));
         }
         if (attempt >= retries) {
             ::close(fd);

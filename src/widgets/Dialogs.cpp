@@ -40,7 +40,7 @@ QString captionOf(Dialogs::Icon icon)
     }
     return {};
 }
-}  // namespace
+} // namespace
 
 Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text, int buttons,
                                  Button defaultButton, Button escapeButton)
@@ -50,7 +50,8 @@ Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text
     if (s.on) {
         s.log << caption + QStringLiteral(": ") + text;
         if (s.answers.isEmpty()) {
-            std::fprintf(stderr, "Dialogs: no answer queued for \"%s\"; answering with Esc\n", qPrintable(text));
+            std::fprintf(stderr, "Dialogs: no answer queued for \"%s\"; answering with Esc\n",
+                         qPrintable(text));
             return escapeButton;
         }
         return s.answers.dequeue();
@@ -133,7 +134,8 @@ int Dialogs::execModal(QDialog* dialog)
     if (s.on) {
         if (s.modalHandler)
             return s.modalHandler(dialog);
-        std::fprintf(stderr, "Dialogs: no modal handler for \"%s\"; rejecting\n", qPrintable(dialog->windowTitle()));
+        std::fprintf(stderr, "Dialogs: no modal handler for \"%s\"; rejecting\n",
+                     qPrintable(dialog->windowTitle()));
         return QDialog::Rejected;
     }
     return dialog->exec();

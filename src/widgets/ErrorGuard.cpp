@@ -16,4 +16,4 @@ void run(const std::function<void()>& handler)
     }
 }
 
-}  // namespace ErrorGuard
+} // namespace ErrorGuard

@@ -10,8 +10,7 @@ namespace ErrorGuard {
 void run(const std::function<void()>& handler);
 }
 
-template <class Obj, class Ret, class... Args>
-auto guarded(Obj* object, Ret (Obj::*method)(Args...))
+template <class Obj, class Ret, class... Args> auto guarded(Obj* object, Ret (Obj::*method)(Args...))
 {
     return [object, method](Args... args) { ErrorGuard::run([&] { (object->*method)(args...); }); };
 }

@@ -41,11 +41,15 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("name");
-        QTest::newRow("upper case") << QStringLiteral("C:/apps/EXAMPREP.EXE") << QStringLiteral("PREVINST:Examprep");
-        QTest::newRow("first letter kept") << QStringLiteral("/opt/velarix/velarix") << QStringLiteral("PREVINST:velarix");
+        QTest::newRow("upper case") << QStringLiteral("C:/apps/EXAMPREP.EXE")
+                                    << QStringLiteral("PREVINST:Examprep");
+        QTest::newRow("first letter kept")
+            << QStringLiteral("/opt/velarix/velarix") << QStringLiteral("PREVINST:velarix");
         QTest::newRow("mixed case") << QStringLiteral("VeLaRiX") << QStringLiteral("PREVINST:Velarix");
-        QTest::newRow("cut at first dot") << QStringLiteral("/x/Exam.prep.bin") << QStringLiteral("PREVINST:Exam");
-        QTest::newRow("other name") << QStringLiteral("/x/velarix-COPY") << QStringLiteral("PREVINST:velarix-copy");
+        QTest::newRow("cut at first dot")
+            << QStringLiteral("/x/Exam.prep.bin") << QStringLiteral("PREVINST:Exam");
+        QTest::newRow("other name") << QStringLiteral("/x/velarix-COPY")
+                                    << QStringLiteral("PREVINST:velarix-copy");
     }
     void lockName()
     {
@@ -97,7 +101,7 @@ private slots:
         const QString here = QDir::currentPath();
         TMainForm mainForm;
         MainForm = &mainForm;
-        QDir::setCurrent(here);  // the start window moved to the program's folder
+        QDir::setCurrent(here); // the start window moved to the program's folder
         QCOMPARE(mainForm.windowTitle(), QStringLiteral("Velarix 2.0"));
         QCOMPARE(mainForm.StartTestBtn->size(), QSize(138, 34));
         QCOMPARE(mainForm.StartTestBtn->text(), QStringLiteral("Start &Testing"));

@@ -57,7 +57,7 @@ private slots:
         const auto fast = ExamAssembly::choose(candidates, count, a);
         const auto scan = ExamAssembly::chooseByScan(candidates, count, b);
         QCOMPARE(fast, scan);
-        QCOMPARE(a.state(), b.state());  // the same number of draws
+        QCOMPARE(a.state(), b.state()); // the same number of draws
         QCOMPARE(int(fast.size()), count);
         auto sorted = fast;
         std::sort(sorted.begin(), sorted.end());
@@ -91,7 +91,7 @@ private slots:
 
     void timeCounter_countsFromItsResetAndPauses()
     {
-        double now = 46000.5;  // some day, noon
+        double now = 46000.5; // some day, noon
         Clock::setSource([&now] { return now; });
         TKZTimeCounter counter;
         QVERIFY(counter.Counting());
@@ -105,7 +105,7 @@ private slots:
         counter.setCounting(true);
         now += 2.0 / 86400.0;
         QCOMPARE(counter.Elapsed(), QStringLiteral("0:01:03"));
-        counter.setElapsed(QStringLiteral("12:00:36 AM"));  // stored, never read back
+        counter.setElapsed(QStringLiteral("12:00:36 AM")); // stored, never read back
         QCOMPARE(counter.Elapsed(), QStringLiteral("0:01:03"));
         counter.Reset();
         QCOMPARE(counter.Elapsed(), QStringLiteral("0:00:00"));
@@ -193,7 +193,7 @@ private slots:
         // A gap (a, b and d filled): nothing overlaps, the explanation is
         // below d.
         in.choiceVisible = {true, true, false, true, false, false};
-        in.choiceHeights[2] = 200;  // what a hidden label showed last
+        in.choiceHeights[2] = 200; // what a hidden label showed last
         r = ItemLayout::compute(in);
         QCOMPARE(r.choiceTops[3], r.choiceTops[1] + 16 + 15);
         QCOMPARE(r.explanationTop, r.choiceTops[3] + 16 + 40);

@@ -101,7 +101,7 @@ private slots:
         form->resize(732, 560);
         QTest::qWait(10);
         const int F = form->width();
-        const int n = F - 150 - 30;  // an exact half goes to the even neighbour
+        const int n = F - 150 - 30; // an exact half goes to the even neighbour
         QCOMPARE(form->fcShapeBtn[0]->x(), n / 2 + ((n % 2) && ((n / 2) % 2) ? 1 : 0));
         if (F == 732)
             QCOMPARE(form->fcShapeBtn[0]->x(), 276);
@@ -200,15 +200,14 @@ private slots:
         {
             Table bank(TableFiles::SessionName, TableFiles::Bank);
             bank.open();
-            bank.setRecNo(2);  // Q_ID 2 of practice exam A
+            bank.setRecNo(2); // Q_ID 2 of practice exam A
             bank.deleteRecord();
         }
         TestEnv::acceptNameDialog();
         form->AllQAct->trigger();
         QCOMPARE(form->ItemCount, 10);
         const QList<qint64> items = examItems();
-        QCOMPARE(QSet<qint64>(items.begin(), items.end()),
-                 (QSet<qint64>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+        QCOMPARE(QSet<qint64>(items.begin(), items.end()), (QSet<qint64>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     }
 
     void examKindWithoutItems_saysSoAndChangesNothing()
@@ -229,7 +228,8 @@ private slots:
     {
         Dialogs::clearLog();
         form->UserActExecute();
-        QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Information: User defined question set is empty!")});
+        QCOMPARE(Dialogs::shownMessages(),
+                 QStringList{QStringLiteral("Information: User defined question set is empty!")});
         QVERIFY(!form->dtUserSet->isOpen());
 
         env->writeUserSet({TestEnv::item(0, 3, QStringLiteral("Own question"), QStringLiteral("b"))});
@@ -253,7 +253,7 @@ private slots:
     void singleResponse_textClicksSelectLikeTheButtons()
     {
         startPracticeExam(1);
-        gotoItem(QStringLiteral("Q1 planning"));  // correct: b
+        gotoItem(QStringLiteral("Q1 planning")); // correct: b
         QVERIFY(form->RadioButton[1]->isVisible());
         QVERIFY(!form->CheckBox[1]->isVisible());
         const int r = ces().recNo();
@@ -287,7 +287,7 @@ private slots:
     void multipleResponse_toggles()
     {
         startPracticeExam(1);
-        gotoItem(QStringLiteral("Q2 install"));  // correct: a and c
+        gotoItem(QStringLiteral("Q2 install")); // correct: a and c
         const int r = ces().recNo();
         QVERIFY(form->CheckBox[0]->isVisible());
         QVERIFY(!form->RadioButton[0]->isVisible());
@@ -340,14 +340,14 @@ private slots:
     void learnNow_showsTheAnswerUntilTheNextMove()
     {
         startPracticeExam(1);
-        gotoItem(QStringLiteral("Q2 install"));  // a and c
+        gotoItem(QStringLiteral("Q2 install")); // a and c
         form->ALabelClick(2);
         form->LearnButtonClick();
         QVERIFY(form->ExpText->isVisible());
         QCOMPARE(form->ALabel[0]->palette().color(QPalette::Window), QColor(0, 255, 255));
         QCOMPARE(form->ALabel[1]->palette().color(QPalette::Window), QColor(Qt::white));
         QCOMPARE(form->ALabel[2]->palette().color(QPalette::Window), QColor(0, 255, 255));
-        QVERIFY(form->CheckBox[1]->isChecked());  // the selection stays
+        QVERIFY(form->CheckBox[1]->isChecked()); // the selection stays
         QVERIFY(!form->CorrectLabel->isVisible());
         const int r = ces().recNo();
         r == 1 ? form->NextButtonClick() : form->PrevButtonClick();
@@ -401,7 +401,8 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Ok);
         form->Timer1Timer();
         QCOMPARE(Dialogs::shownMessages(),
-                 QStringList{QStringLiteral("Information: Your time has expired.\nDo you want continue the exam anyway?")});
+                 QStringList{QStringLiteral(
+                     "Information: Your time has expired.\nDo you want continue the exam anyway?")});
         QVERIFY(!form->Timer1->Enabled());
         QVERIFY(!form->TimeLabel->isVisible());
         QCOMPARE(form->examMode, ExamMode::Testing);
@@ -430,7 +431,8 @@ private slots:
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::No);
         form->Button3Click();
-        QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Confirm: Are you sure you wish to end this exam?")});
+        QCOMPARE(Dialogs::shownMessages(),
+                 QStringList{QStringLiteral("Confirm: Are you sure you wish to end this exam?")});
         QCOMPARE(form->examMode, ExamMode::Testing);
         QVERIFY(form->Timer1->Enabled());
         Dialogs::queueAnswer(Dialogs::Yes);

@@ -115,7 +115,8 @@ void TestEnv::writeTable(const QString& file, const QList<TestItem>& items, bool
         t.fieldByName(Q_EXPL).setAsString(it.explanation);
         t.fieldByName(Q_TYPE).setAsBoolean(it.multiple);
         for (int k = 1; k <= 6; ++k) {
-            t.fieldByName(choiceText(k)).setAsString(k <= it.choices.size() ? it.choices.at(k - 1) : QString());
+            t.fieldByName(choiceText(k))
+                .setAsString(k <= it.choices.size() ? it.choices.at(k - 1) : QString());
             t.fieldByName(choiceFlag(k)).setAsBoolean(it.correct.contains(QChar('a' + k - 1)));
         }
         t.fieldByName(U_MEMO).setAsString(it.memo);
@@ -168,7 +169,7 @@ void TestEnv::destroyForms()
     AboutForm = nullptr;
     delete DM;
     DM = nullptr;
-    delete TestForm;  // owns the dialogs parented to it
+    delete TestForm; // owns the dialogs parented to it
     TestForm = nullptr;
     ProgressForm = nullptr;
     ScoreForm = nullptr;

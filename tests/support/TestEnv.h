@@ -15,7 +15,7 @@ struct TestItem
     int section = 1;
     QString question;
     QStringList choices;
-    QString correct;  // e.g. "b" or "ac"
+    QString correct; // e.g. "b" or "ac"
     bool multiple = false;
     QString explanation;
     QString pict1;
@@ -52,7 +52,8 @@ public:
 
     // Answers the next name dialog with OK (name, minutes, number of
     // questions; 0 keeps the number shown) or with Cancel.
-    static void acceptNameDialog(const QString& name = QStringLiteral("Tester"), int minutes = 90, int count = 0);
+    static void acceptNameDialog(const QString& name = QStringLiteral("Tester"), int minutes = 90,
+                                 int count = 0);
     static void cancelNameDialog();
 
 private:

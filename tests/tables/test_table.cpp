@@ -78,7 +78,7 @@ private slots:
             QVERIFY(ces.isEmpty());
             for (int i = 0; i < 3; ++i) {
                 ces.append();
-                QCOMPARE(ces.recordCount(), i + 1);  // the pending record counts
+                QCOMPARE(ces.recordCount(), i + 1); // the pending record counts
                 ces.fieldByName(Q_SECT).setAsInteger(i + 1);
                 ces.post();
                 QCOMPARE(ces.recNo(), i + 1);
@@ -108,7 +108,7 @@ private slots:
         t->next();
         QCOMPARE(spy.count(), 4);
         t->last();
-        t->next();  // no move past the end: no signal
+        t->next(); // no move past the end: no signal
         QCOMPARE(spy.count(), 5);
     }
 
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(ces.fieldByName(Q_EXAM_N).asInteger(), 0);
         QVERIFY(ces.fieldByName(choiceFlag(1)).isNull());
         QCOMPARE(ces.fieldByName(QStringLiteral("q_type")).asString(), QStringLiteral("False"));
-        QCOMPARE(ces.fieldByName(Q_ID).asInteger(), 1);  // assigned by the table
+        QCOMPARE(ces.fieldByName(Q_ID).asInteger(), 1); // assigned by the table
         QVERIFY_THROWS_EXCEPTION(TableError, ces.fieldByName(QStringLiteral("NO_SUCH")));
     }
 
@@ -277,7 +277,8 @@ private slots:
     void exclusiveOpen_failsWhileAnotherProcessHoldsTheTable()
     {
         QProcess holder;
-        holder.start(QStringLiteral(TABLE_HOLDER), {QStringLiteral("shared"), env->path(TableFiles::CurrentSet)});
+        holder.start(QStringLiteral(TABLE_HOLDER),
+                     {QStringLiteral("shared"), env->path(TableFiles::CurrentSet)});
         QVERIFY(holder.waitForReadyRead(10000));
         Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
         ces.lockRetries = 2;
@@ -290,13 +291,14 @@ private slots:
             QVERIFY(e.message().contains(QStringLiteral("in use")));
         }
         ces.setExclusive(false);
-        ces.open();  // shared beside shared is fine
+        ces.open(); // shared beside shared is fine
         ces.close();
         holder.kill();
         holder.waitForFinished();
 
         QProcess exclusive;
-        exclusive.start(QStringLiteral(TABLE_HOLDER), {QStringLiteral("exclusive"), env->path(TableFiles::CurrentSet)});
+        exclusive.start(QStringLiteral(TABLE_HOLDER),
+                        {QStringLiteral("exclusive"), env->path(TableFiles::CurrentSet)});
         QVERIFY(exclusive.waitForReadyRead(10000));
         QVERIFY_THROWS_EXCEPTION(TableError, ces.open());
         QVERIFY_THROWS_EXCEPTION(TableError, ces.emptyTable());
@@ -311,7 +313,8 @@ private slots:
     void killDuringWrites_leavesAReadableTableOfWholeRecords()
     {
         QProcess writer;
-        writer.start(QStringLiteral(TABLE_HOLDER), {QStringLiteral("write"), env->path(TableFiles::CurrentSet)});
+        writer.start(QStringLiteral(TABLE_HOLDER),
+                     {QStringLiteral("write"), env->path(TableFiles::CurrentSet)});
         QByteArray out;
         QElapsedTimer clock;
         clock.start();
@@ -326,7 +329,7 @@ private slots:
         Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
         ces.open();
         QVERIFY(ces.recordCount() > 0);
-        QCOMPARE(ces.recordCount() % 50, 0);  // whole transactions only
+        QCOMPARE(ces.recordCount() % 50, 0); // whole transactions only
         for (ces.first(); !ces.eof(); ces.next())
             QCOMPARE(ces.fieldByName(Q_EXPL).asString(), QStringLiteral("complete"));
     }

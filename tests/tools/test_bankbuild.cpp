@@ -29,7 +29,7 @@ QByteArray json(const QJsonArray& items)
 {
     return QJsonDocument(items).toJson();
 }
-}  // namespace
+} // namespace
 
 class TestBankBuild : public QObject
 {
@@ -41,7 +41,7 @@ private slots:
         QVERIFY(source.parse(json({item(2), item(1), item(3, 6, 6)}), QStringLiteral("a.json")));
         QVERIFY2(source.checkInvariants(QString()), qPrintable(source.errors().join('\n')));
         QCOMPARE(source.items().size(), 3);
-        QCOMPARE(source.items().at(0).id, 1);  // put in key order
+        QCOMPARE(source.items().at(0).id, 1); // put in key order
         QCOMPARE(source.items().at(2).section, 6);
     }
 
@@ -67,16 +67,20 @@ private slots:
         QTest::newRow("gap") << json({item(1), item(3)}) << QStringLiteral("item 3: Q_ID must run 1, 2, 3");
         QTest::newRow("duplicate") << json({item(1), item(1)}) << QStringLiteral("Q_ID 1 is used twice");
         QTest::newRow("not from one") << json({item(2)}) << QStringLiteral("item 2: Q_ID must run");
-        QTest::newRow("section") << json({item(1), section}) << QStringLiteral("item 2: Q_SECT must be 1 to 6 (found 7)");
+        QTest::newRow("section") << json({item(1), section})
+                                 << QStringLiteral("item 2: Q_SECT must be 1 to 6 (found 7)");
         QTest::newRow("kind") << json({wrongKind}) << QStringLiteral("item 1: \"exam\" must be an integer");
         QTest::newRow("newline") << json({newline}) << QStringLiteral("item 1: a choice is a single line");
         QTest::newRow("seven") << json({seven}) << QStringLiteral("item 1: an item has at most six choices");
         QTest::newRow("letter") << json({letter}) << QStringLiteral("item 1: \"g\" is not a choice letter");
         QTest::newRow("unknown") << json({unknown}) << QStringLiteral("item 1: unknown field \"answer\"");
-        QTest::newRow("picture") << json({picture}) << QStringLiteral("item 1: the exhibit exhibits/none.bmp does not exist");
-        QTest::newRow("exhibit 2 alone") << json({onlySecond}) << QStringLiteral("item 1: an item with exhibit 2 needs exhibit 1");
+        QTest::newRow("picture") << json({picture})
+                                 << QStringLiteral("item 1: the exhibit exhibits/none.bmp does not exist");
+        QTest::newRow("exhibit 2 alone")
+            << json({onlySecond}) << QStringLiteral("item 1: an item with exhibit 2 needs exhibit 1");
         QTest::newRow("not json") << QByteArray("[{\"id\": 1,") << QStringLiteral("t.json: not valid JSON");
-        QTest::newRow("not a list") << QByteArray("{}") << QStringLiteral("t.json: the file must hold an array");
+        QTest::newRow("not a list") << QByteArray("{}")
+                                    << QStringLiteral("t.json: the file must hold an array");
     }
     void brokenInvariant_isRefusedNamingItemAndRule()
     {
@@ -106,10 +110,13 @@ private slots:
         QJsonObject noSource = item(6);
         noSource[QStringLiteral("pict1")] = QStringLiteral("exhibits/q006-1.bmp");
         BankSource bank;
-        QVERIFY(bank.parse(json({twoRight, oneOfMany, beyond, same, empty, noSource}), QStringLiteral("t.json")));
+        QVERIFY(
+            bank.parse(json({twoRight, oneOfMany, beyond, same, empty, noSource}), QStringLiteral("t.json")));
         const QString all = BankLint::check(bank.items(), exhibits.path()).join(QLatin1Char('\n'));
-        QVERIFY(all.contains(QStringLiteral("item 1: a single-response item has exactly one correct choice (found 2)")));
-        QVERIFY(all.contains(QStringLiteral("item 2: a multiple-response item has two or three correct choices (found 1)")));
+        QVERIFY(all.contains(
+            QStringLiteral("item 1: a single-response item has exactly one correct choice (found 2)")));
+        QVERIFY(all.contains(
+            QStringLiteral("item 2: a multiple-response item has two or three correct choices (found 1)")));
         QVERIFY(all.contains(QStringLiteral("item 3: correct choice c has no text")));
         QVERIFY(all.contains(QStringLiteral("item 5: the same question text as t.json, item 4")) ||
                 all.contains(QStringLiteral("item 4: the same question text")));
@@ -121,7 +128,8 @@ private slots:
     void sentenceCount_ignoresDotsInNamesAndNumbers()
     {
         QCOMPARE(BankLint::sentenceCount(QStringLiteral("Edit /etc/fstab. Then run mount -a.")), 2);
-        QCOMPARE(BankLint::sentenceCount(QStringLiteral("The prefixes 127. and 10.40. match. Others fail!")), 2);
+        QCOMPARE(BankLint::sentenceCount(QStringLiteral("The prefixes 127. and 10.40. match. Others fail!")),
+                 2);
         QCOMPARE(BankLint::sentenceCount(QStringLiteral("Why? Because.")), 2);
     }
 

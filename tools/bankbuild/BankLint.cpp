@@ -44,7 +44,8 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
         for (int k = 0; k < 6; ++k)
             correct += item.correct[k] ? 1 : 0;
         if (n < 2 || n > 6)
-            problems << QStringLiteral("%1: an item has two to six choices (found %2)").arg(item.origin).arg(n);
+            problems
+                << QStringLiteral("%1: an item has two to six choices (found %2)").arg(item.origin).arg(n);
         for (int k = 0; k < n; ++k) {
             if (item.choices.at(k).trimmed().isEmpty())
                 problems << QStringLiteral("%1: choice %2 is empty; choices are filled from a without gaps")
@@ -53,12 +54,15 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
         }
         for (int k = 0; k < 6; ++k) {
             if (item.correct[k] && k >= n)
-                problems << QStringLiteral("%1: correct choice %2 has no text").arg(item.origin).arg(QChar('a' + k));
+                problems << QStringLiteral("%1: correct choice %2 has no text")
+                                .arg(item.origin)
+                                .arg(QChar('a' + k));
         }
         if (item.multiple) {
             ++multiple;
             if (correct < 2 || correct > 3)
-                problems << QStringLiteral("%1: a multiple-response item has two or three correct choices (found %2)")
+                problems << QStringLiteral(
+                                "%1: a multiple-response item has two or three correct choices (found %2)")
                                 .arg(item.origin)
                                 .arg(correct);
         } else if (correct != 1) {
@@ -70,7 +74,8 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
             problems << QStringLiteral("%1: the question is empty").arg(item.origin);
         const QString key = item.question.simplified().toLower();
         if (questions.contains(key))
-            problems << QStringLiteral("%1: the same question text as %2").arg(item.origin, questions.value(key));
+            problems
+                << QStringLiteral("%1: the same question text as %2").arg(item.origin, questions.value(key));
         else
             questions.insert(key, item.origin);
         if (item.explanation.trimmed().isEmpty()) {
@@ -92,7 +97,8 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
             const QString base = QFileInfo(pict).completeBaseName();
             referenced.insert(base);
             if (!QFileInfo(QDir(exhibitSources).filePath(base + QStringLiteral(".txt"))).isFile())
-                problems << QStringLiteral("%1: no exhibit source %2.txt for %3").arg(item.origin, base, pict);
+                problems
+                    << QStringLiteral("%1: no exhibit source %2.txt for %3").arg(item.origin, base, pict);
         }
     }
 
@@ -129,7 +135,8 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
         problems << QStringLiteral("%1 items use exhibit 1; at least 20 should").arg(withPict1);
     if (withPict2 < 5)
         problems << QStringLiteral("%1 items use exhibit 2; at least 5 should").arg(withPict2);
-    const QStringList sources = QDir(exhibitSources).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    const QStringList sources =
+        QDir(exhibitSources).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     for (const QString& s : sources) {
         if (!referenced.contains(QFileInfo(s).completeBaseName()))
             problems << QStringLiteral("exhibit source %1 is used by no item").arg(s);
@@ -137,4 +144,4 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
     return problems;
 }
 
-}  // namespace BankLint
+} // namespace BankLint

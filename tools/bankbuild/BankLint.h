@@ -15,4 +15,4 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources);
 // the end. Dots inside words (file names, versions) and after numbers do not
 // count.
 int sentenceCount(const QString& text);
-}  // namespace BankLint
+} // namespace BankLint

@@ -57,7 +57,9 @@ bool BankSource::parse(const QByteArray& json, const QString& fileName)
     for (int i = 0; i < array.size(); ++i) {
         const QJsonObject object = array.at(i).toObject();
         const QString origin = object.contains(QStringLiteral("id"))
-                                   ? QStringLiteral("%1, item %2").arg(fileName).arg(object.value(QStringLiteral("id")).toVariant().toString())
+                                   ? QStringLiteral("%1, item %2")
+                                         .arg(fileName)
+                                         .arg(object.value(QStringLiteral("id")).toVariant().toString())
                                    : QStringLiteral("%1, entry %2").arg(fileName).arg(i + 1);
         if (!array.at(i).isObject()) {
             m_errors << QStringLiteral("%1: an item must be an object").arg(origin);
@@ -96,9 +98,10 @@ bool BankSource::parseItem(const QJsonObject& o, const QString& origin, BankItem
         *out = v.toString();
     };
     static const QSet<QString> known = {
-        QStringLiteral("id"),          QStringLiteral("exam"),  QStringLiteral("section"), QStringLiteral("multiple"),
-        QStringLiteral("question"),    QStringLiteral("choices"), QStringLiteral("correct"), QStringLiteral("explanation"),
-        QStringLiteral("sim"),         QStringLiteral("pict1"), QStringLiteral("pict2"),   QStringLiteral("memo")};
+        QStringLiteral("id"),       QStringLiteral("exam"),        QStringLiteral("section"),
+        QStringLiteral("multiple"), QStringLiteral("question"),    QStringLiteral("choices"),
+        QStringLiteral("correct"),  QStringLiteral("explanation"), QStringLiteral("sim"),
+        QStringLiteral("pict1"),    QStringLiteral("pict2"),       QStringLiteral("memo")};
     for (const QString& key : o.keys()) {
         if (!known.contains(key))
             m_errors << QStringLiteral("%1: unknown field \"%2\"").arg(origin, key);
@@ -123,7 +126,9 @@ bool BankSource::parseItem(const QJsonObject& o, const QString& origin, BankItem
     } else {
         const QJsonArray list = choices.toArray();
         if (list.size() > 6)
-            m_errors << QStringLiteral("%1: an item has at most six choices (found %2)").arg(origin).arg(list.size());
+            m_errors << QStringLiteral("%1: an item has at most six choices (found %2)")
+                            .arg(origin)
+                            .arg(list.size());
         for (const QJsonValue& c : list) {
             if (!c.isString())
                 m_errors << QStringLiteral("%1: every choice must be a text").arg(origin);
@@ -151,7 +156,8 @@ bool BankSource::parseItem(const QJsonObject& o, const QString& origin, BankItem
 bool BankSource::checkInvariants(const QString& programDir)
 {
     const int before = int(m_errors.size());
-    std::sort(m_items.begin(), m_items.end(), [](const BankItem& a, const BankItem& b) { return a.id < b.id; });
+    std::sort(m_items.begin(), m_items.end(),
+              [](const BankItem& a, const BankItem& b) { return a.id < b.id; });
     for (int i = 0; i < m_items.size(); ++i) {
         const BankItem& item = m_items.at(i);
         if (item.id != i + 1) {
@@ -166,9 +172,12 @@ bool BankSource::checkInvariants(const QString& programDir)
     }
     for (const BankItem& item : std::as_const(m_items)) {
         if (item.section < 1 || item.section > 6)
-            m_errors << QStringLiteral("%1: Q_SECT must be 1 to 6 (found %2)").arg(item.origin).arg(item.section);
+            m_errors
+                << QStringLiteral("%1: Q_SECT must be 1 to 6 (found %2)").arg(item.origin).arg(item.section);
         if (item.exam < 0)
-            m_errors << QStringLiteral("%1: Q_EXAM_N must not be negative (found %2)").arg(item.origin).arg(item.exam);
+            m_errors << QStringLiteral("%1: Q_EXAM_N must not be negative (found %2)")
+                            .arg(item.origin)
+                            .arg(item.exam);
         if (!item.pict2.isEmpty() && item.pict1.isEmpty())
             m_errors << QStringLiteral("%1: an item with exhibit 2 needs exhibit 1").arg(item.origin);
         if (!programDir.isEmpty()) {

@@ -35,10 +35,11 @@ QHash<qint64, QString> existingNotes(const QString& path)
 
 void removeTableFile(const QString& path)
 {
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".lck")})
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".lck")})
         QFile::remove(path + suffix);
 }
-}  // namespace
+} // namespace
 
 bool writeBank(const QList<BankItem>& items, const QString& path, QString* error)
 {
@@ -61,7 +62,8 @@ bool writeBank(const QList<BankItem>& items, const QString& path, QString* error
             bank.fieldByName(Q_EXPL).setAsString(item.explanation);
             bank.fieldByName(Q_TYPE).setAsBoolean(item.multiple);
             for (int k = 1; k <= ChoiceCount; ++k) {
-                bank.fieldByName(choiceText(k)).setAsString(k <= item.choices.size() ? item.choices.at(k - 1) : QString());
+                bank.fieldByName(choiceText(k))
+                    .setAsString(k <= item.choices.size() ? item.choices.at(k - 1) : QString());
                 bank.fieldByName(choiceFlag(k)).setAsBoolean(item.correct[k - 1]);
             }
             bank.fieldByName(Q_SIM).setAsString(item.sim);
@@ -100,4 +102,4 @@ bool ensureEmptyTable(const QString& path, bool userSet, QString* error)
     return true;
 }
 
-}  // namespace BankWriter
+} // namespace BankWriter

@@ -12,4 +12,4 @@ namespace BankWriter {
 bool writeBank(const QList<BankItem>& items, const QString& path, QString* error);
 // Creates an empty current exam set or user set when none exists yet.
 bool ensureEmptyTable(const QString& path, bool userSet, QString* error);
-}  // namespace BankWriter
+} // namespace BankWriter

@@ -18,9 +18,12 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Builds velarix2.DAT, ces.DAT and velarix2usr.DAT."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("source"), QStringLiteral("Folder of the bank's JSON files."), QStringLiteral("dir")});
-    parser.addOption({QStringLiteral("program"), QStringLiteral("The program folder to write."), QStringLiteral("dir")});
-    parser.addOption({QStringLiteral("lint"), QStringLiteral("Also check the shipped bank's rules, with the exhibit sources in dir."),
+    parser.addOption({QStringLiteral("source"), QStringLiteral("Folder of the bank's JSON files."),
+                      QStringLiteral("dir")});
+    parser.addOption(
+        {QStringLiteral("program"), QStringLiteral("The program folder to write."), QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("lint"),
+                      QStringLiteral("Also check the shipped bank's rules, with the exhibit sources in dir."),
                       QStringLiteral("dir")});
     parser.addOption({QStringLiteral("lint-only"), QStringLiteral("Check only; write nothing.")});
     parser.process(app);

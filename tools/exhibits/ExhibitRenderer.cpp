@@ -38,7 +38,9 @@ QImage render(const QString& source, QString* error)
         columns = qMax(columns, int(line.size()));
     }
     if (columns > 100 || lines.size() > 45) {
-        *error = QStringLiteral("%1 columns and %2 lines; an exhibit has at most 100 and 45").arg(columns).arg(lines.size());
+        *error = QStringLiteral("%1 columns and %2 lines; an exhibit has at most 100 and 45")
+                     .arg(columns)
+                     .arg(lines.size());
         return {};
     }
 
@@ -65,7 +67,8 @@ QImage render(const QString& source, QString* error)
         p.fillRect(0, 0, width, titleHeight, console ? QColor(60, 66, 82) : QColor(225, 230, 240));
         p.setPen(console ? QColor(240, 240, 240) : QColor(20, 30, 60));
         p.setFont(titleFont);
-        p.drawText(QRect(margin, 0, width - 2 * margin, titleHeight), Qt::AlignVCenter | Qt::AlignLeft, title);
+        p.drawText(QRect(margin, 0, width - 2 * margin, titleHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                   title);
         p.setPen(console ? QColor(90, 96, 112) : QColor(170, 180, 200));
         p.drawLine(0, titleHeight - 1, width, titleHeight - 1);
     }
@@ -85,4 +88,4 @@ QImage render(const QString& source, QString* error)
     return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
 }
 
-}  // namespace ExhibitRenderer
+} // namespace ExhibitRenderer

@@ -35,7 +35,8 @@ int main(int argc, char** argv)
         const QImage image = ExhibitRenderer::render(QString::fromUtf8(file.readAll()), &error);
         const QString target = output.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".bmp"));
         if (image.isNull() || !image.save(target, "BMP")) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(error.isEmpty() ? QStringLiteral("cannot write ") + target : error));
+            std::fprintf(stderr, "%s: %s\n", qPrintable(name),
+                         qPrintable(error.isEmpty() ? QStringLiteral("cannot write ") + target : error));
             ++failures;
             continue;
         }

@@ -1,8 +1,8 @@
-#include "ChartLabelWrap.h"
+#include "ChartText.h"
 
 #include <QStringList>
 
-namespace ChartLabelWrap {
+namespace ChartText {
 
 namespace {
 QString withoutTrailingBlanks(QString s)
@@ -13,6 +13,17 @@ QString withoutTrailingBlanks(QString s)
 }
 } // namespace
 
+QString rich(const QString& text)
+{
+    QString s = text.toHtmlEscaped();
+    // Every blank after a blank becomes a no-break space, so none collapses.
+    s.replace(QStringLiteral("  "), QStringLiteral(" &nbsp;"));
+    s.replace(QStringLiteral("&nbsp; "), QStringLiteral("&nbsp;&nbsp;"));
+    if (s.startsWith(QLatin1Char(' ')))
+        s.replace(0, 1, QStringLiteral("&nbsp;"));
+    return s;
+}
+
 QString wrap(const QString& text, int maxWidth, const std::function<int(const QString&)>& width)
 {
     const QStringList words = text.split(QLatin1Char(' '));
@@ -20,10 +31,10 @@ QString wrap(const QString& text, int maxWidth, const std::function<int(const QS
     QString line = words.first();
     for (qsizetype i = 1; i < words.size(); ++i) {
         const QString candidate = line + QLatin1Char(' ') + words.at(i);
-        // A blank at the end of a line takes no room; an empty line is never started for it.
         const QString visible = withoutTrailingBlanks(candidate);
-        if (visible.size() == withoutTrailingBlanks(line).size() || width(visible) <= maxWidth ||
-            withoutTrailingBlanks(line).isEmpty()) {
+        const QString lineVisible = withoutTrailingBlanks(line);
+        // A blank at the end of a line takes no room and never starts a line.
+        if (visible.size() == lineVisible.size() || lineVisible.isEmpty() || width(visible) <= maxWidth) {
             line = candidate;
         } else {
             lines << line;
@@ -32,14 +43,15 @@ QString wrap(const QString& text, int maxWidth, const std::function<int(const QS
     }
     lines << line;
     for (QString& l : lines)
-        l = l.toHtmlEscaped();
+        l = rich(l);
     return lines.join(QStringLiteral("<br>"));
 }
 
-QString unwrap(const QString& wrapped)
+QString plain(const QString& richText)
 {
-    QString s = wrapped;
+    QString s = richText;
     s.replace(QStringLiteral("<br>"), QStringLiteral(" "));
+    s.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
     s.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
     s.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
     s.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
@@ -47,4 +59,4 @@ QString unwrap(const QString& wrapped)
     return s;
 }
 
-} // namespace ChartLabelWrap
+} // namespace ChartText

@@ -1,0 +1,210 @@
+// Notes: kept per bank item across exams, dropped when not saved.
+#include "TestEnv.h"
+#include "exam/TTestForm.h"
+#include "review/TNoteForm.h"
+#include "store/ItemRecord.h"
+#include "store/TableFiles.h"
+#include "tables/Session.h"
+#include "tables/Table.h"
+#include "widgets/Dialogs.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+using namespace ItemRecord;
+
+// Starts practice exam A (bank items 1 and 2 of the sample bank) on the item copied from bank item id.
+void startExamA(TTestForm* f, qint64 id)
+{
+    TestEnv::acceptNameDialog();
+    f->Action1Execute();
+    for (int r = 1; r <= f->ItemCount; ++r) {
+        f->dtCurrentSet->setRecNo(r);
+        if (f->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger() == id)
+            return;
+    }
+    QFAIL("item not in the exam");
+}
+
+TTestForm* createWithBank(TestEnv& env, const QList<TestItem>& bank)
+{
+    env.writeBank(bank);
+    env.writeEmptyCurrentSet();
+    env.writeUserSet({});
+    return env.createForms();
+}
+
+// Runs fn inside the note window when it is shown modally; leaves by Exit.
+void onNoteWindow(const std::function<void()>& fn)
+{
+    Dialogs::setModalHandler([fn](QDialog* d) {
+        d->show();
+        fn();
+        if (d->isVisible())
+            NoteForm->Button3->click();
+        return d->result();
+    });
+}
+
+// The notes of the bank by Q_ID, read from the file.
+QHash<qint64, QString> bankNotes(const TestEnv& env)
+{
+    Session session(TableFiles::SessionName);
+    session.registerPassword(TableFiles::Password);
+    Table bank(TableFiles::SessionName, env.path(TableFiles::Bank));
+    bank.open();
+    QHash<qint64, QString> notes;
+    for (bank.first(); !bank.eof(); bank.next())
+        notes.insert(bank.fieldByName(Q_ID).asInteger(), bank.fieldByName(U_MEMO).asString());
+    return notes;
+}
+
+// "Save Note" and "Cancel" are enabled together or not at all.
+bool buttonsEnabled()
+{
+    if (NoteForm->Button1->isEnabled() != NoteForm->Button2->isEnabled())
+        qFatal("Save Note and Cancel disagree");
+    return NoteForm->Button1->isEnabled();
+}
+} // namespace
+
+class TestNotes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void savedNoteComesBackInTheNextExam();
+    void unsavedNoteIsDropped();
+    void noteLandsOnItsOwnBankItem();
+    void bankWriteFailureKeepsTheNote_data();
+    void bankWriteFailureKeepsTheNote();
+};
+
+void TestNotes::savedNoteComesBackInTheNextExam()
+{
+    TestEnv env;
+    TTestForm* f = createWithBank(env, TestEnv::sampleBank());
+    startExamA(f, 2);
+    onNoteWindow([f] {
+        QCOMPARE(NoteForm->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: 2"));
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("Check DNS first"));
+        QVERIFY(buttonsEnabled());
+        QCOMPARE(f->dtCurrentSet->state(), Table::State::Edit);
+        const QByteArray shots = qgetenv("VELARIX_SHOTS");
+        if (!shots.isEmpty())
+            NoteForm->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/note.png"));
+        NoteForm->Button1->click();
+        QVERIFY(!buttonsEnabled());
+        QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
+    });
+    f->NoteButton->click();
+    QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("Check DNS first"));
+    f->CloseCurrentExam();
+    QCOMPARE(bankNotes(env).value(2), QStringLiteral("Check DNS first"));
+    QCOMPARE(bankNotes(env).value(1), QString());
+
+    // The next exam with the item shows the note; an emptied note is stored empty.
+    startExamA(f, 2);
+    onNoteWindow([] {
+        QCOMPARE(NoteForm->DBMemo1->toPlainText(), QStringLiteral("Check DNS first"));
+        NoteForm->DBMemo1->selectAll();
+        QTest::keyClick(NoteForm->DBMemo1, Qt::Key_Delete);
+        NoteForm->Button1->click();
+    });
+    f->NoteButton->click();
+    f->CloseCurrentExam();
+    QCOMPARE(bankNotes(env).value(2), QString());
+}
+
+void TestNotes::unsavedNoteIsDropped()
+{
+    QList<TestItem> bank = TestEnv::sampleBank();
+    bank[0].memo = QStringLiteral("stored");
+    TestEnv env;
+    TTestForm* f = createWithBank(env, bank);
+    startExamA(f, 1);
+    onNoteWindow([] {
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral(" and more"));
+        NoteForm->Button2->click(); // Cancel shows the stored note again
+        QCOMPARE(NoteForm->DBMemo1->toPlainText(), QStringLiteral("stored"));
+        QVERIFY(!buttonsEnabled());
+        QVERIFY(NoteForm->isVisible());
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("!"));
+        NoteForm->close(); // the close box drops it too
+    });
+    f->NoteButton->click();
+    QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
+    QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("stored"));
+    onNoteWindow([] {
+        QCOMPARE(NoteForm->DBMemo1->toPlainText(), QStringLiteral("stored"));
+        QVERIFY(!buttonsEnabled());
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("?")); // then Exit
+    });
+    f->NoteButton->click();
+    f->CloseCurrentExam();
+    QCOMPARE(bankNotes(env).value(1), QStringLiteral("stored"));
+}
+
+void TestNotes::noteLandsOnItsOwnBankItem()
+{
+    // Item 1 is gone from the bank: item 2 is now record 1, and record 2 is item 3.
+    TestEnv env;
+    TTestForm* f = createWithBank(env, TestEnv::sampleBank());
+    {
+        Session session(TableFiles::SessionName);
+        session.registerPassword(TableFiles::Password);
+        Table t(TableFiles::SessionName, env.path(TableFiles::Bank));
+        t.open();
+        QVERIFY(t.findKey(1));
+        t.deleteRecord();
+    }
+    startExamA(f, 2);
+    onNoteWindow([] {
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("mine"));
+        NoteForm->Button1->click();
+    });
+    f->NoteButton->click();
+    f->CloseCurrentExam();
+    QCOMPARE(bankNotes(env).value(2), QStringLiteral("mine"));
+    QCOMPARE(bankNotes(env).value(3), QString());
+}
+
+void TestNotes::bankWriteFailureKeepsTheNote_data()
+{
+    QTest::addColumn<bool>("closeBank");
+    QTest::newRow("bank closed") << true;
+    QTest::newRow("bank item gone") << false;
+}
+
+void TestNotes::bankWriteFailureKeepsTheNote()
+{
+    QFETCH(bool, closeBank);
+    TestEnv env;
+    TTestForm* f = createWithBank(env, TestEnv::sampleBank());
+    startExamA(f, 2);
+    if (closeBank) {
+        f->dtQSet->close();
+    } else {
+        QVERIFY(f->dtQSet->findKey(2));
+        f->dtQSet->deleteRecord();
+    }
+    Dialogs::clearLog();
+    onNoteWindow([f] {
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("kept"));
+        NoteForm->Button1->click();
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+        QVERIFY(Dialogs::shownMessages().first().startsWith(QStringLiteral("Error: ")));
+        QVERIFY(buttonsEnabled());
+        QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
+    });
+    f->NoteButton->click();
+    QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("kept"));
+    if (!closeBank)
+        QCOMPARE(f->dtQSet->state(), Table::State::Browse);
+    QVERIFY(!bankNotes(env).values().contains(QStringLiteral("kept")));
+}
+
+QTEST_MAIN(TestNotes)
+#include "test_notes.moc"
