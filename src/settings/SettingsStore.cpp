@@ -1,8 +1,8 @@
 #include "SettingsStore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -10,18 +10,72 @@
 namespace {
 
 const QString Section = QStringLiteral("Options/");
+constexpr qint64 MaxFileBytes = 1 << 20;
 
-// Every value is plain text. QSettings hands back a list for an unquoted
-// comma in a hand-edited file; such a value is taken as the text it was.
+// The file is read and written by a plain INI format of our own rather than
+// QSettings::IniFormat, whose quirks do not suit a file of text values: it
+// turns "a, b" into a list and "@Variant(...)" into binary data, and a line
+// it cannot parse leaves a format error that masks a later failed write.
+// Here every value is the text after "=", a line that is not "[section]" or
+// "name=value" is skipped, and reading never fails.
+bool readIni(QIODevice& device, QSettings::SettingsMap& map)
+{
+    if (device.size() > MaxFileBytes)
+        return true; // not a settings file of ours: nothing usable in it
+    QString section;
+    const QList<QByteArray> lines = device.readAll().split('\n');
+    for (const QByteArray& raw : lines) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            section = line.endsWith(QLatin1Char(']')) ? line.mid(1, line.size() - 2).trimmed() : QString();
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (section.isEmpty() || eq <= 0)
+            continue;
+        QString value = line.mid(eq + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        map.insert(section + QLatin1Char('/') + line.left(eq).trimmed(), value);
+    }
+    return true;
+}
+
+bool writeIni(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    QString current;
+    QByteArray out;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
+        const QString section = slash < 0 ? QStringLiteral("General") : it.key().left(slash);
+        if (section != current || out.isEmpty()) {
+            if (!out.isEmpty())
+                out += '\n';
+            out += '[' + section.toUtf8() + "]\n";
+            current = section;
+        }
+        // A line break in a value would end it early: it becomes a space.
+        QString value = it.value().toString();
+        value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        out += it.key().mid(slash + 1).toUtf8() + '=' + value.toUtf8() + '\n';
+    }
+    return device.write(out) == out.size();
+}
+
+QSettings::Format iniFormat()
+{
+    static const QSettings::Format format =
+        QSettings::registerFormat(QStringLiteral("ini"), readIni, writeIni, Qt::CaseSensitive);
+    return format;
+}
+
 QString readText(const QSettings& ini, const QString& name, bool* present = nullptr)
 {
     const QVariant v = ini.value(Section + name);
     if (present)
         *present = v.isValid();
-    if (!v.isValid())
-        return {};
-    if (v.userType() == QMetaType::QStringList)
-        return v.toStringList().join(QLatin1Char(','));
     return v.toString();
 }
 
@@ -93,7 +147,7 @@ QString SettingsStore::defaultCalcPath()
 
 void SettingsStore::load(Values& values, const QString& defaultCalcPath) const
 {
-    QSettings ini(m_path, QSettings::IniFormat);
+    const QSettings ini(m_path, iniFormat());
     readFont(ini, QStringLiteral("QFont"), values.question, 0);
     readFont(ini, QStringLiteral("AFont"), values.answers, 0);
     readFont(ini, QStringLiteral("EXPFont"), values.explanation, DefaultExplanationColor);
@@ -142,17 +196,8 @@ QList<QPair<QString, QString>> SettingsStore::entries(const Values& values)
 
 bool SettingsStore::save(const Values& values, QString* error) const
 {
-    {
-        // QSettings keeps a read's format error as its status for good, which
-        // would hide a failed write. A file it cannot parse holds nothing
-        // usable anyway: it is replaced.
-        const QSettings probe(m_path, QSettings::IniFormat);
-        if (probe.status() == QSettings::FormatError)
-            QFile::remove(m_path);
-    }
-    QSettings ini(m_path, QSettings::IniFormat);
-    // Every value goes in as a string, so that the file holds "1", "0" and
-    // "90" rather than QSettings' own encodings of booleans and numbers.
+    QSettings ini(m_path, iniFormat());
+    // Every value goes in as text: "1", "0", "90", names as they are.
     for (const auto& entry : entries(values))
         ini.setValue(Section + entry.first, entry.second);
     // The file is replaced as a whole: a failed save leaves it as it was.

@@ -93,7 +93,6 @@ class TestOptions : public QObject
     Q_OBJECT
 private slots:
     void cleanup() { Clock::setSource({}); }
-    void captions();
     void okWithoutChanges_storesAllTwenty();
     void closeBox_discardsAllButFonts();
     void ok_appliesChangesAndStores();
@@ -107,40 +106,6 @@ private slots:
     void fontsList_exampleAndChangeFont();
     void screenshots();
 };
-
-void TestOptions::captions()
-{
-    TestEnv env;
-    env.writeEmptyCurrentSet();
-    env.createForms();
-    TOptionsForm* d = OptionsForm;
-    QCOMPARE(d->windowTitle(), QString("Options"));
-    QCOMPARE(d->GroupBox1->title(), QString("Fonts"));
-    QCOMPARE(d->ListBox1->count(), 3);
-    QCOMPARE(d->ListBox1->item(0)->text(), QString("Question"));
-    QCOMPARE(d->ListBox1->item(1)->text(), QString("Answers"));
-    QCOMPARE(d->ListBox1->item(2)->text(), QString("Explanation"));
-    QCOMPARE(d->BitBtn3->text(), QString("Change Font"));
-    QCOMPARE(d->PageControl1->tabText(0), QString("'Learn Now' button"));
-    QCOMPARE(d->PageControl1->tabText(1), QString("Calculator"));
-    QCOMPARE(d->PageControl1->tabText(2), QString("Timer"));
-    QCOMPARE(d->LearnBtnGroup->title(), QString("Learn Now Button"));
-    QCOMPARE(d->LearnBtnGroup->button(0)->text(), QString("Show 'Learn Now' button (not recomended)"));
-    QCOMPARE(d->LearnBtnGroup->button(1)->text(), QString("Do not show 'Learn Now' button"));
-    QCOMPARE(d->CalcBtnGroup->title(), QString("Calculator Button"));
-    QCOMPARE(d->CalcBtnGroup->button(0)->text(), QString("Show calculator button"));
-    QCOMPARE(d->CalcBtnGroup->button(1)->text(), QString("Do not show calculator button"));
-    QCOMPARE(d->TimerGroup->title(), QString("Timer"));
-    QCOMPARE(d->TimerGroup->button(0)->text(), QString("Timer On"));
-    QCOMPARE(d->TimerGroup->button(1)->text(), QString("Timer Off"));
-    QCOMPARE(d->Label1->text(), QString("Calculator path:"));
-    QCOMPARE(d->Label2->text(), QString("Deafault Time (min):"));
-    QCOMPARE(d->BitBtn1->text(), QString("OK"));
-    QVERIFY(d->BitBtn1->isDefault());
-    QCOMPARE(d->size(), QSize(333, 354));
-    // No Cancel button: OK, "Change Font" and the browse button only.
-    QCOMPARE(d->findChildren<QPushButton*>().size(), 2);
-}
 
 void TestOptions::okWithoutChanges_storesAllTwenty()
 {

@@ -238,6 +238,12 @@ void TestSettings::load_parsingRules_data()
                                      << ""
                                      << "";
     QTest::newRow("long face name cut") << "QFontName" << QString(40, 'F') << QString(31, 'F');
+    QTest::newRow("quoted size") << "QFontSize"
+                                 << "\"12\""
+                                 << "12";
+    QTest::newRow("value with equals sign") << "CalcPath"
+                                            << "/opt/a=b/calc"
+                                            << "/opt/a=b/calc";
     QTest::newRow("path with spaces") << "CalcPath"
                                       << "/opt/My Calc/calc"
                                       << "/opt/My Calc/calc";
@@ -301,8 +307,9 @@ void TestSettings::load_garbledFile_givesDefaults()
     SettingsStore::Values back;
     SettingsStore(path).load(back, "/default/calc");
     QCOMPARE(back.options.DefaultTime, 45);
-    qDebug() << readFile(path);
-    QCOMPARE(optionsOf(path).size(), 20);
+    const auto values = optionsOf(path);
+    for (const QString& name : AllNames)
+        QVERIFY2(values.contains(name), qPrintable(name));
 }
 
 void TestSettings::load_otherSectionsAndCaseOfNames()
@@ -311,7 +318,8 @@ void TestSettings::load_otherSectionsAndCaseOfNames()
     const QString path = dir.filePath("s.ini");
     // Names are exact: "timeron" is not "TimerOn", and values of another
     // section do not count.
-    writeFile(path, "[Other]\nTimerOn=0\nDefaultTime=5\n[Options]\ntimeron=0\nDEFAULTTIME=7\nQFontSize=13\n");
+    writeFile(path, "[Other]\r\nTimerOn=0\r\nDefaultTime=5\r\n[Options]\r\ntimeron=0\r\nDEFAULTTIME=7\r\n"
+                    "QFontSize=13\r\n");
     SettingsStore::Values v;
     SettingsStore(path).load(v, "/c");
     QCOMPARE(v.options.TimerOn, true);
