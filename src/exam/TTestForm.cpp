@@ -105,7 +105,7 @@ public:
 private:
     QElapsedTimer m_clock;
 };
-}  // namespace
+} // namespace
 
 // ---- creation ------------------------------------------------------------------
 
@@ -272,8 +272,8 @@ void TTestForm::buildHeader()
     setTextColor(ReviewLabel, QColor(0, 0, 128));
     ReviewLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel, TimeLabel,
-                                                      ReviewLabel})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel,
+                                                      TimeLabel, ReviewLabel})
         w->hide();
 }
 
@@ -340,8 +340,10 @@ void TTestForm::buildItemArea()
             }
             ErrorGuard::run([this] { RadioButton1Click(); });
         });
-        connect(CheckBox[k], &QCheckBox::toggled, this, [this, k] { ErrorGuard::run([this, k] { CheckBoxClick(k + 1); }); });
-        connect(ALabel[k], &ChoiceLabel::clicked, this, [this, k] { ErrorGuard::run([this, k] { ALabelClick(k + 1); }); });
+        connect(CheckBox[k], &QCheckBox::toggled, this,
+                [this, k] { ErrorGuard::run([this, k] { CheckBoxClick(k + 1); }); });
+        connect(ALabel[k], &ChoiceLabel::clicked, this,
+                [this, k] { ErrorGuard::run([this, k] { ALabelClick(k + 1); }); });
     }
     ExpText = new QLabel(ItemArea);
     ExpText->setWordWrap(true);
@@ -512,65 +514,73 @@ void TTestForm::PrepareNameDialog(bool numberEnabled)
     dtQSet->setFilter(QStringLiteral("Q_EXAM_N<>0"));
     dtQSet->setFiltered(true);
     const int m = dtQSet->recordCount();
+    m_available = m;
     NameForm->SpinEdit2->setRange(1, qMax(m, 1));
     NameForm->SpinEdit2->setValue(m);
     dtQSet->close();
     NameForm->setNumberEnabled(numberEnabled);
 }
 
-void TTestForm::startBankExam(QAction* action, const QString& caption, const QString& title, const QString& filter)
+void TTestForm::noItemsAvailable(const QString& title)
 {
-    Q_UNUSED(action);
+    // An exam kind without any item opens no empty exam.
+    Dialogs::message(this, Dialogs::Icon::Information,
+                     QStringLiteral("There are no questions available for %1.").arg(title), Dialogs::Ok,
+                     Dialogs::Ok, Dialogs::Ok);
+}
+
+void TTestForm::startBankExam(const QString& caption, const QString& title, const QString& filter)
+{
     PrepareNameDialog(false);
     NameForm->setWindowTitle(caption);
     ExamTitle = title;
     dtQSet->setFilter(filter);
-    // An exam kind without any item opens no empty exam.
     dtQSet->setFiltered(true);
     dtQSet->open();
     const int available = dtQSet->recordCount();
     dtQSet->close();
     if (available == 0) {
-        Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("There are no questions available for %1.").arg(title),
-                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        noItemsAvailable(title);
         return;
     }
     StartExam(&TTestForm::CopyBankShuffled);
 }
 
+void TTestForm::startPracticeExam(int exam)
+{
+    const QString letter(QChar('A' + exam - 1));
+    startBankExam(QStringLiteral("Begin Practice Exam ") + letter, QStringLiteral("Practice Exam ") + letter,
+                  QStringLiteral("Q_EXAM_N=%1").arg(exam));
+}
+
 void TTestForm::Action1Execute()
 {
-    startBankExam(Action1, QStringLiteral("Begin Practice Exam A"), QStringLiteral("Practice Exam A"),
-                  QStringLiteral("Q_EXAM_N=1"));
+    startPracticeExam(1);
 }
 
 void TTestForm::Action2Execute()
 {
-    startBankExam(Action2, QStringLiteral("Begin Practice Exam B"), QStringLiteral("Practice Exam B"),
-                  QStringLiteral("Q_EXAM_N=2"));
+    startPracticeExam(2);
 }
 
 void TTestForm::Action3Execute()
 {
-    startBankExam(Action3, QStringLiteral("Begin Practice Exam C"), QStringLiteral("Practice Exam C"),
-                  QStringLiteral("Q_EXAM_N=3"));
+    startPracticeExam(3);
 }
 
 void TTestForm::Action4Execute()
 {
-    startBankExam(Action4, QStringLiteral("Begin Practice Exam D"), QStringLiteral("Practice Exam D"),
-                  QStringLiteral("Q_EXAM_N=4"));
+    startPracticeExam(4);
 }
 
 void TTestForm::Action5Execute()
 {
-    startBankExam(Action5, QStringLiteral("Begin Practice Exam E"), QStringLiteral("Practice Exam E"),
-                  QStringLiteral("Q_EXAM_N=5"));
+    startPracticeExam(5);
 }
 
 void TTestForm::AllQActExecute()
 {
-    startBankExam(AllQAct, QStringLiteral("Take All Questions"), QStringLiteral("All Questions"),
+    startBankExam(QStringLiteral("Take All Questions"), QStringLiteral("All Questions"),
                   QStringLiteral("Q_EXAM_N<>0"));
 }
 
@@ -580,9 +590,8 @@ void TTestForm::RandActExecute()
     PrepareNameDialog(true);
     ExamTitle = QStringLiteral("Random Exam");
     dtQSet->setFilter(QStringLiteral("Q_EXAM_N<>0"));
-    if (NameForm->SpinEdit2->maximum() < 1 || NameForm->SpinEdit2->value() < 1) {
-        Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("There are no questions available for %1.").arg(ExamTitle),
-                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+    if (m_available == 0) {
+        noItemsAvailable(ExamTitle);
         return;
     }
     StartExam(&TTestForm::CopyBankRandomSelection);
@@ -593,8 +602,9 @@ void TTestForm::UserActExecute()
     dtUserSet->open();
     if (dtUserSet->isEmpty()) {
         dtUserSet->close();
-        Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("User defined question set is empty!"),
-                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        Dialogs::message(this, Dialogs::Icon::Information,
+                         QStringLiteral("User defined question set is empty!"), Dialogs::Ok, Dialogs::Ok,
+                         Dialogs::Ok);
         return;
     }
     PrepareNameDialog(false);
@@ -636,7 +646,7 @@ void TTestForm::StartUserExam()
     Sheet.InitAnswerSheet(*dtCurrentSet);
     examMode = ExamMode::Testing;
     ExamControls();
-    NoteButton->hide();  // no notes on the candidate's own items
+    NoteButton->hide(); // no notes on the candidate's own items
     dtCurrentSet->first();
     StartClock();
 }
@@ -659,7 +669,7 @@ void refillCurrentSet(Table& source, ExamAssembly::Source kind, Table& currentSe
     currentSet.open();
     ExamAssembly::copyItems(source, kind, currentSet, chosen, [&progress](int i) { progress.position(i); });
 }
-}  // namespace
+} // namespace
 
 void TTestForm::CopyBankShuffled()
 {
@@ -733,7 +743,8 @@ void TTestForm::CloseCurrentExam()
     fcLabel1->show();
     N21->setEnabled(true);
     N21->menuAction()->setEnabled(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, CorrectLabel, MarkBox, Label3, TimeLabel})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Label1, Label2, CorrectLabel, MarkBox, Label3, TimeLabel})
         w->hide();
     Timer1->setEnabled(false);
     ReviewLabel->hide();
@@ -761,7 +772,8 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     PrevButton->setEnabled(r != FirstRecNo);
     NextButton->setEnabled(r != ItemCount);
     Label1->setText(QStringLiteral("Item %1 of %2").arg(r).arg(ItemCount));
-    Label2->setText(QStringLiteral("Item ID: %1").arg(dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
+    Label2->setText(
+        QStringLiteral("Item ID: %1").arg(dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
     alignHeader();
     ShowItem();
     ShowVerdict();
@@ -819,7 +831,8 @@ void TTestForm::ShowItem()
             break;
     }
     QPanel->setGeometry(0, 0, in.C, r.panelHeight);
-    QText->setGeometry(ItemLayout::Border, ItemLayout::Border, ItemLayout::questionWidth(in.C), in.questionHeight);
+    QText->setGeometry(ItemLayout::Border, ItemLayout::Border, ItemLayout::questionWidth(in.C),
+                       in.questionHeight);
     Shape1->setGeometry(0, r.panelHeight, in.C, 1);
     ExhBtnA->move(1, r.buttonsTop);
     ExhBtnB->move(96, r.buttonsTop);
@@ -993,7 +1006,8 @@ void TTestForm::Button3Click()
 {
     if (examMode != ExamMode::Testing && examMode != ExamMode::Reviewing)
         return;
-    if (Dialogs::message(this, Dialogs::Icon::Question, QStringLiteral("Are you sure you wish to end this exam?"),
+    if (Dialogs::message(this, Dialogs::Icon::Question,
+                         QStringLiteral("Are you sure you wish to end this exam?"),
                          Dialogs::Yes | Dialogs::No, Dialogs::Yes, Dialogs::No) == Dialogs::Yes)
         CloseCurrentExam();
 }
@@ -1007,7 +1021,8 @@ bool TTestForm::FormCloseQuery()
 {
     if (examMode != ExamMode::Testing)
         return true;
-    return Dialogs::message(this, Dialogs::Icon::Warning, QStringLiteral("This exam is not completed.\nAre you shure ?"),
+    return Dialogs::message(this, Dialogs::Icon::Warning,
+                            QStringLiteral("This exam is not completed.\nAre you shure ?"),
                             Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) == Dialogs::Ok;
 }
 
@@ -1111,8 +1126,9 @@ void TTestForm::CenterExamButtons()
 
 void TTestForm::Print1Click()
 {
-    Dialogs::message(this, Dialogs::Icon::Information, QStringLiteral("Printing is not available in this version."),
-                     Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+    Dialogs::message(this, Dialogs::Icon::Information,
+                     QStringLiteral("Printing is not available in this version."), Dialogs::Ok, Dialogs::Ok,
+                     Dialogs::Ok);
 }
 
 void TTestForm::Print2Click()
@@ -1130,9 +1146,10 @@ void TTestForm::About1Click()
 void TTestForm::GradeButtonClick()
 {
     if (examMode == ExamMode::Testing) {
-        if (Dialogs::message(this, Dialogs::Icon::Question,
-                             QStringLiteral("This will end your practice exam.\nAre you sure to end this exam?"),
-                             Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) != Dialogs::Ok)
+        if (Dialogs::message(
+                this, Dialogs::Icon::Question,
+                QStringLiteral("This will end your practice exam.\nAre you sure to end this exam?"),
+                Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) != Dialogs::Ok)
             return;
         ShowScoreReport();
     } else if (examMode == ExamMode::Reviewing) {
@@ -1167,7 +1184,8 @@ void TTestForm::Button1Click()
 void TTestForm::NoteButtonClick()
 {
     NoteForm->bindCurrentSet(dtCurrentSet);
-    NoteForm->Label2->setText(NoteLabel(ExamTitle, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
+    NoteForm->Label2->setText(
+        NoteLabel(ExamTitle, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
     Dialogs::execModal(NoteForm);
 }
 
@@ -1245,6 +1263,6 @@ void TTestForm::SetupCalcButton()
         CalcButton->setVisible(Options.ShowCalcBtn);
     } else {
         CalcButton->hide();
-        Options.ShowCalcBtn = false;  // in memory only, until the next save
+        Options.ShowCalcBtn = false; // in memory only, until the next save
     }
 }

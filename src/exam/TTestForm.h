@@ -4,9 +4,9 @@
 #include "ExamMode.h"
 #include "settings/ExamOptions.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QFont>
-#include <QColor>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -48,9 +48,9 @@ public:
     QString CandidateName;
     int ItemCount = 0;
     int FirstRecNo = 0;
-    double TimeLimit = 0;    // days
-    double ElapsedTime = 0;  // days, whole seconds
-    QString WindowsDir;      // the folder the default calculator is looked for in
+    double TimeLimit = 0;   // days
+    double ElapsedTime = 0; // days, whole seconds
+    QString WindowsDir;     // the folder the default calculator is looked for in
 
     // ---- settings in memory --------------------------------------------------
     ExamOptions Options;
@@ -69,8 +69,8 @@ public:
     void setExplanationColor(const QColor& color);
     void LoadSettings();
     void SaveSettings();
-    void SetupCalcButton();  // applies CalcPath and ShowCalcBtn after loading
-    QString settingsPath;    // the settings file; tests point it at a temporary one
+    void SetupCalcButton(); // applies CalcPath and ShowCalcBtn after loading
+    QString settingsPath;   // the settings file; tests point it at a temporary one
 
     // ---- tables ----------------------------------------------------------------
     std::unique_ptr<Session> session;
@@ -105,15 +105,15 @@ public:
     void PrevButtonClick();
     void NextButtonClick();
     void LearnButtonClick();
-    void Button1Click();  // Items Review
+    void Button1Click(); // Items Review
     void NoteButtonClick();
     void GradeButtonClick();
-    void Button3Click();  // Exit Exam
+    void Button3Click(); // Exit Exam
     void Exit1Click();
     void MarkBoxClick();
     void RadioButton1Click();
-    void CheckBoxClick(int k);  // CheckBox1Click .. CheckBox6Click
-    void ALabelClick(int k);    // ALabel1Click .. ALabel6Click
+    void CheckBoxClick(int k); // CheckBox1Click .. CheckBox6Click
+    void ALabelClick(int k);   // ALabel1Click .. ALabel6Click
     void ExhBtnAClick();
     void ExhBtnBClick();
     void Options1Click();
@@ -132,12 +132,12 @@ public:
 
     // ---- controls ------------------------------------------------------------------
     QMenuBar* MainMenu = nullptr;
-    QMenu* N11 = nullptr;  // &File
-    QMenu* N21 = nullptr;  // Exa&ms
+    QMenu* N11 = nullptr; // &File
+    QMenu* N21 = nullptr; // Exa&ms
     QMenu* Help1 = nullptr;
     QAction* Options1 = nullptr;
-    QAction* Print1 = nullptr;  // &Print this item
-    QAction* Print2 = nullptr;  // Print all items in this exam
+    QAction* Print1 = nullptr; // &Print this item
+    QAction* Print2 = nullptr; // Print all items in this exam
     QAction* Exit1 = nullptr;
     QAction* About1 = nullptr;
     QAction* Action1 = nullptr;
@@ -149,7 +149,7 @@ public:
     QAction* RandAct = nullptr;
     QAction* UserAct = nullptr;
 
-    QFrame* Panel1 = nullptr;  // header strip
+    QFrame* Panel1 = nullptr; // header strip
     ShadedLabel* fcLabel1 = nullptr;
     ShadedLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -159,9 +159,9 @@ public:
     ShadedLabel* TimeLabel = nullptr;
     QLabel* ReviewLabel = nullptr;
 
-    QWidget* Panel3 = nullptr;  // middle region
+    QWidget* Panel3 = nullptr; // middle region
     QScrollArea* ScrollBox1 = nullptr;
-    QWidget* ItemArea = nullptr;  // the scrolled content of ScrollBox1
+    QWidget* ItemArea = nullptr; // the scrolled content of ScrollBox1
     QFrame* QPanel = nullptr;
     QLabel* QText = nullptr;
     QFrame* Shape1 = nullptr;
@@ -173,15 +173,15 @@ public:
     std::array<ChoiceLabel*, 6> ALabel{};
     QLabel* ExpText = nullptr;
 
-    QWidget* Panel4 = nullptr;  // start page
+    QWidget* Panel4 = nullptr; // start page
     QLabel* ExamCodeLabel = nullptr;
     QLabel* ExamNameLabel = nullptr;
-    std::array<ShadedButton*, 5> fcShapeBtn{};  // A .. E
+    std::array<ShadedButton*, 5> fcShapeBtn{}; // A .. E
     ShadedButton* AllQBtn = nullptr;
     ShadedButton* RandomBtn = nullptr;
     ShadedButton* UserBtn = nullptr;
 
-    QFrame* Panel2 = nullptr;  // button bar
+    QFrame* Panel2 = nullptr; // button bar
     QPushButton* PrevButton = nullptr;
     QPushButton* NextButton = nullptr;
     QPushButton* LearnButton = nullptr;
@@ -209,7 +209,10 @@ private:
     void buildItemArea();
     void buildStartPage();
     void buildButtonBar();
-    void startBankExam(QAction* action, const QString& caption, const QString& title, const QString& filter);
+    void startBankExam(const QString& caption, const QString& title, const QString& filter);
+    void startPracticeExam(int exam); // 1..5: A..E
+    void noItemsAvailable(const QString& title);
+    int m_available = 0; // items of "All Questions", counted by PrepareNameDialog
     void applyContentHeight();
     int textHeight(QLabel* label, int width) const;
     bool m_explanationShown = false;

@@ -222,6 +222,16 @@ private slots:
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().startsWith(QStringLiteral("Information: ")));
         QVERIFY(form->Panel4->isVisible());
+
+        // Nothing at all to draw from: neither a random exam nor all questions.
+        env->writeBank({TestEnv::item(0, 1, QStringLiteral("retired"), QStringLiteral("a"))});
+        for (QAction* action : {form->RandAct, form->AllQAct}) {
+            Dialogs::clearLog();
+            action->trigger();
+            QCOMPARE(form->examMode, ExamMode::Idle);
+            QCOMPARE(Dialogs::shownMessages().size(), 1);
+            QVERIFY(Dialogs::shownMessages().first().contains(QStringLiteral("no questions available")));
+        }
     }
 
     void userExam_copiesTheUserSet()
@@ -406,6 +416,32 @@ private slots:
         QVERIFY(!form->Timer1->Enabled());
         QVERIFY(!form->TimeLabel->isVisible());
         QCOMPARE(form->examMode, ExamMode::Testing);
+
+        // No, then Cancel at the grading question: the exam goes on, without a clock.
+        form->CloseCurrentExam();
+        startPracticeExam(1);
+        now += 90 / 1440.0;
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::No);
+        Dialogs::queueAnswer(Dialogs::Cancel);
+        form->Timer1Timer();
+        QCOMPARE(Dialogs::shownMessages().size(), 2);
+        QVERIFY(Dialogs::shownMessages().at(1).startsWith(QStringLiteral("Confirm: This will end your practice exam.")));
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QVERIFY(!form->Timer1->Enabled());
+        QVERIFY(form->TimeLabel->isVisible());
+        QCOMPARE(form->TimeLabel->text(), QStringLiteral("0:00:00"));
+        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
+
+        // No, then OK: the exam is graded.
+        form->CloseCurrentExam();
+        startPracticeExam(1);
+        now += 90 / 1440.0;
+        Dialogs::queueAnswer(Dialogs::No);
+        Dialogs::queueAnswer(Dialogs::Ok);
+        form->Timer1Timer();
+        QCOMPARE(form->GradeButton->text(), QStringLiteral("Score Report"));
+        QVERIFY(!form->TimeLabel->isVisible());
     }
 
     void clock_offWhenTimerIsOff()
