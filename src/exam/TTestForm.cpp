@@ -14,7 +14,12 @@
 #include "app/TAboutForm.h"
 #include "app/TMainForm.h"
 #include "app/TNameForm.h"
+#include "grading/ExamReport.h"
+#include "grading/ItemReport.h"
 #include "grading/TScoreForm.h"
+#include "reports/FontTextMeasurer.h"
+#include "reports/ReportPainter.h"
+#include "reports/SuspendedCursor.h"
 #include "review/TNoteForm.h"
 #include "review/TReviewForm.h"
 #include "settings/SettingsStore.h"
@@ -1126,14 +1131,24 @@ void TTestForm::CenterExamButtons()
 
 void TTestForm::Print1Click()
 {
-    Dialogs::message(this, Dialogs::Icon::Information,
-                     QStringLiteral("Printing is not available in this version."), Dialogs::Ok, Dialogs::Ok,
-                     Dialogs::Ok);
+    if (!dtCurrentSet->isOpen() || dtCurrentSet->isEmpty())
+        return;
+    ItemReport report;
+    report.fill(QText->text(), ExamTitle, dtCurrentSet->recNo(), *dtCurrentSet);
+    ReportPainter::print(report.run(FontTextMeasurer()), this);
 }
 
 void TTestForm::Print2Click()
 {
-    Print1Click();
+    if (!dtCurrentSet->isOpen())
+        return;
+    // The item on screen stays put while the report walks the exam set, and
+    // is the current item again once the preview is closed.
+    SuspendedCursor following(*dtCurrentSet);
+    ExamReport report(*dtCurrentSet);
+    report.setExamTitle(ExamTitle);
+    ReportPainter::preview(report.run(FontTextMeasurer()), this);
+    following.restore();
 }
 
 void TTestForm::About1Click()

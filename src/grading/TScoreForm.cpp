@@ -1,7 +1,10 @@
 #include "TScoreForm.h"
 
 #include "ChartText.h"
+#include "ScoreReport.h"
 #include "exam/TTestForm.h"
+#include "reports/FontTextMeasurer.h"
+#include "reports/ReportPainter.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ErrorGuard.h"
@@ -358,9 +361,10 @@ void TScoreForm::BitBtn1Click()
 
 void TScoreForm::BitBtn2Click()
 {
-    Dialogs::message(this, Dialogs::Icon::Information,
-                     QStringLiteral("Printing is not available in this version."), Dialogs::Ok, Dialogs::Ok,
-                     Dialogs::Ok);
+    // The printout shows the grading the window shows; the window stays open.
+    ScoreReport report;
+    report.fill(m_result);
+    ReportPainter::print(report.run(FontTextMeasurer()), this);
 }
 
 void TScoreForm::BitBtn3Click()

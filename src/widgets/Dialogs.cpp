@@ -5,9 +5,15 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QQueue>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 
 namespace {
 struct TestState
@@ -17,6 +23,10 @@ struct TestState
     QQueue<QPair<QFont, bool>> fonts;
     QQueue<QString> fileNames;
     std::function<int(QDialog*)> modalHandler;
+    QString printFile;
+    QQueue<bool> printAnswers;
+    std::function<void(QPrinter*, const std::function<void(QPrinter*)>&)> previewHandler;
+    std::shared_ptr<QTemporaryDir> scratch; // where test printing goes without a print file
     QStringList log;
 };
 
@@ -39,6 +49,19 @@ QString captionOf(Dialogs::Icon icon)
         return QStringLiteral("Error");
     }
     return {};
+}
+// In test mode every printer writes a PDF: the print file, or a scratch file.
+void printToFile(QPrinter* printer)
+{
+    TestState& s = state();
+    QString file = s.printFile;
+    if (file.isEmpty()) {
+        if (!s.scratch)
+            s.scratch = std::make_shared<QTemporaryDir>();
+        file = s.scratch->filePath(QStringLiteral("print.pdf"));
+    }
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(file);
 }
 } // namespace
 
@@ -139,6 +162,60 @@ int Dialogs::execModal(QDialog* dialog)
         return QDialog::Rejected;
     }
     return dialog->exec();
+}
+
+bool Dialogs::print(QPrinter* printer, QWidget* parent)
+{
+    TestState& s = state();
+    if (s.on) {
+        s.log << QStringLiteral("Print: ") + printer->docName();
+        const bool accept = s.printAnswers.isEmpty() ? !s.printFile.isEmpty() : s.printAnswers.dequeue();
+        if (accept)
+            printToFile(printer);
+        return accept;
+    }
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void Dialogs::preview(QPrinter* printer, const std::function<void(QPrinter*)>& paint, QWidget* parent)
+{
+    TestState& s = state();
+    if (s.on) {
+        s.log << QStringLiteral("Preview: ") + printer->docName();
+        if (s.previewHandler) {
+            s.previewHandler(printer, paint);
+        } else {
+            printToFile(printer);
+            paint(printer);
+        }
+        return;
+    }
+    QPrintPreviewDialog dialog(printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    // Tall enough to read a whole page.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        dialog.resize(std::min(room.width(), room.height() * 8 / 10), room.height() * 9 / 10);
+    }
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* target) { paint(target); });
+    dialog.exec();
+}
+
+void Dialogs::setPrintFile(const QString& pdfFileName)
+{
+    state().printFile = pdfFileName;
+}
+
+void Dialogs::queuePrintAnswer(bool print)
+{
+    state().printAnswers.enqueue(print);
+}
+
+void Dialogs::setPreviewHandler(std::function<void(QPrinter*, const std::function<void(QPrinter*)>&)> handler)
+{
+    state().previewHandler = std::move(handler);
 }
 
 void Dialogs::setTestMode(bool on)

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // The one way the program asks the user anything modal: message boxes, the
@@ -29,6 +30,11 @@ public:
                                    const QString& filter);
     // Runs a dialog modally and returns its result.
     static int execModal(QDialog* dialog);
+    // The print dialog (printer, copies, pages): true when the user chose to print.
+    static bool print(QPrinter* printer, QWidget* parent);
+    // The modal print preview; paint draws the pages on the printer it is given
+    // (the preview's, or the real one when the user prints from it).
+    static void preview(QPrinter* printer, const std::function<void(QPrinter*)>& paint, QWidget* parent);
 
     // ---- test mode --------------------------------------------------------
     static void setTestMode(bool on);
@@ -38,7 +44,17 @@ public:
     static void queueFileName(const QString& fileName);
     // Called instead of exec() for modal dialogs; its return is the result.
     static void setModalHandler(std::function<int(QDialog*)> handler);
-    // Every message shown since the last clear, as "Caption: text".
+    // Print dialogs are accepted and print into this PDF file; without one
+    // they are cancelled. A preview paints into it (or into a scratch file).
+    static void setPrintFile(const QString& pdfFileName);
+    // Answers the next print dialog ahead of the print file: true prints
+    // (into the print file, or a scratch file), false cancels.
+    static void queuePrintAnswer(bool print);
+    // Called instead of showing a preview; it may call paint with the printer.
+    static void
+    setPreviewHandler(std::function<void(QPrinter*, const std::function<void(QPrinter*)>&)> handler);
+    // Every message shown since the last clear, as "Caption: text"; print
+    // dialogs and previews as "Print: <document>" and "Preview: <document>".
     static QStringList shownMessages();
     static void clearLog();
     static int pendingAnswers();

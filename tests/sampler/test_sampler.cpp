@@ -1,0 +1,746 @@
+// The test sampler: authoring the user set through the program's own windows.
+#include "TestEnv.h"
+#include "app/TAboutForm.h"
+#include "app/TMainForm.h"
+#include "exam/TTestForm.h"
+#include "sampler/TDM.h"
+#include "sampler/TSamplerForm.h"
+#include "sampler/UserSetStatus.h"
+#include "store/ItemRecord.h"
+#include "store/TableFiles.h"
+#include "tables/Table.h"
+#include "widgets/DBCheckBox.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBNavigator.h"
+#include "widgets/DBTreeView.h"
+#include "widgets/Dialogs.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/PanelStatusBar.h"
+#include "widgets/ShadedLabel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace ItemRecord;
+
+namespace {
+// One stored record of the user set, every field as text.
+using Stored = QHash<QString, QString>;
+} // namespace
+
+class TestSampler : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestEnv> env;
+    TSamplerForm* s = nullptr;
+
+    Table& us() { return *DM->dtUserSet; }
+    QString heading() const { return s->fcLabel4->text(); }
+    QString panel(int i) const { return s->StatusBar1->panelText(i); }
+    QStringList panels() const { return {panel(0), panel(1), panel(2), panel(3)}; }
+    QStringList nodes() const { return s->fcDBTreeView1->labels(); }
+    QString currentNode() const
+    {
+        QTreeWidgetItem* node = s->fcDBTreeView1->currentItem();
+        return node && node->isSelected() ? node->text(0) : QString();
+    }
+
+    // The sampler as the start window opens it; the modal run is replaced by
+    // a plain show so that the test can drive the window.
+    void openSampler()
+    {
+        Dialogs::setModalHandler([](QDialog* d) {
+            d->show();
+            return int(QDialog::Accepted);
+        });
+        MainForm->show();
+        MainForm->SamplerBtnClick();
+        QVERIFY(s->isVisible());
+        QVERIFY(!MainForm->isVisible());
+        QVERIFY(us().isOpen());
+    }
+    void closeSampler()
+    {
+        Dialogs::queueAnswer(Dialogs::Ok);
+        s->Exit1->trigger();
+        QVERIFY(!s->isVisible());
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(!us().isOpen());
+    }
+    // The user set as stored on disk, by Q_ID; the sampler must be closed.
+    QMap<qint64, Stored> stored()
+    {
+        Table t(TableFiles::SessionName, TableFiles::UserSet);
+        t.open();
+        QMap<qint64, Stored> all;
+        for (t.first(); !t.eof(); t.next()) {
+            Stored rec;
+            for (const FieldDef& f : t.schema().fields)
+                rec.insert(f.name, t.fieldByName(f.name).isNull() ? QStringLiteral("<null>")
+                                                                  : t.fieldByName(f.name).asString());
+            all.insert(t.fieldByName(Q_ID).asInteger(), rec);
+        }
+        return all;
+    }
+    void clickNode(const QString& label)
+    {
+        DBTreeView* tree = s->fcDBTreeView1;
+        const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.first()).center());
+    }
+    // The candidate picks a type and a section with the mouse.
+    void chooseType(int index) { s->ComboBox1->setCurrentIndex(index); }
+    void chooseSection(int row)
+    {
+        QListWidget* list = s->ListBox1;
+        s->PageControl1->setCurrentWidget(s->TabSheet2);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+    void verifyActions(bool add, bool edit, bool del, bool treeAndNavigator, bool saveCancel)
+    {
+        QCOMPARE(s->AddAct->isEnabled(), add);
+        QCOMPARE(s->EditAct->isEnabled(), edit);
+        QCOMPARE(s->DelAct->isEnabled(), del);
+        QCOMPARE(s->fcDBTreeView1->isEnabled(), treeAndNavigator);
+        QCOMPARE(s->DBNavigator1->isEnabled(), treeAndNavigator);
+        QCOMPARE(s->BitBtn1->isEnabled(), saveCancel);
+        QCOMPARE(s->BitBtn2->isEnabled(), saveCancel);
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        env->writeBank(TestEnv::sampleBank());
+        env->writeEmptyCurrentSet();
+        env->writeUserSet({TestEnv::item(0, 3, QStringLiteral("First own"), QStringLiteral("b")),
+                           TestEnv::item(0, 5, QStringLiteral("Second own"), QStringLiteral("ac"), true),
+                           TestEnv::item(0, 1, QStringLiteral("Third own"), QStringLiteral("d"))});
+        env->createForms();
+        MainForm = new TMainForm;
+        QDir::setCurrent(env->dir()); // the start window moved to the program's folder
+        s = SamplerForm;
+        s->resize(646, 481);
+    }
+    void cleanup()
+    {
+        QStringList errors;
+        for (const QString& m : Dialogs::shownMessages())
+            if (m.startsWith(QStringLiteral("Error")))
+                errors << m;
+        QCOMPARE(errors, QStringList());
+        LinkLabel::setOpener({});
+        env->destroyForms();
+        delete MainForm;
+        MainForm = nullptr;
+        env.reset();
+    }
+
+    void rules_data()
+    {
+        QTest::addColumn<qint64>("section");
+        QTest::addColumn<bool>("isNull");
+        QTest::addColumn<int>("row");
+        QTest::newRow("first") << qint64(1) << false << 0;
+        QTest::newRow("last") << qint64(6) << false << 5;
+        QTest::newRow("zero") << qint64(0) << false << -1;
+        QTest::newRow("beyond the list") << qint64(7) << false << -1;
+        QTest::newRow("negative") << qint64(-2) << false << -1;
+        QTest::newRow("empty") << qint64(0) << true << -1;
+    }
+    void rules()
+    {
+        QFETCH(qint64, section);
+        QFETCH(bool, isNull);
+        QFETCH(int, row);
+        QCOMPARE(UserSetStatus::sectionRow(section, isNull, 6), row);
+        // Saving the row shown gives the section back (0 for none).
+        QCOMPARE(UserSetStatus::sectionOf(row), row < 0 ? 0 : int(section));
+        QCOMPARE(UserSetStatus::typeOf(UserSetStatus::typeIndex(true)), std::optional<bool>(true));
+        QCOMPARE(UserSetStatus::typeOf(UserSetStatus::typeIndex(false)), std::optional<bool>(false));
+        QCOMPARE(UserSetStatus::typeOf(-1), std::optional<bool>());
+    }
+
+    void opening_showsTheFirstItem()
+    {
+        s->ListBox1->addItem(QStringLiteral("stale"));
+        s->PageControl1->setCurrentIndex(3);
+        openSampler();
+        QCOMPARE(s->windowTitle(), QStringLiteral("Examora Test Sampler"));
+        QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
+        QCOMPARE(s->ListBox1->count(), 6);
+        QCOMPARE(s->ListBox1->item(2)->text(), QStringLiteral("Setting Up/Managing Resource Access"));
+        QCOMPARE(heading(), QStringLiteral("Item ID: 1"));
+        QCOMPARE(panels(), (QStringList{" Item ID: 1", " Items: 3", "  Browsing", ""}));
+        QCOMPARE(s->SelectedSection(), 2);
+        QCOMPARE(s->ComboBox1->currentText(), QStringLiteral("Single responce"));
+        QCOMPARE(nodes(), (QStringList{"1", "2", "3"}));
+        QCOMPARE(currentNode(), QStringLiteral("1"));
+        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("First own"));
+        QCOMPARE(s->DBMemo2->toPlainText(), QStringLiteral("Because b is right."));
+        QCOMPARE(s->ChoiceEdit[1]->text(), QStringLiteral("Choice b of First own"));
+        QCOMPARE(s->ChoiceEdit[4]->text(), QString());
+        QVERIFY(!s->AnswerBox[0]->isChecked() && s->AnswerBox[1]->isChecked());
+        verifyActions(true, true, true, true, false);
+        QVERIFY(!s->DBNavigator1->button(DBNavigator::First)->isEnabled());
+        QVERIFY(s->DBNavigator1->button(DBNavigator::Last)->isEnabled());
+        QCOMPARE(s->DBNavigator1->button(DBNavigator::Next)->toolTip(), QStringLiteral("Next item"));
+        const QList<QAction*> itemActions{s->AddAct, s->EditAct, s->DelAct};
+        QCOMPARE(s->PopupMenu1->actions(), itemActions);
+        QCOMPARE((QList<QAction*>{s->ToolButton1->defaultAction(), s->ToolButton2->defaultAction(),
+                                  s->ToolButton3->defaultAction()}),
+                 itemActions);
+
+        // Moving shows the next item with its own type and section; nothing is changed.
+        s->DBNavigator1->button(DBNavigator::Next)->click();
+        QCOMPARE(heading(), QStringLiteral("Item ID: 2"));
+        QCOMPARE(s->ComboBox1->currentIndex(), 1);
+        QCOMPARE(s->SelectedSection(), 4);
+        QCOMPARE(currentNode(), QStringLiteral("2"));
+        QVERIFY(s->AnswerBox[0]->isChecked() && s->AnswerBox[2]->isChecked());
+        clickNode(QStringLiteral("3"));
+        QCOMPARE(heading(), QStringLiteral("Item ID: 3"));
+        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Third own"));
+        QVERIFY(!s->DBNavigator1->button(DBNavigator::Next)->isEnabled());
+        QCOMPARE(us().state(), Table::State::Browse);
+        closeSampler();
+    }
+
+    void openingAnEmptySet()
+    {
+        env->writeUserSet({});
+        openSampler();
+        QCOMPARE(heading(), QStringLiteral("The question set is empty"));
+        QCOMPARE(panels(), (QStringList{" Empty", " Items: 0", "  Browsing", ""}));
+        verifyActions(true, false, false, true, false);
+        QCOMPARE(nodes(), QStringList());
+        QCOMPARE(s->SelectedSection(), -1);
+        // Nothing to type into, and choosing a type or section changes nothing.
+        QVERIFY(s->DBMemo1->isReadOnly() && s->ChoiceEdit[0]->isReadOnly());
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("lost"));
+        s->AnswerBox[0]->click();
+        QVERIFY(!s->AnswerBox[0]->isChecked());
+
+        // The first item: "Add new item" while it is typed, its ID once saved.
+        QApplication::setActiveWindow(s);
+        s->PageControl1->setCurrentWidget(s->TabSheet4);
+        s->AddAct->trigger();
+        QCOMPARE(QApplication::focusWidget(), s->DBMemo1);
+        QCOMPARE(heading(), QStringLiteral("Add new item"));
+        QVERIFY(!s->DBMemo1->isReadOnly());
+        s->BitBtn2->click();
+        QCOMPARE(heading(), QStringLiteral("The question set is empty"));
+        verifyActions(true, false, false, true, false);
+        chooseType(1);
+        chooseSection(2);
+        QCOMPARE(us().state(), Table::State::Browse);
+        QCOMPARE(heading(), QStringLiteral("The question set is empty"));
+        s->AddAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("Very first"));
+        s->BitBtn1->click();
+        QCOMPARE(heading(), QStringLiteral("Item ID: 1"));
+        QCOMPARE(panel(1), QStringLiteral(" Items: 1"));
+        verifyActions(true, true, true, true, false);
+        QCOMPARE(nodes(), QStringList{"1"});
+        closeSampler();
+        const auto all = stored();
+        QCOMPARE(all.size(), 1);
+        // The type and section chosen before adding went with the new item.
+        QCOMPARE(all[1][Q_TYPE], QStringLiteral("True"));
+        QCOMPARE(all[1][Q_SECT], QStringLiteral("3"));
+        QCOMPARE(all[1][Q_TEXT], QStringLiteral("Very first"));
+    }
+
+    void statusTexts_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QStringList>("panels");
+        QTest::addColumn<bool>("saveCancel");
+        QTest::newRow("editing") << "edit"
+                                 << "Edit Item"
+                                 << QStringList{" Item ID: 1", " Items: 3", " Edit Item", " Modified"}
+                                 << true;
+        QTest::newRow("adding") << "add"
+                                << "Add new item"
+                                << QStringList{" Item ID: 1", " Items: 3", " Add new item", " Modified"}
+                                << true;
+        QTest::newRow("edited and saved")
+            << "edit save"
+            << "Item ID: 1" << QStringList{" Item ID: 1", " Items: 3", "  Browsing", " Saved"} << false;
+        QTest::newRow("added and saved")
+            << "add save"
+            << "Item ID: 4" << QStringList{" Item ID: 4", " Items: 4", "  Browsing", " Saved"} << false;
+        QTest::newRow("edited and cancelled")
+            << "edit cancel"
+            << "Item ID: 1" << QStringList{" Item ID: 1", " Items: 3", "  Browsing", ""} << false;
+        // The last change stays in panel 3 while browsing, also after a reopening.
+        QTest::newRow("saved, moved, reopened")
+            << "edit save next reopen"
+            << "Item ID: 1" << QStringList{" Item ID: 1", " Items: 3", "  Browsing", " Saved"} << false;
+        QTest::newRow("typed into") << "type"
+                                    << "Edit Item"
+                                    << QStringList{" Item ID: 1", " Items: 3", " Edit Item", " Modified"}
+                                    << true;
+    }
+    void statusTexts()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, heading);
+        QFETCH(QStringList, panels);
+        QFETCH(bool, saveCancel);
+        openSampler();
+        for (const QString& step : steps.split(QLatin1Char(' '))) {
+            if (step == QLatin1String("edit"))
+                s->EditAct->trigger();
+            else if (step == QLatin1String("add"))
+                s->AddAct->trigger();
+            else if (step == QLatin1String("save"))
+                s->BitBtn1->click();
+            else if (step == QLatin1String("cancel"))
+                s->BitBtn2->click();
+            else if (step == QLatin1String("next"))
+                s->DBNavigator1->click(DBNavigator::Next);
+            else if (step == QLatin1String("type")) {
+                s->PageControl1->setCurrentWidget(s->TabSheet3);
+                QTest::keyClicks(s->ChoiceEdit[3], QStringLiteral("x"));
+            } else if (step == QLatin1String("reopen")) {
+                closeSampler();
+                openSampler();
+            }
+        }
+        QCOMPARE(this->heading(), heading);
+        QCOMPARE(this->panels(), panels);
+        QCOMPARE(s->BitBtn1->isEnabled(), saveCancel);
+        QCOMPARE(s->BitBtn2->isEnabled(), saveCancel);
+    }
+
+    void addItem_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("sectionRow");
+        QTest::addColumn<QString>("storedType");
+        QTest::addColumn<QString>("storedSection");
+        QTest::newRow("single, planning") << 0 << 0 << "False"
+                                          << "1";
+        QTest::newRow("multiple, troubleshooting") << 1 << 5 << "True"
+                                                   << "6";
+        QTest::newRow("no section chosen") << 1 << -1 << "True"
+                                           << "0";
+        QTest::newRow("no type chosen") << -1 << 3 << "<null>"
+                                        << "4";
+    }
+    void addItem()
+    {
+        QFETCH(int, type);
+        QFETCH(int, sectionRow);
+        QFETCH(QString, storedType);
+        QFETCH(QString, storedSection);
+        openSampler();
+        s->PageControl1->setCurrentIndex(2);
+        s->AddAct->trigger();
+        QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
+        verifyActions(false, false, false, false, true);
+        QCOMPARE(s->DBMemo1->toPlainText(), QString());
+        QCOMPARE(s->ChoiceEdit[0]->text(), QString());
+        QVERIFY(!s->AnswerBox[1]->isChecked());
+        // The choices still show the item shown before.
+        QCOMPARE(s->SelectedSection(), 2);
+        QCOMPARE(currentNode(), QString());
+
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("Which port?"));
+        chooseType(type);
+        if (sectionRow >= 0)
+            chooseSection(sectionRow);
+        else
+            s->ShowTypeAndSection(s->ComboBox1->currentIndex(), -1);
+        QTest::keyClicks(s->ChoiceEdit[0], QStringLiteral("22"));
+        QTest::keyClicks(s->ChoiceEdit[1], QStringLiteral("80"));
+        s->AnswerBox[0]->click();
+        s->AnswerBox[1]->click();
+        s->AnswerBox[1]->click();
+        QTest::keyClicks(s->DBMemo2, QStringLiteral("SSH listens on 22."));
+        QCOMPARE(us().state(), Table::State::Insert);
+        s->BitBtn1->click();
+
+        QCOMPARE(heading(), QStringLiteral("Item ID: 4"));
+        QCOMPARE(panel(0), QStringLiteral(" Item ID: 4"));
+        QCOMPARE(panel(1), QStringLiteral(" Items: 4"));
+        QCOMPARE(nodes(), (QStringList{"1", "2", "3", "4"}));
+        QCOMPARE(currentNode(), QStringLiteral("4"));
+        verifyActions(true, true, true, true, false);
+        closeSampler();
+
+        const auto all = stored();
+        QCOMPARE(all.keys(), (QList<qint64>{1, 2, 3, 4}));
+        const Stored& rec = all[4];
+        QCOMPARE(rec[Q_TEXT], QStringLiteral("Which port?"));
+        QCOMPARE(rec[Q_EXPL], QStringLiteral("SSH listens on 22."));
+        QCOMPARE(rec[Q_TYPE], storedType);
+        QCOMPARE(rec[Q_SECT], storedSection);
+        QCOMPARE(rec[QStringLiteral("Q1")], QStringLiteral("22"));
+        QCOMPARE(rec[QStringLiteral("Q2")], QStringLiteral("80"));
+        QCOMPARE(rec[QStringLiteral("Q3")], QStringLiteral("<null>"));
+        QCOMPARE(rec[QStringLiteral("A1")], QStringLiteral("True"));
+        QCOMPARE(rec[QStringLiteral("A2")], QStringLiteral("False"));
+        QCOMPARE(rec[U_MEMO], QStringLiteral("<null>"));
+    }
+
+    void cancelOrEsc_dropsTheChange_data()
+    {
+        QTest::addColumn<bool>("adding");
+        QTest::addColumn<bool>("byEsc");
+        QTest::newRow("add, Cancel") << true << false;
+        QTest::newRow("add, Esc") << true << true;
+        QTest::newRow("edit, Cancel") << false << false;
+        QTest::newRow("edit, Esc") << false << true;
+    }
+    void cancelOrEsc_dropsTheChange()
+    {
+        QFETCH(bool, adding);
+        QFETCH(bool, byEsc);
+        const auto before = stored();
+        openSampler();
+        s->DBNavigator1->click(DBNavigator::Next);
+        if (adding)
+            s->AddAct->trigger();
+        else
+            s->EditAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("dropped "));
+        QTest::keyClicks(s->ChoiceEdit[5], QStringLiteral("dropped"));
+        s->AnswerBox[3]->click();
+        chooseType(0);
+        chooseSection(0);
+        if (byEsc)
+            QTest::keyClick(s->DBMemo1, Qt::Key_Escape);
+        else
+            s->BitBtn2->click();
+        QVERIFY(s->isVisible());
+        QCOMPARE(heading(), QStringLiteral("Item ID: 2"));
+        QCOMPARE(panel(3), QString());
+        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Second own"));
+        QCOMPARE(s->ChoiceEdit[5]->text(), QString());
+        QCOMPARE(s->ComboBox1->currentIndex(), 1);
+        QCOMPARE(s->SelectedSection(), 4);
+        QCOMPARE(nodes(), (QStringList{"1", "2", "3"}));
+        QCOMPARE(currentNode(), QStringLiteral("2"));
+        verifyActions(true, true, true, true, false);
+        // Esc while browsing does not close the window either.
+        QTest::keyClick(s, Qt::Key_Escape);
+        QVERIFY(s->isVisible());
+        closeSampler();
+        QCOMPARE(stored(), before);
+    }
+
+    // Edit and Save without touching the choices keeps what the item had.
+    void editAndSave_keepsTypeAndSection_data()
+    {
+        QTest::addColumn<int>("section");
+        QTest::addColumn<bool>("multiple");
+        QTest::addColumn<int>("rowShown");
+        QTest::newRow("section 3, single") << 3 << false << 2;
+        QTest::newRow("no section, multiple") << 0 << true << -1;
+    }
+    void editAndSave_keepsTypeAndSection()
+    {
+        QFETCH(int, section);
+        QFETCH(bool, multiple);
+        QFETCH(int, rowShown);
+        env->writeUserSet({TestEnv::item(0, section, QStringLiteral("Own"), QStringLiteral("b"), multiple)});
+        openSampler();
+        QCOMPARE(s->SelectedSection(), rowShown);
+        QCOMPARE(s->ComboBox1->currentIndex(), multiple ? 1 : 0);
+        s->EditAct->trigger();
+        verifyActions(false, false, false, false, true);
+        QTest::keyClicks(s->DBMemo2, QStringLiteral("Also: "));
+        s->BitBtn1->click();
+        closeSampler();
+        const Stored rec = stored()[1];
+        QCOMPARE(rec[Q_SECT], QString::number(section));
+        QCOMPARE(rec[Q_TYPE], multiple ? QStringLiteral("True") : QStringLiteral("False"));
+        QCOMPARE(rec[Q_EXPL], QStringLiteral("Also: Because b is right."));
+    }
+
+    void directTyping_storedOnMove()
+    {
+        openSampler();
+        s->PageControl1->setCurrentWidget(s->TabSheet3);
+        QTest::keyClicks(s->ChoiceEdit[4], QStringLiteral("Fifth"));
+        QCOMPARE(us().state(), Table::State::Edit);
+        QCOMPARE(heading(), QStringLiteral("Edit Item"));
+        verifyActions(true, true, true, true, true);
+        s->AnswerBox[4]->click();
+        QCOMPARE(us().state(), Table::State::Edit);
+        // Moving stores the typed change, but not a section merely shown.
+        s->ShowTypeAndSection(1, 0);
+        clickNode(QStringLiteral("3"));
+        QCOMPARE(us().state(), Table::State::Browse);
+        QCOMPARE(heading(), QStringLiteral("Item ID: 3"));
+
+        // A type changed by the candidate and then left is not written either.
+        chooseType(1);
+        QCOMPARE(us().state(), Table::State::Edit);
+        s->DBNavigator1->click(DBNavigator::First);
+        QCOMPARE(heading(), QStringLiteral("Item ID: 1"));
+        QCOMPARE(s->ChoiceEdit[4]->text(), QStringLiteral("Fifth"));
+
+        // Adding while typing stores the typed item first.
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("Edited "));
+        s->AddAct->trigger();
+        QCOMPARE(us().state(), Table::State::Insert);
+        s->BitBtn2->click();
+        closeSampler();
+        const auto all = stored();
+        QCOMPARE(all.size(), 3);
+        QCOMPARE(all[1][QStringLiteral("Q5")], QStringLiteral("Fifth"));
+        QCOMPARE(all[1][QStringLiteral("A5")], QStringLiteral("True"));
+        QCOMPARE(all[1][Q_SECT], QStringLiteral("3"));
+        QCOMPARE(all[1][Q_TEXT], QStringLiteral("Edited First own"));
+        QCOMPARE(all[3][Q_TYPE], QStringLiteral("False"));
+    }
+
+    void deleting_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("cancelled") << 1 << false << "1" << QStringList{"1", "2", "3"};
+        QTest::newRow("first: the next follows") << 1 << true << "2" << QStringList{"2", "3"};
+        QTest::newRow("middle: the next follows") << 2 << true << "3" << QStringList{"1", "3"};
+        QTest::newRow("last: the previous follows") << 3 << true << "2" << QStringList{"1", "2"};
+    }
+    void deleting()
+    {
+        QFETCH(int, start);
+        QFETCH(bool, confirmed);
+        QFETCH(QString, current);
+        QFETCH(QStringList, left);
+        openSampler();
+        clickNode(QString::number(start));
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(confirmed ? Dialogs::Ok : Dialogs::Cancel);
+        s->DelAct->trigger();
+        QCOMPARE(Dialogs::shownMessages(), QStringList{"Confirm: Are you sure to delete this item?"});
+        QCOMPARE(nodes(), left);
+        QCOMPARE(currentNode(), current);
+        QCOMPARE(heading(), QStringLiteral("Item ID: ") + current);
+        QCOMPARE(panel(1), QStringLiteral(" Items: %1").arg(left.size()));
+        closeSampler();
+        QCOMPARE(stored().size(), left.size());
+    }
+
+    void deletingEveryItem_showsTheEmptySet()
+    {
+        openSampler();
+        for (int i = 0; i < 3; ++i) {
+            Dialogs::queueAnswer(Dialogs::Ok);
+            s->DelAct->trigger();
+        }
+        QCOMPARE(heading(), QStringLiteral("The question set is empty"));
+        QCOMPARE(panel(0), QStringLiteral(" Empty"));
+        QCOMPARE(panel(1), QStringLiteral(" Items: 0"));
+        verifyActions(true, false, false, true, false);
+        QCOMPARE(nodes(), QStringList());
+        QVERIFY(s->DBMemo1->toPlainText().isEmpty());
+        QVERIFY(!s->DBNavigator1->button(DBNavigator::Next)->isEnabled());
+        closeSampler();
+        QVERIFY(stored().isEmpty());
+    }
+
+    void emptyQuestionSet_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("cancelled") << "browse" << false;
+        QTest::newRow("confirmed") << "browse" << true;
+        QTest::newRow("confirmed while adding") << "add" << true;
+        QTest::newRow("cancelled while editing") << "edit" << false;
+        QTest::newRow("confirmed while editing") << "edit" << true;
+        QTest::newRow("confirmed on an empty set") << "empty" << true;
+    }
+    void emptyQuestionSet()
+    {
+        QFETCH(QString, state);
+        QFETCH(bool, confirmed);
+        if (state == QLatin1String("empty"))
+            env->writeUserSet({});
+        openSampler();
+        if (state == QLatin1String("add"))
+            s->AddAct->trigger();
+        if (state == QLatin1String("edit"))
+            s->EditAct->trigger();
+        if (state != QLatin1String("browse") && state != QLatin1String("empty"))
+            QTest::keyClicks(s->DBMemo1, QStringLiteral("pending"));
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(confirmed ? Dialogs::Ok : Dialogs::Cancel);
+        s->Emptyquestionset1->trigger();
+        QCOMPARE(
+            Dialogs::shownMessages(),
+            QStringList{"Warning: This action will erase all items in this question set!\nAre you sure?"});
+        if (!confirmed) {
+            QCOMPARE(nodes(), (QStringList{"1", "2", "3"}));
+            QCOMPARE(us().state(),
+                     state == QLatin1String("edit") ? Table::State::Edit : Table::State::Browse);
+            s->BitBtn2->click();
+            closeSampler();
+            QCOMPARE(stored().size(), 3);
+            QCOMPARE(stored()[1][Q_TEXT], QStringLiteral("First own"));
+            return;
+        }
+        QVERIFY(us().isOpen());
+        QVERIFY(us().exclusive());
+        QCOMPARE(us().recordCount(), 0);
+        QCOMPARE(heading(), QStringLiteral("The question set is empty"));
+        QCOMPARE(panel(0), QStringLiteral(" Empty"));
+        QCOMPARE(panel(1), QStringLiteral(" Items: 0"));
+        QCOMPARE(panel(2), QStringLiteral("  Browsing"));
+        QCOMPARE(nodes(), QStringList());
+        // A pending change went with the set; the candidate can go on adding.
+        verifyActions(true, false, false, true, false);
+        s->AddAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("Fresh start"));
+        s->BitBtn1->click();
+        QCOMPARE(nodes().size(), 1);
+        closeSampler();
+        QVERIFY(!us().exclusive());
+        const auto all = stored();
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(all.first()[Q_TEXT], QStringLiteral("Fresh start"));
+    }
+
+    void closing_asksAndDropsAPendingItem()
+    {
+        openSampler();
+        s->AddAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("never saved"));
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Cancel);
+        s->close();
+        QCOMPARE(Dialogs::shownMessages(), QStringList{"Confirm: Are you sure to exit?"});
+        QVERIFY(s->isVisible());
+        QVERIFY(!MainForm->isVisible());
+        QCOMPARE(us().state(), Table::State::Insert);
+
+        Dialogs::queueAnswer(Dialogs::Ok);
+        s->close();
+        QVERIFY(!s->isVisible());
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(!us().isOpen());
+        QCOMPARE(stored().size(), 3);
+
+        openSampler();
+        verifyActions(true, true, true, true, false);
+        QCOMPARE(heading(), QStringLiteral("Item ID: 1"));
+        closeSampler();
+    }
+
+    void resizing_widensTheChoiceBoxes()
+    {
+        openSampler();
+        s->PageControl1->setCurrentWidget(s->TabSheet3);
+        for (const QSize& size : {QSize(646, 481), QSize(1000, 700), QSize(700, 470)}) {
+            s->resize(size);
+            QCoreApplication::processEvents();
+            const int right = s->ScrollBox1->viewport()->width() - 10;
+            for (DBEdit* edit : s->ChoiceEdit)
+                QCOMPARE(edit->geometry().right() + 1, right);
+        }
+        QCOMPARE(s->minimumSize(), QSize(646, 462));
+        closeSampler();
+    }
+
+    void writtenItems_takenAsUserExam()
+    {
+        env->writeUserSet({});
+        openSampler();
+        const QStringList questions{QStringLiteral("Own A"), QStringLiteral("Own B")};
+        for (int i = 0; i < 2; ++i) {
+            s->AddAct->trigger();
+            QTest::keyClicks(s->DBMemo1, questions[i]);
+            QTest::keyClicks(s->ChoiceEdit[0], QStringLiteral("yes"));
+            QTest::keyClicks(s->ChoiceEdit[1], QStringLiteral("no"));
+            s->AnswerBox[i]->click();
+            chooseType(i);
+            chooseSection(i + 3);
+            s->BitBtn1->click();
+        }
+        // One deleted in between: the IDs are what the table assigned.
+        Dialogs::queueAnswer(Dialogs::Ok);
+        s->DBNavigator1->click(DBNavigator::First);
+        s->DelAct->trigger();
+        s->AddAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("Own C"));
+        s->BitBtn1->click();
+        QCOMPARE(nodes(), (QStringList{"2", "3"}));
+        closeSampler();
+
+        TTestForm* exam = TestForm;
+        exam->show();
+        TestEnv::acceptNameDialog();
+        exam->UserActExecute();
+        QCOMPARE(exam->examMode, ExamMode::Testing);
+        QCOMPARE(exam->ItemCount, 2);
+        Table& ces = *exam->dtCurrentSet;
+        QHash<qint64, QString> byOriginal;
+        for (ces.first(); !ces.eof(); ces.next())
+            byOriginal.insert(ces.fieldByName(Q_OR_NUMBER).asInteger(),
+                              ces.fieldByName(Q_TEXT).asString() + QLatin1Char('/') +
+                                  ces.fieldByName(Q_SECT).asString() + QLatin1Char('/') +
+                                  ces.fieldByName(Q_TYPE).asString() + QLatin1Char('/') +
+                                  QString::number(ces.fieldByName(QStringLiteral("A2")).asBoolean()));
+        QCOMPARE(byOriginal.value(2), QStringLiteral("Own B/5/True/1"));
+        QCOMPARE(byOriginal.value(3), QStringLiteral("Own C/5/True/0"));
+        exam->CloseCurrentExam();
+    }
+
+    void aboutBox_opensTheWebPage()
+    {
+        openSampler();
+        QDialog* shownModally = nullptr;
+        Dialogs::setModalHandler([&](QDialog* d) {
+            shownModally = d;
+            return int(QDialog::Accepted);
+        });
+        s->About1->trigger();
+        QCOMPARE(shownModally, AboutForm);
+        QCOMPARE(AboutForm->windowTitle(), QStringLiteral("About Examora"));
+
+        AboutForm->show();
+        QList<QUrl> opened;
+        LinkLabel::setOpener([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        LinkLabel* link = AboutForm->WebLabel;
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY(!link->font().underline());
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QCoreApplication::sendEvent(link, &enter);
+        QVERIFY(link->font().underline());
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(link, &leave);
+        QVERIFY(!link->font().underline());
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(opened, QList<QUrl>{QUrl(TAboutForm::WebAddress)});
+        AboutForm->OKButton->click();
+        QVERIFY(!AboutForm->isVisible());
+        closeSampler();
+    }
+};
+
+QTEST_MAIN(TestSampler)
+#include "test_sampler.moc"
