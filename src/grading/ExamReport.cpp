@@ -1,35 +1,13 @@
 #include "ExamReport.h"
 
 #include "TmyDBCheckBox.h"
+#include "reports/ReportLayout.h"
 #include "reports/ReportRegion.h"
 #include "reports/ReportShape.h"
 #include "reports/ReportText.h"
 #include "store/ItemRecord.h"
 
 namespace {
-template <class Owner>
-ReportShape* addLine(Owner& owner, const QString& name, double left, double top, double width)
-{
-    auto* line = owner.template add<ReportShape>(name, ReportShape::Kind::Line);
-    line->Left = left;
-    line->Top = top;
-    line->Width = width;
-    return line;
-}
-
-template <class Owner>
-ReportText* addText(Owner& owner, const QString& name, ReportText::Source source, double left, double top,
-                    double width, double height, const ReportFont& font)
-{
-    auto* text = owner.template add<ReportText>(name, source);
-    text->Left = left;
-    text->Top = top;
-    text->Width = width;
-    text->Height = height;
-    text->Font = font;
-    return text;
-}
-
 // Designed top and height of rows a to f, and the width of their letters.
 struct RowDesign
 {
@@ -53,41 +31,32 @@ ExamReport::ExamReport(Table& currentSet) : ppDBPipeline1(currentSet)
     ReportBand& title = ppReport1.Title;
     title.Height = 20.373;
     // The rule runs from behind the brand's frame, which is drawn over it.
-    addLine(title, QStringLiteral("TitleLine"), 26.723, 11.906, 164.571);
-    auto* frame = title.add<ReportShape>(QStringLiteral("BrandFrame"), ReportShape::Kind::Rectangle);
-    frame->Left = 8.731;
-    frame->Top = 5.292;
-    frame->Width = 30.692;
-    frame->Height = 8.731;
-    frame->Filled = true;
-    auto* brand = addText(title, QStringLiteral("BrandLabel"), ReportText::Source::Caption, 10.583, 6.35,
-                          27.517, 6.35, ReportFont::arial(16, true, true));
-    brand->Caption = QStringLiteral(" Examora ");
-    brand->FontColor = ReportColor::navy();
-    ExamLabel = addText(title, QStringLiteral("ExamLabel"), ReportText::Source::Caption, 148.961, 6.35,
-                        42.333, 5.027, ReportFont::arial(12, true));
+    ReportLayout::shape(title, QStringLiteral("TitleLine"), ReportShape::Kind::Line, 26.723, 11.906, 164.571);
+    ReportLayout::brand(title, 8.731, 5.292, 30.692, 8.731, 10.583, 6.35);
+    ExamLabel = ReportLayout::text(title, QStringLiteral("ExamLabel"), ReportText::Source::Caption, 148.961,
+                                   6.35, 42.333, 5.027, ReportFont::arial(12, true));
     ExamLabel->Alignment = Qt::AlignRight;
     ExamLabel->MaxWidth = 191.294 - 39.423 - 3; // never over the brand's frame
-    SetLabel = addText(title, QStringLiteral("SetLabel"), ReportText::Source::Caption, 163.777, 12.7, 27.252,
-                       4.233, ReportFont::arial(10, true));
+    SetLabel = ReportLayout::text(title, QStringLiteral("SetLabel"), ReportText::Source::Caption, 163.777,
+                                  12.7, 27.252, 4.233, ReportFont::arial(10, true));
     SetLabel->Alignment = Qt::AlignRight;
     SetLabel->MaxWidth = ExamLabel->MaxWidth;
 
     ReportBand& detail = ppReport1.Detail;
     detail.Height = 75.936;
     detail.Stretch = true;
-    addLine(detail, QStringLiteral("ItemLine"), 8.467, 3.704, 182.034);
+    ReportLayout::shape(detail, QStringLiteral("ItemLine"), ReportShape::Kind::Line, 8.467, 3.704, 182.034);
     // Printed on white over the rule, so the rule starts after it.
-    auto* id = addText(detail, QStringLiteral("ItemId"), ReportText::Source::DataField, 8.467, 0.794, 26.458,
-                       4.233, ReportFont::arial(10, true, true));
+    auto* id = ReportLayout::text(detail, QStringLiteral("ItemId"), ReportText::Source::DataField, 8.467,
+                                  0.794, 26.458, 4.233, ReportFont::arial(10, true, true));
     id->DataPipeline = &ppDBPipeline1;
     id->DataField = Q_OR_NUMBER;
     id->DisplayFormat = QStringLiteral("Item ID: # ");
     id->AutoSize = true;
     id->Transparent = false;
 
-    auto* question = addText(detail, QStringLiteral("Question"), ReportText::Source::DataField, 10.583, 6.879,
-                             182.563, 10.848, ReportFont::arial(10));
+    auto* question = ReportLayout::text(detail, QStringLiteral("Question"), ReportText::Source::DataField,
+                                        10.583, 6.879, 182.563, 10.848, ReportFont::arial(10));
     question->DataPipeline = &ppDBPipeline1;
     question->DataField = Q_TEXT;
     question->WordWrap = true;
@@ -121,11 +90,13 @@ ExamReport::ExamReport(Table& currentSet) : ppDBPipeline1(currentSet)
         box->Transparent = true;
         CheckBoxes[k] = box;
 
-        auto* label = addText(*row, QStringLiteral("Letter%1").arg(letter), ReportText::Source::Caption,
-                              20.108 - RowLeft, RowElementTop, d.letterWidth, 4.233, ReportFont::arial(10));
+        auto* label =
+            ReportLayout::text(*row, QStringLiteral("Letter%1").arg(letter), ReportText::Source::Caption,
+                               20.108 - RowLeft, RowElementTop, d.letterWidth, 4.233, ReportFont::arial(10));
         label->Caption = QString(letter) + QLatin1Char('.');
 
-        auto* choice = addText(*row, QStringLiteral("Choice%1").arg(letter), ReportText::Source::DataField,
+        auto* choice =
+            ReportLayout::text(*row, QStringLiteral("Choice%1").arg(letter), ReportText::Source::DataField,
                                25.4 - RowLeft, RowElementTop, 164.571, 4.233, ReportFont::arial(10));
         choice->DataPipeline = &ppDBPipeline1;
         choice->DataField = choiceText(k + 1);
@@ -139,8 +110,9 @@ ExamReport::ExamReport(Table& currentSet) : ppDBPipeline1(currentSet)
     Rows[4]->OnPrint = [this] { ppRegion6Print(); };
     Rows[5]->OnPrint = [this] { ppRegion7Print(); };
 
-    auto* explanation = addText(detail, QStringLiteral("Explanation"), ReportText::Source::DataField, 12.7,
-                                60.854, 182.034, 10.848, ReportFont::arial(10, false, true));
+    auto* explanation =
+        ReportLayout::text(detail, QStringLiteral("Explanation"), ReportText::Source::DataField, 12.7, 60.854,
+                           182.034, 10.848, ReportFont::arial(10, false, true));
     explanation->DataPipeline = &ppDBPipeline1;
     explanation->DataField = Q_EXPL;
     explanation->WordWrap = true;
@@ -150,9 +122,9 @@ ExamReport::ExamReport(Table& currentSet) : ppDBPipeline1(currentSet)
 
     ReportBand& footer = ppReport1.PageFooter;
     footer.Height = 19.579;
-    addLine(footer, QStringLiteral("FooterLine"), 7.938, 0.794, 182.563);
-    auto* page = addText(footer, QStringLiteral("PageNumber"), ReportText::Source::PageNumber, 189.442 - 30,
-                         1.588, 30, 3.175, ReportFont::arial(8));
+    ReportLayout::shape(footer, QStringLiteral("FooterLine"), ReportShape::Kind::Line, 7.938, 0.794, 182.563);
+    auto* page = ReportLayout::text(footer, QStringLiteral("PageNumber"), ReportText::Source::PageNumber,
+                                    189.442 - 30, 1.588, 30, 3.175, ReportFont::arial(8));
     page->DisplayFormat = QStringLiteral("Page: #");
     page->Alignment = Qt::AlignRight;
 }

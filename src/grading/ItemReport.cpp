@@ -1,34 +1,10 @@
 #include "ItemReport.h"
 
+#include "reports/ReportLayout.h"
 #include "reports/ReportShape.h"
 #include "reports/ReportText.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
-
-namespace {
-ReportShape* addLine(ReportBand& band, const QString& name, double left, double top, double width,
-                     double height)
-{
-    auto* line = band.add<ReportShape>(name, ReportShape::Kind::Line);
-    line->Left = left;
-    line->Top = top;
-    line->Width = width;
-    line->Height = height;
-    return line;
-}
-
-ReportText* addText(ReportBand& band, const QString& name, ReportText::Source source, double left, double top,
-                    double width, double height, const ReportFont& font)
-{
-    auto* text = band.add<ReportText>(name, source);
-    text->Left = left;
-    text->Top = top;
-    text->Width = width;
-    text->Height = height;
-    text->Font = font;
-    return text;
-}
-} // namespace
 
 ItemReport::ItemReport()
 {
@@ -40,26 +16,19 @@ ItemReport::ItemReport()
     title.Height = 35.719;
     title.Stretch = true;
     // The rule runs from behind the brand's frame, which is drawn over it.
-    addLine(title, QStringLiteral("TitleLine"), 28.046, 19.315, 152.929, 3.969);
-    auto* frame = title.add<ReportShape>(QStringLiteral("BrandFrame"), ReportShape::Kind::Rectangle);
-    frame->Left = 10.054;
-    frame->Top = 12.965;
-    frame->Width = 30.692;
-    frame->Height = 8.731;
-    frame->Filled = true;
-    auto* brand = addText(title, QStringLiteral("BrandLabel"), ReportText::Source::Caption, 11.906, 14.023,
-                          27.517, 6.35, ReportFont::arial(16, true, true));
-    brand->Caption = QStringLiteral(" Examora ");
-    brand->FontColor = ReportColor::navy();
-    ExamLabel = addText(title, QStringLiteral("ExamLabel"), ReportText::Source::Caption, 135.467, 14.023,
-                        45.508, 5.027, ReportFont::arial(12, true));
+    ReportLayout::shape(title, QStringLiteral("TitleLine"), ReportShape::Kind::Line, 28.046, 19.315, 152.929,
+                        3.969);
+    ReportLayout::brand(title, 10.054, 12.965, 30.692, 8.731, 11.906, 14.023);
+    ExamLabel = ReportLayout::text(title, QStringLiteral("ExamLabel"), ReportText::Source::Caption, 135.467,
+                                   14.023, 45.508, 5.027, ReportFont::arial(12, true));
     ExamLabel->Alignment = Qt::AlignRight;
     ExamLabel->MaxWidth = 180.975 - 40.746 - 3; // never over the brand's frame
-    ItemNumberLabel = addText(title, QStringLiteral("ItemNumberLabel"), ReportText::Source::Caption, 150.548,
-                              19.844, 30.427, 4.233, ReportFont::arial(10, true));
+    ItemNumberLabel =
+        ReportLayout::text(title, QStringLiteral("ItemNumberLabel"), ReportText::Source::Caption, 150.548,
+                           19.844, 30.427, 4.233, ReportFont::arial(10, true));
     ItemNumberLabel->Alignment = Qt::AlignRight;
-    QuestionBlock = addText(title, QStringLiteral("QuestionBlock"), ReportText::Source::Lines, 12.7, 29.104,
-                            168.275, 5.027, ReportFont::arial(10));
+    QuestionBlock = ReportLayout::text(title, QStringLiteral("QuestionBlock"), ReportText::Source::Lines,
+                                       12.7, 29.104, 168.275, 5.027, ReportFont::arial(10));
     QuestionBlock->WordWrap = true;
     QuestionBlock->Stretch = true;
 
@@ -67,9 +36,10 @@ ItemReport::ItemReport()
     ReportBand& header = Report.PageHeader;
     header.Height = 32.015;
     header.Stretch = true;
-    addLine(header, QStringLiteral("HeaderLine"), 12.7, 1.323, 168.275, 3.969);
-    ChoicesBlock = addText(header, QStringLiteral("ChoicesBlock"), ReportText::Source::Lines, 12.7, 4.233,
-                           168.275, 23.548, ReportFont::arial(10));
+    ReportLayout::shape(header, QStringLiteral("HeaderLine"), ReportShape::Kind::Line, 12.7, 1.323, 168.275,
+                        3.969);
+    ChoicesBlock = ReportLayout::text(header, QStringLiteral("ChoicesBlock"), ReportText::Source::Lines, 12.7,
+                                      4.233, 168.275, 23.548, ReportFont::arial(10));
     ChoicesBlock->WordWrap = true;
     ChoicesBlock->Stretch = true;
 
@@ -77,9 +47,10 @@ ItemReport::ItemReport()
 
     ReportBand& footer = Report.PageFooter;
     footer.Height = 32.015;
-    addLine(footer, QStringLiteral("FooterLine"), 10.054, 1.323, 169.863, 3.969);
-    FooterLabel = addText(footer, QStringLiteral("FooterLabel"), ReportText::Source::Caption, 10.054, 1.852,
-                          30, 4.233, ReportFont::arial(10));
+    ReportLayout::shape(footer, QStringLiteral("FooterLine"), ReportShape::Kind::Line, 10.054, 1.323, 169.863,
+                        3.969);
+    FooterLabel = ReportLayout::text(footer, QStringLiteral("FooterLabel"), ReportText::Source::Caption,
+                                     10.054, 1.852, 30, 4.233, ReportFont::arial(10));
     FooterLabel->Caption = QStringLiteral("Velarix 2.0");
 }
 

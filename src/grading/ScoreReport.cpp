@@ -1,6 +1,7 @@
 #include "ScoreReport.h"
 
 #include "reports/ReportChart.h"
+#include "reports/ReportLayout.h"
 #include "reports/ReportShape.h"
 #include "reports/ReportText.h"
 
@@ -9,29 +10,6 @@ constexpr ReportColor ScoreGreen{0, 128, 0};
 constexpr ReportColor RequiredBlue{0, 0, 255};
 constexpr ReportColor SectionRed{255, 0, 0};
 
-ReportShape* addShape(ReportBand& band, const QString& name, ReportShape::Kind kind, double left, double top,
-                      double width, double height)
-{
-    auto* shape = band.add<ReportShape>(name, kind);
-    shape->Left = left;
-    shape->Top = top;
-    shape->Width = width;
-    shape->Height = height;
-    return shape;
-}
-
-ReportText* addLabel(ReportBand& band, const QString& name, ReportText::Source source, double left,
-                     double top, double width, double height, const ReportFont& font, Qt::Alignment alignment)
-{
-    auto* text = band.add<ReportText>(name, source);
-    text->Left = left;
-    text->Top = top;
-    text->Width = width;
-    text->Height = height;
-    text->Font = font;
-    text->Alignment = alignment;
-    return text;
-}
 } // namespace
 
 ScoreReport::ScoreReport()
@@ -42,23 +20,19 @@ ScoreReport::ScoreReport()
     ReportBand& header = ppReport1.PageHeader;
     header.Height = 154.517;
     // The rule runs from behind the brand's frame, which is drawn over it.
-    addShape(header, QStringLiteral("TitleLine"), ReportShape::Kind::Line, 27.252, 13.229, 155.046, 3.175);
-    addShape(header, QStringLiteral("BrandFrame"), ReportShape::Kind::Rectangle, 14.552, 7.144, 29.104, 9.79)
-        ->Filled = true;
-    auto* brand = addLabel(header, QStringLiteral("BrandLabel"), ReportText::Source::Caption, 15.346, 8.996,
-                           27.517, 6.35, ReportFont::arial(16, true, true), Qt::AlignLeft);
-    brand->Caption = QStringLiteral(" Examora ");
-    brand->FontColor = ReportColor::navy();
-    TitleLabel = addLabel(header, QStringLiteral("TitleLabel"), ReportText::Source::Caption, 114.3, 7.673,
-                          67.998, 4.763, ReportFont::arial(11, true), Qt::AlignRight);
+    ReportLayout::shape(header, QStringLiteral("TitleLine"), ReportShape::Kind::Line, 27.252, 13.229, 155.046,
+                        3.175);
+    ReportLayout::brand(header, 14.552, 7.144, 29.104, 9.79, 15.346, 8.996);
+    TitleLabel = ReportLayout::text(header, QStringLiteral("TitleLabel"), ReportText::Source::Caption, 114.3,
+                                    7.673, 67.998, 4.763, ReportFont::arial(11, true), Qt::AlignRight);
     TitleLabel->MaxWidth = 182.298 - 43.656 - 3; // never over the brand's frame
-    DateLabel = addLabel(header, QStringLiteral("DateLabel"), ReportText::Source::PrintDate, 163.195, 13.97,
-                         19.473, 4.022, ReportFont::arial(10), Qt::AlignRight);
-    auto* heading = addLabel(header, QStringLiteral("Heading"), ReportText::Source::Caption, 76.465, 22.225,
-                             48.948, 4.763, ReportFont::arial(11, true), Qt::AlignHCenter);
+    DateLabel = ReportLayout::text(header, QStringLiteral("DateLabel"), ReportText::Source::PrintDate,
+                                   163.195, 13.97, 19.473, 4.022, ReportFont::arial(10), Qt::AlignRight);
+    auto* heading = ReportLayout::text(header, QStringLiteral("Heading"), ReportText::Source::Caption, 76.465,
+                                       22.225, 48.948, 4.763, ReportFont::arial(11, true), Qt::AlignHCenter);
     heading->Caption = QStringLiteral("Examination Score Report");
-    addShape(header, QStringLiteral("TotalFrame"), ReportShape::Kind::Rectangle, 15.081, 33.338, 167.482,
-             34.131);
+    ReportLayout::shape(header, QStringLiteral("TotalFrame"), ReportShape::Kind::Rectangle, 15.081, 33.338,
+                        167.482, 34.131);
 
     TotalChart = header.add<ReportChart>(QStringLiteral("TotalChart"));
     TotalChart->Left = 16.404;
@@ -73,12 +47,15 @@ ScoreReport::ScoreReport()
     total.categoryAxisFont = ReportFont::arialPixels(15, true);
     total.barWidthPercent = 90;
 
-    ResultLabel = addLabel(header, QStringLiteral("ResultLabel"), ReportText::Source::Caption, 51.329, 68.527,
+    ResultLabel =
+        ReportLayout::text(header, QStringLiteral("ResultLabel"), ReportText::Source::Caption, 51.329, 68.527,
                            96.309, 4.763, ReportFont::arial(11, true), Qt::AlignHCenter);
     // The caption is printed on white over its rule.
-    addShape(header, QStringLiteral("SectionsLine"), ReportShape::Kind::Line, 15.081, 90.223, 167.482, 0.529);
-    auto* sections = addLabel(header, QStringLiteral("SectionsCaption"), ReportText::Source::Caption, 16.933,
-                              88.106, 16.404, 4.233, ReportFont::arial(10, true), Qt::AlignRight);
+    ReportLayout::shape(header, QStringLiteral("SectionsLine"), ReportShape::Kind::Line, 15.081, 90.223,
+                        167.482, 0.529);
+    auto* sections =
+        ReportLayout::text(header, QStringLiteral("SectionsCaption"), ReportText::Source::Caption, 16.933,
+                           88.106, 16.404, 4.233, ReportFont::arial(10, true), Qt::AlignRight);
     sections->Caption = QStringLiteral(" Sections ");
     sections->Transparent = false;
 
@@ -99,9 +76,10 @@ ScoreReport::ScoreReport()
 
     ReportBand& footer = ppReport1.PageFooter;
     footer.Height = 25.665;
-    addShape(footer, QStringLiteral("FooterLine"), ReportShape::Kind::Line, 10.054, 1.852, 172.509, 0);
-    FooterLabel = addLabel(footer, QStringLiteral("FooterLabel"), ReportText::Source::Caption, 10.054, 2.381,
-                           30, 3.704, ReportFont::arial(9), Qt::AlignLeft);
+    ReportLayout::shape(footer, QStringLiteral("FooterLine"), ReportShape::Kind::Line, 10.054, 1.852, 172.509,
+                        0);
+    FooterLabel = ReportLayout::text(footer, QStringLiteral("FooterLabel"), ReportText::Source::Caption,
+                                     10.054, 2.381, 30, 3.704, ReportFont::arial(9), Qt::AlignLeft);
 }
 
 void ScoreReport::FillTotal(const GradeResult& result)

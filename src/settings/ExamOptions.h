@@ -8,6 +8,6 @@ struct ExamOptions
     bool ShowLearnBtn = false;
     bool ShowCalcBtn = true;
     bool TimerOn = true;
-    int DefaultTime = 90;  // minutes
+    int DefaultTime = 90; // minutes
     QString CalcPath;
 };

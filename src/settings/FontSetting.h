@@ -6,7 +6,7 @@
 // blue in the third), size in points, bold and italic.
 struct FontSetting
 {
-    QString name;  // empty: the face stays as it is
+    QString name; // empty: the face stays as it is
     qint64 color = 0;
     int size = 10;
     bool bold = false;

@@ -121,7 +121,7 @@ private slots:
         QVERIFY(mainForm.isVisible());
         mainForm.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&mainForm));
-        QTest::keyClick(&mainForm, Qt::Key_X, Qt::AltModifier);  // the button's click is animated
+        QTest::keyClick(&mainForm, Qt::Key_X, Qt::AltModifier); // the button's click is animated
         QTRY_VERIFY(!mainForm.isVisible());
         QVERIFY(!mainForm.isVisible());
         MainForm = nullptr;

@@ -426,7 +426,8 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Cancel);
         form->Timer1Timer();
         QCOMPARE(Dialogs::shownMessages().size(), 2);
-        QVERIFY(Dialogs::shownMessages().at(1).startsWith(QStringLiteral("Confirm: This will end your practice exam.")));
+        QVERIFY(Dialogs::shownMessages().at(1).startsWith(
+            QStringLiteral("Confirm: This will end your practice exam.")));
         QCOMPARE(form->examMode, ExamMode::Testing);
         QVERIFY(!form->Timer1->Enabled());
         QVERIFY(form->TimeLabel->isVisible());
