@@ -622,88 +622,70 @@ void TTestForm::UserActExecute()
 
 void TTestForm::StartExam(void (TTestForm::*assembly)())
 {
-    NameForm->SpinEdit1->setValue(Options.DefaultTime);
-    if (Dialogs::execModal(NameForm) != QDialog::Accepted)
-        return;
-    Label3->setText(ExamTitle);
-    alignHeader();
-    examMode = ExamMode::Idle;
-    dtQSet->setFiltered(true);
-    dtQSet->open();
-    (this->*assembly)();
-    Sheet.InitAnswerSheet(*dtCurrentSet);
-    examMode = ExamMode::Testing;
-    ExamControls();
-    dtCurrentSet->first();
-    StartClock();
+    runStartSequence(assembly, *dtQSet, false);
 }
 
 void TTestForm::StartUserExam()
 {
+    runStartSequence(&TTestForm::CopyUserSetShuffled, *dtUserSet, true);
+}
+
+void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam)
+{
     NameForm->SpinEdit1->setValue(Options.DefaultTime);
     if (Dialogs::execModal(NameForm) != QDialog::Accepted)
         return;
     Label3->setText(ExamTitle);
     alignHeader();
     examMode = ExamMode::Idle;
-    dtUserSet->open();
-    CopyUserSetShuffled();
+    // A bank exam reads the bank under the exam's filter; a user exam the
+    // user set, with the bank left closed.
+    if (!userExam)
+        source.setFiltered(true);
+    source.open();
+    (this->*assembly)();
     Sheet.InitAnswerSheet(*dtCurrentSet);
     examMode = ExamMode::Testing;
     ExamControls();
-    NoteButton->hide(); // no notes on the candidate's own items
+    if (userExam)
+        NoteButton->hide(); // no notes on the candidate's own items
     dtCurrentSet->first();
     StartClock();
 }
 
-namespace {
-std::vector<std::int32_t> chooseItems(const std::vector<std::int32_t>& candidates, int count,
-                                      const std::function<std::uint32_t()>& seedSource)
+void TTestForm::assemble(Table& source, ExamAssembly::Source kind, int count)
 {
-    RandomSource random(seedSource ? seedSource() : RandomSource::seedFromClock());
-    return ExamAssembly::choose(candidates, count, random);
-}
-
-void refillCurrentSet(Table& source, ExamAssembly::Source kind, Table& currentSet,
-                      const std::vector<std::int32_t>& chosen)
-{
-    ProgressShown progress(int(chosen.size()));
-    currentSet.close();
-    currentSet.setExclusive(true);
-    currentSet.emptyTable();
-    currentSet.open();
-    ExamAssembly::copyItems(source, kind, currentSet, chosen, [&progress](int i) { progress.position(i); });
-}
-} // namespace
-
-void TTestForm::CopyBankShuffled()
-{
-    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(*dtQSet);
-    refillCurrentSet(*dtQSet, ExamAssembly::Source::Bank, *dtCurrentSet,
-                     chooseItems(keys, int(keys.size()), SeedSource));
+    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(source);
+    RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
+    const std::vector<std::int32_t> chosen =
+        ExamAssembly::choose(keys, count < 0 ? int(keys.size()) : count, random);
+    {
+        ProgressShown progress(int(chosen.size()));
+        dtCurrentSet->close();
+        dtCurrentSet->setExclusive(true);
+        dtCurrentSet->emptyTable();
+        dtCurrentSet->open();
+        ExamAssembly::copyItems(source, kind, *dtCurrentSet, chosen,
+                                [&progress](int i) { progress.position(i); });
+    }
     dtCurrentSet->first();
     FirstRecNo = dtCurrentSet->recNo();
     ItemCount = dtCurrentSet->recordCount();
+}
+
+void TTestForm::CopyBankShuffled()
+{
+    assemble(*dtQSet, ExamAssembly::Source::Bank, -1);
 }
 
 void TTestForm::CopyBankRandomSelection()
 {
-    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(*dtQSet);
-    refillCurrentSet(*dtQSet, ExamAssembly::Source::Bank, *dtCurrentSet,
-                     chooseItems(keys, NameForm->SpinEdit2->value(), SeedSource));
-    dtCurrentSet->first();
-    FirstRecNo = dtCurrentSet->recNo();
-    ItemCount = dtCurrentSet->recordCount();
+    assemble(*dtQSet, ExamAssembly::Source::Bank, NameForm->SpinEdit2->value());
 }
 
 void TTestForm::CopyUserSetShuffled()
 {
-    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(*dtUserSet);
-    refillCurrentSet(*dtUserSet, ExamAssembly::Source::UserSet, *dtCurrentSet,
-                     chooseItems(keys, int(keys.size()), SeedSource));
-    dtCurrentSet->first();
-    FirstRecNo = dtCurrentSet->recNo();
-    ItemCount = dtCurrentSet->recordCount();
+    assemble(*dtUserSet, ExamAssembly::Source::UserSet, -1);
 }
 
 // ---- control arrangements ---------------------------------------------------------------

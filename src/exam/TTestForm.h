@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnswerSheet.h"
+#include "ExamAssembly.h"
 #include "ExamMode.h"
 #include "settings/ExamOptions.h"
 
@@ -211,6 +212,10 @@ private:
     void buildButtonBar();
     void startBankExam(const QString& caption, const QString& title, const QString& filter);
     void startPracticeExam(int exam); // 1..5: A..E
+    void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
+    // Fills the current exam set with `count` items of the source (all when
+    // negative) in a new random order.
+    void assemble(Table& source, ExamAssembly::Source kind, int count);
     void noItemsAvailable(const QString& title);
     int m_available = 0; // items of "All Questions", counted by PrepareNameDialog
     void applyContentHeight();
