@@ -23,41 +23,11 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "SettingsTestFiles.h"
+
+using namespace SettingsTestFiles;
+
 namespace {
-
-void writeFile(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-}
-
-QMap<QString, QString> optionsOf(const QString& path)
-{
-    QMap<QString, QString> values;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return values;
-    bool inOptions = false;
-    for (const QByteArray& raw : f.readAll().split('\n')) {
-        const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.startsWith(QLatin1Char('[')))
-            inOptions = line == QLatin1String("[Options]");
-        else if (inOptions && line.contains(QLatin1Char('=')))
-            values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1));
-    }
-    return values;
-}
-
-QString executableScript(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write("#!/bin/sh\nexit 0\n");
-    f.close();
-    f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ExeUser);
-    return path;
-}
 
 // Opens the dialog from the exam window's menu command; `act` works in the
 // shown dialog, which then closes with OK or with its close box.
