@@ -17,6 +17,9 @@
 #include "grading/ExamReport.h"
 #include "grading/ItemReport.h"
 #include "grading/TScoreForm.h"
+#include "history/HistoryCsv.h"
+#include "history/ScoreHistory.h"
+#include "history/THistoryForm.h"
 #include "reports/FontTextMeasurer.h"
 #include "reports/ReportPainter.h"
 #include "reports/SuspendedCursor.h"
@@ -29,6 +32,7 @@
 #include "store/TableFiles.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
+#include "tables/TableError.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/ShadedButton.h"
@@ -48,9 +52,11 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TTestForm* TestForm = nullptr;
 
@@ -138,6 +144,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     layout->addWidget(Panel3, 1);
     buildButtonBar();
     layout->addWidget(Panel2);
+    buildHistoryControls();
 
     Timer1 = new TKZTimeCounter(this);
     connect(Timer1, &QTimer::timeout, this, guarded(this, &TTestForm::Timer1Timer));
@@ -659,14 +666,20 @@ void TTestForm::assemble(Table& source, ExamAssembly::Source kind, int count)
     RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
     const std::vector<std::int32_t> chosen =
         ExamAssembly::choose(keys, count < 0 ? int(keys.size()) : count, random);
+    fillCurrentSet(int(chosen.size()), [&](const std::function<void(int)>& progress) {
+        ExamAssembly::copyItems(source, kind, *dtCurrentSet, chosen, progress);
+    });
+}
+
+void TTestForm::fillCurrentSet(int count, const std::function<void(const std::function<void(int)>&)>& copy)
+{
     {
-        ProgressShown progress(int(chosen.size()));
+        ProgressShown progress(count);
         dtCurrentSet->close();
         dtCurrentSet->setExclusive(true);
         dtCurrentSet->emptyTable();
         dtCurrentSet->open();
-        ExamAssembly::copyItems(source, kind, *dtCurrentSet, chosen,
-                                [&progress](int i) { progress.position(i); });
+        copy([&progress](int i) { progress.position(i); });
     }
     dtCurrentSet->first();
     FirstRecNo = dtCurrentSet->recNo();
@@ -1097,8 +1110,10 @@ void TTestForm::CenterExamButtons()
         b->move(left, top);
         left += b->width() + 6;
     }
-    left = roundHalfEven(F - 3 * AllQBtn->width() - 12);
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn}) {
+    left = roundHalfEven(F - 4 * AllQBtn->width() - 18);
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
+        if (!b)
+            continue;
         b->move(left, top + 50);
         left += b->width() + 6;
     }
@@ -1161,7 +1176,9 @@ void TTestForm::ShowScoreReport()
     if (examMode == ExamMode::Testing) {
         TimeLabel->hide();
         Timer1->setEnabled(false);
-        ScoreForm->ShowResult(GradeExam(Sheet, CandidateName, ExamTitle));
+        const GradeResult result = GradeExam(Sheet, CandidateName, ExamTitle);
+        ScoreForm->ShowResult(result);
+        RecordAttempt(result);
         ScrollBox1->hide();
         GradeButton->setText(QStringLiteral("Score Report"));
     }
@@ -1262,4 +1279,189 @@ void TTestForm::SetupCalcButton()
         CalcButton->hide();
         Options.ShowCalcBtn = false; // in memory only, until the next save
     }
+}
+
+// ---- score history and retaking the incorrect items ----------------------------------------
+
+namespace {
+QString historyFolderOf(const TTestForm* form)
+{
+    return form->historyFolder.isEmpty() ? ScoreHistory::defaultFolder() : form->historyFolder;
+}
+} // namespace
+
+void TTestForm::buildHistoryControls()
+{
+    ScoreHistory1 = new QAction(QStringLiteral("Score &History..."), this);
+    // Above the separator that leads to "Exit".
+    const QList<QAction*> fileItems = N11->actions();
+    const int exitAt = fileItems.indexOf(Exit1);
+    QAction* before =
+        exitAt > 0 && fileItems.at(exitAt - 1)->isSeparator() ? fileItems.at(exitAt - 1) : Exit1;
+    N11->insertAction(before, ScoreHistory1);
+    connect(ScoreHistory1, &QAction::triggered, this, guarded(this, &TTestForm::ScoreHistory1Click));
+
+    RetakeAct = new QAction(QStringLiteral("Retake &Incorrect Items"), this);
+    N21->addAction(RetakeAct);
+    connect(RetakeAct, &QAction::triggered, this, guarded(this, &TTestForm::RetakeActExecute));
+    RetakeBtn = new ShadedButton(QStringLiteral("Retake &Incorrect"), QColor(0, 0, 128), Panel4);
+    RetakeBtn->setFixedSize(AllQBtn->size());
+    connect(RetakeBtn, &QPushButton::clicked, RetakeAct, &QAction::trigger);
+    CenterExamButtons();
+
+    // Page Down and Page Up page through the items like the two buttons.
+    auto* pageDown = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
+    auto* pageUp = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
+    connect(pageDown, &QShortcut::activated, this, [this] {
+        if (!Panel2->isHidden())
+            NextButton->click(); // a disabled button ignores it
+    });
+    connect(pageUp, &QShortcut::activated, this, [this] {
+        if (!Panel2->isHidden())
+            PrevButton->click();
+    });
+}
+
+double TTestForm::TimeUsed() const
+{
+    // The clock's count restarts at the exam's start, and again when the time
+    // runs out and the candidate goes on.
+    const double sinceReset = TimeText::parse(Timer1->Elapsed());
+    const bool expired =
+        Options.TimerOn && TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit);
+    return expired ? TimeLimit + sinceReset : sinceReset;
+}
+
+void TTestForm::RecordAttempt(const GradeResult& result)
+{
+    QString error;
+    try {
+        HistoryAttempt attempt =
+            ScoreHistory::fromGrading(result, Sheet, *dtCurrentSet, ExamTitle, CandidateName, TimeLimit,
+                                      TimeUsed(), QDateTime::currentDateTime());
+        if (ScoreHistory(historyFolderOf(this)).append(attempt, &error))
+            return;
+    } catch (const TableError& e) {
+        error = e.message();
+    }
+    // The score stays in the score window; only the history misses it.
+    Dialogs::error(this, error);
+}
+
+void TTestForm::reloadHistory()
+{
+    std::vector<HistoryAttempt> attempts;
+    QString error;
+    if (!ScoreHistory(historyFolderOf(this)).load(&attempts, &error))
+        Dialogs::error(this, error);
+    HistoryForm->load(attempts);
+}
+
+void TTestForm::ScoreHistory1Click()
+{
+    if (!HistoryForm) {
+        HistoryForm = new THistoryForm(this);
+        connect(HistoryForm, &THistoryForm::deleteRequested, this, [this](qint64 id) {
+            QString error;
+            if (!ScoreHistory(historyFolderOf(this)).remove(id, &error))
+                Dialogs::error(HistoryForm, error);
+            reloadHistory();
+        });
+        connect(HistoryForm, &THistoryForm::exportRequested, this, [this](const QString& fileName) {
+            QString error;
+            if (!HistoryCsv::write(fileName, HistoryForm->attempts(), &error))
+                Dialogs::error(HistoryForm, error);
+        });
+    }
+    reloadHistory();
+    Dialogs::execModal(HistoryForm);
+}
+
+void TTestForm::RetakeActExecute()
+{
+    if (examMode != ExamMode::Idle)
+        return;
+    HistoryAttempt latest;
+    bool found = false;
+    QString error;
+    if (!ScoreHistory(historyFolderOf(this)).latest(&latest, &found, &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    const RetakeSet set(found ? latest : HistoryAttempt{});
+    std::vector<RetakeSet::Item> items;
+    if (!set.incorrect().empty()) {
+        dtQSet->setFilter(QString());
+        dtQSet->setFiltered(false);
+        try {
+            if (set.needsBank())
+                dtQSet->open();
+            if (set.needsUserSet())
+                dtUserSet->open();
+            items =
+                set.existing(dtQSet->isOpen() ? dtQSet : nullptr, dtUserSet->isOpen() ? dtUserSet : nullptr);
+        } catch (...) {
+            dtQSet->close();
+            dtUserSet->close();
+            throw;
+        }
+        dtQSet->close();
+        dtUserSet->close();
+    }
+    if (items.empty()) {
+        Dialogs::message(this, Dialogs::Icon::Information,
+                         found ? QStringLiteral("The latest graded exam left no incorrect item to retake.")
+                               : QStringLiteral("There is no graded exam yet, so there is no incorrect item "
+                                                "to retake."),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        return;
+    }
+    m_retakeItems = items;
+    PrepareNameDialog(false);
+    const int n = int(items.size());
+    NameForm->SpinEdit2->setRange(1, n);
+    NameForm->SpinEdit2->setValue(n);
+    NameForm->setWindowTitle(QStringLiteral("Retake Incorrect Items"));
+    ExamTitle = QStringLiteral("Retake Incorrect Items");
+    dtQSet->setFilter(QString());
+    const bool fromBank =
+        std::any_of(items.begin(), items.end(), [](const auto& i) { return i.source == ItemSource::Bank; });
+    const bool fromUserSet = std::any_of(items.begin(), items.end(),
+                                         [](const auto& i) { return i.source == ItemSource::UserSet; });
+    // Notes are for bank items only, as in a user exam.
+    runStartSequence(&TTestForm::CopyRetakeShuffled, fromBank ? *dtQSet : *dtUserSet, fromUserSet);
+    if (examMode == ExamMode::Idle)
+        dtUserSet->close(); // cancelled: nothing stays open
+}
+
+void TTestForm::CopyRetakeShuffled()
+{
+    const std::vector<RetakeSet::Item> items = m_retakeItems;
+    const int n = int(items.size());
+    // The order is drawn like every exam's: over the positions 1..n.
+    std::vector<std::int32_t> positions(n);
+    for (int i = 0; i < n; ++i)
+        positions[i] = i + 1;
+    RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
+    const std::vector<std::int32_t> order = ExamAssembly::choose(positions, n, random);
+    for (const RetakeSet::Item& i : items) {
+        Table& source = i.source == ItemSource::Bank ? *dtQSet : *dtUserSet;
+        if (!source.isOpen())
+            source.open();
+    }
+    fillCurrentSet(n, [&](const std::function<void(int)>& progress) {
+        // Consecutive items of one source are copied together.
+        int done = 0;
+        while (done < n) {
+            const ItemSource source = items[order[done] - 1].source;
+            const int start = done;
+            std::vector<std::int32_t> keys;
+            while (done < n && items[order[done] - 1].source == source)
+                keys.push_back(items[order[done++] - 1].id);
+            const bool bank = source == ItemSource::Bank;
+            ExamAssembly::copyItems(bank ? *dtQSet : *dtUserSet,
+                                    bank ? ExamAssembly::Source::Bank : ExamAssembly::Source::UserSet,
+                                    *dtCurrentSet, keys, [&progress, start](int i) { progress(start + i); });
+        }
+    });
 }

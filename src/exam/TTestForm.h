@@ -3,6 +3,7 @@
 #include "AnswerSheet.h"
 #include "ExamAssembly.h"
 #include "ExamMode.h"
+#include "history/RetakeSet.h"
 #include "settings/ExamOptions.h"
 
 #include <QColor>
@@ -31,6 +32,8 @@ class ShadedLabel;
 class Table;
 class TddgRunButton;
 class TKZTimeCounter;
+class THistoryForm;
+struct GradeResult;
 
 // The exam window: the start page with the exam kinds, and one item of the
 // running exam at a time with its answers, marks, clock, exhibits and the
@@ -193,6 +196,19 @@ public:
 
     TKZTimeCounter* Timer1 = nullptr;
 
+    // ---- score history and retaking the incorrect items --------------------------
+    QString historyFolder;            // the score history's folder; empty: the per-user data folder
+    QAction* ScoreHistory1 = nullptr; // &File: Score &History...
+    QAction* RetakeAct = nullptr;     // Exa&ms: Retake &Incorrect Items
+    ShadedButton* RetakeBtn = nullptr;
+    THistoryForm* HistoryForm = nullptr; // made on first use
+    void ScoreHistory1Click();
+    void RetakeActExecute();
+    void CopyRetakeShuffled();
+    // Appends the graded exam to the score history; a failure is reported once.
+    void RecordAttempt(const GradeResult& result);
+    double TimeUsed() const; // days, from the exam's start to now
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -217,7 +233,13 @@ private:
     // negative) in a new random order.
     void assemble(Table& source, ExamAssembly::Source kind, int count);
     void noItemsAvailable(const QString& title);
-    int m_available = 0; // items of "All Questions", counted by PrepareNameDialog
+    // Empties the current exam set and lets `copy` fill it with `count` items
+    // under the progress window; `copy` is given the progress callback.
+    void fillCurrentSet(int count, const std::function<void(const std::function<void(int)>&)>& copy);
+    void buildHistoryControls();
+    void reloadHistory();
+    std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
+    int m_available = 0;                        // items of "All Questions", counted by PrepareNameDialog
     void applyContentHeight();
     int textHeight(QLabel* label, int width) const;
     bool m_explanationShown = false;

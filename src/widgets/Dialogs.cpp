@@ -151,6 +151,17 @@ QString Dialogs::getOpenFileName(QWidget* parent, const QString& caption, const 
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+QString Dialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter)
+{
+    TestState& s = state();
+    if (s.on) {
+        s.log << QStringLiteral("Save: ") + caption;
+        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+    }
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+}
+
 int Dialogs::execModal(QDialog* dialog)
 {
     TestState& s = state();

@@ -28,6 +28,10 @@ public:
     static QFont getFont(bool* ok, const QFont& initial, QWidget* parent);
     static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                    const QString& filter);
+    // The save chooser; in test mode it answers from the same queue as the
+    // open chooser.
+    static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                   const QString& filter);
     // Runs a dialog modally and returns its result.
     static int execModal(QDialog* dialog);
     // The print dialog (printer, copies, pages): true when the user chose to print.

@@ -30,6 +30,9 @@ TestEnv::TestEnv()
     m_oldConfigHome = qgetenv("XDG_CONFIG_HOME");
     QDir(m_dir.path()).mkpath(QStringLiteral("config"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral("config"))));
+    m_oldDataHome = qgetenv("XDG_DATA_HOME");
+    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
     QDir::setCurrent(m_dir.path());
     Dialogs::setTestMode(true);
 }
@@ -43,6 +46,10 @@ TestEnv::~TestEnv()
         qunsetenv("XDG_CONFIG_HOME");
     else
         qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
+    if (m_oldDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", m_oldDataHome);
 }
 
 QString TestEnv::path(const QString& name) const

@@ -24,9 +24,9 @@ struct TestItem
 };
 
 // A temporary program folder for one test: the working folder while it
-// lives, its own settings folder, and the dialogs in test mode. Tables are
-// written on demand; the windows of the exam are created like the program
-// creates them (without the start window).
+// lives, its own settings and data folders (the score history goes there), and the dialogs in test mode.
+// Tables are written on demand; the windows of the exam are created like the program creates them (without
+// the start window).
 class TestEnv
 {
 public:
@@ -62,4 +62,5 @@ private:
     QTemporaryDir m_dir;
     QString m_oldCurrent;
     QByteArray m_oldConfigHome;
+    QByteArray m_oldDataHome;
 };

@@ -1,0 +1,460 @@
+// The score history and the retake on real windows: what grading records,
+// the history window, the retake exam, and paging with the keyboard.
+#include "TestEnv.h"
+#include "app/TNameForm.h"
+#include "exam/ChoiceLabel.h"
+#include "exam/Clock.h"
+#include "exam/TTestForm.h"
+#include "grading/TScoreForm.h"
+#include "history/ScoreHistory.h"
+#include "history/THistoryForm.h"
+#include "store/ItemRecord.h"
+#include "store/TableFiles.h"
+#include "tables/Table.h"
+#include "widgets/Dialogs.h"
+#include "widgets/ShadedButton.h"
+#include "widgets/ShadedLabel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace ItemRecord;
+
+class TestHistoryWindow : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestEnv> env;
+    TTestForm* form = nullptr;
+
+    ScoreHistory history() const { return ScoreHistory(form->historyFolder); }
+    std::vector<HistoryAttempt> attempts() const
+    {
+        std::vector<HistoryAttempt> all;
+        QString error;
+        if (!history().load(&all, &error))
+            qWarning("%s", qPrintable(error));
+        return all;
+    }
+    void startExam(QAction* action)
+    {
+        form->SeedSource = [] { return 7u; };
+        TestEnv::acceptNameDialog(QStringLiteral("Ada"), 90);
+        action->trigger();
+        QCOMPARE(form->examMode, ExamMode::Testing);
+    }
+    // Answers the item of that question with its correct letter (single response).
+    void answerRight(const QString& question, int choice)
+    {
+        Table& t = *form->dtCurrentSet;
+        for (t.first(); !t.eof(); t.next()) {
+            if (t.fieldByName(Q_TEXT).asString() == question) {
+                form->ALabelClick(choice);
+                return;
+            }
+        }
+        QFAIL("item not in the exam");
+    }
+    // Grade Now, OK, and View Answers in the score window.
+    void gradeAndView()
+    {
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::setModalHandler([](QDialog* d) {
+            if (d == ScoreForm)
+                ScoreForm->BitBtn1Click();
+            return int(QDialog::Accepted);
+        });
+        form->GradeButtonClick();
+        QCOMPARE(form->examMode, ExamMode::Reviewing);
+    }
+    QList<qint64> examNumbers()
+    {
+        QList<qint64> ids;
+        Table& t = *form->dtCurrentSet;
+        t.disableControls();
+        for (t.first(); !t.eof(); t.next())
+            ids << t.fieldByName(Q_OR_NUMBER).asInteger();
+        t.first();
+        t.enableControls();
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        env->writeBank(TestEnv::sampleBank());
+        env->writeEmptyCurrentSet();
+        env->writeUserSet({});
+        form = env->createForms();
+        form->historyFolder = env->path(QStringLiteral("history"));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        Dialogs::clearLog();
+    }
+    void cleanup()
+    {
+        Clock::setSource({});
+        form = nullptr;
+        env.reset();
+    }
+
+    void gradeNow_recordsOnce_notOnReopeningOrPrinting()
+    {
+        // The default folder is the per-user data folder, here the test's own.
+        QVERIFY(ScoreHistory::defaultFolder().startsWith(env->dir()));
+        startExam(form->Action1);
+        answerRight(QStringLiteral("Q1 planning"), 2);
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::queuePrintAnswer(false);
+        Dialogs::setModalHandler([](QDialog* d) {
+            ScoreForm->BitBtn2Click(); // printing records nothing
+            if (d == ScoreForm)
+                ScoreForm->BitBtn1Click();
+            return int(QDialog::Accepted);
+        });
+        form->GradeButtonClick();
+        std::vector<HistoryAttempt> all = attempts();
+        QCOMPARE(int(all.size()), 1);
+        const HistoryAttempt& a = all.front();
+        QCOMPARE(a.examTitle, QStringLiteral("Practice Exam A"));
+        QCOMPARE(a.candidateName, QStringLiteral("Ada"));
+        QCOMPARE(a.items, 2);
+        QCOMPARE(a.correct, 1);
+        QCOMPARE(a.score, 500);
+        QCOMPARE(a.grade, QStringLiteral("Fail"));
+        QCOMPARE(a.timeLimitSeconds, 90 * 60);
+        QCOMPARE(a.sections[0].correct, 1);
+        QCOMPARE(a.sections[1].items, 1);
+        QStringList results;
+        for (const HistoryItem& i : a.results)
+            results << ScoreHistory::encodeResults({i});
+        results.sort();
+        QCOMPARE(results, (QStringList{QStringLiteral("B1+"), QStringLiteral("B2-")}));
+        QVERIFY(a.when.secsTo(QDateTime::currentDateTime()) < 60);
+
+        // The score window again, in review: nothing new.
+        form->GradeButtonClick();
+        form->GradeButtonClick();
+        QCOMPARE(int(attempts().size()), 1);
+        QVERIFY(!Dialogs::shownMessages().join('\n').contains(QStringLiteral("Error")));
+    }
+
+    void clockExpiry_thenGrading_recordsOnce()
+    {
+        double now = 46000.25;
+        Clock::setSource([&now] { return now; });
+        startExam(form->Action2);
+        now += 91 / 1440.0;
+        Dialogs::queueAnswer(Dialogs::No); // do not go on
+        Dialogs::queueAnswer(Dialogs::Ok); // end the exam
+        Dialogs::setModalHandler([](QDialog*) { return int(QDialog::Accepted); });
+        form->Timer1Timer();
+        QCOMPARE(form->GradeButton->text(), QStringLiteral("Score Report"));
+        const std::vector<HistoryAttempt> all = attempts();
+        QCOMPARE(int(all.size()), 1);
+        QCOMPARE(all.front().examTitle, QStringLiteral("Practice Exam B"));
+        QCOMPARE(all.front().timeUsedSeconds, 90 * 60);
+        QCOMPARE(all.front().correct, 0);
+    }
+
+    void failedWrite_showsTheMessageOnce_andTheExamGoesOn()
+    {
+        // A file where the history's folder should be.
+        QFile blocker(env->path(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        form->historyFolder = blocker.fileName();
+        startExam(form->Action1);
+        answerRight(QStringLiteral("Q1 planning"), 2);
+        Dialogs::queueAnswer(Dialogs::Ok); // grade
+        Dialogs::queueAnswer(Dialogs::Ok); // the error box
+        int scoreShown = 0;
+        Dialogs::setModalHandler([&scoreShown](QDialog* d) {
+            if (d == ScoreForm)
+                ++scoreShown;
+            return int(QDialog::Accepted);
+        });
+        form->GradeButtonClick();
+        QStringList errors = Dialogs::shownMessages().filter(QStringLiteral("Error: "));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(QStringLiteral("score history folder")), qPrintable(errors.first()));
+        QCOMPARE(scoreShown, 1);
+        QCOMPARE(ScoreForm->result().shownScore, 500);
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(Dialogs::pendingAnswers(), 0);
+
+        // A damaged table: the same, and the file stays as it was.
+        form->CloseCurrentExam();
+        const QString folder = env->path(QStringLiteral("damaged"));
+        QDir().mkpath(folder);
+        form->historyFolder = folder;
+        QFile damaged(ScoreHistory(folder).filePath());
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(4096, 'z'));
+        damaged.close();
+        startExam(form->Action1);
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::setModalHandler([&scoreShown](QDialog* d) {
+            if (d == ScoreForm)
+                ++scoreShown;
+            return int(QDialog::Accepted);
+        });
+        form->GradeButtonClick();
+        errors = Dialogs::shownMessages().filter(QStringLiteral("Error: "));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors.first().contains(QStringLiteral("not a table file")));
+        QCOMPARE(QFileInfo(damaged.fileName()).size(), 4096);
+        QCOMPARE(scoreShown, 2);
+    }
+
+    void historyWindow_tableCharts_deleteAndExport()
+    {
+        QVERIFY(form->ScoreHistory1->isEnabled());
+        QVERIFY(form->N11->actions().indexOf(form->ScoreHistory1) <
+                form->N11->actions().indexOf(form->Exit1));
+        // Empty: a message instead of charts.
+        bool shown = false;
+        Dialogs::setModalHandler([&shown](QDialog* d) {
+            auto* h = qobject_cast<THistoryForm*>(d);
+            shown = h != nullptr;
+            if (h) {
+                [h] {
+                    QCOMPARE(h->Pages->currentWidget(), static_cast<QWidget*>(h->EmptyLabel));
+                    QVERIFY(h->EmptyLabel->text().startsWith(QStringLiteral("No graded exam yet.")));
+                    QVERIFY(!h->ExportButton->isEnabled());
+                    QVERIFY(!h->DeleteButton->isEnabled());
+                }();
+            }
+            return int(QDialog::Accepted);
+        });
+        form->ScoreHistory1->trigger();
+        QVERIFY(shown);
+
+        QString error;
+        const QDateTime day(QDate(2026, 4, 2), QTime(10, 0));
+        for (int i = 0; i < 3; ++i) {
+            HistoryAttempt a;
+            a.when = day.addDays(i);
+            a.examTitle = QStringLiteral("Practice Exam %1").arg(QChar('A' + i));
+            a.items = 10;
+            a.correct = 5 + 2 * i;
+            a.score = 500 + 200 * i;
+            a.grade = a.score >= 850 ? QStringLiteral("Pass") : QStringLiteral("Fail");
+            a.timeUsedSeconds = 600 + i;
+            a.sections[0] = {a.correct, 10};
+            a.sections[3] = {1, 4};
+            QVERIFY(history().append(a, &error));
+        }
+        const QString csv = env->path(QStringLiteral("out.csv"));
+        Dialogs::setModalHandler([this, csv](QDialog* d) {
+            THistoryForm* h = form->HistoryForm;
+            if (d != h)
+                return int(QDialog::Rejected);
+            [h, csv] {
+                h->show();
+                QCOMPARE(h->Pages->currentIndex(), 1);
+                QCOMPARE(h->AttemptsTable->rowCount(), 3);
+                QCOMPARE(h->AttemptsTable->item(0, 0)->text(), QStringLiteral("2026-04-04 10:00"));
+                QCOMPARE(h->AttemptsTable->item(0, 1)->text(), QStringLiteral("Practice Exam C"));
+                QCOMPARE(h->AttemptsTable->item(0, 3)->text(), QStringLiteral("900"));
+                QCOMPARE(h->AttemptsTable->item(0, 4)->text(), QStringLiteral("Pass"));
+                QCOMPARE(h->AttemptsTable->item(2, 5)->text(), QStringLiteral("0:10:00"));
+                // Oldest to newest along the date axis, the pass line at 850.
+                QCOMPARE(h->ScoreSeries->count(), 3);
+                QCOMPARE(h->ScoreSeries->at(0).y(), 500.0);
+                QCOMPARE(h->ScoreSeries->at(2).y(), 900.0);
+                QCOMPARE(h->PassSeries->count(), 2);
+                QCOMPARE(h->PassSeries->at(0).y(), 850.0);
+                QCOMPARE(h->PassSeries->at(1).y(), 850.0);
+                QVERIFY(h->WeakestLabel->text().startsWith(
+                    QStringLiteral("Weakest section: Integration and Interoperability (25%")));
+
+                // Export through the file chooser.
+                Dialogs::queueFileName(csv);
+                h->ExportButton->click();
+                // Delete: No keeps the attempt, Yes removes it.
+                QVERIFY(!h->DeleteButton->isEnabled());
+                h->AttemptsTable->selectRow(1);
+                QVERIFY(h->DeleteButton->isEnabled());
+                Dialogs::queueAnswer(Dialogs::No);
+                h->DeleteButton->click();
+                QCOMPARE(h->AttemptsTable->rowCount(), 3);
+                Dialogs::queueAnswer(Dialogs::Yes);
+                h->DeleteButton->click();
+                QCOMPARE(h->AttemptsTable->rowCount(), 2);
+                QCOMPARE(h->AttemptsTable->item(1, 1)->text(), QStringLiteral("Practice Exam A"));
+                h->hide();
+            }();
+            return int(QDialog::Accepted);
+        });
+        form->ScoreHistory1->trigger();
+        QVERIFY(Dialogs::shownMessages().last().startsWith(
+            QStringLiteral("Confirm: Delete the attempt of 2026-04-03")));
+        QCOMPARE(int(attempts().size()), 2);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines =
+            QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[1].contains(QStringLiteral("Practice Exam C")));
+
+        // Enabled in every mode.
+        startExam(form->Action1);
+        QVERIFY(form->ScoreHistory1->isEnabled());
+        QVERIFY(form->N11->isEnabled());
+    }
+
+    void retake_bankExam_takesTheWrongItems()
+    {
+        QVERIFY(form->RetakeBtn->isVisible());
+        QCOMPARE(form->RetakeBtn->text(), QStringLiteral("Retake &Incorrect"));
+        QCOMPARE(form->N21->actions().last(), form->RetakeAct);
+        QCOMPARE(form->RetakeBtn->y(), form->UserBtn->y());
+        QCOMPARE(form->RetakeBtn->x(), form->UserBtn->x() + 115);
+
+        form->Options.TimerOn = false;
+        form->SeedSource = [] { return 3u; };
+        TestEnv::acceptNameDialog(QStringLiteral("Ada"));
+        form->AllQActExecute(); // eleven items
+        answerRight(QStringLiteral("Q1 planning"), 2);
+        answerRight(QStringLiteral("Q3 access"), 1);
+        gradeAndView();
+        form->CloseCurrentExam();
+
+        // The name dialog of the retake: its own caption, no number to choose.
+        QString caption;
+        bool numberEnabled = true;
+        int number = 0;
+        Dialogs::setModalHandler([&](QDialog* d) {
+            caption = d->windowTitle();
+            numberEnabled = NameForm->SpinEdit2->isEnabled();
+            number = NameForm->SpinEdit2->value();
+            NameForm->BitBtn1Click();
+            return NameForm->result();
+        });
+        form->RetakeBtn->click();
+        QCOMPARE(caption, QStringLiteral("Retake Incorrect Items"));
+        QVERIFY(!numberEnabled);
+        QCOMPARE(number, 9);
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(form->ExamTitle, QStringLiteral("Retake Incorrect Items"));
+        QCOMPARE(form->ItemCount, 9);
+        QCOMPARE(form->Sheet.size(), 9);
+        QCOMPARE(examNumbers(), (QList<qint64>{2, 4, 5, 6, 7, 8, 9, 10, 11}));
+        QVERIFY(!form->NoteButton->isHidden());
+        QVERIFY(!form->RetakeAct->isEnabled() || !form->N21->isEnabled());
+        QVERIFY(!form->RetakeBtn->isVisible());
+
+        // Retaken and graded: the retake is the latest attempt, and the next
+        // retake takes only what is still wrong.
+        answerRight(QStringLiteral("Q4 integration"), 4);
+        gradeAndView();
+        QCOMPARE(attempts().front().examTitle, QStringLiteral("Retake Incorrect Items"));
+        QCOMPARE(attempts().front().items, 9);
+        form->CloseCurrentExam();
+        TestEnv::acceptNameDialog();
+        form->RetakeAct->trigger();
+        QCOMPARE(examNumbers(), (QList<qint64>{2, 5, 6, 7, 8, 9, 10, 11}));
+    }
+
+    void retake_userExam_leavesVanishedItemsOut()
+    {
+        env->writeUserSet({TestEnv::item(0, 1, QStringLiteral("U1"), QStringLiteral("a")),
+                           TestEnv::item(0, 2, QStringLiteral("U2"), QStringLiteral("b")),
+                           TestEnv::item(0, 3, QStringLiteral("U3"), QStringLiteral("c"))});
+        startExam(form->UserAct);
+        answerRight(QStringLiteral("U2"), 2);
+        gradeAndView();
+        form->CloseCurrentExam();
+        QCOMPARE(ScoreHistory::encodeResults(attempts().front().results).count('U'), 3);
+
+        // U3 (Q_ID 3) is gone from the user set meanwhile.
+        env->writeUserSet({TestEnv::item(0, 1, QStringLiteral("U1"), QStringLiteral("a")),
+                           TestEnv::item(0, 2, QStringLiteral("U2"), QStringLiteral("b"))});
+        TestEnv::acceptNameDialog();
+        form->RetakeAct->trigger();
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(examNumbers(), (QList<qint64>{1}));
+        QCOMPARE(form->dtCurrentSet->fieldByName(Q_TEXT).asString(), QStringLiteral("U1"));
+        QVERIFY(form->NoteButton->isHidden()); // no notes on the candidate's own items
+        QVERIFY(!form->dtQSet->isOpen());
+    }
+
+    void retake_withNothingToRetake_saysSoAndChangesNothing()
+    {
+        Dialogs::setModalHandler([](QDialog*) {
+            [] { QFAIL("no dialog may open"); }();
+            return int(QDialog::Rejected);
+        });
+        Dialogs::queueAnswer(Dialogs::Ok);
+        form->RetakeAct->trigger();
+        QCOMPARE(Dialogs::shownMessages(),
+                 QStringList{QStringLiteral(
+                     "Information: There is no graded exam yet, so there is no incorrect item to retake.")});
+        QCOMPARE(form->examMode, ExamMode::Idle);
+
+        // An attempt without an incorrect item that still exists.
+        HistoryAttempt a;
+        a.when = QDateTime::currentDateTime();
+        a.results = {{ItemSource::Bank, 1, true}, {ItemSource::Bank, 400, false}};
+        QString error;
+        QVERIFY(history().append(a, &error));
+        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        form->RetakeBtn->click();
+        QCOMPARE(Dialogs::shownMessages(),
+                 QStringList{QStringLiteral(
+                     "Information: The latest graded exam left no incorrect item to retake.")});
+        QCOMPARE(form->examMode, ExamMode::Idle);
+        QVERIFY(!form->dtQSet->isOpen());
+        QVERIFY(!form->dtCurrentSet->isOpen());
+        QVERIFY(form->Panel4->isVisible());
+    }
+
+    void pageKeys_pageThroughTheItems()
+    {
+        startExam(form->Action1); // two items
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QCOMPARE(form->dtCurrentSet->recNo(), 1);
+        form->ScrollBox1->setFocus(); // the item area would scroll by itself
+        QTest::keyClick(form, Qt::Key_PageDown);
+        QCOMPARE(form->dtCurrentSet->recNo(), 2);
+        QCOMPARE(form->Label1->text(), QStringLiteral("Item 2 of 2"));
+        QVERIFY(!form->NextButton->isEnabled());
+        QTest::keyClick(form, Qt::Key_PageDown); // at the end: nothing
+        QCOMPARE(form->dtCurrentSet->recNo(), 2);
+        QTest::keyClick(form, Qt::Key_PageUp);
+        QCOMPARE(form->dtCurrentSet->recNo(), 1);
+        QTest::keyClick(form, Qt::Key_PageUp);
+        QCOMPARE(form->dtCurrentSet->recNo(), 1);
+        // The accelerators still work beside the paging keys.
+        int reviews = 0;
+        Dialogs::setModalHandler([&reviews](QDialog*) {
+            ++reviews;
+            return int(QDialog::Rejected);
+        });
+        QTest::keyClick(form, Qt::Key_R, Qt::AltModifier); // "Items &Review"
+        QTRY_COMPARE(reviews, 1);                          // a mnemonic clicks after a short delay
+        form->CloseCurrentExam();
+        QTest::keyClick(form, Qt::Key_PageDown); // no exam: nothing happens
+        QCOMPARE(form->examMode, ExamMode::Idle);
+    }
+};
+
+QTEST_MAIN(TestHistoryWindow)
+#include "test_historywindow.moc"
