@@ -30,4 +30,23 @@ Icon resultsIcon(const AnswerEntry& entry)
     return entry.Correct ? Complete : Incorrect;
 }
 
+bool passes(Filter filter, const AnswerEntry& entry)
+{
+    switch (filter) {
+    case Filter::All:
+        return true;
+    case Filter::Unanswered:
+        for (auto c : entry.Choice) {
+            if (c)
+                return false;
+        }
+        return true;
+    case Filter::Incorrect:
+        return !entry.Correct;
+    case Filter::Marked:
+        return entry.Marked != 0;
+    }
+    return true;
+}
+
 } // namespace ReviewRow

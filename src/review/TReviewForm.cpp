@@ -1,13 +1,17 @@
 #include "TReviewForm.h"
 
+#include "ReviewListModel.h"
 #include "exam/AnswerSheet.h"
 #include "exam/TTestForm.h"
 #include "tables/Table.h"
 #include "widgets/ErrorGuard.h"
 
+#include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -114,13 +118,30 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     col->addWidget(Panel5);
     col->addWidget(Panel4);
 
-    ListView1 = new QListWidget(this);
+    auto* filterRow = new QHBoxLayout();
+    filterRow->setContentsMargins(0, 0, 0, 0);
+    FilterLabel = new QLabel(QStringLiteral("&Show:"), this);
+    FilterBox = new QComboBox(this);
+    FilterBox->setObjectName(QStringLiteral("FilterBox"));
+    FilterBox->setAccessibleName(QStringLiteral("Show"));
+    FilterLabel->setBuddy(FilterBox);
+    filterRow->addWidget(FilterLabel);
+    filterRow->addWidget(FilterBox);
+    filterRow->addStretch(1);
+    col->addLayout(filterRow);
+
+    ReviewModel = new ReviewListModel(this);
+    ListView1 = new QListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Items"));
+    ListView1->setModel(ReviewModel);
     // List style: rows run top to bottom, then on into further columns.
     ListView1->setViewMode(QListView::ListMode);
     ListView1->setFlow(QListView::TopToBottom);
     ListView1->setWrapping(true);
     ListView1->setResizeMode(QListView::Adjust);
+    // Every row has the model's size: a long exam lays out without measuring.
+    ListView1->setUniformItemSizes(true);
     ListView1->setIconSize(QSize(16, 16));
     ListView1->setSpacing(1);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -144,14 +165,15 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     buttons->addWidget(BitBtn1);
     col->addLayout(buttons);
 
-    connect(ListView1, &QListWidget::itemEntered, this, [this](QListWidgetItem* item) {
-        if (item && !item->isSelected())
-            ListView1->setCurrentItem(item);
+    connect(ListView1, &QListView::entered, this, [this](const QModelIndex& index) {
+        if (index.isValid() && !ListView1->selectionModel()->isSelected(index))
+            ListView1->setCurrentIndex(index);
     });
-    connect(ListView1, &QListWidget::itemSelectionChanged, this,
-            guarded(this, &TReviewForm::ListView1SelectItem));
-    connect(ListView1, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem*) { ErrorGuard::run([this] { ListView1DblClick(); }); });
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ErrorGuard::run([this] { ListView1SelectItem(); }); });
+    connect(ListView1, &QListView::doubleClicked, this,
+            [this](const QModelIndex&) { ErrorGuard::run([this] { ListView1DblClick(); }); });
+    connect(FilterBox, &QComboBox::activated, this, guarded(this, &TReviewForm::FilterBoxChange));
     connect(BitBtn2, &QPushButton::clicked, this, guarded(this, &TReviewForm::BitBtn2Click));
     connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &TReviewForm::BitBtn1Click));
 }
@@ -177,31 +199,62 @@ QWidget* TReviewForm::legendRow(const QList<QPair<ReviewRow::Icon, QString>>& pa
 
 void TReviewForm::BuildExamView(const AnswerSheet& sheet)
 {
-    buildView(sheet, View::Exam);
+    buildView(sheet, false);
 }
 
 void TReviewForm::BuildResultsView(const AnswerSheet& sheet)
 {
-    buildView(sheet, View::Results);
+    buildView(sheet, true);
 }
 
-void TReviewForm::buildView(const AnswerSheet& sheet, View view)
+void TReviewForm::buildView(const AnswerSheet& sheet, bool results)
 {
-    ListView1->clear();
+    using ReviewRow::Filter;
+    // The widest row text decides every row's size.
+    const QFontMetrics fm(ListView1->font());
+    const QString widest =
+        QString(QString::number(qMax(sheet.size(), 1)).size(), QLatin1Char('8')) + QStringLiteral("  ABCDEF");
+    ReviewModel->setRowSize(QSize(16 + 10 + fm.horizontalAdvance(widest), qMax(18, fm.height() + 2)));
+    ReviewModel->setSheet(sheet, results ? ReviewListModel::View::Results : ReviewListModel::View::Exam);
+    FilterBox->clear();
+    FilterBox->addItem(QStringLiteral("All"), int(Filter::All));
+    if (results)
+        FilterBox->addItem(QStringLiteral("Incorrect"), int(Filter::Incorrect));
+    else
+        FilterBox->addItem(QStringLiteral("Unanswered"), int(Filter::Unanswered));
+    FilterBox->addItem(QStringLiteral("Marked"), int(Filter::Marked));
+    FilterBox->setCurrentIndex(0);
     if (sheet.isEmpty())
-        return;
-    const auto& icons = ImageList1();
-    for (int i = 0; i < sheet.size(); ++i) {
-        const AnswerEntry& e = sheet[i];
-        const ReviewRow::Icon icon = view == View::Exam ? ReviewRow::examIcon(e) : ReviewRow::resultsIcon(e);
-        auto* item = new QListWidgetItem(QIcon(icons[icon]), ReviewRow::text(i, e));
-        item->setData(Qt::UserRole, int(icon));
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        ListView1->addItem(item);
-    }
-    Panel5->setVisible(view == View::Exam);
-    Panel4->setVisible(view == View::Results);
+        return; // the legend rows stay as they were
+    Panel5->setVisible(!results);
+    Panel4->setVisible(results);
     layout()->activate(); // the header shrinks to the row shown
+}
+
+void TReviewForm::setFilter(ReviewRow::Filter filter)
+{
+    const int at = FilterBox->findData(int(filter));
+    if (at < 0)
+        return; // not a choice of this view
+    FilterBox->setCurrentIndex(at);
+    FilterBoxChange();
+}
+
+void TReviewForm::FilterBoxChange()
+{
+    const auto filter = ReviewRow::Filter(FilterBox->currentData().toInt());
+    if (filter == ReviewModel->filter())
+        return;
+    ReviewModel->setFilter(filter);
+    BitBtn2->setEnabled(false); // the selection went with the old rows
+}
+
+int TReviewForm::selectedEntry() const
+{
+    const QModelIndexList selected = ListView1->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return -1;
+    return selected.first().data(ReviewListModel::EntryIndexRole).toInt();
 }
 
 void TReviewForm::ListView1SelectItem()
@@ -211,11 +264,11 @@ void TReviewForm::ListView1SelectItem()
 
 void TReviewForm::BitBtn2Click()
 {
-    const QList<QListWidgetItem*> selected = ListView1->selectedItems();
-    if (selected.isEmpty())
+    // The row's own item number, whatever the filter left above it.
+    const int entry = selectedEntry();
+    if (entry < 0)
         return;
-    const int p = ListView1->row(selected.first());
-    TestForm->dtCurrentSet->setRecNo(p + 1);
+    TestForm->dtCurrentSet->setRecNo(entry + 1);
     done(QDialog::Accepted);
 }
 

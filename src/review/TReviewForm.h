@@ -8,7 +8,9 @@
 
 class AnswerSheet;
 class QLabel;
-class QListWidget;
+class QComboBox;
+class QListView;
+class ReviewListModel;
 class QPushButton;
 class QWidget;
 
@@ -16,7 +18,8 @@ class QWidget;
 // letters of the answers given and an icon: answered, incomplete or marked
 // while the exam is taken (the exam view), correct or incorrect once the
 // answers are shown (the results view). A chosen row becomes the exam
-// window's current item. The list is rebuilt at every opening.
+// window's current item. The list is rebuilt at every opening, and can be
+// narrowed to the unanswered, incorrect or marked items.
 class TReviewForm : public QDialog
 {
     Q_OBJECT
@@ -29,6 +32,12 @@ public:
     // ImageList1: the four 16 x 16 icons, indexed by ReviewRow::Icon.
     static const std::array<QPixmap, 4>& ImageList1();
 
+    // The "Show:" choice; the list then holds only those items.
+    void setFilter(ReviewRow::Filter filter);
+    void FilterBoxChange();
+    // The entry index of the selected row, or -1.
+    int selectedEntry() const;
+
     void ListView1SelectItem();
     void ListView1DblClick();
     void BitBtn1Click(); // Return
@@ -36,7 +45,10 @@ public:
 
     QWidget* Panel5 = nullptr; // legend of the exam view
     QWidget* Panel4 = nullptr; // legend of the results view
-    QListWidget* ListView1 = nullptr;
+    QLabel* FilterLabel = nullptr;
+    QComboBox* FilterBox = nullptr;
+    QListView* ListView1 = nullptr;
+    ReviewListModel* ReviewModel = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn1 = nullptr;
 
@@ -47,8 +59,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    enum class View { Exam, Results };
-    void buildView(const AnswerSheet& sheet, View view);
+    void buildView(const AnswerSheet& sheet, bool results);
     QWidget* legendRow(const QList<QPair<ReviewRow::Icon, QString>>& pairs);
     void FormClose();
 };

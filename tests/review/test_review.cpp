@@ -2,13 +2,15 @@
 #include "TestEnv.h"
 #include "exam/TTestForm.h"
 #include "grading/TScoreForm.h"
+#include "review/ReviewListModel.h"
 #include "review/TReviewForm.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedLabel.h"
 
 #include <QCheckBox>
-#include <QListWidget>
+#include <QComboBox>
+#include <QListView>
 #include <QPushButton>
 #include <QtTest>
 
@@ -24,10 +26,25 @@ void saveShot(QWidget* w, const QString& name)
 QStringList rows()
 {
     QStringList r;
-    for (int i = 0; i < ReviewForm->ListView1->count(); ++i)
-        r << ReviewForm->ListView1->item(i)->text() + '|' +
-                 QString::number(ReviewForm->ListView1->item(i)->data(Qt::UserRole).toInt());
+    const ReviewListModel* m = ReviewForm->ReviewModel;
+    for (int i = 0; i < m->rowCount(); ++i) {
+        const QModelIndex index = m->index(i, 0);
+        r << index.data().toString() + '|' + QString::number(index.data(ReviewListModel::IconRole).toInt());
+    }
     return r;
+}
+
+void selectRow(int row)
+{
+    ReviewForm->ListView1->setCurrentIndex(ReviewForm->ReviewModel->index(row, 0));
+}
+
+QStringList filterChoices()
+{
+    QStringList c;
+    for (int i = 0; i < ReviewForm->FilterBox->count(); ++i)
+        c << ReviewForm->FilterBox->itemText(i);
+    return c;
 }
 
 // Runs fn inside the review window each time it is shown modally.
@@ -49,6 +66,7 @@ private slots:
     void views();
     void throughTheExamWindow();
     void manyRowsFlowIntoColumnsAndHoverSelects();
+    void filter_keepsItemNumbersAndGoesToTheRightItem();
 };
 
 void TestReview::views()
@@ -98,7 +116,7 @@ void TestReview::throughTheExamWindow()
         QVERIFY(!ReviewForm->Panel5->isHidden());
         QCOMPARE(rows(), (QStringList{"1  |2", "2  |0"}));
         QVERIFY(!ReviewForm->BitBtn2->isEnabled());
-        ReviewForm->ListView1->setCurrentRow(1);
+        selectRow(1);
         QVERIFY(ReviewForm->BitBtn2->isEnabled());
         ReviewForm->BitBtn2->click();
         QVERIFY(!ReviewForm->isVisible());
@@ -122,14 +140,14 @@ void TestReview::throughTheExamWindow()
         ReviewForm->ListView1->clearSelection();
         ReviewForm->BitBtn2Click();
         QVERIFY(ReviewForm->isVisible());
-        ReviewForm->ListView1->setCurrentRow(1);
+        selectRow(1);
         ReviewForm->ListView1DblClick();
         QVERIFY(!ReviewForm->isVisible());
     });
     f->Button1->click();
     QCOMPARE(f->dtCurrentSet->recNo(), 2);
     onReviewWindow([] {
-        ReviewForm->ListView1->setCurrentRow(0);
+        selectRow(0);
         ReviewForm->BitBtn1->click(); // Return goes nowhere
     });
     f->Button1->click();
@@ -146,18 +164,81 @@ void TestReview::manyRowsFlowIntoColumnsAndHoverSelects()
     ReviewForm->BuildExamView(sheet);
     ReviewForm->show();
     QVERIFY(QTest::qWaitForWindowExposed(ReviewForm));
-    QListWidget* list = ReviewForm->ListView1;
-    QVERIFY2(list->visualItemRect(list->item(79)).left() > list->visualItemRect(list->item(0)).right(),
-             "rows continue in further columns");
-    list->scrollToItem(list->item(79));
-    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(79))));
-    list->scrollToItem(list->item(0));
+    QListView* list = ReviewForm->ListView1;
+    auto rect = [list](int row) { return list->visualRect(ReviewForm->ReviewModel->index(row, 0)); };
+    QVERIFY2(rect(79).left() > rect(0).right(), "rows continue in further columns");
+    // Every row is wide enough for the widest text.
+    QVERIFY(rect(0).width() >= list->fontMetrics().horizontalAdvance(QStringLiteral("88  ABCDEF")) + 16);
+    list->scrollTo(ReviewForm->ReviewModel->index(79, 0));
+    QVERIFY(list->viewport()->rect().contains(rect(79)));
+    list->scrollTo(ReviewForm->ReviewModel->index(0, 0));
 
-    QTest::mouseMove(list->viewport(), list->visualItemRect(list->item(4)).center());
-    QTRY_VERIFY(list->item(4)->isSelected());
+    QTest::mouseMove(list->viewport(), rect(4).center());
+    QTRY_VERIFY(list->selectionModel()->isSelected(ReviewForm->ReviewModel->index(4, 0)));
     QVERIFY(ReviewForm->BitBtn2->isEnabled());
     saveShot(ReviewForm, QStringLiteral("review-many"));
     ReviewForm->BitBtn1Click();
+}
+
+void TestReview::filter_keepsItemNumbersAndGoesToTheRightItem()
+{
+    TestEnv env;
+    env.writeBank(TestEnv::sampleBank());
+    env.writeEmptyCurrentSet();
+    env.writeUserSet({});
+    TTestForm* f = env.createForms();
+    f->SeedSource = [] { return 5u; };
+    TestEnv::acceptNameDialog();
+    f->AllQActExecute(); // eleven items
+    f->dtCurrentSet->setRecNo(3);
+    f->MarkBox->click();
+    f->dtCurrentSet->setRecNo(5);
+    f->MarkBox->click();
+    f->ALabelClick(1); // item 5 answered, and marked
+
+    onReviewWindow([] {
+        QCOMPARE(filterChoices(), (QStringList{"All", "Unanswered", "Marked"}));
+        QCOMPARE(ReviewForm->ReviewModel->rowCount(), 11);
+        ReviewForm->setFilter(ReviewRow::Filter::Marked);
+        QCOMPARE(rows(), (QStringList{"3  |2", "5  A|2"}));
+        ReviewForm->setFilter(ReviewRow::Filter::Unanswered);
+        QCOMPARE(ReviewForm->ReviewModel->rowCount(), 10);
+        QVERIFY(rows().first().startsWith("1  |"));
+        QVERIFY(!rows().join(',').contains("5  "));
+        // Not a choice while the exam is taken.
+        ReviewForm->setFilter(ReviewRow::Filter::Incorrect);
+        QCOMPARE(ReviewForm->ReviewModel->filter(), ReviewRow::Filter::Unanswered);
+        ReviewForm->setFilter(ReviewRow::Filter::Marked);
+        QVERIFY(!ReviewForm->BitBtn2->isEnabled()); // the old selection went with the old rows
+        selectRow(1);
+        ReviewForm->BitBtn2->click();
+    });
+    f->Button1->click();
+    QCOMPARE(f->dtCurrentSet->recNo(), 5);
+
+    // After grading: All / Incorrect / Marked, and every opening starts at All.
+    Dialogs::queueAnswer(Dialogs::Ok);
+    Dialogs::setModalHandler([](QDialog*) {
+        ScoreForm->BitBtn1Click();
+        return int(QDialog::Accepted);
+    });
+    f->GradeButtonClick();
+    const bool fiveRight = f->Sheet.entry(5).Correct != 0;
+    onReviewWindow([fiveRight] {
+        QCOMPARE(filterChoices(), (QStringList{"All", "Incorrect", "Marked"}));
+        QCOMPARE(ReviewForm->ReviewModel->filter(), ReviewRow::Filter::All);
+        ReviewForm->setFilter(ReviewRow::Filter::Incorrect);
+        QCOMPARE(ReviewForm->ReviewModel->rowCount(), fiveRight ? 10 : 11);
+        QVERIFY(rows().first().startsWith("1  |3"));
+        ReviewForm->setFilter(ReviewRow::Filter::Marked);
+        QCOMPARE(ReviewForm->ReviewModel->rowCount(), 2);
+        QVERIFY(rows().first().startsWith("3  |3")); // the results icon, not the mark
+        selectRow(0);
+        ReviewForm->ListView1DblClick();
+    });
+    f->Button1->click();
+    QCOMPARE(f->dtCurrentSet->recNo(), 3);
+    QCOMPARE(f->Label1->text(), QStringLiteral("Item 3 of 11"));
 }
 
 QTEST_MAIN(TestReview)
