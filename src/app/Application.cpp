@@ -1,12 +1,17 @@
 #include "Application.h"
 
+#include "ProgramIcon.h"
 #include "widgets/Dialogs.h"
 
 #include <QFont>
 #include <QWidget>
 #include <exception>
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // Every window carries the icon of the desktop entry.
+    setWindowIcon(ProgramIcon::icon());
+}
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {
