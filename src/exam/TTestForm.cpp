@@ -1110,7 +1110,10 @@ void TTestForm::CenterExamButtons()
         b->move(left, top);
         left += b->width() + 6;
     }
-    left = roundHalfEven(F - 4 * AllQBtn->width() - 18);
+    int navyRow = -6;
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn})
+        navyRow += b ? b->width() + 6 : 0;
+    left = roundHalfEven(F - navyRow);
     for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
         if (!b)
             continue;
@@ -1305,7 +1308,7 @@ void TTestForm::buildHistoryControls()
     N21->addAction(RetakeAct);
     connect(RetakeAct, &QAction::triggered, this, guarded(this, &TTestForm::RetakeActExecute));
     RetakeBtn = new ShadedButton(QStringLiteral("Retake &Incorrect"), QColor(0, 0, 128), Panel4);
-    RetakeBtn->setFixedSize(AllQBtn->size());
+    RetakeBtn->setFixedSize(AllQBtn->width() + 12, AllQBtn->height()); // the longest caption of the row
     connect(RetakeBtn, &QPushButton::clicked, RetakeAct, &QAction::trigger);
     CenterExamButtons();
 

@@ -47,7 +47,7 @@ QChartView* chartView(QChart* chart, QWidget* parent, const QString& name)
 THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Score History"));
-    resize(820, 640);
+    resize(980, 680);
     auto* col = new QVBoxLayout(this);
 
     Pages = new QStackedWidget(this);
@@ -74,8 +74,8 @@ THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
     buildScoreChart();
     buildSectionChart();
     auto* charts = new QHBoxLayout();
-    charts->addWidget(ScoreChartView, 1);
-    charts->addWidget(SectionChartView, 1);
+    charts->addWidget(ScoreChartView, 2);
+    charts->addWidget(SectionChartView, 3);
     pageCol->addLayout(charts, 3);
     WeakestLabel = new QLabel(page);
     QFont bold = WeakestLabel->font();
@@ -149,8 +149,11 @@ void THistoryForm::buildSectionChart()
     SectionCategories = new QBarCategoryAxis(SectionChart);
     SectionValues = new QValueAxis(SectionChart);
     SectionValues->setRange(0, 100);
-    SectionValues->setTickCount(11);
+    SectionValues->setTickCount(6);
     SectionValues->setLabelFormat(QStringLiteral("%d"));
+    QFont small = SectionCategories->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    SectionCategories->setLabelsFont(small);
     SectionChart->addAxis(SectionCategories, Qt::AlignLeft);
     SectionChart->addAxis(SectionValues, Qt::AlignBottom);
     SectionSeries->attachAxis(SectionCategories);
@@ -207,6 +210,10 @@ void THistoryForm::fillScoreChart()
     }
     PassSeries->append(double(first.toMSecsSinceEpoch()), GradeResult::PassingScore);
     PassSeries->append(double(last.toMSecsSinceEpoch()), GradeResult::PassingScore);
+    // A short span gets fewer, shorter ticks, so that no two read the same.
+    const bool shortSpan = first.daysTo(last) <= 4;
+    DateAxis->setFormat(shortSpan ? QStringLiteral("MM-dd") : QStringLiteral("yyyy-MM-dd"));
+    DateAxis->setTickCount(shortSpan ? 3 : 4);
     DateAxis->setRange(first, last);
 }
 

@@ -29,6 +29,16 @@
 
 using namespace ItemRecord;
 
+namespace {
+// Pictures for a look at the windows, when VELARIX_SHOTS names a folder.
+void saveShot(QWidget* w, const QString& name)
+{
+    const QByteArray dir = qgetenv("VELARIX_SHOTS");
+    if (!dir.isEmpty())
+        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+} // namespace
+
 class TestHistoryWindow : public QObject
 {
     Q_OBJECT
@@ -265,6 +275,8 @@ private slots:
                 return int(QDialog::Rejected);
             [h, csv] {
                 h->show();
+                QTest::qWait(50);
+                saveShot(h, QStringLiteral("history"));
                 QCOMPARE(h->Pages->currentIndex(), 1);
                 QCOMPARE(h->AttemptsTable->rowCount(), 3);
                 QCOMPARE(h->AttemptsTable->item(0, 0)->text(), QStringLiteral("2026-04-04 10:00"));
@@ -320,6 +332,7 @@ private slots:
     void retake_bankExam_takesTheWrongItems()
     {
         QVERIFY(form->RetakeBtn->isVisible());
+        saveShot(form, QStringLiteral("startpage"));
         QCOMPARE(form->RetakeBtn->text(), QStringLiteral("Retake &Incorrect"));
         QCOMPARE(form->N21->actions().last(), form->RetakeAct);
         QCOMPARE(form->RetakeBtn->y(), form->UserBtn->y());
