@@ -25,6 +25,18 @@ QJsonObject item(int id, int exam = 1, int section = 1)
                        {QStringLiteral("explanation"), QStringLiteral("One is right. Two is wrong.")}};
 }
 
+// A single-response item whose choices have the given lengths, keyed on one.
+QJsonObject sized(int id, const QList<int>& lengths, const QString& key)
+{
+    QJsonObject o = item(id);
+    QJsonArray choices;
+    for (int i = 0; i < lengths.size(); ++i)
+        choices << QString(QChar('a' + i)).repeated(lengths.at(i));
+    o[QStringLiteral("choices")] = choices;
+    o[QStringLiteral("correct")] = QJsonArray{key};
+    return o;
+}
+
 QByteArray json(const QJsonArray& items)
 {
     return QJsonDocument(items).toJson();
@@ -123,6 +135,57 @@ private slots:
         QVERIFY(all.contains(QStringLiteral("item 5: the explanation is empty")));
         QVERIFY(all.contains(QStringLiteral("item 6: no exhibit source q006-1.txt")));
         QVERIFY(all.contains(QStringLiteral("exam 1 has 6 items; it should have 50")));
+    }
+
+    void longestChoice_countsOnlyAChoiceThirtyPercentLongerThanEveryOther()
+    {
+        QJsonObject multiple = sized(6, {10, 30, 10}, QStringLiteral("b"));
+        multiple[QStringLiteral("multiple")] = true;
+        multiple[QStringLiteral("correct")] = QJsonArray{"a", "b"};
+        BankSource bank;
+        QVERIFY(bank.parse(json({sized(1, {10, 13, 9}, QStringLiteral("b")),      // outstanding, keyed
+                                 sized(2, {10, 12, 9}, QStringLiteral("b")),      // 20% longer: not counted
+                                 sized(3, {13, 10, 13}, QStringLiteral("a")),     // a tie: not counted
+                                 sized(4, {40, 10, 10, 10}, QStringLiteral("c")), // outstanding, not keyed
+                                 sized(5, {5, 20}, QStringLiteral("a")),          // outstanding, not keyed
+                                 multiple}),
+                           QStringLiteral("t.json")));
+        const BankLint::LongestChoice m = BankLint::longestChoice(bank.items());
+        QCOMPARE(m.outstanding, 3);
+        QCOMPARE(m.keyed, 1);
+        QCOMPARE(BankLint::describe(m),
+                 QStringLiteral("the longest choice is the key in 1 of 3 single-response "
+                                "items with a choice at least 30% longer than the "
+                                "others (33%)"));
+    }
+
+    void lint_failsWhenTheLongestChoiceIsTooOftenTheKey_data()
+    {
+        QTest::addColumn<int>("keyed");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("1 of 5") << 1 << false;
+        QTest::newRow("2 of 5, at the limit") << 2 << true;
+        QTest::newRow("4 of 5") << 4 << true;
+    }
+    void lint_failsWhenTheLongestChoiceIsTooOftenTheKey()
+    {
+        QFETCH(int, keyed);
+        QFETCH(bool, fails);
+        QTemporaryDir exhibits;
+        QJsonArray items;
+        for (int id = 1; id <= 5; ++id)
+            items << sized(id, {8, 8, 20, 8}, id <= keyed ? QStringLiteral("c") : QStringLiteral("a"));
+        BankSource bank;
+        QVERIFY(bank.parse(json(items), QStringLiteral("t.json")));
+        const QString all = BankLint::check(bank.items(), exhibits.path()).join(QLatin1Char('\n'));
+        const QString message =
+            QStringLiteral("the longest choice is the key in %1 of 5 single-response items "
+                           "with a choice at least 30% longer than the others (%2%); it "
+                           "should be under 40%")
+                .arg(keyed)
+                .arg(keyed * 20);
+        QCOMPARE(all.contains(message), fails);
+        QVERIFY2(all.contains(QStringLiteral("exam 1 has 5 items")), qPrintable(all)); // the rest still runs
     }
 
     void sentenceCount_ignoresDotsInNamesAndNumbers()

@@ -25,6 +25,42 @@ int sentenceCount(const QString& text)
     return count;
 }
 
+LongestChoice longestChoice(const QList<BankItem>& items)
+{
+    LongestChoice measure;
+    for (const BankItem& item : items) {
+        if (item.multiple || item.choices.size() < 2)
+            continue;
+        int longest = 0;
+        for (int k = 1; k < item.choices.size(); ++k) {
+            if (item.choices.at(k).trimmed().size() > item.choices.at(longest).trimmed().size())
+                longest = k;
+        }
+        const qsizetype length = item.choices.at(longest).trimmed().size();
+        bool outstanding = true;
+        for (int k = 0; k < item.choices.size() && outstanding; ++k) {
+            if (k != longest)
+                outstanding = length * 10 >= item.choices.at(k).trimmed().size() * 13;
+        }
+        if (!outstanding)
+            continue;
+        ++measure.outstanding;
+        if (longest < 6 && item.correct[longest])
+            ++measure.keyed;
+    }
+    return measure;
+}
+
+QString describe(const LongestChoice& measure)
+{
+    const int percent = measure.outstanding == 0 ? 0 : qRound(100.0 * measure.keyed / measure.outstanding);
+    return QStringLiteral("the longest choice is the key in %1 of %2 single-response items with a choice "
+                          "at least 30% longer than the others (%3%)")
+        .arg(measure.keyed)
+        .arg(measure.outstanding)
+        .arg(percent);
+}
+
 QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
 {
     QStringList problems;
@@ -135,6 +171,11 @@ QStringList check(const QList<BankItem>& items, const QString& exhibitSources)
         problems << QStringLiteral("%1 items use exhibit 1; at least 20 should").arg(withPict1);
     if (withPict2 < 5)
         problems << QStringLiteral("%1 items use exhibit 2; at least 5 should").arg(withPict2);
+    const LongestChoice longest = longestChoice(items);
+    if (longest.keyed * 100 >= MaxLongestKeyedPercent * longest.outstanding && longest.keyed > 0)
+        problems << QStringLiteral("%1; it should be under %2%")
+                        .arg(describe(longest))
+                        .arg(MaxLongestKeyedPercent);
     const QStringList sources =
         QDir(exhibitSources).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     for (const QString& s : sources) {

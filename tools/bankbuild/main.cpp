@@ -46,7 +46,8 @@ int main(int argc, char** argv)
         const QStringList problems = BankLint::check(source.items(), parser.value(QStringLiteral("lint")));
         if (!problems.isEmpty())
             return fail(problems);
-        std::printf("lint: %lld items pass\n", qlonglong(source.items().size()));
+        std::printf("lint: %lld items pass; %s\n", qlonglong(source.items().size()),
+                    qPrintable(BankLint::describe(BankLint::longestChoice(source.items()))));
     }
     if (parser.isSet(QStringLiteral("lint-only")))
         return 0;
