@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+#include <QVariant>
 #include <sqlcipher/sqlite3.h>
 
 namespace {
@@ -80,6 +82,8 @@ void Database::open(const QString& path, const QByteArray& rawKey)
         exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         // Decrypted pages are kept: assembly reads the bank in random order.
         exec(QStringLiteral("PRAGMA cache_size = -131072"));
+        if (needsMigration())
+            migrate();
         readSchema();
     } catch (const TableError& e) {
         close();
@@ -87,11 +91,9 @@ void Database::open(const QString& path, const QByteArray& rawKey)
     }
 }
 
-void Database::create(const QString& path, const QByteArray& rawKey, const TableSchema& schema)
+namespace {
+QString createStatement(const QString& table, const TableSchema& schema)
 {
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
-        QFile::remove(path + suffix);
-    openHandle(path, rawKey, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     QStringList columns;
     for (int i = 0; i < schema.fields.size(); ++i) {
         const FieldDef& f = schema.fields.at(i);
@@ -101,8 +103,86 @@ void Database::create(const QString& path, const QByteArray& rawKey, const Table
                       .arg(f.name, schema.autoIncrementKey ? QStringLiteral(" AUTOINCREMENT") : QString());
         columns << col;
     }
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columns.join(QStringLiteral(", ")));
+}
+} // namespace
+
+void Database::create(const QString& path, const QByteArray& rawKey, const TableSchema& schema)
+{
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(path + suffix);
+    openHandle(path, rawKey, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-    exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(kTable, columns.join(QStringLiteral(", "))));
+    exec(createStatement(kTable, schema));
+}
+
+bool Database::needsMigration()
+{
+    Statement st(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(kTable));
+    while (st.step()) {
+        if (isLegacyKindName(st.value(2).toString()))
+            return true;
+    }
+    return false;
+}
+
+void Database::migrate()
+{
+    // Memo columns used to be declared MEMO, whose numeric affinity turned
+    // a note "007" into 7 and "1e5" into 100000.0. Such a value is kept as
+    // the program showed it; every other value is copied unchanged. The table
+    // is rebuilt under its new declaration in one transaction, so a failure
+    // or a kill leaves the old file as it was.
+    const TableSchema schema = readSchema();
+    const QString rebuilt = kTable + QStringLiteral("_migrated");
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(rebuilt));
+        exec(createStatement(rebuilt, schema));
+        QStringList marks;
+        for (int i = 0; i < schema.fields.size(); ++i)
+            marks << QStringLiteral("?");
+        Statement select(m_db, QStringLiteral("SELECT * FROM %1").arg(kTable));
+        Statement insert(
+            m_db, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(rebuilt, marks.join(QLatin1Char(','))));
+        while (select.step()) {
+            insert.reset();
+            for (int i = 0; i < schema.fields.size(); ++i) {
+                QVariant v = select.value(i);
+                const FieldKind kind = schema.fields.at(i).kind;
+                if (!v.isNull() && (kind == FieldKind::Memo || kind == FieldKind::Text))
+                    v = QVariant(v.toString());
+                insert.bind(i + 1, v);
+            }
+            insert.exec();
+        }
+        select = Statement();
+        insert = Statement();
+        // The next automatic key continues where the old table's stopped,
+        // also after its last records were deleted.
+        qint64 sequence = -1;
+        if (schema.autoIncrementKey) {
+            Statement seq(m_db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+            seq.bind(1, kTable);
+            if (seq.step())
+                sequence = seq.int64(0);
+        }
+        exec(QStringLiteral("DROP TABLE %1").arg(kTable));
+        exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(rebuilt, kTable));
+        if (sequence >= 0) {
+            exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name IN ('%1', '%2')")
+                     .arg(kTable, rebuilt));
+            Statement seq(m_db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"));
+            seq.bind(1, kTable);
+            seq.bind(2, sequence);
+            seq.exec();
+        }
+        exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 void Database::exec(const QString& sql)
