@@ -245,11 +245,13 @@ void TTestForm::buildHeader()
     Label1->move(4, 4);
 
     Label2 = new QLabel(Panel1);
+    Label2->setTextFormat(Qt::PlainText);
     Label2->setFont(verdana13(false));
     setTextColor(Label2, Qt::white);
     Label2->move(124, 4);
 
     Label3 = new QLabel(Panel1);
+    Label3->setTextFormat(Qt::PlainText);
     Label3->setFont(verdana13(true));
     setTextColor(Label3, QColor(215, 215, 215));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
