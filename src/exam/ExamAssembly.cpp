@@ -4,6 +4,8 @@
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace ExamAssembly {
@@ -136,6 +138,43 @@ template <typename Change> void inTransaction(Table& currentSet, Change change)
     }
 }
 } // namespace
+
+QString damagedCopyName(const QString& path)
+{
+    QString name = path + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = path + QStringLiteral(".damaged.%1").arg(n);
+    return name;
+}
+
+void openCurrentSet(Table& currentSet)
+{
+    currentSet.close();
+    currentSet.setExclusive(true);
+    try {
+        currentSet.open();
+        return;
+    } catch (const TableError& e) {
+        using Kind = TableError::Kind;
+        if (e.kind() != Kind::Missing && e.kind() != Kind::Damaged && e.kind() != Kind::NotATable &&
+            e.kind() != Kind::WrongPassword)
+            throw;
+    }
+    const QString path = currentSet.filePath();
+    if (QFileInfo::exists(path)) {
+        const QString kept = damagedCopyName(path);
+        if (!QFile::rename(path, kept))
+            throw TableError(QStringLiteral("Cannot set the damaged table %1 aside as %2")
+                                 .arg(currentSet.tableName(), QFileInfo(kept).fileName()));
+        // Its journal belongs to it, not to the new file.
+        for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+            if (QFileInfo::exists(path + suffix) && !QFile::rename(path + suffix, kept + suffix))
+                QFile::remove(path + suffix);
+        }
+    }
+    Table::createFile(path, currentSet.sessionName(), ItemRecord::currentSetSchema());
+    currentSet.open();
+}
 
 void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                const std::function<void(int)>& progress)

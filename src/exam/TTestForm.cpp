@@ -663,9 +663,7 @@ void TTestForm::assemble(Table& source, ExamAssembly::Source kind, int count)
         ExamAssembly::choose(keys, count < 0 ? int(keys.size()) : count, random);
     {
         ProgressShown progress(int(chosen.size()));
-        dtCurrentSet->close();
-        dtCurrentSet->setExclusive(true);
-        dtCurrentSet->open();
+        ExamAssembly::openCurrentSet(*dtCurrentSet);
         ExamAssembly::replaceItems(source, kind, *dtCurrentSet, chosen,
                                    [&progress](int i) { progress.position(i); });
     }

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QVariant>
+#include <cmath>
 #include <sqlcipher/sqlite3.h>
 
 namespace {
@@ -57,24 +58,84 @@ void Database::openHandle(const QString& path, const QByteArray& rawKey, int fla
     }
 }
 
+namespace {
+constexpr qint64 PageSize = 4096;
+
+// Whether the bytes look like the output of a cipher: nearly every byte
+// value occurs, as many times as chance gives. Text, pictures and zeros do
+// not; a table file keyed with another password does.
+bool looksEncrypted(const QByteArray& bytes)
+{
+    if (bytes.size() < 256)
+        return false;
+    int counts[256] = {};
+    for (const char c : bytes)
+        ++counts[static_cast<unsigned char>(c)];
+    int distinct = 0;
+    for (const int n : counts)
+        distinct += n > 0 ? 1 : 0;
+    const double expected = 256.0 * (1.0 - std::exp(-double(bytes.size()) / 256.0));
+    return distinct >= 0.9 * expected;
+}
+} // namespace
+
+QString Database::damagedText(const QString& name)
+{
+    return QStringLiteral("Cannot open table %1: the file is damaged").arg(name);
+}
+
+QString Database::notATableText(const QString& name)
+{
+    return QStringLiteral("Cannot open table %1: the file is not a table of this program").arg(name);
+}
+
+QString Database::wrongPasswordText(const QString& name)
+{
+    return QStringLiteral("Cannot open table %1: wrong table password").arg(name);
+}
+
 void Database::open(const QString& path, const QByteArray& rawKey)
 {
     const QString name = QFileInfo(path).fileName();
     if (!QFileInfo(path).isFile())
-        throw TableError(QStringLiteral("Table does not exist: %1").arg(name));
+        throw TableError(QStringLiteral("Table does not exist: %1").arg(name), TableError::Kind::Missing);
+    // What the engine cannot tell apart by the key alone is told by the
+    // file's first page: a plain SQLite file says so in clear.
+    QByteArray head;
+    qint64 size = 0;
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            size = file.size();
+            head = file.read(PageSize);
+        }
+    }
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        throw TableError(notATableText(name), TableError::Kind::NotATable);
+    if (size == 0)
+        throw TableError(damagedText(name), TableError::Kind::Damaged);
     openHandle(path, rawKey, SQLITE_OPEN_READWRITE);
     // The key is only checked by the first read.
     sqlite3_stmt* probe = nullptr;
     int rc = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &probe, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(probe);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        rc = sqlite3_extended_errcode(m_db) & 0xff;
     sqlite3_finalize(probe);
     if (rc != SQLITE_ROW) {
         const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
         close();
-        if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
-            throw TableError(
-                QStringLiteral("Cannot open table %1: wrong table password or not a table file").arg(name));
+        if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
+            if (!looksEncrypted(head))
+                throw TableError(notATableText(name), TableError::Kind::NotATable);
+            // Every table file is whole pages; a cut one is not. "Corrupt"
+            // means the key did open the first page and the rest is wrong
+            // (a file cut at a page); another key makes it "not a database".
+            if (size < PageSize || size % PageSize != 0 || rc == SQLITE_CORRUPT)
+                throw TableError(damagedText(name), TableError::Kind::Damaged);
+            throw TableError(wrongPasswordText(name), TableError::Kind::WrongPassword);
+        }
         throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, detail));
     }
     try {
@@ -82,12 +143,26 @@ void Database::open(const QString& path, const QByteArray& rawKey)
         exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         // Decrypted pages are kept: assembly reads the bank in random order.
         exec(QStringLiteral("PRAGMA cache_size = -131072"));
+        // A file cut short or overwritten in part opens, but its pages do
+        // not check out; the tables are small, so every open looks.
+        Statement check(m_db, QStringLiteral("PRAGMA quick_check(1)"));
+        if (!check.step() || check.value(0).toString() != QLatin1String("ok"))
+            throw TableError(damagedText(name), TableError::Kind::Damaged);
+    } catch (const TableError& e) {
+        close();
+        if (e.kind() == TableError::Kind::Damaged)
+            throw TableError(damagedText(name), TableError::Kind::Damaged);
+        throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, e.message()), e.kind());
+    }
+    try {
         if (needsMigration())
             migrate();
         readSchema();
     } catch (const TableError& e) {
         close();
-        throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, e.message()));
+        if (e.kind() == TableError::Kind::NotATable)
+            throw TableError(notATableText(name), TableError::Kind::NotATable);
+        throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, e.message()), e.kind());
     }
 }
 
@@ -204,7 +279,8 @@ TableSchema Database::readSchema()
         schema.fields << f;
     }
     if (schema.fields.isEmpty())
-        throw TableError(QStringLiteral("the file holds no table"));
+        throw TableError(QStringLiteral("the file is not a table of this program"),
+                         TableError::Kind::NotATable);
     Statement seq(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'sqlite_sequence'"));
     seq.step();
     schema.autoIncrementKey = seq.int64(0) > 0;

@@ -26,6 +26,11 @@ public:
     bool isOpen() const { return m_db != nullptr; }
 
     sqlite3* handle() const { return m_db; }
+
+    // The texts of the three ways a file can fail to open as a table.
+    static QString damagedText(const QString& name);
+    static QString notATableText(const QString& name);
+    static QString wrongPasswordText(const QString& name);
     void exec(const QString& sql);
     TableSchema readSchema();
 

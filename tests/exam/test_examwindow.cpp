@@ -534,6 +534,45 @@ private slots:
         QCOMPARE(kept, previous);
     }
 
+    void brokenCurrentSet_isMadeAnewAndKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("contents"); // null: no file
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("garbage") << QByteArray(8192, 'z');
+        QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("cut") << QByteArray("cut");
+    }
+    void brokenCurrentSet_isMadeAnewAndKeptAside()
+    {
+        QFETCH(QByteArray, contents);
+        const QString path = env->path(TableFiles::CurrentSet);
+        QFile file(path);
+        if (contents == "cut") {
+            QVERIFY(file.resize(file.size() - 100));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            contents = file.readAll();
+            file.close();
+        } else {
+            QVERIFY(file.remove());
+            if (!contents.isNull()) {
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(contents);
+                file.close();
+            }
+        }
+        Dialogs::clearLog();
+        startPracticeExam(1);
+        QVERIFY2(Dialogs::shownMessages().isEmpty(), qPrintable(Dialogs::shownMessages().join('\n')));
+        QCOMPARE(form->ItemCount, 2);
+        QCOMPARE(examItemSet(), (QSet<qint64>{1, 2}));
+        QFile kept(path + QStringLiteral(".damaged"));
+        QCOMPARE(kept.exists(), !contents.isNull());
+        if (!contents.isNull()) {
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), contents);
+        }
+    }
+
     void errorInAHandler_showsTheErrorBoxAndTheWindowGoesOn()
     {
         QFile::remove(env->path(TableFiles::Bank));

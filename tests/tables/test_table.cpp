@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <sqlcipher/sqlite3.h>
 
 using namespace ItemRecord;
 
@@ -459,6 +460,92 @@ private slots:
         } catch (const TableError& e) {
             QVERIFY(e.message().contains(QStringLiteral("garbage.DAT")));
         }
+    }
+
+    void unopenableFiles_areToldApart_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("kind");
+        const int damaged = int(TableError::Kind::Damaged), foreign = int(TableError::Kind::NotATable),
+                  wrongKey = int(TableError::Kind::WrongPassword);
+        QTest::newRow("cut inside a page") << "cut-odd" << damaged;
+        QTest::newRow("cut at a page") << "cut-page" << damaged;
+        QTest::newRow("a page overwritten") << "zero-page" << damaged;
+        QTest::newRow("empty") << "empty" << damaged;
+        QTest::newRow("first page only") << "first-page" << damaged;
+        QTest::newRow("repeated bytes") << "garbage" << foreign;
+        QTest::newRow("text") << "text" << foreign;
+        QTest::newRow("plain SQLite") << "sqlite" << foreign;
+        QTest::newRow("other password") << "password" << wrongKey;
+    }
+    void unopenableFiles_areToldApart()
+    {
+        QFETCH(QString, damage);
+        QFETCH(int, kind);
+        // A bank of many pages, so that a cut leaves the first page whole.
+        QList<TestItem> many;
+        for (int i = 0; i < 300; ++i)
+            many << TestEnv::item(1 + i % 5, 1 + i % 6, QStringLiteral("Question %1 ").arg(i).repeated(8),
+                                  QStringLiteral("a"));
+        env->writeBank(many);
+        const QString path = env->path(TableFiles::Bank);
+        QFile file(path);
+        QVERIFY(file.size() > 16 * 4096);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")) ||
+                QFileInfo(path + QStringLiteral("-wal")).size() == 0);
+        if (damage == QLatin1String("cut-odd")) {
+            QVERIFY(file.resize(file.size() - 1000));
+        } else if (damage == QLatin1String("cut-page")) {
+            QVERIFY(file.resize(file.size() / 2 / 4096 * 4096));
+        } else if (damage == QLatin1String("first-page")) {
+            QVERIFY(file.resize(4096));
+        } else if (damage == QLatin1String("zero-page")) {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek(5 * 4096);
+            file.write(QByteArray(4096, '\0'));
+            file.close();
+        } else if (damage == QLatin1String("password")) {
+            session.reset();
+            session = std::make_unique<Session>(TableFiles::SessionName);
+            session->registerPassword(QStringLiteral("another13char"));
+        } else {
+            QFile::remove(path);
+            if (damage == QLatin1String("sqlite")) {
+                sqlite3* db = nullptr;
+                QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+                         SQLITE_OK);
+                QCOMPARE(sqlite3_exec(db, "CREATE TABLE items (Q_ID INTEGER PRIMARY KEY)", nullptr, nullptr,
+                                      nullptr),
+                         SQLITE_OK);
+                sqlite3_close(db);
+            } else {
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                if (damage == QLatin1String("garbage"))
+                    file.write(QByteArray(8192, 'z'));
+                else if (damage == QLatin1String("text"))
+                    file.write(QByteArray("Velarix 2.0 notes\n").repeated(300));
+                file.close();
+            }
+        }
+        const QString expected =
+            kind == int(TableError::Kind::Damaged)     ? Database::damagedText(TableFiles::Bank)
+            : kind == int(TableError::Kind::NotATable) ? Database::notATableText(TableFiles::Bank)
+                                                       : Database::wrongPasswordText(TableFiles::Bank);
+        // Some damage shows only when the pages are read: the open or the
+        // first walk over the records tells.
+        auto t = bank();
+        try {
+            t->open();
+            for (t->first(); !t->eof(); t->next())
+                t->fieldByName(Q_TEXT).asString();
+            QFAIL("read a damaged file");
+        } catch (const TableError& e) {
+            QCOMPARE(e.message(), expected);
+            QCOMPARE(int(e.kind()), kind);
+        }
+        QVERIFY(!t->isOpen());
+        QVERIFY(QFile::exists(path)); // reading never changes what it cannot read
     }
 
     void exclusiveOpen_failsWhileAnotherProcessHoldsTheTable()
