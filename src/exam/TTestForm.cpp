@@ -26,6 +26,7 @@
 #include "settings/StoredFont.h"
 #include "settings/TOptionsForm.h"
 #include "store/ItemRecord.h"
+#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
@@ -538,6 +539,7 @@ void TTestForm::noItemsAvailable(const QString& title)
 
 void TTestForm::startBankExam(const QString& caption, const QString& title, const QString& filter)
 {
+    ProgramFolder::requireWritable();
     PrepareNameDialog(false);
     NameForm->setWindowTitle(caption);
     ExamTitle = title;
@@ -593,6 +595,7 @@ void TTestForm::AllQActExecute()
 
 void TTestForm::RandActExecute()
 {
+    ProgramFolder::requireWritable();
     NameForm->setWindowTitle(QStringLiteral("Random Exam"));
     PrepareNameDialog(true);
     ExamTitle = QStringLiteral("Random Exam");
@@ -606,6 +609,7 @@ void TTestForm::RandActExecute()
 
 void TTestForm::UserActExecute()
 {
+    ProgramFolder::requireWritable();
     dtUserSet->open();
     if (dtUserSet->isEmpty()) {
         dtUserSet->close();

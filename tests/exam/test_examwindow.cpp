@@ -5,6 +5,7 @@
 #include "exam/TKZTimeCounter.h"
 #include "exam/TTestForm.h"
 #include "store/ItemRecord.h"
+#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
 #include "tables/Database.h"
 #include "tables/Session.h"
@@ -83,6 +84,7 @@ private slots:
     }
     void cleanup()
     {
+        ProgramFolder::setCheckedFolderForTests(QString());
         Clock::setSource({});
         form = nullptr;
         env.reset();
@@ -571,6 +573,32 @@ private slots:
             QVERIFY(kept.open(QIODevice::ReadOnly));
             QCOMPARE(kept.readAll(), contents);
         }
+    }
+
+    void readOnlyProgramFolder_isNamedBeforeAnExam()
+    {
+        // /proc takes no new file, not even from the superuser.
+        QCOMPARE(ProgramFolder::writeProblem(QStringLiteral("/proc")),
+                 ProgramFolder::notWritableText(QStringLiteral("/proc")));
+        QVERIFY(ProgramFolder::notWritableText(QStringLiteral("/opt/x")).contains(QStringLiteral("/opt/x")));
+        QCOMPARE(ProgramFolder::writeProblem(env->dir()), QString());
+        QCOMPARE(QDir(env->dir()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral("write-check")),
+                 QStringList());
+
+        ProgramFolder::setCheckedFolderForTests(QStringLiteral("/proc"));
+        const QString expected =
+            QStringLiteral("Error: ") + ProgramFolder::notWritableText(QStringLiteral("/proc"));
+        for (QAction* action : {form->Action1, form->AllQAct, form->RandAct, form->UserAct}) {
+            Dialogs::clearLog();
+            TestEnv::acceptNameDialog();
+            action->trigger();
+            QCOMPARE(Dialogs::shownMessages(), QStringList{expected});
+            QCOMPARE(form->examMode, ExamMode::Idle);
+            QVERIFY(form->Panel4->isVisible());
+            QVERIFY(!form->dtQSet->isOpen() && !ces().isOpen() && !form->dtUserSet->isOpen());
+        }
+        ProgramFolder::setCheckedFolderForTests(QString());
+        startPracticeExam(1);
     }
 
     void errorInAHandler_showsTheErrorBoxAndTheWindowGoesOn()

@@ -7,6 +7,7 @@
 #include "sampler/TSamplerForm.h"
 #include "sampler/UserSetStatus.h"
 #include "store/ItemRecord.h"
+#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
 #include "tables/Table.h"
 #include "widgets/DBCheckBox.h"
@@ -17,6 +18,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/PanelStatusBar.h"
+#include "widgets/ShadedButton.h"
 #include "widgets/ShadedLabel.h"
 
 #include <QAction>
@@ -396,6 +398,23 @@ private slots:
         QCOMPARE(rec[QStringLiteral("A1")], QStringLiteral("True"));
         QCOMPARE(rec[QStringLiteral("A2")], QStringLiteral("False"));
         QCOMPARE(rec[U_MEMO], QStringLiteral("<null>"));
+    }
+
+    void readOnlyProgramFolder_isNamedBeforeTheSampler()
+    {
+        ProgramFolder::setCheckedFolderForTests(QStringLiteral("/proc"));
+        MainForm->show();
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        MainForm->SamplerBtn->click();
+        ProgramFolder::setCheckedFolderForTests(QString());
+        QCOMPARE(
+            Dialogs::shownMessages(),
+            QStringList{QStringLiteral("Error: ") + ProgramFolder::notWritableText(QStringLiteral("/proc"))});
+        Dialogs::clearLog(); // the error box was the expected one
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(!s->isVisible());
+        QVERIFY(!us().isOpen());
     }
 
     void save_asksBeforeAnItemThatCanNeverBeRight_data()
