@@ -1,12 +1,25 @@
 #include "InstanceLock.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
-InstanceLock::InstanceLock(const QString& name, QObject* parent) : QObject(parent), m_name(name) {}
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+InstanceLock::InstanceLock(const QString& name, QObject* parent)
+    : InstanceLock(name, defaultFolders(), parent)
+{
+}
+
+InstanceLock::InstanceLock(const QString& name, const QStringList& folders, QObject* parent)
+    : QObject(parent), m_name(name), m_folders(folders)
+{
+}
 
 InstanceLock::~InstanceLock()
 {
@@ -30,28 +43,70 @@ QString InstanceLock::lockNameFor(const QString& programPath)
     return QStringLiteral("PREVINST:") + defaultTitle(programPath);
 }
 
+QStringList InstanceLock::defaultFolders()
+{
+    QStringList folders;
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        folders << runtime;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty())
+        folders << QDir(cache).filePath(QStringLiteral("velarix"));
+    return folders;
+}
+
+bool InstanceLock::isPrivateFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    QFileInfo info(path);
+    if (!info.exists()) {
+        if (!QDir().mkpath(path))
+            return false;
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        info = QFileInfo(path);
+    }
+    if (!info.isDir() || !info.isWritable())
+        return false;
+#ifdef Q_OS_UNIX
+    if (info.ownerId() != uint(::geteuid()))
+        return false;
+#endif
+    return !(info.permissions() & (QFile::WriteGroup | QFile::WriteOther));
+}
+
 QString InstanceLock::basePath() const
 {
-    // The runtime folder is per user and cleared at log-out; the temporary
-    // folder serves where there is none.
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty() || !QFileInfo(dir).isWritable())
-        dir = QDir::tempPath();
     QString safe = m_name;
     safe.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return QDir(dir).filePath(safe);
+    return QDir(m_folder).filePath(safe);
 }
 
 bool InstanceLock::tryLock()
 {
+    m_folder.clear();
+    for (const QString& folder : m_folders) {
+        if (isPrivateFolder(folder)) {
+            m_folder = folder;
+            break;
+        }
+    }
+    if (m_folder.isEmpty())
+        return true;
     m_lock = std::make_unique<QLockFile>(basePath() + QStringLiteral(".lock"));
     // No time-based staleness: only a lock whose process is gone is stale.
     m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    if (m_lock->tryLock(0))
+        return true;
+    // Held by a running copy: a second copy. Any other failure means no lock
+    // can be made here, and the program starts anyway.
+    return m_lock->error() != QLockFile::LockFailedError;
 }
 
 bool InstanceLock::listen()
 {
+    if (m_folder.isEmpty())
+        return false;
     const QString socketPath = basePath() + QStringLiteral(".sock");
     // We hold the lock, so a socket file left behind belongs to a dead copy.
     QLocalServer::removeServer(socketPath);
@@ -71,6 +126,8 @@ bool InstanceLock::listen()
 
 bool InstanceLock::wakeRunning(int timeoutMs)
 {
+    if (m_folder.isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(basePath() + QStringLiteral(".sock"));
     if (!socket.waitForConnected(timeoutMs))

@@ -3,6 +3,7 @@
 #include "exam/TTestForm.h"
 #include "sampler/TDM.h"
 #include "sampler/TSamplerForm.h"
+#include "store/ProgramFolder.h"
 #include "store/SectionNames.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
@@ -114,6 +115,7 @@ void TMainForm::StartTestBtnClick()
 
 void TMainForm::SamplerBtnClick()
 {
+    ProgramFolder::requireWritable();
     hide();
     try {
         DM->dtUserSet->open();

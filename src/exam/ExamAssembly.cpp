@@ -4,6 +4,8 @@
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace ExamAssembly {
@@ -99,33 +101,107 @@ QList<QPair<QString, QString>> copiedFields(Source kind)
 }
 } // namespace
 
-void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
-               const std::function<void(int)>& progress)
+namespace {
+void appendItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+                 const std::function<void(int)>& progress)
 {
     // Fields are looked up once; they stay valid while both tables are open.
     std::vector<std::pair<Field, Field>> fields;
     for (const auto& [from, to] : copiedFields(kind))
         fields.emplace_back(source.fieldByName(from), currentSet.fieldByName(to));
+    for (int i = 0; i < int(chosen.size()); ++i) {
+        if (!source.findKey(chosen[i]))
+            throw TableError(
+                QStringLiteral("Item %1 was not found in %2").arg(chosen[i]).arg(source.tableName()));
+        if (progress)
+            progress(i);
+        currentSet.append();
+        for (auto& [from, to] : fields)
+            to.setValue(from.value());
+        currentSet.post();
+    }
+}
+
+// Runs `change` inside one transaction of the current set; on any error the
+// transaction is rolled back and the error passed on.
+template <typename Change> void inTransaction(Table& currentSet, Change change)
+{
     currentSet.startTransaction();
     try {
-        for (int i = 0; i < int(chosen.size()); ++i) {
-            if (!source.findKey(chosen[i]))
-                throw TableError(
-                    QStringLiteral("Item %1 was not found in %2").arg(chosen[i]).arg(source.tableName()));
-            if (progress)
-                progress(i);
-            currentSet.append();
-            for (auto& [from, to] : fields)
-                to.setValue(from.value());
-            currentSet.post();
-        }
+        change();
         currentSet.commit();
     } catch (...) {
-        if (currentSet.state() != Table::State::Browse && currentSet.isOpen())
+        if (currentSet.isOpen() && currentSet.state() != Table::State::Browse)
             currentSet.cancel();
         currentSet.rollback();
         throw;
     }
+}
+} // namespace
+
+QString damagedCopyName(const QString& path)
+{
+    QString name = path + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = path + QStringLiteral(".damaged.%1").arg(n);
+    return name;
+}
+
+void openCurrentSet(Table& currentSet)
+{
+    currentSet.close();
+    currentSet.setExclusive(true);
+    try {
+        currentSet.open();
+        return;
+    } catch (const TableError& e) {
+        using Kind = TableError::Kind;
+        if (e.kind() != Kind::Missing && e.kind() != Kind::Damaged && e.kind() != Kind::NotATable &&
+            e.kind() != Kind::WrongPassword)
+            throw;
+    }
+    const QString path = currentSet.filePath();
+    if (QFileInfo::exists(path)) {
+        const QString kept = damagedCopyName(path);
+        if (!QFile::rename(path, kept))
+            throw TableError(QStringLiteral("Cannot set the damaged table %1 aside as %2")
+                                 .arg(currentSet.tableName(), QFileInfo(kept).fileName()));
+        // Its journal belongs to it, not to the new file.
+        for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+            if (QFileInfo::exists(path + suffix) && !QFile::rename(path + suffix, kept + suffix))
+                QFile::remove(path + suffix);
+        }
+    }
+    Table::createFile(path, currentSet.sessionName(), ItemRecord::currentSetSchema());
+    currentSet.open();
+}
+
+void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+               const std::function<void(int)>& progress)
+{
+    inTransaction(currentSet, [&] { appendItems(source, kind, currentSet, chosen, progress); });
+}
+
+void replaceItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+                  const std::function<void(int)>& progress)
+{
+    replaceItems(currentSet, {Batch{&source, kind, chosen}}, progress);
+}
+
+void replaceItems(Table& currentSet, const std::vector<Batch>& batches,
+                  const std::function<void(int)>& progress)
+{
+    inTransaction(currentSet, [&] {
+        currentSet.emptyTable();
+        int start = 0;
+        for (const Batch& batch : batches) {
+            appendItems(*batch.source, batch.kind, currentSet, batch.keys, [&progress, start](int i) {
+                if (progress)
+                    progress(start + i);
+            });
+            start += int(batch.keys.size());
+        }
+    });
 }
 
 } // namespace ExamAssembly

@@ -38,4 +38,34 @@ std::vector<std::int32_t> chooseByScan(const std::vector<std::int32_t>& candidat
 void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                const std::function<void(int)>& progress = {});
 
+// Opens the current set exclusively for an assembly. The set is only a
+// scratch table: when its file is missing, damaged or not a table, the
+// damaged file is kept beside it under another name (see damagedCopyName)
+// and a new, empty set is made, so that no exam is blocked by it. A set in
+// use by another copy is not touched: that error is raised.
+void openCurrentSet(Table& currentSet);
+// The name a damaged current set is kept under: "ces.DAT.damaged", or with
+// a number behind it when that name is taken.
+QString damagedCopyName(const QString& path);
+
+// Empties the current set and fills it with the chosen items in one
+// transaction, so the set holds a whole exam at every moment: the previous
+// one until the commit, the new one after it. A failure (or a kill) part way
+// leaves the previous exam as it was. The current set must be open
+// exclusively; otherwise as copyItems.
+void replaceItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+                  const std::function<void(int)>& progress = {});
+
+// Keys of one source, copied in their order.
+struct Batch
+{
+    Table* source = nullptr;
+    Source kind = Source::Bank;
+    std::vector<std::int32_t> keys;
+};
+// The same for items of several sources: the batches one after another, the
+// empty and every copy in one transaction. `progress` counts over all batches.
+void replaceItems(Table& currentSet, const std::vector<Batch>& batches,
+                  const std::function<void(int)>& progress = {});
+
 } // namespace ExamAssembly

@@ -38,7 +38,7 @@ ExhibitForm::ExhibitForm(const QString& caption, bool resizable, QWidget* parent
 void ExhibitForm::LoadPicture(const QString& fileName)
 {
     QString error;
-    const QImage image = PictureLoader::load(fileName, &error);
+    const QImage image = PictureLoader::loadExhibit(fileName, &error);
     if (image.isNull())
         throw std::runtime_error(error.toStdString());
 

@@ -2,6 +2,7 @@
 
 #include "MetafileToSvg.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -304,6 +305,31 @@ QSize PictureLoader::metafileSize(const QByteArray& data, bool* enhanced, QStrin
         return {};
     }
     return size;
+}
+
+bool PictureLoader::insideProgramFolder(const QString& fileName)
+{
+    // Both sides with every link resolved, so neither "../x.bmp", an
+    // absolute name nor a link that points out of the folder gets through.
+    const QString folder = QDir::current().canonicalPath();
+    const QString target = QFileInfo(QDir::current(), fileName).canonicalFilePath();
+    if (folder.isEmpty() || target.isEmpty())
+        return false;
+    return target.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
+QImage PictureLoader::loadExhibit(const QString& fileName, QString* error)
+{
+    // The extension is judged first, as for any picture; a name that leads
+    // out of the folder then reads as a file that is not there.
+    const QString kind = QFileInfo(fileName).suffix().toLower();
+    const bool known = kind == QLatin1String("bmp") || kind == QLatin1String("ico") ||
+                       kind == QLatin1String("wmf") || kind == QLatin1String("emf");
+    if (known && !fileName.isEmpty() && !insideProgramFolder(fileName)) {
+        *error = cannotOpen(fileName);
+        return {};
+    }
+    return load(fileName, error);
 }
 
 QImage PictureLoader::load(const QString& fileName, QString* error)

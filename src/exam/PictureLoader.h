@@ -23,6 +23,14 @@ public:
 
     // The picture, or a null image and the error text in *error.
     static QImage load(const QString& fileName, QString* error);
+    // An item's exhibit: as load, with the name taken relative to the program
+    // folder (the current folder); a name that leads out of it is refused
+    // like a missing file.
+    static QImage loadExhibit(const QString& fileName, QString* error);
+
+    // True when the file exists and, all links resolved, lies inside the
+    // current folder or below it.
+    static bool insideProgramFolder(const QString& fileName);
 
     // The size a metafile is shown at, from its header (the placeable header
     // of a .wmf, the frame of an enhanced one); the file's kind is decided by

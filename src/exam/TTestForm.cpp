@@ -29,6 +29,7 @@
 #include "settings/StoredFont.h"
 #include "settings/TOptionsForm.h"
 #include "store/ItemRecord.h"
+#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
@@ -252,11 +253,13 @@ void TTestForm::buildHeader()
     Label1->move(4, 4);
 
     Label2 = new QLabel(Panel1);
+    Label2->setTextFormat(Qt::PlainText);
     Label2->setFont(verdana13(false));
     setTextColor(Label2, Qt::white);
     Label2->move(124, 4);
 
     Label3 = new QLabel(Panel1);
+    Label3->setTextFormat(Qt::PlainText);
     Label3->setFont(verdana13(true));
     setTextColor(Label3, QColor(215, 215, 215));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -543,6 +546,7 @@ void TTestForm::noItemsAvailable(const QString& title)
 
 void TTestForm::startBankExam(const QString& caption, const QString& title, const QString& filter)
 {
+    ProgramFolder::requireWritable();
     PrepareNameDialog(false);
     NameForm->setWindowTitle(caption);
     ExamTitle = title;
@@ -598,6 +602,7 @@ void TTestForm::AllQActExecute()
 
 void TTestForm::RandActExecute()
 {
+    ProgramFolder::requireWritable();
     NameForm->setWindowTitle(QStringLiteral("Random Exam"));
     PrepareNameDialog(true);
     ExamTitle = QStringLiteral("Random Exam");
@@ -611,6 +616,7 @@ void TTestForm::RandActExecute()
 
 void TTestForm::UserActExecute()
 {
+    ProgramFolder::requireWritable();
     dtUserSet->open();
     if (dtUserSet->isEmpty()) {
         dtUserSet->close();
@@ -666,20 +672,18 @@ void TTestForm::assemble(Table& source, ExamAssembly::Source kind, int count)
     RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
     const std::vector<std::int32_t> chosen =
         ExamAssembly::choose(keys, count < 0 ? int(keys.size()) : count, random);
-    fillCurrentSet(int(chosen.size()), [&](const std::function<void(int)>& progress) {
-        ExamAssembly::copyItems(source, kind, *dtCurrentSet, chosen, progress);
-    });
+    fillCurrentSet({ExamAssembly::Batch{&source, kind, chosen}});
 }
 
-void TTestForm::fillCurrentSet(int count, const std::function<void(const std::function<void(int)>&)>& copy)
+void TTestForm::fillCurrentSet(const std::vector<ExamAssembly::Batch>& batches)
 {
     {
+        int count = 0;
+        for (const ExamAssembly::Batch& batch : batches)
+            count += int(batch.keys.size());
         ProgressShown progress(count);
-        dtCurrentSet->close();
-        dtCurrentSet->setExclusive(true);
-        dtCurrentSet->emptyTable();
-        dtCurrentSet->open();
-        copy([&progress](int i) { progress.position(i); });
+        ExamAssembly::openCurrentSet(*dtCurrentSet);
+        ExamAssembly::replaceItems(*dtCurrentSet, batches, [&progress](int i) { progress.position(i); });
     }
     dtCurrentSet->first();
     FirstRecNo = dtCurrentSet->recNo();
@@ -1452,19 +1456,17 @@ void TTestForm::CopyRetakeShuffled()
         if (!source.isOpen())
             source.open();
     }
-    fillCurrentSet(n, [&](const std::function<void(int)>& progress) {
-        // Consecutive items of one source are copied together.
-        int done = 0;
-        while (done < n) {
-            const ItemSource source = items[order[done] - 1].source;
-            const int start = done;
-            std::vector<std::int32_t> keys;
-            while (done < n && items[order[done] - 1].source == source)
-                keys.push_back(items[order[done++] - 1].id);
-            const bool bank = source == ItemSource::Bank;
-            ExamAssembly::copyItems(bank ? *dtQSet : *dtUserSet,
-                                    bank ? ExamAssembly::Source::Bank : ExamAssembly::Source::UserSet,
-                                    *dtCurrentSet, keys, [&progress, start](int i) { progress(start + i); });
-        }
-    });
+    // Consecutive items of one source are copied together.
+    std::vector<ExamAssembly::Batch> batches;
+    int done = 0;
+    while (done < n) {
+        const ItemSource source = items[order[done] - 1].source;
+        const bool bank = source == ItemSource::Bank;
+        ExamAssembly::Batch batch{
+            bank ? dtQSet : dtUserSet, bank ? ExamAssembly::Source::Bank : ExamAssembly::Source::UserSet, {}};
+        while (done < n && items[order[done] - 1].source == source)
+            batch.keys.push_back(items[order[done++] - 1].id);
+        batches.push_back(std::move(batch));
+    }
+    fillCurrentSet(batches);
 }

@@ -235,7 +235,8 @@ private:
     void noItemsAvailable(const QString& title);
     // Empties the current exam set and lets `copy` fill it with `count` items
     // under the progress window; `copy` is given the progress callback.
-    void fillCurrentSet(int count, const std::function<void(const std::function<void(int)>&)>& copy);
+    // Replaces the current exam set by the batches' items, in one transaction.
+    void fillCurrentSet(const std::vector<ExamAssembly::Batch>& batches);
     void buildHistoryControls();
     void reloadHistory();
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started

@@ -17,18 +17,19 @@ GradeResult GradeExam(const AnswerSheet& sheet, const QString& candidateName, co
     GradeResult r;
     for (int s = 1; s <= SectionNames::Count; ++s)
         r.Sections[s - 1].name = SectionNames::name(s);
+    r.Other.name = QStringLiteral("Other");
 
     for (const AnswerEntry& e : sheet.entries()) {
         ++r.items;
         if (e.Correct)
             ++r.correct;
-        // An entry outside the six sections still counts in the total above.
-        if (e.Section >= 1 && e.Section <= SectionNames::Count) {
-            SectionTally& t = r.Sections[e.Section - 1];
-            ++t.items;
-            if (e.Correct)
-                ++t.correct;
-        }
+        // An entry outside the six sections counts under "Other", so that
+        // the rows of the report add up to the total.
+        const bool known = e.Section >= 1 && e.Section <= SectionNames::Count;
+        SectionTally& t = known ? r.Sections[e.Section - 1] : r.Other;
+        ++t.items;
+        if (e.Correct)
+            ++t.correct;
     }
 
     const std::int64_t n = r.items;
@@ -49,10 +50,13 @@ GradeResult GradeExam(const AnswerSheet& sheet, const QString& candidateName, co
                    QStringLiteral("   Your Score: ") + QString::number(r.shownScore) +
                    QStringLiteral("   Grade: ") + r.gradeWord;
 
-    for (SectionTally& t : r.Sections) {
+    const auto finish = [](SectionTally& t) {
         t.percent = t.items == 0 ? 0 : std::int32_t(roundHalfEven(std::int64_t(t.correct) * 100, t.items));
         t.label = t.name + QStringLiteral(" (") + QString::number(t.correct) + QStringLiteral("/") +
                   QString::number(t.items) + QStringLiteral(") ");
-    }
+    };
+    for (SectionTally& t : r.Sections)
+        finish(t);
+    finish(r.Other);
     return r;
 }

@@ -9,7 +9,7 @@ class AnswerSheet;
 
 // Grades the answer sheet of a finished exam. Reads the sheet only.
 // An exam without items scores 0 and fails; an entry whose section lies
-// outside 1..6 counts in the total and in no section.
+// outside 1..6 counts in the total and under "Other".
 GradeResult GradeExam(const AnswerSheet& sheet, const QString& candidateName, const QString& examTitle);
 
 // numerator / denominator rounded to a whole number, an exact half going to

@@ -97,6 +97,7 @@ void ScoreReport::FillSections(const GradeResult& result)
 {
     BarChart& bySection = SectionChart->Chart;
     bySection.clear();
-    for (int s = int(result.Sections.size()) - 1; s >= 0; --s)
-        bySection.add(result.Sections[s].percent, result.Sections[s].label, SectionRed);
+    const std::vector<SectionTally> rows = result.shownSections();
+    for (auto t = rows.rbegin(); t != rows.rend(); ++t)
+        bySection.add(t->percent, t->label, SectionRed);
 }

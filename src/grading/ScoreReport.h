@@ -27,7 +27,8 @@ public:
 
     // The total part: the two total bars, the title and the result line.
     void FillTotal(const GradeResult& result);
-    // The six section bars, section 6 first so that section 1 stands at the top.
+    // The section bars (the six, and "Other" when it has items), the last
+    // first so that section 1 stands at the top.
     void FillSections(const GradeResult& result);
     void fill(const GradeResult& result)
     {

@@ -292,8 +292,9 @@ void TScoreForm::FillSections(const GradeResult& result)
     const auto width = [&fm](const QString& s) { return fm.horizontalAdvance(s); };
     QStringList labels;
     // Section 6 first, so that section 1 stands at the top.
-    for (int s = int(result.Sections.size()) - 1; s >= 0; --s) {
-        const SectionTally& t = result.Sections[s];
+    const std::vector<SectionTally> rows = result.shownSections();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        const SectionTally& t = *row;
         Chart1Bars->append(t.percent);
         labels << ChartText::wrap(t.label, SectionLabelWidth, width);
     }
@@ -320,7 +321,7 @@ void TScoreForm::fitSectionChart()
     for (const QString& c : Chart1Categories->categories())
         lines = std::max<int>(lines, int(c.count(QStringLiteral("<br>"))) + 1);
     const int slot = lines * fm.lineSpacing() + 12;
-    const int needed = Chart1->margins().top() + 8 * slot + fm.height() + 16;
+    const int needed = Chart1->margins().top() + int(Chart1Categories->count() + 2) * slot + fm.height() + 16;
     // The container has no frame and never scrolls sideways.
     const int height = std::max(ScrollBox1->height(), needed);
     const int scrollBar =

@@ -4,6 +4,7 @@
 #include "UserSetStatus.h"
 #include "app/TAboutForm.h"
 #include "app/TMainForm.h"
+#include "store/ItemCheck.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
 #include "widgets/DBCheckBox.h"
@@ -413,6 +414,11 @@ void TSamplerForm::BitBtn1Click()
     if (const std::optional<bool> multiple = UserSetStatus::typeOf(ComboBox1->currentIndex()))
         t->fieldByName(Q_TYPE).setAsBoolean(*multiple);
     t->fieldByName(Q_SECT).setAsInteger(UserSetStatus::sectionOf(SelectedSection()));
+    const QString fault = ItemCheck::neverCorrectReason(*t);
+    if (!fault.isEmpty() &&
+        Dialogs::message(this, Dialogs::Icon::Warning, ItemCheck::saveAnywayQuestion(fault),
+                         Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) != Dialogs::Ok)
+        return; // back to editing, nothing stored
     t->post();
     StatusBar1->setPanelText(UserSetStatus::ChangePanel, UserSetStatus::savedPanel());
     EnableActions(true);

@@ -5,6 +5,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+#include <QVariant>
+#include <cmath>
 #include <sqlcipher/sqlite3.h>
 
 namespace {
@@ -55,24 +58,84 @@ void Database::openHandle(const QString& path, const QByteArray& rawKey, int fla
     }
 }
 
+namespace {
+constexpr qint64 PageSize = 4096;
+
+// Whether the bytes look like the output of a cipher: nearly every byte
+// value occurs, as many times as chance gives. Text, pictures and zeros do
+// not; a table file keyed with another password does.
+bool looksEncrypted(const QByteArray& bytes)
+{
+    if (bytes.size() < 256)
+        return false;
+    int counts[256] = {};
+    for (const char c : bytes)
+        ++counts[static_cast<unsigned char>(c)];
+    int distinct = 0;
+    for (const int n : counts)
+        distinct += n > 0 ? 1 : 0;
+    const double expected = 256.0 * (1.0 - std::exp(-double(bytes.size()) / 256.0));
+    return distinct >= 0.9 * expected;
+}
+} // namespace
+
+QString Database::damagedText(const QString& name)
+{
+    return QStringLiteral("Cannot open table %1: the file is damaged").arg(name);
+}
+
+QString Database::notATableText(const QString& name)
+{
+    return QStringLiteral("Cannot open table %1: the file is not a table of this program").arg(name);
+}
+
+QString Database::wrongPasswordText(const QString& name)
+{
+    return QStringLiteral("Cannot open table %1: wrong table password").arg(name);
+}
+
 void Database::open(const QString& path, const QByteArray& rawKey)
 {
     const QString name = QFileInfo(path).fileName();
     if (!QFileInfo(path).isFile())
-        throw TableError(QStringLiteral("Table does not exist: %1").arg(name));
+        throw TableError(QStringLiteral("Table does not exist: %1").arg(name), TableError::Kind::Missing);
+    // What the engine cannot tell apart by the key alone is told by the
+    // file's first page: a plain SQLite file says so in clear.
+    QByteArray head;
+    qint64 size = 0;
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            size = file.size();
+            head = file.read(PageSize);
+        }
+    }
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        throw TableError(notATableText(name), TableError::Kind::NotATable);
+    if (size == 0)
+        throw TableError(damagedText(name), TableError::Kind::Damaged);
     openHandle(path, rawKey, SQLITE_OPEN_READWRITE);
     // The key is only checked by the first read.
     sqlite3_stmt* probe = nullptr;
     int rc = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &probe, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(probe);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        rc = sqlite3_extended_errcode(m_db) & 0xff;
     sqlite3_finalize(probe);
     if (rc != SQLITE_ROW) {
         const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
         close();
-        if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
-            throw TableError(
-                QStringLiteral("Cannot open table %1: wrong table password or not a table file").arg(name));
+        if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT) {
+            if (!looksEncrypted(head))
+                throw TableError(notATableText(name), TableError::Kind::NotATable);
+            // Every table file is whole pages; a cut one is not. "Corrupt"
+            // means the key did open the first page and the rest is wrong
+            // (a file cut at a page); another key makes it "not a database".
+            if (size < PageSize || size % PageSize != 0 || rc == SQLITE_CORRUPT)
+                throw TableError(damagedText(name), TableError::Kind::Damaged);
+            throw TableError(wrongPasswordText(name), TableError::Kind::WrongPassword);
+        }
         throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, detail));
     }
     try {
@@ -80,18 +143,32 @@ void Database::open(const QString& path, const QByteArray& rawKey)
         exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         // Decrypted pages are kept: assembly reads the bank in random order.
         exec(QStringLiteral("PRAGMA cache_size = -131072"));
+        // A file cut short or overwritten in part opens, but its pages do
+        // not check out; the tables are small, so every open looks.
+        Statement check(m_db, QStringLiteral("PRAGMA quick_check(1)"));
+        if (!check.step() || check.value(0).toString() != QLatin1String("ok"))
+            throw TableError(damagedText(name), TableError::Kind::Damaged);
+    } catch (const TableError& e) {
+        close();
+        if (e.kind() == TableError::Kind::Damaged)
+            throw TableError(damagedText(name), TableError::Kind::Damaged);
+        throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, e.message()), e.kind());
+    }
+    try {
+        if (needsMigration())
+            migrate();
         readSchema();
     } catch (const TableError& e) {
         close();
-        throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, e.message()));
+        if (e.kind() == TableError::Kind::NotATable)
+            throw TableError(notATableText(name), TableError::Kind::NotATable);
+        throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, e.message()), e.kind());
     }
 }
 
-void Database::create(const QString& path, const QByteArray& rawKey, const TableSchema& schema)
+namespace {
+QString createStatement(const QString& table, const TableSchema& schema)
 {
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
-        QFile::remove(path + suffix);
-    openHandle(path, rawKey, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     QStringList columns;
     for (int i = 0; i < schema.fields.size(); ++i) {
         const FieldDef& f = schema.fields.at(i);
@@ -101,8 +178,86 @@ void Database::create(const QString& path, const QByteArray& rawKey, const Table
                       .arg(f.name, schema.autoIncrementKey ? QStringLiteral(" AUTOINCREMENT") : QString());
         columns << col;
     }
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columns.join(QStringLiteral(", ")));
+}
+} // namespace
+
+void Database::create(const QString& path, const QByteArray& rawKey, const TableSchema& schema)
+{
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(path + suffix);
+    openHandle(path, rawKey, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-    exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(kTable, columns.join(QStringLiteral(", "))));
+    exec(createStatement(kTable, schema));
+}
+
+bool Database::needsMigration()
+{
+    Statement st(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(kTable));
+    while (st.step()) {
+        if (isLegacyKindName(st.value(2).toString()))
+            return true;
+    }
+    return false;
+}
+
+void Database::migrate()
+{
+    // Memo columns used to be declared MEMO, whose numeric affinity turned
+    // a note "007" into 7 and "1e5" into 100000.0. Such a value is kept as
+    // the program showed it; every other value is copied unchanged. The table
+    // is rebuilt under its new declaration in one transaction, so a failure
+    // or a kill leaves the old file as it was.
+    const TableSchema schema = readSchema();
+    const QString rebuilt = kTable + QStringLiteral("_migrated");
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(rebuilt));
+        exec(createStatement(rebuilt, schema));
+        QStringList marks;
+        for (int i = 0; i < schema.fields.size(); ++i)
+            marks << QStringLiteral("?");
+        Statement select(m_db, QStringLiteral("SELECT * FROM %1").arg(kTable));
+        Statement insert(
+            m_db, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(rebuilt, marks.join(QLatin1Char(','))));
+        while (select.step()) {
+            insert.reset();
+            for (int i = 0; i < schema.fields.size(); ++i) {
+                QVariant v = select.value(i);
+                const FieldKind kind = schema.fields.at(i).kind;
+                if (!v.isNull() && (kind == FieldKind::Memo || kind == FieldKind::Text))
+                    v = QVariant(v.toString());
+                insert.bind(i + 1, v);
+            }
+            insert.exec();
+        }
+        select = Statement();
+        insert = Statement();
+        // The next automatic key continues where the old table's stopped,
+        // also after its last records were deleted.
+        qint64 sequence = -1;
+        if (schema.autoIncrementKey) {
+            Statement seq(m_db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+            seq.bind(1, kTable);
+            if (seq.step())
+                sequence = seq.int64(0);
+        }
+        exec(QStringLiteral("DROP TABLE %1").arg(kTable));
+        exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(rebuilt, kTable));
+        if (sequence >= 0) {
+            exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name IN ('%1', '%2')")
+                     .arg(kTable, rebuilt));
+            Statement seq(m_db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"));
+            seq.bind(1, kTable);
+            seq.bind(2, sequence);
+            seq.exec();
+        }
+        exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 void Database::exec(const QString& sql)
@@ -124,7 +279,8 @@ TableSchema Database::readSchema()
         schema.fields << f;
     }
     if (schema.fields.isEmpty())
-        throw TableError(QStringLiteral("the file holds no table"));
+        throw TableError(QStringLiteral("the file is not a table of this program"),
+                         TableError::Kind::NotATable);
     Statement seq(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'sqlite_sequence'"));
     seq.step();
     schema.autoIncrementKey = seq.int64(0) > 0;

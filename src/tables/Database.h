@@ -17,7 +17,8 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens an existing file; raises TableError when it is missing, not a
-    // table, or keyed with another password.
+    // table, or keyed with another password. A file written with the older
+    // column declarations is brought up to date first, in one transaction.
     void open(const QString& path, const QByteArray& rawKey);
     // Creates a new, empty table file; an existing file is replaced.
     void create(const QString& path, const QByteArray& rawKey, const TableSchema& schema);
@@ -25,11 +26,18 @@ public:
     bool isOpen() const { return m_db != nullptr; }
 
     sqlite3* handle() const { return m_db; }
+
+    // The texts of the three ways a file can fail to open as a table.
+    static QString damagedText(const QString& name);
+    static QString notATableText(const QString& name);
+    static QString wrongPasswordText(const QString& name);
     void exec(const QString& sql);
     TableSchema readSchema();
 
 private:
     void openHandle(const QString& path, const QByteArray& rawKey, int flags);
+    bool needsMigration();
+    void migrate();
 
     sqlite3* m_db = nullptr;
     QString m_path;

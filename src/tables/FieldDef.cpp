@@ -8,9 +8,10 @@ QString fieldKindName(FieldKind kind)
     case FieldKind::Boolean:
         return QStringLiteral("BOOLEAN");
     case FieldKind::Text:
-        return QStringLiteral("TEXT");
     case FieldKind::Memo:
-        return QStringLiteral("MEMO");
+        // TEXT affinity: what was typed is stored as typed ("007" stays
+        // "007"); a memo is a text without a length limit.
+        return QStringLiteral("TEXT");
     }
     return {};
 }
@@ -25,8 +26,13 @@ bool fieldKindFromName(const QString& declared, FieldKind* kind)
     else if (d == QLatin1String("TEXT"))
         *kind = FieldKind::Text;
     else if (d == QLatin1String("MEMO"))
-        *kind = FieldKind::Memo;
+        *kind = FieldKind::Memo; // older files; Database migrates them on open
     else
         return false;
     return true;
+}
+
+bool isLegacyKindName(const QString& declared)
+{
+    return declared.trimmed().compare(QLatin1String("MEMO"), Qt::CaseInsensitive) == 0;
 }

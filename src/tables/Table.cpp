@@ -76,7 +76,8 @@ void Table::open()
     const QByteArray key = keyOfSession(m_sessionName, m_tableName);
     const QString path = resolvedPath();
     if (!QFileInfo(path).isFile())
-        throw TableError(QStringLiteral("Table does not exist: %1").arg(m_tableName));
+        throw TableError(QStringLiteral("Table does not exist: %1").arg(m_tableName),
+                         TableError::Kind::Missing);
     m_lock.acquire(path, m_exclusive, lockRetries, retryWaitMs);
     try {
         m_db.open(path, key);
@@ -426,7 +427,8 @@ void Table::emptyTable()
     const QByteArray key = keyOfSession(m_sessionName, m_tableName);
     const QString path = resolvedPath();
     if (!QFileInfo(path).isFile())
-        throw TableError(QStringLiteral("Table does not exist: %1").arg(m_tableName));
+        throw TableError(QStringLiteral("Table does not exist: %1").arg(m_tableName),
+                         TableError::Kind::Missing);
     TableLock lock;
     lock.acquire(path, true, lockRetries, retryWaitMs);
     Database db;

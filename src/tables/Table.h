@@ -33,6 +33,9 @@ public:
     static void createFile(const QString& path, const QString& sessionName, const TableSchema& schema);
 
     QString tableName() const { return m_tableName; }
+    QString sessionName() const { return m_sessionName; }
+    // The table's file: its name taken relative to the current folder.
+    QString filePath() const { return resolvedPath(); }
     void setTableName(const QString& name);
     DataSource* dataSource() const { return m_source; }
 

@@ -44,7 +44,8 @@ void TableLock::acquire(const QString& tablePath, bool exclusive, int retries, i
         }
         if (attempt >= retries) {
             ::close(fd);
-            throw TableError(QStringLiteral("Table %1 is in use by another user").arg(name));
+            throw TableError(QStringLiteral("Table %1 is in use by another user").arg(name),
+                             TableError::Kind::InUse);
         }
         QThread::msleep(waitMs);
     }

@@ -28,6 +28,7 @@ struct TestState
     std::function<void(QPrinter*, const std::function<void(QPrinter*)>&)> previewHandler;
     std::shared_ptr<QTemporaryDir> scratch; // where test printing goes without a print file
     QStringList log;
+    std::function<void(QMessageBox&)> boxInspector;
 };
 
 TestState& state()
@@ -65,49 +66,44 @@ void printToFile(QPrinter* printer)
 }
 } // namespace
 
-Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text, int buttons,
-                                 Button defaultButton, Button escapeButton)
+namespace {
+struct ButtonDef
 {
-    const QString caption = captionOf(icon);
-    TestState& s = state();
-    if (s.on) {
-        s.log << caption + QStringLiteral(": ") + text;
-        if (s.answers.isEmpty()) {
-            std::fprintf(stderr, "Dialogs: no answer queued for \"%s\"; answering with Esc\n",
-                         qPrintable(text));
-            return escapeButton;
-        }
-        return s.answers.dequeue();
-    }
-    QMessageBox box(parent);
+    Dialogs::Button button;
+    QMessageBox::StandardButton standard;
+    const char* text;
+};
+const ButtonDef buttonDefs[] = {{Dialogs::Ok, QMessageBox::Ok, "OK"},
+                                {Dialogs::Cancel, QMessageBox::Cancel, "Cancel"},
+                                {Dialogs::Yes, QMessageBox::Yes, "&Yes"},
+                                {Dialogs::No, QMessageBox::No, "&No"}};
+
+// Fills a standard box. Its text is always plain: messages carry file names
+// and table data, which must never be read as markup (an exhibit named
+// "<img src=...>" would otherwise load a picture).
+QHash<QAbstractButton*, Dialogs::Button> setUpBox(QMessageBox& box, const QString& caption,
+                                                  Dialogs::Icon icon, const QString& text, int buttons,
+                                                  Dialogs::Button defaultButton, Dialogs::Button escapeButton)
+{
     box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
-    case Icon::Question:
+    case Dialogs::Icon::Question:
         box.setIcon(QMessageBox::Question);
         break;
-    case Icon::Warning:
+    case Dialogs::Icon::Warning:
         box.setIcon(QMessageBox::Warning);
         break;
-    case Icon::Information:
+    case Dialogs::Icon::Information:
         box.setIcon(QMessageBox::Information);
         break;
-    case Icon::Error:
+    case Dialogs::Icon::Error:
         box.setIcon(QMessageBox::Critical);
         break;
     }
-    struct Def
-    {
-        Button button;
-        QMessageBox::StandardButton standard;
-        const char* text;
-    };
-    const Def defs[] = {{Ok, QMessageBox::Ok, "OK"},
-                        {Cancel, QMessageBox::Cancel, "Cancel"},
-                        {Yes, QMessageBox::Yes, "&Yes"},
-                        {No, QMessageBox::No, "&No"}};
-    QHash<QAbstractButton*, Button> map;
-    for (const Def& d : defs) {
+    QHash<QAbstractButton*, Dialogs::Button> map;
+    for (const ButtonDef& d : buttonDefs) {
         if (buttons & d.button) {
             QPushButton* b = box.addButton(d.standard);
             b->setText(QString::fromLatin1(d.text));
@@ -118,6 +114,31 @@ Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text
                 box.setEscapeButton(b);
         }
     }
+    return map;
+}
+} // namespace
+
+Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text, int buttons,
+                                 Button defaultButton, Button escapeButton)
+{
+    const QString caption = captionOf(icon);
+    TestState& s = state();
+    if (s.on) {
+        s.log << caption + QStringLiteral(": ") + text;
+        if (s.boxInspector) {
+            QMessageBox box(parent);
+            setUpBox(box, caption, icon, text, buttons, defaultButton, escapeButton);
+            s.boxInspector(box);
+        }
+        if (s.answers.isEmpty()) {
+            std::fprintf(stderr, "Dialogs: no answer queued for \"%s\"; answering with Esc\n",
+                         qPrintable(text));
+            return escapeButton;
+        }
+        return s.answers.dequeue();
+    }
+    QMessageBox box(parent);
+    const auto map = setUpBox(box, caption, icon, text, buttons, defaultButton, escapeButton);
     box.exec();
     return map.value(box.clickedButton(), escapeButton);
 }
@@ -253,6 +274,11 @@ void Dialogs::queueFont(const QFont& font, bool ok)
 void Dialogs::queueFileName(const QString& fileName)
 {
     state().fileNames.enqueue(fileName);
+}
+
+void Dialogs::setMessageBoxInspector(std::function<void(QMessageBox&)> inspector)
+{
+    state().boxInspector = std::move(inspector);
 }
 
 void Dialogs::setModalHandler(std::function<int(QDialog*)> handler)

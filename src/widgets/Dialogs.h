@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDialog;
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -46,6 +47,9 @@ public:
     static void queueAnswer(Button answer);
     static void queueFont(const QFont& font, bool ok = true);
     static void queueFileName(const QString& fileName);
+    // Each message box is also built as it would be shown and handed to the
+    // inspector before the queued answer is given.
+    static void setMessageBoxInspector(std::function<void(QMessageBox&)> inspector);
     // Called instead of exec() for modal dialogs; its return is the result.
     static void setModalHandler(std::function<int(QDialog*)> handler);
     // Print dialogs are accepted and print into this PDF file; without one

@@ -7,10 +7,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <pwd.h>
+#include <unistd.h>
 
 class TestApp : public QObject
 {
@@ -90,6 +95,80 @@ private slots:
         QVERIFY(!again.waitForFinished(1500));
         again.kill();
         again.waitForFinished();
+    }
+
+    void instanceLock_neverInAFolderOthersCanWrite()
+    {
+        QTemporaryDir base;
+        const QString shared = base.filePath(QStringLiteral("shared"));
+        QVERIFY(QDir().mkpath(shared));
+        QVERIFY(QFile::setPermissions(shared, QFile::Permissions(0x7777)));
+        const QString own = base.filePath(QStringLiteral("cache/velarix"));
+        const QString notAFolder = base.filePath(QStringLiteral("file"));
+        QFile file(notAFolder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        QVERIFY(!InstanceLock::isPrivateFolder(shared));
+        QVERIFY(!InstanceLock::isPrivateFolder(notAFolder));
+        QVERIFY(InstanceLock::isPrivateFolder(own)); // made, for its owner only
+        QVERIFY(!(QFile::permissions(own) & (QFile::WriteGroup | QFile::WriteOther | QFile::ReadOther)));
+        for (const QString& folder : InstanceLock::defaultFolders())
+            QVERIFY2(QDir(folder) != QDir(QDir::tempPath()), qPrintable(folder));
+
+        InstanceLock first(QStringLiteral("PREVINST:t"), {notAFolder, shared, own});
+        QVERIFY(first.tryLock());
+        QCOMPARE(first.folder(), own);
+        QVERIFY(QDir(shared).isEmpty());
+        QVERIFY(first.listen());
+        InstanceLock second(QStringLiteral("PREVINST:t"), {shared, own});
+        QVERIFY(!second.tryLock());
+        QVERIFY(second.wakeRunning());
+
+        // Where no lock can be made at all, every copy starts as the first.
+        InstanceLock lost(QStringLiteral("PREVINST:t"), {notAFolder, shared});
+        QVERIFY(lost.tryLock());
+        QVERIFY(lost.folder().isEmpty());
+        InstanceLock lostToo(QStringLiteral("PREVINST:t"), {notAFolder, shared});
+        QVERIFY(lostToo.tryLock());
+    }
+
+    void lockPlantedInTheSharedTemporaryFolder_doesNotStopTheProgram()
+    {
+        // No usable runtime folder, and someone else's live lock in the
+        // temporary folder that everyone can write.
+        QTemporaryDir base;
+        const QString shared = base.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(shared));
+        QVERIFY(QFile::setPermissions(shared, QFile::Permissions(0x7777)));
+        QLockFile planted(QDir(shared).filePath(QStringLiteral("PREVINST:velarix.lock")));
+        QVERIFY(planted.tryLock(0));
+        const QString runtime = base.filePath(QStringLiteral("runtime-is-a-file"));
+        QFile file(runtime);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        // Qt's own fallback runtime folder in the temporary folder, made
+        // beforehand by another user.
+        const QString fallback = QDir(shared).filePath(
+            QStringLiteral("runtime-%1").arg(QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name)));
+        QVERIFY(QDir().mkpath(fallback));
+        if (::chown(QFile::encodeName(fallback).constData(), 65534, 65534) != 0)
+            QSKIP("needs the right to give a folder to another user");
+
+        QProcess program;
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        e.insert(QStringLiteral("XDG_CONFIG_HOME"), base.filePath(QStringLiteral("config")));
+        e.insert(QStringLiteral("XDG_CACHE_HOME"), base.filePath(QStringLiteral("cache")));
+        e.insert(QStringLiteral("TMPDIR"), shared);
+        program.setProcessEnvironment(e);
+        program.start(QStringLiteral(VELARIX_PROGRAM), {});
+        QVERIFY(program.waitForStarted());
+        QVERIFY(!program.waitForFinished(2000));
+        QVERIFY(QFile::exists(base.filePath(QStringLiteral("cache/velarix/PREVINST:velarix.lock"))));
+        program.kill();
+        program.waitForFinished();
     }
 
     void startWindow_hidesWhileTheExamWindowIsOpen()

@@ -5,7 +5,9 @@
 #include "exam/TKZTimeCounter.h"
 #include "exam/TTestForm.h"
 #include "store/ItemRecord.h"
+#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
+#include "tables/Database.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
@@ -82,6 +84,7 @@ private slots:
     }
     void cleanup()
     {
+        ProgramFolder::setCheckedFolderForTests(QString());
         Clock::setSource({});
         form = nullptr;
         env.reset();
@@ -502,6 +505,100 @@ private slots:
         Dialogs::clearLog();
         QVERIFY(form->close());
         QVERIFY(Dialogs::shownMessages().isEmpty());
+    }
+
+    void failedAssembly_keepsThePreviousExamWhole()
+    {
+        startPracticeExam(1);
+        const QSet<qint64> previous = examItemSet();
+        Dialogs::queueAnswer(Dialogs::Yes);
+        form->Button3Click();
+        QCOMPARE(form->examMode, ExamMode::Idle);
+        {
+            // The second item of exam B gets a section that cannot be
+            // copied, so assembly fails after it has begun writing.
+            Database db;
+            db.open(env->path(TableFiles::Bank), Session::find(TableFiles::SessionName)->rawKey());
+            db.exec(QStringLiteral("UPDATE items SET Q_SECT = 'x' WHERE Q_ID = 4"));
+        }
+        Dialogs::clearLog();
+        form->SeedSource = [] { return 7u; };
+        TestEnv::acceptNameDialog();
+        form->Action2->trigger();
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+        QCOMPARE(form->examMode, ExamMode::Idle);
+        form->CloseCurrentExam();
+        Table t(TableFiles::SessionName, TableFiles::CurrentSet);
+        t.open();
+        QSet<qint64> kept;
+        for (t.first(); !t.eof(); t.next())
+            kept << t.fieldByName(Q_OR_NUMBER).asInteger();
+        QCOMPARE(kept, previous);
+    }
+
+    void brokenCurrentSet_isMadeAnewAndKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("contents"); // null: no file
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("garbage") << QByteArray(8192, 'z');
+        QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("cut") << QByteArray("cut");
+    }
+    void brokenCurrentSet_isMadeAnewAndKeptAside()
+    {
+        QFETCH(QByteArray, contents);
+        const QString path = env->path(TableFiles::CurrentSet);
+        QFile file(path);
+        if (contents == "cut") {
+            QVERIFY(file.resize(file.size() - 100));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            contents = file.readAll();
+            file.close();
+        } else {
+            QVERIFY(file.remove());
+            if (!contents.isNull()) {
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(contents);
+                file.close();
+            }
+        }
+        Dialogs::clearLog();
+        startPracticeExam(1);
+        QVERIFY2(Dialogs::shownMessages().isEmpty(), qPrintable(Dialogs::shownMessages().join('\n')));
+        QCOMPARE(form->ItemCount, 2);
+        QCOMPARE(examItemSet(), (QSet<qint64>{1, 2}));
+        QFile kept(path + QStringLiteral(".damaged"));
+        QCOMPARE(kept.exists(), !contents.isNull());
+        if (!contents.isNull()) {
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), contents);
+        }
+    }
+
+    void readOnlyProgramFolder_isNamedBeforeAnExam()
+    {
+        // /proc takes no new file, not even from the superuser.
+        QCOMPARE(ProgramFolder::writeProblem(QStringLiteral("/proc")),
+                 ProgramFolder::notWritableText(QStringLiteral("/proc")));
+        QVERIFY(ProgramFolder::notWritableText(QStringLiteral("/opt/x")).contains(QStringLiteral("/opt/x")));
+        QCOMPARE(ProgramFolder::writeProblem(env->dir()), QString());
+        QCOMPARE(QDir(env->dir()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral("write-check")),
+                 QStringList());
+
+        ProgramFolder::setCheckedFolderForTests(QStringLiteral("/proc"));
+        const QString expected =
+            QStringLiteral("Error: ") + ProgramFolder::notWritableText(QStringLiteral("/proc"));
+        for (QAction* action : {form->Action1, form->AllQAct, form->RandAct, form->UserAct}) {
+            Dialogs::clearLog();
+            TestEnv::acceptNameDialog();
+            action->trigger();
+            QCOMPARE(Dialogs::shownMessages(), QStringList{expected});
+            QCOMPARE(form->examMode, ExamMode::Idle);
+            QVERIFY(form->Panel4->isVisible());
+            QVERIFY(!form->dtQSet->isOpen() && !ces().isOpen() && !form->dtUserSet->isOpen());
+        }
+        ProgramFolder::setCheckedFolderForTests(QString());
+        startPracticeExam(1);
     }
 
     void errorInAHandler_showsTheErrorBoxAndTheWindowGoesOn()

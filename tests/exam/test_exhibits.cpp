@@ -302,10 +302,12 @@ private slots:
     void load_iconShowsLargestImage();
     void load_errors_data();
     void load_errors();
+    void load_namesOutsideTheProgramFolder_areRefused();
     void converter_limitsEndTheChild();
     void windows_sizedToPicture_andReused();
     void windows_pictureLargerThanScreen_scrolls();
     void windows_errorOpensNoWindow();
+    void windows_exhibitLinkedOutside_isRefused();
     void windows_leaveItemAnswersAndClock();
     void windows_altKeysOpenExhibits();
     void screenshots();
@@ -448,6 +450,40 @@ void TestExhibits::load_errors()
     QString error;
     QVERIFY(load(name, &error).isNull());
     QCOMPARE(error, message.contains("%1") ? message.arg(name) : message);
+}
+
+void TestExhibits::load_namesOutsideTheProgramFolder_areRefused()
+{
+    TestEnv env;
+    QTemporaryDir outside;
+    QByteArray bmpBytes;
+    {
+        QBuffer b(&bmpBytes);
+        b.open(QIODevice::WriteOnly);
+        filled(8, 8, Qt::blue).save(&b, "BMP");
+    }
+    writeFile(outside.filePath("outside.bmp"), bmpBytes);
+    writeFile(env.path("inside.bmp"), bmpBytes);
+    QDir(env.dir()).mkpath("sub");
+    QVERIFY(QFile::link(outside.filePath("outside.bmp"), env.path("link.bmp")));
+    QVERIFY(QFile::link(env.path("inside.bmp"), env.path("sub/inner.bmp")));
+    const QString upAndOut = QDir(env.dir()).relativeFilePath(outside.filePath("outside.bmp"));
+    QVERIFY(upAndOut.startsWith("../"));
+
+    for (const QString& name : {upAndOut, outside.filePath("outside.bmp"), QStringLiteral("link.bmp"),
+                                QStringLiteral("../") + QFileInfo(env.dir()).fileName() + "/../x.bmp"}) {
+        QString error;
+        QVERIFY2(PictureLoader::loadExhibit(name, &error).isNull(), qPrintable(name));
+        QCOMPARE(error, PictureLoader::cannotOpen(name));
+    }
+    // Inside the folder any spelling of the name serves.
+    for (const QString& name : {QStringLiteral("inside.bmp"), env.path("inside.bmp"),
+                                QStringLiteral("sub/../inside.bmp"), QStringLiteral("sub/inner.bmp"),
+                                QStringLiteral("../") + QFileInfo(env.dir()).fileName() + "/inside.bmp"}) {
+        QString error;
+        QCOMPARE(PictureLoader::loadExhibit(name, &error).size(), QSize(8, 8));
+        QVERIFY(error.isEmpty());
+    }
 }
 
 void TestExhibits::converter_limitsEndTheChild()
@@ -628,6 +664,28 @@ void TestExhibits::windows_errorOpensNoWindow()
     QVERIFY(!opened);
     QCOMPARE(Dialogs::shownMessages(),
              QStringList({"Error: Cannot open file big.bmp", "Error: Metafile is not valid"}));
+}
+
+void TestExhibits::windows_exhibitLinkedOutside_isRefused()
+{
+    TestEnv env;
+    TTestForm* f = startExhibitExam(env);
+    QTemporaryDir outside;
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(outside.filePath("outside.bmp")));
+    QFile::remove(env.path("big.bmp"));
+    QVERIFY(QFile::link(outside.filePath("outside.bmp"), env.path("big.bmp")));
+    bool opened = false;
+    Dialogs::setModalHandler([&opened](QDialog*) {
+        opened = true;
+        return int(QDialog::Accepted);
+    });
+    Dialogs::clearLog();
+    Dialogs::queueAnswer(Dialogs::Ok);
+    f->ExhBtnA->click();
+    QVERIFY(!opened);
+    QCOMPARE(Dialogs::shownMessages(), QStringList({"Error: Cannot open file big.bmp"}));
 }
 
 void TestExhibits::windows_leaveItemAnswersAndClock()

@@ -2,6 +2,8 @@
 #include "exam/AnswerSheet.h"
 #include "grading/ChartText.h"
 #include "grading/GradeExam.h"
+#include "grading/ScoreReport.h"
+#include "reports/ReportChart.h"
 
 #include <QtTest>
 
@@ -108,6 +110,35 @@ void TestGrading::sections()
         QCOMPARE(r.Sections[s].label, labels[s]);
         QCOMPARE(r.Sections[s].percent, percents[s]);
     }
+    // The two of no known section are counted under "Other", so the rows
+    // add up to the item count.
+    QCOMPARE(r.Other.label, QStringLiteral("Other (2/2) "));
+    QCOMPARE(r.Other.percent, 100);
+    const std::vector<SectionTally> rows = r.shownSections();
+    QCOMPARE(int(rows.size()), 7);
+    int sum = 0;
+    for (const SectionTally& t : rows)
+        sum += t.items;
+    QCOMPARE(sum, r.items);
+    QCOMPARE(rows.back().name, QStringLiteral("Other"));
+
+    // The printout shows the same rows, section 1 at the top and "Other"
+    // at the bottom.
+    ScoreReport report;
+    report.fill(r);
+    const QList<BarChart::Bar>& bars = report.SectionChart->Chart.bars;
+    QCOMPARE(bars.size(), 7);
+    QCOMPARE(bars.first().label, QStringLiteral("Other (2/2) "));
+    QCOMPARE(bars.last().label, labels[0]);
+
+    // Without such items there is no "Other" row.
+    items.removeLast();
+    items.removeLast();
+    const GradeResult known = GradeExam(sheetOf(items), QString(), QString());
+    QCOMPARE(known.Other.items, 0);
+    QCOMPARE(int(known.shownSections().size()), 6);
+    report.fill(known);
+    QCOMPARE(report.SectionChart->Chart.bars.size(), 6);
 }
 
 void TestGrading::chartText_data()

@@ -81,6 +81,7 @@ private slots:
     void gradingFillsTheWindow();
     void reopeningInReviewShowsTheSameGrading();
     void onlyViewAnswersOrExitLeave();
+    void itemOfNoKnownSection_showsUnderOther();
 };
 
 void TestScoreWindow::gradingFillsTheWindow_data()
@@ -168,6 +169,31 @@ void TestScoreWindow::gradingFillsTheWindow()
     QVERIFY(f->ScrollBox1->isVisibleTo(f));
     QVERIFY(f->CorrectLabel->isVisibleTo(f));
     QVERIFY(!f->LearnButton->isEnabled());
+}
+
+void TestScoreWindow::itemOfNoKnownSection_showsUnderOther()
+{
+    TestEnv env;
+    env.writeBank({TestEnv::item(1, 2, QStringLiteral("Q1"), QStringLiteral("b")),
+                   TestEnv::item(1, 9, QStringLiteral("Q2"), QStringLiteral("a")),
+                   TestEnv::item(1, 0, QStringLiteral("Q3"), QStringLiteral("c"))});
+    env.writeEmptyCurrentSet();
+    env.writeUserSet({});
+    TTestForm* f = env.createForms();
+    TestEnv::acceptNameDialog();
+    f->Action1Execute();
+    QCOMPARE(f->ItemCount, 3);
+    QStringList labels;
+    onScoreWindow([&labels] {
+        labels = TScoreForm::categoryLabels(ScoreForm->Chart1Categories);
+        ScoreForm->BitBtn1->click();
+    });
+    Dialogs::queueAnswer(Dialogs::Ok);
+    f->GradeButton->click();
+    // Bottom to top: "Other", then sections 6 to 1.
+    QCOMPARE(labels.size(), 7);
+    QCOMPARE(labels.first(), QStringLiteral("Other (0/2) "));
+    QCOMPARE(labels.at(5), QStringLiteral("Installation and Configuration (0/1) "));
 }
 
 void TestScoreWindow::reopeningInReviewShowsTheSameGrading()

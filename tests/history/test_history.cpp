@@ -130,7 +130,7 @@ private slots:
         damaged.close();
         error.clear();
         QVERIFY(!history.append(a, &error));
-        QVERIFY2(error.contains(QStringLiteral("not a table file")), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("not a table of this program")), qPrintable(error));
         std::vector<HistoryAttempt> all;
         QVERIFY(!history.load(&all, &error));
         QVERIFY(damaged.open(QIODevice::ReadOnly));

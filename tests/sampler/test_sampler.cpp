@@ -7,6 +7,7 @@
 #include "sampler/TSamplerForm.h"
 #include "sampler/UserSetStatus.h"
 #include "store/ItemRecord.h"
+#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
 #include "tables/Table.h"
 #include "widgets/DBCheckBox.h"
@@ -17,6 +18,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/PanelStatusBar.h"
+#include "widgets/ShadedButton.h"
 #include "widgets/ShadedLabel.h"
 
 #include <QAction>
@@ -396,6 +398,81 @@ private slots:
         QCOMPARE(rec[QStringLiteral("A1")], QStringLiteral("True"));
         QCOMPARE(rec[QStringLiteral("A2")], QStringLiteral("False"));
         QCOMPARE(rec[U_MEMO], QStringLiteral("<null>"));
+    }
+
+    void readOnlyProgramFolder_isNamedBeforeTheSampler()
+    {
+        ProgramFolder::setCheckedFolderForTests(QStringLiteral("/proc"));
+        MainForm->show();
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        MainForm->SamplerBtn->click();
+        ProgramFolder::setCheckedFolderForTests(QString());
+        QCOMPARE(
+            Dialogs::shownMessages(),
+            QStringList{QStringLiteral("Error: ") + ProgramFolder::notWritableText(QStringLiteral("/proc"))});
+        Dialogs::clearLog(); // the error box was the expected one
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(!s->isVisible());
+        QVERIFY(!us().isOpen());
+    }
+
+    void save_asksBeforeAnItemThatCanNeverBeRight_data()
+    {
+        QTest::addColumn<int>("type"); // 0 single, 1 multiple
+        QTest::addColumn<QString>("correct");
+        QTest::addColumn<QString>("question"); // empty: saved without asking
+        QTest::newRow("single, two correct")
+            << 0 << "ab"
+            << "This single-response item has 2 correct choices, so it can never be answered correctly. "
+               "Save anyway?";
+        QTest::newRow("correct flag on an empty choice")
+            << 1 << "ac"
+            << "Choice C is marked correct but has no text, so this item can never be answered correctly. "
+               "Save anyway?";
+        QTest::newRow("multiple, two correct") << 1 << "ab" << QString();
+        QTest::newRow("single, one correct") << 0 << "b" << QString();
+    }
+    void save_asksBeforeAnItemThatCanNeverBeRight()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, correct);
+        QFETCH(QString, question);
+        openSampler();
+        s->AddAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("Which port?"));
+        chooseType(type);
+        chooseSection(0);
+        QTest::keyClicks(s->ChoiceEdit[0], QStringLiteral("22"));
+        QTest::keyClicks(s->ChoiceEdit[1], QStringLiteral("80"));
+        for (const QChar c : correct)
+            s->AnswerBox[c.unicode() - 'a']->click();
+        Dialogs::clearLog();
+        if (!question.isEmpty()) {
+            // Cancel goes back to editing with everything as typed.
+            Dialogs::queueAnswer(Dialogs::Cancel);
+            s->BitBtn1->click();
+            QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Warning: ") + question});
+            QCOMPARE(us().state(), Table::State::Insert);
+            verifyActions(false, false, false, false, true);
+            QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Which port?"));
+            QCOMPARE(s->ChoiceEdit[1]->text(), QStringLiteral("80"));
+            QCOMPARE(us().recordCount(), 4); // the three stored and the one being added
+            Dialogs::clearLog();
+            Dialogs::queueAnswer(Dialogs::Ok); // OK saves it as it is
+        }
+        s->BitBtn1->click();
+        QCOMPARE(Dialogs::shownMessages(),
+                 question.isEmpty() ? QStringList() : QStringList{QStringLiteral("Warning: ") + question});
+        QCOMPARE(us().state(), Table::State::Browse);
+        verifyActions(true, true, true, true, false);
+        closeSampler();
+        const auto all = stored();
+        QCOMPARE(all.size(), 4);
+        QCOMPARE(all.last()[Q_TEXT], QStringLiteral("Which port?"));
+        for (int k = 1; k <= 3; ++k)
+            QCOMPARE(all.last()[choiceFlag(k)] == QStringLiteral("True"),
+                     correct.contains(QChar('a' + k - 1)));
     }
 
     void cancelOrEsc_dropsTheChange_data()

@@ -1,7 +1,9 @@
 #include "TestEnv.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
+#include "tables/Database.h"
 #include "tables/Session.h"
+#include "tables/Statement.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
@@ -9,6 +11,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <sqlcipher/sqlite3.h>
 
 using namespace ItemRecord;
 
@@ -22,6 +25,56 @@ private:
     std::unique_ptr<Table> bank()
     {
         return std::make_unique<Table>(TableFiles::SessionName, TableFiles::Bank);
+    }
+
+    // The texts that numeric affinity used to rewrite.
+    static QStringList numberLikeTexts()
+    {
+        return {QStringLiteral("007"),   QStringLiteral("1e5"),  QStringLiteral("1.50"),
+                QStringLiteral("1e999"), QStringLiteral(" 12 "), QStringLiteral("-0"),
+                QStringLiteral("0x10")};
+    }
+
+    // Writes a table file the way earlier builds did: memo columns declared
+    // MEMO, so numbers typed into them were stored as numbers.
+    void writeOldStyleTable(const QString& file, const TableSchema& schema,
+                            const QList<QList<QVariant>>& rows)
+    {
+        Database db;
+        db.create(env->path(file), session->rawKey(), schema);
+        QStringList columns, marks;
+        for (int i = 0; i < schema.fields.size(); ++i) {
+            const FieldDef& f = schema.fields.at(i);
+            const QString type = f.kind == FieldKind::Memo      ? QStringLiteral("MEMO")
+                                 : f.kind == FieldKind::Integer ? QStringLiteral("INTEGER")
+                                 : f.kind == FieldKind::Boolean ? QStringLiteral("BOOLEAN")
+                                                                : QStringLiteral("TEXT");
+            columns << QStringLiteral("\"%1\" %2")
+                           .arg(f.name, i == 0
+                                            ? QStringLiteral("INTEGER PRIMARY KEY") +
+                                                  (schema.autoIncrementKey ? QStringLiteral(" AUTOINCREMENT")
+                                                                           : QString())
+                                            : type);
+            marks << QStringLiteral("?");
+        }
+        db.exec(QStringLiteral("DROP TABLE items"));
+        db.exec(QStringLiteral("CREATE TABLE items (%1)").arg(columns.join(QLatin1Char(','))));
+        Statement insert(db.handle(),
+                         QStringLiteral("INSERT INTO items VALUES (%1)").arg(marks.join(QLatin1Char(','))));
+        for (const QList<QVariant>& row : rows) {
+            insert.reset();
+            for (int i = 0; i < schema.fields.size(); ++i)
+                insert.bind(i + 1, row.value(i));
+            insert.exec();
+        }
+    }
+    static int fieldIndex(const TableSchema& schema, const QString& name)
+    {
+        for (int i = 0; i < schema.fields.size(); ++i) {
+            if (schema.fields.at(i).name == name)
+                return i;
+        }
+        return -1;
     }
 
 private slots:
@@ -226,6 +279,141 @@ private slots:
         QCOMPARE(t->recordCount(), 12);
     }
 
+    void textFields_keepWhatWasTyped_inEveryTable()
+    {
+        const QStringList texts = numberLikeTexts();
+        for (const QString& file : {TableFiles::Bank, TableFiles::CurrentSet, TableFiles::UserSet}) {
+            Table t(TableFiles::SessionName, file);
+            t.setExclusive(true);
+            t.emptyTable();
+            t.open();
+            QStringList textFields;
+            for (const FieldDef& f : t.schema().fields) {
+                if (f.kind == FieldKind::Text || f.kind == FieldKind::Memo)
+                    textFields << f.name;
+            }
+            QVERIFY(textFields.contains(Q_TEXT) && textFields.contains(U_MEMO));
+            for (const QString& text : texts) {
+                t.append();
+                t.fieldByName(Q_ID).setAsInteger(texts.indexOf(text) + 1);
+                for (const QString& name : textFields)
+                    t.fieldByName(name).setAsString(text);
+                t.fieldByName(Q_SECT).setAsString(QStringLiteral("007"));
+                t.post();
+            }
+            t.close();
+            t.open();
+            for (t.first(); !t.eof(); t.next()) {
+                const QString expected = texts.at(t.recNo() - 1);
+                for (const QString& name : textFields)
+                    QCOMPARE(t.fieldByName(name).asString(), expected);
+                // Integer fields take a typed number as that number.
+                QCOMPARE(t.fieldByName(Q_SECT).value(), QVariant(qint64(7)));
+            }
+            t.close();
+            Database db;
+            db.open(env->path(file), session->rawKey());
+            Statement types(db.handle(),
+                            QStringLiteral("SELECT typeof(Q_TEXT), typeof(U_MEMO), typeof(Q_SECT), "
+                                           "typeof(Q_TYPE) FROM items"));
+            while (types.step()) {
+                QCOMPARE(types.value(0).toString(), QStringLiteral("text"));
+                QCOMPARE(types.value(1).toString(), QStringLiteral("text"));
+                QCOMPARE(types.value(2).toString(), QStringLiteral("integer"));
+                QCOMPARE(types.value(3).toString(), QStringLiteral("null"));
+            }
+        }
+    }
+
+    void oldStyleFiles_areMigratedOnOpenKeepingEveryNote()
+    {
+        // A bank with notes, as earlier builds wrote it: numbers typed into
+        // a memo were stored as numbers.
+        const TableSchema bankSchema = ItemRecord::bankSchema();
+        const int bankText = fieldIndex(bankSchema, Q_TEXT), bankMemo = fieldIndex(bankSchema, U_MEMO),
+                  bankSim = fieldIndex(bankSchema, Q_SIM),
+                  bankChoice = fieldIndex(bankSchema, QStringLiteral("Q1"));
+        QList<QList<QVariant>> bankRows;
+        const QList<QVariant> oldMemos = {QVariant(qint64(7)), QVariant(100000.0), QVariant(1.5),
+                                          QVariant(QStringLiteral("a real note\nover two lines")),
+                                          QVariant()};
+        for (int i = 0; i < oldMemos.size(); ++i) {
+            QList<QVariant> row(bankSchema.fields.size());
+            row[0] = qint64(i + 1);
+            row[fieldIndex(bankSchema, Q_EXAM_N)] = qint64(1);
+            row[fieldIndex(bankSchema, Q_SECT)] = qint64(i % 6 + 1);
+            row[fieldIndex(bankSchema, Q_TYPE)] = qint64(0);
+            row[bankText] = QStringLiteral("Question %1").arg(i + 1);
+            row[bankSim] = QVariant(qint64(42));
+            row[bankChoice] = QStringLiteral("007"); // a TEXT column even then
+            row[bankMemo] = oldMemos.at(i);
+            bankRows << row;
+        }
+        writeOldStyleTable(TableFiles::Bank, bankSchema, bankRows);
+        // A user set whose last record was deleted: its next key must not
+        // reuse the deleted one.
+        const TableSchema userSchema = ItemRecord::userSetSchema();
+        QList<QList<QVariant>> userRows;
+        for (int i = 0; i < 3; ++i) {
+            QList<QVariant> row(userSchema.fields.size());
+            row[0] = qint64(i + 1);
+            row[fieldIndex(userSchema, Q_SECT)] = qint64(1);
+            row[fieldIndex(userSchema, Q_TEXT)] =
+                i == 0 ? QVariant(qint64(1)) : QVariant(QStringLiteral("own"));
+            userRows << row;
+        }
+        writeOldStyleTable(TableFiles::UserSet, userSchema, userRows);
+        {
+            Database db;
+            db.open(env->path(TableFiles::UserSet), session->rawKey()); // migrates
+            db.exec(QStringLiteral("DELETE FROM items WHERE Q_ID = 3"));
+        }
+
+        auto t = bank();
+        t->open();
+        QCOMPARE(t->recordCount(), int(oldMemos.size()));
+        const QStringList shown = {QStringLiteral("7"), QStringLiteral("100000"), QStringLiteral("1.5"),
+                                   QStringLiteral("a real note\nover two lines"), QString()};
+        for (t->first(); !t->eof(); t->next()) {
+            QCOMPARE(t->fieldByName(U_MEMO).asString(), shown.at(t->recNo() - 1));
+            QCOMPARE(t->fieldByName(U_MEMO).isNull(), t->recNo() == 5);
+            QCOMPARE(t->fieldByName(Q_SIM).asString(), QStringLiteral("42"));
+            QCOMPARE(t->fieldByName(QStringLiteral("Q1")).asString(), QStringLiteral("007"));
+            QCOMPARE(t->fieldByName(Q_SECT).asInteger(), (t->recNo() - 1) % 6 + 1);
+        }
+        // After the migration a note is kept as typed.
+        t->first();
+        t->edit();
+        t->fieldByName(U_MEMO).setAsString(QStringLiteral("007"));
+        t->post();
+        t->close();
+        t->open();
+        QCOMPARE(t->fieldByName(U_MEMO).asString(), QStringLiteral("007"));
+        t->close();
+        {
+            Database db;
+            db.open(env->path(TableFiles::Bank), session->rawKey());
+            Statement declared(db.handle(),
+                               QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'items'"));
+            QVERIFY(declared.step());
+            QVERIFY2(!declared.value(0).toString().contains(QStringLiteral("\" MEMO")),
+                     qPrintable(declared.value(0).toString()));
+            Statement leftovers(db.handle(), QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            QVERIFY(leftovers.step());
+            QCOMPARE(leftovers.int64(0), qint64(1));
+        }
+
+        Table user(TableFiles::SessionName, TableFiles::UserSet);
+        user.open();
+        QCOMPARE(user.recordCount(), 2);
+        QCOMPARE(user.fieldByName(Q_TEXT).asString(), QStringLiteral("1"));
+        user.append();
+        user.fieldByName(Q_TEXT).setAsString(QStringLiteral("1e5"));
+        user.post();
+        QCOMPARE(user.fieldByName(Q_ID).asInteger(), 4);
+        QCOMPARE(user.fieldByName(Q_TEXT).asString(), QStringLiteral("1e5"));
+    }
+
     void unknownFieldSetWhileClosed_failsAtOpen()
     {
         auto t = bank();
@@ -272,6 +460,92 @@ private slots:
         } catch (const TableError& e) {
             QVERIFY(e.message().contains(QStringLiteral("garbage.DAT")));
         }
+    }
+
+    void unopenableFiles_areToldApart_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("kind");
+        const int damaged = int(TableError::Kind::Damaged), foreign = int(TableError::Kind::NotATable),
+                  wrongKey = int(TableError::Kind::WrongPassword);
+        QTest::newRow("cut inside a page") << "cut-odd" << damaged;
+        QTest::newRow("cut at a page") << "cut-page" << damaged;
+        QTest::newRow("a page overwritten") << "zero-page" << damaged;
+        QTest::newRow("empty") << "empty" << damaged;
+        QTest::newRow("first page only") << "first-page" << damaged;
+        QTest::newRow("repeated bytes") << "garbage" << foreign;
+        QTest::newRow("text") << "text" << foreign;
+        QTest::newRow("plain SQLite") << "sqlite" << foreign;
+        QTest::newRow("other password") << "password" << wrongKey;
+    }
+    void unopenableFiles_areToldApart()
+    {
+        QFETCH(QString, damage);
+        QFETCH(int, kind);
+        // A bank of many pages, so that a cut leaves the first page whole.
+        QList<TestItem> many;
+        for (int i = 0; i < 300; ++i)
+            many << TestEnv::item(1 + i % 5, 1 + i % 6, QStringLiteral("Question %1 ").arg(i).repeated(8),
+                                  QStringLiteral("a"));
+        env->writeBank(many);
+        const QString path = env->path(TableFiles::Bank);
+        QFile file(path);
+        QVERIFY(file.size() > 16 * 4096);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")) ||
+                QFileInfo(path + QStringLiteral("-wal")).size() == 0);
+        if (damage == QLatin1String("cut-odd")) {
+            QVERIFY(file.resize(file.size() - 1000));
+        } else if (damage == QLatin1String("cut-page")) {
+            QVERIFY(file.resize(file.size() / 2 / 4096 * 4096));
+        } else if (damage == QLatin1String("first-page")) {
+            QVERIFY(file.resize(4096));
+        } else if (damage == QLatin1String("zero-page")) {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek(5 * 4096);
+            file.write(QByteArray(4096, '\0'));
+            file.close();
+        } else if (damage == QLatin1String("password")) {
+            session.reset();
+            session = std::make_unique<Session>(TableFiles::SessionName);
+            session->registerPassword(QStringLiteral("another13char"));
+        } else {
+            QFile::remove(path);
+            if (damage == QLatin1String("sqlite")) {
+                sqlite3* db = nullptr;
+                QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+                         SQLITE_OK);
+                QCOMPARE(sqlite3_exec(db, "CREATE TABLE items (Q_ID INTEGER PRIMARY KEY)", nullptr, nullptr,
+                                      nullptr),
+                         SQLITE_OK);
+                sqlite3_close(db);
+            } else {
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                if (damage == QLatin1String("garbage"))
+                    file.write(QByteArray(8192, 'z'));
+                else if (damage == QLatin1String("text"))
+                    file.write(QByteArray("Velarix 2.0 notes\n").repeated(300));
+                file.close();
+            }
+        }
+        const QString expected =
+            kind == int(TableError::Kind::Damaged)     ? Database::damagedText(TableFiles::Bank)
+            : kind == int(TableError::Kind::NotATable) ? Database::notATableText(TableFiles::Bank)
+                                                       : Database::wrongPasswordText(TableFiles::Bank);
+        // Some damage shows only when the pages are read: the open or the
+        // first walk over the records tells.
+        auto t = bank();
+        try {
+            t->open();
+            for (t->first(); !t->eof(); t->next())
+                t->fieldByName(Q_TEXT).asString();
+            QFAIL("read a damaged file");
+        } catch (const TableError& e) {
+            QCOMPARE(e.message(), expected);
+            QCOMPARE(int(e.kind()), kind);
+        }
+        QVERIFY(!t->isOpen());
+        QVERIFY(QFile::exists(path)); // reading never changes what it cannot read
     }
 
     void exclusiveOpen_failsWhileAnotherProcessHoldsTheTable()
