@@ -195,6 +195,47 @@ private slots:
         QVERIFY(!form->PrevButton->isEnabled() && !form->NextButton->isEnabled());
     }
 
+    void nameDialog_typedNumbersGoToTheNearestBound_data()
+    {
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("timeLimit");
+        QTest::addColumn<int>("itemCount");
+        QTest::newRow("both above") << QStringLiteral("700") << QStringLiteral("9999") << 600 << 11;
+        QTest::newRow("below") << QStringLiteral("0") << QStringLiteral("-4") << 1 << 1;
+        QTest::newRow("not a number") << QStringLiteral("x") << QString() << 1 << 1;
+        QTest::newRow("inside") << QStringLiteral("45") << QStringLiteral("7") << 45 << 7;
+    }
+    void nameDialog_typedNumbersGoToTheNearestBound()
+    {
+        QFETCH(QString, minutes);
+        QFETCH(QString, count);
+        QFETCH(int, timeLimit);
+        QFETCH(int, itemCount);
+        form->SeedSource = [] { return 5u; };
+        // Typed into the real fields of the shown dialog, then OK.
+        Dialogs::setModalHandler([&](QDialog* dialog) {
+            if (dialog != NameForm)
+                return int(QDialog::Rejected);
+            NameForm->show();
+            for (auto [field, text] :
+                 {std::pair{NameForm->SpinEdit1, minutes}, {NameForm->SpinEdit2, count}}) {
+                field->setFocus();
+                field->selectAll();
+                QTest::keyClick(field, Qt::Key_Delete);
+                QTest::keyClicks(field, text);
+            }
+            QTest::mouseClick(NameForm->BitBtn1, Qt::LeftButton);
+            NameForm->hide();
+            return NameForm->result();
+        });
+        form->RandActExecute();
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(qRound(form->TimeLimit * 1440), timeLimit);
+        QCOMPARE(NameForm->SpinEdit1->value(), timeLimit);
+        QCOMPARE(form->ItemCount, itemCount);
+    }
+
     void bankWithAGapInItsKeys_stillGetsTheRightItems()
     {
         {
