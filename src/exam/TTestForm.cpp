@@ -977,10 +977,11 @@ void TTestForm::Timer1Timer()
 
 void TTestForm::TimeExpired()
 {
+    // Esc answers No; a box closed by its close button counts as OK.
     const Dialogs::Button answer =
         Dialogs::message(this, Dialogs::Icon::Information,
                          QStringLiteral("Your time has expired.\nDo you want continue the exam anyway?"),
-                         Dialogs::Ok | Dialogs::No, Dialogs::Ok, Dialogs::No);
+                         Dialogs::Ok | Dialogs::No, Dialogs::Ok, Dialogs::No, Dialogs::Ok);
     if (answer == Dialogs::No)
         GradeButtonClick();
     else

@@ -13,9 +13,12 @@
 #include "widgets/ShadedLabel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -23,6 +26,8 @@
 #include <QSet>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace ItemRecord;
 
@@ -484,6 +489,68 @@ private slots:
         form->Timer1Timer();
         QCOMPARE(form->GradeButton->text(), QStringLiteral("Score Report"));
         QVERIFY(!form->TimeLabel->isVisible());
+    }
+
+    // What the window system sends when its close button is pressed.
+    static void closeByTitleBar(QWidget* window)
+    {
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        qApp->notify(window, &close); // sendEvent() would clear the spontaneous flag
+    }
+
+    // The real box: its close button goes on untimed, Esc is No.
+    void clock_expiryBoxClosedByItsCloseButtonGoesOn()
+    {
+        double now = 46000.25;
+        Clock::setSource([&now] { return now; });
+        startPracticeExam(1);
+        now += 90 / 1440.0;
+        Dialogs::setTestMode(false);
+        QString seen;
+        auto closeTheBox = [&seen](bool byEsc) {
+            QTimer::singleShot(0, [&seen, byEsc] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                seen = box->text();
+                if (byEsc)
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else
+                    closeByTitleBar(box);
+            });
+        };
+        closeTheBox(false);
+        form->Timer1Timer();
+        QCOMPARE(seen, QStringLiteral("Your time has expired.\nDo you want continue the exam anyway?"));
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QVERIFY(!form->Timer1->Enabled());
+        QVERIFY(!form->TimeLabel->isVisible());
+        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
+
+        // Esc: No, and the grading question follows (answered by Esc: Cancel).
+        form->StartClock();
+        now += 90 / 1440.0;
+        closeTheBox(true);
+        QTimer::singleShot(50, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = box->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        form->Timer1Timer();
+        Dialogs::setTestMode(true);
+        QVERIFY(seen.startsWith(QStringLiteral("This will end your practice exam.")));
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QVERIFY(form->TimeLabel->isVisible());
+
+        // In test mode the close button is queued as CloseBox.
+        form->StartClock();
+        now += 90 / 1440.0;
+        Dialogs::queueAnswer(Dialogs::CloseBox);
+        form->Timer1Timer();
+        QCOMPARE(Dialogs::pendingAnswers(), 0);
+        QVERIFY(!form->TimeLabel->isVisible());
+        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
     }
 
     void clock_offWhenTimerIsOff()
