@@ -65,6 +65,7 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
 
     DBMemo1 = new QPlainTextEdit(this);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setAccessibleName(QStringLiteral("User Note"));
     DBMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     DBMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

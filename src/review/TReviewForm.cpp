@@ -116,6 +116,7 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
 
     ListView1 = new QListWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Items"));
     // List style: rows run top to bottom, then on into further columns.
     ListView1->setViewMode(QListView::ListMode);
     ListView1->setFlow(QListView::TopToBottom);
