@@ -1206,9 +1206,13 @@ void TTestForm::Button1Click()
 void TTestForm::NoteButtonClick()
 {
     NoteForm->bindCurrentSet(dtCurrentSet);
-    NoteForm->Label2->setText(
-        NoteLabel(ExamTitle, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
+    NoteForm->captureCurrentItem();
+    NoteForm->Label2->setText(NoteLabel(ExamTitle, NoteForm->itemId()));
     Dialogs::execModal(NoteForm);
+    // Nothing was redrawn under the note window, though the table may have
+    // moved (grading, then "View Answers"): show the current record now.
+    if (examMode != ExamMode::Idle && dtCurrentSet->isOpen() && dtCurrentSet->recNo() > 0)
+        dsCurrentSetDataChange(QString());
 }
 
 // ---- exhibits, calculator and settings ----------------------------------------------------------
