@@ -37,21 +37,30 @@ void Application::installFontSubstitutions()
                                {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
 }
 
-void Application::BringRunningInstanceToFront()
+QWidget* Application::RunningWindow()
 {
-    // The window the candidate works in: the top visible one.
+    // The window the candidate works in: the top visible one, a modal one
+    // first. A popup or tool tip is no such window. (Qt::Popup carries the
+    // Qt::Window bit, so the type is compared, not tested bit by bit.)
     QWidget* window = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->isWindow() && !(w->windowFlags() & Qt::Popup) &&
-            (!window || w->windowModality() != Qt::NonModal))
+        const Qt::WindowType type = w->windowType();
+        if (!w->isVisible() || type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen)
+            continue;
+        if (!window || w->windowModality() != Qt::NonModal)
             window = w;
     }
+    return window;
+}
+
+void Application::BringRunningInstanceToFront()
+{
+    QWidget* window = RunningWindow();
     if (!window)
         return;
-    if (window->isMinimized()) {
-        window->showNormal();
-        return;
-    }
+    // Restored to the state it had before (a maximised exam window stays maximised).
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->raise();
     window->activateWindow();
     QWidget* popup = QApplication::activeModalWidget();

@@ -17,4 +17,6 @@ public:
     // Brings the running copy's window to the front: restores it when
     // minimised, and raises its active modal dialog when it has one.
     static void BringRunningInstanceToFront();
+    // The window BringRunningInstanceToFront brings up; none when no window shows.
+    static QWidget* RunningWindow();
 };

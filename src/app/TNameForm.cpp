@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -29,15 +28,17 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent)
     NameEdit = new QLineEdit(QStringLiteral("Your Name"), this);
     NameEdit->setMinimumWidth(200);
     Label2 = new QLabel(QStringLiteral("Time (min):"), this);
-    SpinEdit1 = new QSpinBox(this);
+    // A typed number outside the range is brought to the nearest bound.
+    SpinEdit1 = new ClampingSpinBox(this);
     SpinEdit1->setRange(1, 600);
     SpinEdit1->setValue(90);
-    SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     Label4 = new QLabel(QStringLiteral("Number of questions:"), this);
-    SpinEdit2 = new QSpinBox(this);
+    SpinEdit2 = new ClampingSpinBox(this);
     SpinEdit2->setRange(1, 1);
-    SpinEdit2->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    // The labels name their fields, also to a screen reader.
     Label3->setBuddy(NameEdit);
+    Label2->setBuddy(SpinEdit1);
+    Label4->setBuddy(SpinEdit2);
     grid->addWidget(Label3, 0, 0);
     grid->addWidget(NameEdit, 0, 1);
     grid->addWidget(Label2, 1, 0);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "settings/ClampingSpinBox.h"
+
 #include <QDialog>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
 
 // The exam start dialog: the candidate's name, the time and, for a random
 // exam, the number of questions.
@@ -19,9 +20,9 @@ public:
     QLabel* Label3 = nullptr;
     QLineEdit* NameEdit = nullptr;
     QLabel* Label2 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr; // minutes
+    ClampingSpinBox* SpinEdit1 = nullptr; // minutes
     QLabel* Label4 = nullptr;
-    QSpinBox* SpinEdit2 = nullptr; // number of questions
+    ClampingSpinBox* SpinEdit2 = nullptr; // number of questions
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
 

@@ -2,11 +2,17 @@
 
 ChoiceRadio::ChoiceRadio(const QString& text, QWidget* parent) : QRadioButton(text, parent)
 {
-    setAutoExclusive(false);
+    setAutoExclusive(true);
 }
 
-void ChoiceRadio::nextCheckState()
+void ChoiceRadio::setChoiceChecked(bool checked)
 {
-    if (!isChecked())
-        setChecked(true);
+    if (checked || !isChecked()) {
+        setChecked(checked);
+        return;
+    }
+    // An exclusive group refuses to lose its last checked button.
+    setAutoExclusive(false);
+    setChecked(false);
+    setAutoExclusive(true);
 }

@@ -2,15 +2,15 @@
 
 #include <QRadioButton>
 
-// A radio button of the choice group. The exam window keeps the group
-// exclusive itself, so that the program can also clear every button (an
-// unanswered item); a click on a checked button leaves it checked.
+// A radio button of the choice group. The six are auto-exclusive, so that a
+// screen reader reports them as radio buttons; the program can still clear
+// the whole group (an unanswered item) through setChoiceChecked.
 class ChoiceRadio : public QRadioButton
 {
     Q_OBJECT
 public:
     explicit ChoiceRadio(const QString& text, QWidget* parent = nullptr);
 
-protected:
-    void nextCheckState() override;
+    // setChecked that may also uncheck the group's checked button.
+    void setChoiceChecked(bool checked);
 };

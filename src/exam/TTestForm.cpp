@@ -63,7 +63,11 @@ TTestForm* TestForm = nullptr;
 
 namespace {
 const QColor Aqua(0, 255, 255);
-const QColor HeaderColor(58, 95, 160);
+// A light strip: the verdict "Correct" in blue and "Review items" in navy
+// need a contrast of 4.5:1 or more, so the header's other texts are dark.
+const QColor HeaderColor(220, 230, 246);
+const QColor HeaderText(0, 0, 128);
+const QColor HeaderShadow(255, 255, 255, 180);
 
 QFont verdana13(bool bold)
 {
@@ -82,6 +86,14 @@ void setTextColor(QWidget* w, const QColor& color)
     w->setPalette(p);
 }
 
+// The question and the explanation sit inside the answers' area; a font
+// that resolves every property takes nothing (bold, italic, underline,
+// strike-out) from the answers font around it.
+QFont ownFont(QFont font)
+{
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
+}
 // Keeps the progress window up for the length of one assembly.
 class ProgressShown
 {
@@ -221,6 +233,9 @@ void TTestForm::buildMenu()
     N21->addSeparator();
     N21->addActions({AllQAct, RandAct, UserAct});
 
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] { MainMenu->setActiveAction(N11->menuAction()); });
+
     Help1 = MainMenu->addMenu(QStringLiteral("&Help"));
     About1 = Help1->addAction(QStringLiteral("Ab&out"));
     connect(About1, &QAction::triggered, this, guarded(this, &TTestForm::About1Click));
@@ -248,20 +263,20 @@ void TTestForm::buildHeader()
 
     Label1 = new ShadedLabel(QString(), Panel1);
     Label1->setFont(verdana13(true));
-    Label1->setTextColor(Qt::white);
-    Label1->setShadow(QColor(0, 0, 0, 160), 1);
+    Label1->setTextColor(HeaderText);
+    Label1->setShadow(HeaderShadow, 1);
     Label1->move(4, 4);
 
     Label2 = new QLabel(Panel1);
     Label2->setTextFormat(Qt::PlainText);
     Label2->setFont(verdana13(false));
-    setTextColor(Label2, Qt::white);
+    setTextColor(Label2, Qt::black);
     Label2->move(124, 4);
 
     Label3 = new QLabel(Panel1);
     Label3->setTextFormat(Qt::PlainText);
     Label3->setFont(verdana13(true));
-    setTextColor(Label3, QColor(215, 215, 215));
+    setTextColor(Label3, QColor(96, 96, 96));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     MarkBox = new QCheckBox(QStringLiteral("&Mark this item"), Panel1);
@@ -278,8 +293,8 @@ void TTestForm::buildHeader()
 
     TimeLabel = new ShadedLabel(QString(), Panel1);
     TimeLabel->setFont(verdana13(true));
-    TimeLabel->setTextColor(Qt::white);
-    TimeLabel->setShadow(QColor(0, 0, 0, 160), 1);
+    TimeLabel->setTextColor(HeaderText);
+    TimeLabel->setShadow(HeaderShadow, 1);
     TimeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     ReviewLabel = new QLabel(QStringLiteral("Review items"), Panel1);
@@ -316,9 +331,11 @@ void TTestForm::buildItemArea()
     QText->setTextFormat(Qt::PlainText);
     QText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QText->setFont(design);
+    QText->setFont(ownFont(design));
     Shape1 = new QFrame(ItemArea);
     Shape1->setAutoFillBackground(true);
+    // Its own role: it would otherwise take the scroll area's white Base.
+    Shape1->setBackgroundRole(QPalette::Window);
     QPalette blue = Shape1->palette();
     blue.setColor(QPalette::Window, Qt::blue);
     Shape1->setPalette(blue);
@@ -333,6 +350,7 @@ void TTestForm::buildItemArea()
     CalcButton->resize(37, 29);
     CalcButton->setAutoRaise(true);
     CalcButton->setToolTip(QStringLiteral("Calculator"));
+    CalcButton->setAccessibleName(QStringLiteral("Calculator"));
 
     static const char* const letters[] = {"&a.", "&b.", "&c.", "&d.", "&e.", "&f."};
     for (int k = 0; k < 6; ++k) {
@@ -344,16 +362,11 @@ void TTestForm::buildItemArea()
         RadioButton[k]->hide();
         CheckBox[k]->hide();
         ALabel[k]->hide();
-        connect(RadioButton[k], &QRadioButton::toggled, this, [this, k](bool checked) {
+        connect(RadioButton[k], &QRadioButton::toggled, this, [this](bool checked) {
             // Only a button that becomes checked runs the handler; the group
-            // is kept exclusive here, before the handler reads it.
-            if (!checked)
-                return;
-            for (int j = 0; j < 6; ++j) {
-                if (j != k)
-                    RadioButton[j]->setChecked(false);
-            }
-            ErrorGuard::run([this] { RadioButton1Click(); });
+            // has already unchecked the others.
+            if (checked)
+                ErrorGuard::run([this] { RadioButton1Click(); });
         });
         connect(CheckBox[k], &QCheckBox::toggled, this,
                 [this, k] { ErrorGuard::run([this, k] { CheckBoxClick(k + 1); }); });
@@ -365,8 +378,7 @@ void TTestForm::buildItemArea()
     ExpText->setTextFormat(Qt::PlainText);
     ExpText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ExpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont explanation = design;
-    ExpText->setFont(explanation);
+    ExpText->setFont(ownFont(design));
     setTextColor(ExpText, QColor(0, 0, 128));
     ExpText->hide();
 
@@ -469,17 +481,17 @@ QFont TTestForm::ExplanationFont() const
 
 void TTestForm::setQuestionFont(const QFont& font)
 {
-    QText->setFont(font);
+    QText->setFont(ownFont(font));
 }
 
 void TTestForm::setAnswersFont(const QFont& font)
 {
-    ItemArea->setFont(font);
+    ItemArea->setFont(ownFont(font));
 }
 
 void TTestForm::setExplanationFont(const QFont& font)
 {
-    ExpText->setFont(font);
+    ExpText->setFont(ownFont(font));
 }
 
 QColor TTestForm::QuestionColor() const
@@ -719,6 +731,10 @@ void TTestForm::ExamControls()
     ReviewLabel->hide();
     CorrectLabel->hide();
     GradeButton->setText(QStringLiteral("&Grade Now"));
+    // The item's accelerators win while an exam is open: Alt+M marks and
+    // Alt+F ticks choice f. The menus stay reachable by F10 and the mouse.
+    N11->setTitle(QStringLiteral("File"));
+    N21->setTitle(QStringLiteral("Exams"));
     N21->setEnabled(false);
     N21->menuAction()->setEnabled(false);
     Print1->setEnabled(true);
@@ -745,6 +761,8 @@ void TTestForm::CloseCurrentExam()
     dtUserSet->close();
     Panel2->hide();
     fcLabel1->show();
+    N11->setTitle(QStringLiteral("&File"));
+    N21->setTitle(QStringLiteral("Exa&ms"));
     N21->setEnabled(true);
     N21->menuAction()->setEnabled(true);
     for (QWidget* w :
@@ -803,8 +821,13 @@ void TTestForm::ShowItem()
     for (int k = 0; k < 6; ++k) {
         texts[k] = t.fieldByName(choiceText(k + 1)).asString();
         const bool filled = !texts[k].isEmpty();
-        if (filled)
+        if (filled) {
             ALabel[k]->setText(texts[k]);
+            // A screen reader reads the letter with its choice.
+            const QString name = QStringLiteral("%1. %2").arg(QChar('a' + k)).arg(texts[k]);
+            RadioButton[k]->setAccessibleName(name);
+            CheckBox[k]->setAccessibleName(name);
+        }
         ALabel[k]->setVisible(filled);
         RadioButton[k]->setVisible(filled && !multiple);
         CheckBox[k]->setVisible(filled && multiple);
@@ -898,7 +921,7 @@ void TTestForm::RestoreAnswers()
         if (multiple)
             CheckBox[k]->setChecked(stored.Choice[k] != 0);
         else
-            RadioButton[k]->setChecked(stored.Choice[k] != 0);
+            RadioButton[k]->setChoiceChecked(stored.Choice[k] != 0);
     }
     MarkBox->setChecked(stored.Marked != 0);
 }
@@ -915,7 +938,7 @@ void TTestForm::RadioButton1Click()
     } else if (examMode == ExamMode::Reviewing) {
         const AnswerEntry stored = currentEntry();
         for (int k = 0; k < 6; ++k)
-            RadioButton[k]->setChecked(stored.Choice[k] != 0);
+            RadioButton[k]->setChoiceChecked(stored.Choice[k] != 0);
     }
 }
 
@@ -994,10 +1017,11 @@ void TTestForm::Timer1Timer()
 
 void TTestForm::TimeExpired()
 {
+    // Esc answers No; a box closed by its close button counts as OK.
     const Dialogs::Button answer =
         Dialogs::message(this, Dialogs::Icon::Information,
                          QStringLiteral("Your time has expired.\nDo you want continue the exam anyway?"),
-                         Dialogs::Ok | Dialogs::No, Dialogs::Ok, Dialogs::No);
+                         Dialogs::Ok | Dialogs::No, Dialogs::Ok, Dialogs::No, Dialogs::Ok);
     if (answer == Dialogs::No)
         GradeButtonClick();
     else
@@ -1205,9 +1229,13 @@ void TTestForm::Button1Click()
 void TTestForm::NoteButtonClick()
 {
     NoteForm->bindCurrentSet(dtCurrentSet);
-    NoteForm->Label2->setText(
-        NoteLabel(ExamTitle, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
+    NoteForm->captureCurrentItem();
+    NoteForm->Label2->setText(NoteLabel(ExamTitle, NoteForm->itemId()));
     Dialogs::execModal(NoteForm);
+    // Nothing was redrawn under the note window, though the table may have
+    // moved (grading, then "View Answers"): show the current record now.
+    if (examMode != ExamMode::Idle && dtCurrentSet->isOpen() && dtCurrentSet->recNo() > 0)
+        dsCurrentSetDataChange(QString());
 }
 
 // ---- exhibits, calculator and settings ----------------------------------------------------------

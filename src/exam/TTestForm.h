@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnswerSheet.h"
+#include "ChoiceRadio.h"
 #include "ExamAssembly.h"
 #include "ExamMode.h"
 #include "history/RetakeSet.h"
@@ -172,7 +173,7 @@ public:
     QPushButton* ExhBtnA = nullptr;
     QPushButton* ExhBtnB = nullptr;
     TddgRunButton* CalcButton = nullptr;
-    std::array<QRadioButton*, 6> RadioButton{};
+    std::array<ChoiceRadio*, 6> RadioButton{};
     std::array<QCheckBox*, 6> CheckBox{};
     std::array<ChoiceLabel*, 6> ALabel{};
     QLabel* ExpText = nullptr;

@@ -43,8 +43,10 @@ constexpr int TotalBorder = 5;
 constexpr int TotalChartHeight = 142;
 constexpr int ResultLineHeight = 32;
 constexpr int ButtonRowHeight = 40;
-// Section labels wider than this are broken onto further lines.
-constexpr int SectionLabelWidth = 175;
+// Section labels wider than this are broken onto further lines; at the
+// labels' small size every section name fits on one.
+constexpr int SectionLabelWidth = 250;
+constexpr int SectionLabelPoints = 7;
 
 void styleAxisLabels(QAbstractAxis* axis, const QFont& font)
 {
@@ -170,6 +172,7 @@ void TScoreForm::buildSectionChart()
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->installEventFilter(this);
 
@@ -192,13 +195,15 @@ void TScoreForm::buildSectionChart()
 
     Chart1Categories = new QBarCategoryAxis();
     Chart1Categories->setGridLineVisible(false);
-    styleAxisLabels(Chart1Categories, font());
+    QFont small = font();
+    small.setPointSize(SectionLabelPoints);
+    styleAxisLabels(Chart1Categories, small);
     Chart1Values = new QValueAxis();
     Chart1Values->setRange(0, 100);
     Chart1Values->setTickCount(11);
     Chart1Values->setMinorTickCount(0);
     Chart1Values->setLabelFormat(QStringLiteral("%d"));
-    styleAxisLabels(Chart1Values, font());
+    styleAxisLabels(Chart1Values, small);
     Chart1->addAxis(Chart1Categories, Qt::AlignLeft);
     Chart1->addAxis(Chart1Values, Qt::AlignBottom);
     Chart1Series->attachAxis(Chart1Categories);
@@ -310,24 +315,11 @@ QStringList TScoreForm::categoryLabels(QBarCategoryAxis* axis)
     return labels;
 }
 
-// The section chart fills the container's width and is as tall as its
-// wrapped labels need, but never shorter than the container. The axis gives
-// each label an eighth of its height (six bars and a slot at either end),
-// less padding, and cuts a label that does not fit.
+// The section chart fills its container exactly: the six bars and the scale
+// are all in view at once, as on the printout.
 void TScoreForm::fitSectionChart()
 {
-    const QFontMetrics fm(Chart1Categories->labelsFont());
-    int lines = 1;
-    for (const QString& c : Chart1Categories->categories())
-        lines = std::max<int>(lines, int(c.count(QStringLiteral("<br>"))) + 1);
-    const int slot = lines * fm.lineSpacing() + 12;
-    const int needed = Chart1->margins().top() + int(Chart1Categories->count() + 2) * slot + fm.height() + 16;
-    // The container has no frame and never scrolls sideways.
-    const int height = std::max(ScrollBox1->height(), needed);
-    const int scrollBar =
-        height > ScrollBox1->height() ? ScrollBox1->verticalScrollBar()->sizeHint().width() : 0;
-    const int width = ScrollBox1->width() - scrollBar;
-    Chart1View->resize(std::max(width, 100), height);
+    Chart1View->resize(std::max(ScrollBox1->width(), 100), ScrollBox1->height());
 }
 
 bool TScoreForm::eventFilter(QObject* watched, QEvent* event)

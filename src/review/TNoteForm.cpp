@@ -65,6 +65,7 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
 
     DBMemo1 = new QPlainTextEdit(this);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setAccessibleName(QStringLiteral("User Note"));
     DBMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     DBMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -115,11 +116,28 @@ void TNoteForm::bindCurrentSet(Table* table)
     loadMemo();
 }
 
+void TNoteForm::captureCurrentItem()
+{
+    m_itemRecNo = 0;
+    m_itemId = 0;
+    if (m_table && m_table->isOpen() && m_table->recNo() > 0) {
+        m_itemRecNo = m_table->recNo();
+        m_itemId = m_table->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger();
+    }
+}
+
+bool TNoteForm::onItem() const
+{
+    return m_table && m_table->isOpen() && m_itemRecNo > 0 && m_table->recNo() == m_itemRecNo;
+}
+
 // A move to another record, a post or a cancel reloads the box; so does a
 // change of the note field from elsewhere. The box's own writes are not echoed.
+// While the window is open the box keeps its item's note, wherever the table
+// has been moved.
 void TNoteForm::tableDataChanged(const QString& fieldName)
 {
-    if (m_writing)
+    if (m_writing || (isVisible() && !onItem()))
         return;
     if (fieldName.isEmpty() || fieldName.compare(ItemRecord::U_MEMO, Qt::CaseInsensitive) == 0)
         loadMemo();
@@ -127,8 +145,13 @@ void TNoteForm::tableDataChanged(const QString& fieldName)
 
 void TNoteForm::tableStateChanged()
 {
-    if (m_table && !m_table->isOpen())
-        loadMemo();
+    if (!m_table || m_table->isOpen())
+        return;
+    // The exam ended under the window (its score window's "Exit Exam"):
+    // there is no item left to write a note on.
+    if (isVisible())
+        done(QDialog::Rejected);
+    loadMemo();
 }
 
 void TNoteForm::loadMemo()
@@ -143,13 +166,10 @@ void TNoteForm::loadMemo()
 
 void TNoteForm::memoTextChanged()
 {
-    if (!m_loading && m_table) {
-        // Typing puts the record into editing and writes the whole text.
-        m_writing = true;
-        const auto reset = qScopeGuard([this] { m_writing = false; });
+    // Typing puts the item's record into editing; the text itself waits in
+    // the box for "Save Note", so a move of the table cannot store it.
+    if (!m_loading && onItem())
         m_table->edit();
-        m_table->fieldByName(ItemRecord::U_MEMO).setAsString(DBMemo1->toPlainText());
-    }
     DBMemo1Change();
 }
 
@@ -167,12 +187,25 @@ void TNoteForm::setButtonsEnabled(bool enabled)
 void TNoteForm::Button1Click()
 {
     Table* current = m_table;
-    if (!current)
+    if (!current || m_itemRecNo <= 0)
         return;
-    // First the current exam set...
-    current->post();
-    const qint64 itemId = current->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger();
-    const QString note = current->fieldByName(ItemRecord::U_MEMO).asString();
+    const QString note = DBMemo1->toPlainText();
+    // First the current exam set, on the window's own item; a table moved
+    // away under the window is put back where it was.
+    {
+        m_writing = true;
+        const auto reset = qScopeGuard([this] { m_writing = false; });
+        const bool away = !onItem();
+        const qint64 mark = current->bookmark();
+        if (away)
+            current->setRecNo(m_itemRecNo);
+        current->edit();
+        current->fieldByName(ItemRecord::U_MEMO).setAsString(note);
+        current->post();
+        if (away)
+            current->gotoBookmark(mark);
+    }
+    const qint64 itemId = m_itemId;
 
     // ...then the bank item the exam item was copied from, found by its key,
     // so that a note can only ever land on its own item. If the bank cannot
@@ -198,8 +231,21 @@ void TNoteForm::Button1Click()
 
 void TNoteForm::Button2Click()
 {
-    if (m_table)
+    // The note as stored, from the item's record.
+    if (m_table && m_table->isOpen() && m_itemRecNo > 0) {
+        m_writing = true;
+        const auto reset = qScopeGuard([this] { m_writing = false; });
+        const qint64 mark = m_table->bookmark();
+        const bool away = !onItem();
         m_table->cancel();
+        if (away)
+            m_table->setRecNo(m_itemRecNo);
+        m_loading = true;
+        DBMemo1->setPlainText(m_table->fieldByName(ItemRecord::U_MEMO).asString());
+        m_loading = false;
+        if (away)
+            m_table->gotoBookmark(mark);
+    }
     setButtonsEnabled(false);
 }
 
@@ -212,6 +258,8 @@ void TNoteForm::FormClose()
 {
     if (m_table)
         m_table->cancel();
+    // Closed, the box follows the current record again.
+    loadMemo();
     setButtonsEnabled(false);
 }
 

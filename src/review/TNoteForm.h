@@ -11,9 +11,11 @@ class QPlainTextEdit;
 class QPushButton;
 class ShadedLabel;
 
-// The candidate's note on the current item. The note box is bound to the
-// note field of the current record of the current exam set: it follows every
-// move of that table, and typing edits the record. "Save Note" stores the
+// The candidate's note on an item. While the window is closed the note box
+// follows the current record of the current exam set. Opening it captures
+// that record: from then on the box and "Save Note" belong to that item,
+// even if something moves the table under the window (grading, then "View
+// Answers"). Typing puts the record into editing; "Save Note" stores the
 // note in the current exam set and in the bank item the exam item was copied
 // from, so it comes back in every later exam with that item. Closing the
 // window in any way drops what was not saved.
@@ -27,6 +29,9 @@ public:
     // current exam set; done at creation when the exam window exists).
     void bindCurrentSet(Table* table);
     Table* boundTable() const { return m_table; }
+    // Takes the current record as the item of the next opening.
+    void captureCurrentItem();
+    qint64 itemId() const { return m_itemId; }
 
     void DBMemo1Change();
     void Button1Click(); // Save Note
@@ -53,6 +58,10 @@ private:
     void memoTextChanged();
     void loadMemo();
     void setButtonsEnabled(bool enabled);
+    bool onItem() const; // the table stands on the captured record
+
+    int m_itemRecNo = 0;
+    qint64 m_itemId = 0;
 
     QPointer<Table> m_table;
     QList<QMetaObject::Connection> m_links;

@@ -43,6 +43,7 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
         {QStringLiteral("Question"), QStringLiteral("Answers"), QStringLiteral("Explanation")});
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setFixedWidth(110);
+    ListBox1->setAccessibleName(QStringLiteral("Fonts"));
     Panel1 = new QLabel(GroupBox1);
     Panel1->setAlignment(Qt::AlignCenter);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -52,9 +53,16 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
     Panel1->setPalette(white);
     BitBtn3 = new QPushButton(QStringLiteral("Change Font"), GroupBox1);
     BitBtn3->setAutoDefault(false);
+    // The colour of the selected font, beside its font.
+    ColorButton = new QPushButton(QStringLiteral("Colour..."), GroupBox1);
+    ColorButton->setAutoDefault(false);
+    auto* fontButtons = new QHBoxLayout;
+    fontButtons->setSpacing(4);
+    fontButtons->addWidget(BitBtn3, 1);
+    fontButtons->addWidget(ColorButton);
     auto* example = new QVBoxLayout;
     example->addWidget(Panel1, 1);
-    example->addWidget(BitBtn3);
+    example->addLayout(fontButtons);
     auto* fonts = new QHBoxLayout(GroupBox1);
     fonts->setContentsMargins(8, 6, 8, 8);
     fonts->addWidget(ListBox1);
@@ -84,6 +92,8 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
     SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
     SpeedButton1->setToolTip(QStringLiteral("Browse"));
+    SpeedButton1->setAccessibleName(QStringLiteral("Browse"));
+    Label1->setBuddy(Edit1);
     auto* pathRow = new QHBoxLayout;
     pathRow->setSpacing(2);
     pathRow->addWidget(Edit1, 1);
@@ -133,6 +143,7 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
 
     connect(ListBox1, &QListWidget::currentRowChanged, this, guarded(this, &TOptionsForm::ListBox1Click));
     connect(BitBtn3, &QPushButton::clicked, this, guarded(this, &TOptionsForm::BitBtn3Click));
+    connect(ColorButton, &QPushButton::clicked, this, guarded(this, &TOptionsForm::ColorButtonClick));
     connect(LearnBtnGroup, &RadioGroup::clicked, this, guarded(this, &TOptionsForm::LearnBtnGroupClick));
     connect(TimerGroup, &RadioGroup::clicked, this, guarded(this, &TOptionsForm::TimerGroupClick));
     connect(CalcBtnGroup, &RadioGroup::clicked, this, guarded(this, &TOptionsForm::CalcBtnGroupClick));
@@ -233,6 +244,33 @@ void TOptionsForm::BitBtn3Click()
     if (ok)
         setEntryFont(qMax(ListBox1->currentRow(), 0), chosen);
     ListBox1Click();
+}
+
+void TOptionsForm::ColorButtonClick()
+{
+    const int row = qMax(ListBox1->currentRow(), 0);
+    const QColor chosen = Dialogs::getColor(entryColor(row), this);
+    // Like a font, the colour goes straight into the exam window.
+    if (chosen.isValid())
+        setEntryColor(row, chosen);
+    ListBox1Click();
+}
+
+void TOptionsForm::setEntryColor(int row, const QColor& color)
+{
+    if (!ExamWindow)
+        return;
+    switch (row) {
+    case AnswersEntry:
+        ExamWindow->setAnswersColor(color);
+        break;
+    case ExplanationEntry:
+        ExamWindow->setExplanationColor(color);
+        break;
+    default:
+        ExamWindow->setQuestionColor(color);
+        break;
+    }
 }
 
 void TOptionsForm::LearnBtnGroupClick()

@@ -45,7 +45,8 @@ public:
 
     void FormActivate();
     void ListBox1Click();
-    void BitBtn3Click(); // Change Font
+    void BitBtn3Click();     // Change Font
+    void ColorButtonClick(); // the colour of the selected font
     void LearnBtnGroupClick();
     void TimerGroupClick();
     void CalcBtnGroupClick();
@@ -56,6 +57,7 @@ public:
     QListWidget* ListBox1 = nullptr;
     QLabel* Panel1 = nullptr; // the example
     QPushButton* BitBtn3 = nullptr;
+    QPushButton* ColorButton = nullptr;
     QTabWidget* PageControl1 = nullptr;
     RadioGroup* LearnBtnGroup = nullptr;
     RadioGroup* CalcBtnGroup = nullptr;
@@ -74,6 +76,7 @@ private:
     QFont entryFont(int row) const;
     QColor entryColor(int row) const;
     void setEntryFont(int row, const QFont& font);
+    void setEntryColor(int row, const QColor& color);
 };
 
 extern TOptionsForm* OptionsForm;

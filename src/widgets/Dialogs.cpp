@@ -1,10 +1,13 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -22,6 +25,7 @@ struct TestState
     QQueue<Dialogs::Button> answers;
     QQueue<QPair<QFont, bool>> fonts;
     QQueue<QString> fileNames;
+    QQueue<QColor> colors;
     std::function<int(QDialog*)> modalHandler;
     QString printFile;
     QQueue<bool> printAnswers;
@@ -299,4 +303,59 @@ void Dialogs::clearLog()
 int Dialogs::pendingAnswers()
 {
     return int(state().answers.size());
+}
+
+// ---- the close button and the colour chooser ------------------------------------
+
+namespace {
+// Tells a message box closed by the window system's close button from one
+// answered by Esc: a QMessageBox reports both as its escape button. Only the
+// first box shown while watching counts, not one opened from under it.
+class CloseWatcher : public QObject
+{
+public:
+    bool closed = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+            if (event->type() == QEvent::Show && !m_box)
+                m_box = box;
+            else if (event->type() == QEvent::Close && event->spontaneous() && box == m_box)
+                closed = true;
+        }
+        return false;
+    }
+
+private:
+    QPointer<QMessageBox> m_box;
+};
+} // namespace
+
+Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text, int buttons,
+                                 Button defaultButton, Button escapeButton, Button closeButton)
+{
+    if (state().on) {
+        const Button answer = message(parent, icon, text, buttons, defaultButton, escapeButton);
+        return answer == CloseBox ? closeButton : answer;
+    }
+    CloseWatcher watcher;
+    qApp->installEventFilter(&watcher);
+    const Button answer = message(parent, icon, text, buttons, defaultButton, escapeButton);
+    qApp->removeEventFilter(&watcher);
+    return watcher.closed ? closeButton : answer;
+}
+
+QColor Dialogs::getColor(const QColor& initial, QWidget* parent)
+{
+    TestState& s = state();
+    if (s.on)
+        return s.colors.isEmpty() ? QColor() : s.colors.dequeue();
+    return QColorDialog::getColor(initial, parent);
+}
+
+void Dialogs::queueColor(const QColor& color)
+{
+    state().colors.enqueue(color);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -17,16 +18,23 @@ class Dialogs
 {
 public:
     enum class Icon { Question, Warning, Information, Error };
-    enum Button { NoButton = 0, Ok = 1, Cancel = 2, Yes = 4, No = 8 };
+    // CloseBox stands for the title bar's close button; tests queue it.
+    enum Button { NoButton = 0, Ok = 1, Cancel = 2, Yes = 4, No = 8, CloseBox = 16 };
 
     // A standard message box: caption from the icon ("Confirm", "Warning",
     // "Information"), the buttons given, and the button that Esc answers.
     static Button message(QWidget* parent, Icon icon, const QString& text, int buttons, Button defaultButton,
                           Button escapeButton);
+    // The same box, where closing it by the title bar's close button answers
+    // closeButton rather than escapeButton.
+    static Button message(QWidget* parent, Icon icon, const QString& text, int buttons, Button defaultButton,
+                          Button escapeButton, Button closeButton);
     // The standard error box: error icon, the text, one OK button.
     static void error(QWidget* parent, const QString& text);
 
     static QFont getFont(bool* ok, const QFont& initial, QWidget* parent);
+    // The colour chooser; an invalid colour when the user cancels.
+    static QColor getColor(const QColor& initial, QWidget* parent);
     static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                    const QString& filter);
     // The save chooser; in test mode it answers from the same queue as the
@@ -46,6 +54,7 @@ public:
     static bool testMode();
     static void queueAnswer(Button answer);
     static void queueFont(const QFont& font, bool ok = true);
+    static void queueColor(const QColor& color); // an invalid colour cancels
     static void queueFileName(const QString& fileName);
     // Each message box is also built as it would be shown and handed to the
     // inspector before the queued answer is given.

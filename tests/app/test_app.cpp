@@ -1,6 +1,8 @@
 #include "TestEnv.h"
+#include "app/Application.h"
 #include "app/InstanceLock.h"
 #include "app/TMainForm.h"
+#include "app/TNameForm.h"
 #include "exam/TTestForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedButton.h"
@@ -10,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLockFile>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,6 +172,68 @@ private slots:
         QVERIFY(QFile::exists(base.filePath(QStringLiteral("cache/velarix/PREVINST:velarix.lock"))));
         program.kill();
         program.waitForFinished();
+    }
+
+    // This process is the running copy, with the exam start dialog open and
+    // one of the dialog's own windows active over it; a real second copy of
+    // the program is started and must bring the dialog to the front.
+    void secondCopy_bringsTheRunningCopysDialogToTheFront()
+    {
+        QTemporaryDir runtime;
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        InstanceLock lock(InstanceLock::lockNameFor(QStringLiteral(VELARIX_PROGRAM)));
+        QVERIFY(lock.tryLock());
+        QVERIFY(lock.listen());
+        connect(&lock, &InstanceLock::activateRequested, &lock, &Application::BringRunningInstanceToFront);
+
+        TestEnv env;
+        env.writeBank(TestEnv::sampleBank());
+        env.writeEmptyCurrentSet();
+        env.writeUserSet({});
+        env.createForms();
+        TestForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(TestForm));
+        NameForm->setWindowModality(Qt::ApplicationModal); // as exec() shows it
+        NameForm->show();
+        QVERIFY(QTest::qWaitForWindowActive(NameForm));
+        QWidget other(NameForm, Qt::Window); // not blocked by the dialog, so it can take the focus
+        other.setWindowTitle(QStringLiteral("in front"));
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+
+        QProcess second;
+        startProgram(second, QStringLiteral(VELARIX_PROGRAM), runtime.path());
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE(QApplication::activeWindow(), NameForm);
+        QVERIFY(NameForm->isVisible());
+        // A visible popup menu is never the window that is brought up.
+        QMenu popup;
+        popup.addAction(QStringLiteral("x"));
+        popup.popup(QPoint(10, 10));
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        QCOMPARE(Application::RunningWindow(), NameForm);
+        popup.close();
+
+        // A minimised window comes back as it was before, here maximised.
+        NameForm->hide();
+        other.hide();
+        TestForm->showMaximized();
+        TestForm->showMinimized();
+        QTRY_VERIFY(TestForm->isMinimized());
+        QProcess third;
+        startProgram(third, QStringLiteral(VELARIX_PROGRAM), runtime.path());
+        QVERIFY(third.waitForFinished(10000));
+        QTRY_VERIFY(!TestForm->isMinimized());
+        QVERIFY(TestForm->windowState() & Qt::WindowMaximized);
+        QTRY_COMPARE(QApplication::activeWindow(), TestForm);
+
+        if (oldRuntime.isNull())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", oldRuntime);
     }
 
     void startWindow_hidesWhileTheExamWindowIsOpen()

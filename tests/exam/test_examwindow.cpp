@@ -4,6 +4,7 @@
 #include "exam/Clock.h"
 #include "exam/TKZTimeCounter.h"
 #include "exam/TTestForm.h"
+#include "grading/TScoreForm.h"
 #include "store/ItemRecord.h"
 #include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
@@ -14,10 +15,14 @@
 #include "widgets/ShadedButton.h"
 #include "widgets/ShadedLabel.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -25,8 +30,25 @@
 #include <QSet>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
+#include <cmath>
 
 using namespace ItemRecord;
+
+// Answers the score window with "View Answers" while it lives.
+struct TestScoreWindowAnswer
+{
+    TestScoreWindowAnswer()
+    {
+        Dialogs::setModalHandler([](QDialog* d) {
+            if (d != ScoreForm)
+                return int(QDialog::Rejected);
+            ScoreForm->BitBtn1Click();
+            return int(QDialog::Accepted);
+        });
+    }
+};
 
 class TestExamWindow : public QObject
 {
@@ -196,6 +218,47 @@ private slots:
         QVERIFY(!examItems().contains(12));
         QCOMPARE(form->Label1->text(), QStringLiteral("Item 1 of 1"));
         QVERIFY(!form->PrevButton->isEnabled() && !form->NextButton->isEnabled());
+    }
+
+    void nameDialog_typedNumbersGoToTheNearestBound_data()
+    {
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("timeLimit");
+        QTest::addColumn<int>("itemCount");
+        QTest::newRow("both above") << QStringLiteral("700") << QStringLiteral("9999") << 600 << 11;
+        QTest::newRow("below") << QStringLiteral("0") << QStringLiteral("-4") << 1 << 1;
+        QTest::newRow("not a number") << QStringLiteral("x") << QString() << 1 << 1;
+        QTest::newRow("inside") << QStringLiteral("45") << QStringLiteral("7") << 45 << 7;
+    }
+    void nameDialog_typedNumbersGoToTheNearestBound()
+    {
+        QFETCH(QString, minutes);
+        QFETCH(QString, count);
+        QFETCH(int, timeLimit);
+        QFETCH(int, itemCount);
+        form->SeedSource = [] { return 5u; };
+        // Typed into the real fields of the shown dialog, then OK.
+        Dialogs::setModalHandler([&](QDialog* dialog) {
+            if (dialog != NameForm)
+                return int(QDialog::Rejected);
+            NameForm->show();
+            for (auto [field, text] :
+                 {std::pair{NameForm->SpinEdit1, minutes}, {NameForm->SpinEdit2, count}}) {
+                field->setFocus();
+                field->selectAll();
+                QTest::keyClick(field, Qt::Key_Delete);
+                QTest::keyClicks(field, text);
+            }
+            QTest::mouseClick(NameForm->BitBtn1, Qt::LeftButton);
+            NameForm->hide();
+            return NameForm->result();
+        });
+        form->RandActExecute();
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(qRound(form->TimeLimit * 1440), timeLimit);
+        QCOMPARE(NameForm->SpinEdit1->value(), timeLimit);
+        QCOMPARE(form->ItemCount, itemCount);
     }
 
     void bankWithAGapInItsKeys_stillGetsTheRightItems()
@@ -396,6 +459,93 @@ private slots:
         QCOMPARE(form->ScrollBox1->verticalScrollBar()->value(), 0);
     }
 
+    void keyboard_itemAcceleratorsWinDuringAnExam()
+    {
+        QList<TestItem> bank = TestEnv::sampleBank();
+        bank[0] = TestEnv::item(1, 1, QStringLiteral("Six choices"), QStringLiteral("f"), false, 6);
+        env->writeBank(bank);
+        startPracticeExam(1);
+        gotoItem(QStringLiteral("Six choices"));
+        const int r = ces().recNo();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QTest::keyClick(form, Qt::Key_M, Qt::AltModifier);
+        QTRY_VERIFY(form->MarkBox->isChecked());
+        QCOMPARE(form->Sheet.entry(r).Marked, 1);
+        QTest::keyClick(form, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(form->RadioButton[5]->isChecked());
+        QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 0, 0, 0, 0, 1}));
+        QVERIFY(!form->N11->isVisible());
+        // F10 opens the File menu.
+        QTest::keyClick(form, Qt::Key_F10);
+        QTRY_VERIFY(form->N11->isVisible());
+        form->N11->close();
+        // With the exam closed the menus have their accelerators again.
+        form->CloseCurrentExam();
+        QCOMPARE(form->N11->title(), QStringLiteral("&File"));
+        QCOMPARE(form->N21->title(), QStringLiteral("Exa&ms"));
+    }
+
+    void singleResponse_radioButtonsToAScreenReaderAndClearable()
+    {
+        startPracticeExam(4); // two single-response items
+        QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(form->RadioButton[0]);
+        QVERIFY(radio);
+        QCOMPARE(radio->role(), QAccessible::RadioButton);
+        QVERIFY(radio->text(QAccessible::Name).startsWith(QStringLiteral("a. Choice a of")));
+        form->ALabelClick(2);
+        QVERIFY(form->RadioButton[1]->isChecked());
+        form->NextButtonClick(); // not answered: no button checked
+        for (int k = 0; k < 6; ++k)
+            QVERIFY(!form->RadioButton[k]->isChecked());
+        form->PrevButtonClick();
+        QVERIFY(form->RadioButton[1]->isChecked());
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->CheckBox[0])->role(), QAccessible::CheckBox);
+    }
+
+    static double luminance(const QColor& c)
+    {
+        auto channel = [](double v) {
+            v /= 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+    }
+    static double contrast(const QColor& a, const QColor& b)
+    {
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    }
+
+    void look_blueLineAndReadableHeader()
+    {
+        startPracticeExam(1);
+        const QImage item = form->ItemArea->grab().toImage();
+        const int y = form->Shape1->y();
+        QCOMPARE(item.pixelColor(item.width() / 2, y), QColor(Qt::blue));
+        QCOMPARE(item.pixelColor(item.width() / 2, y + 1), QColor(Qt::white));
+
+        Dialogs::queueAnswer(Dialogs::Ok);
+        TestScoreWindowAnswer viewAnswers;
+        form->GradeButtonClick();
+        QCOMPARE(form->examMode, ExamMode::Reviewing);
+        const QColor strip = form->Panel1->palette().color(QPalette::Window);
+        QVERIFY(form->ReviewLabel->isVisible());
+        QCOMPARE(form->ReviewLabel->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        QVERIFY2(contrast(strip, QColor(0, 0, 255)) >= 4.5,
+                 qPrintable(QString::number(contrast(strip, Qt::blue))));
+        QVERIFY(contrast(strip, form->ReviewLabel->palette().color(QPalette::WindowText)) >= 4.5);
+        for (QLabel* l : {static_cast<QLabel*>(form->Label1), form->Label2, form->Label3,
+                          static_cast<QLabel*>(form->TimeLabel)}) {
+            auto* shaded = qobject_cast<ShadedLabel*>(l);
+            const QColor text = shaded ? shaded->textColor() : l->palette().color(QPalette::WindowText);
+            QVERIFY2(contrast(strip, text) >= 4.5, qPrintable(l->objectName() + text.name()));
+        }
+        const QByteArray shots = qgetenv("VELARIX_SHOTS");
+        if (!shots.isEmpty())
+            form->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/review.png"));
+    }
+
     void clock_countsDownAndAsksAtTheEnd()
     {
         double now = 46000.25;
@@ -446,6 +596,68 @@ private slots:
         form->Timer1Timer();
         QCOMPARE(form->GradeButton->text(), QStringLiteral("Score Report"));
         QVERIFY(!form->TimeLabel->isVisible());
+    }
+
+    // What the window system sends when its close button is pressed.
+    static void closeByTitleBar(QWidget* window)
+    {
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        qApp->notify(window, &close); // sendEvent() would clear the spontaneous flag
+    }
+
+    // The real box: its close button goes on untimed, Esc is No.
+    void clock_expiryBoxClosedByItsCloseButtonGoesOn()
+    {
+        double now = 46000.25;
+        Clock::setSource([&now] { return now; });
+        startPracticeExam(1);
+        now += 90 / 1440.0;
+        Dialogs::setTestMode(false);
+        QString seen;
+        auto closeTheBox = [&seen](bool byEsc) {
+            QTimer::singleShot(0, [&seen, byEsc] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                seen = box->text();
+                if (byEsc)
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else
+                    closeByTitleBar(box);
+            });
+        };
+        closeTheBox(false);
+        form->Timer1Timer();
+        QCOMPARE(seen, QStringLiteral("Your time has expired.\nDo you want continue the exam anyway?"));
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QVERIFY(!form->Timer1->Enabled());
+        QVERIFY(!form->TimeLabel->isVisible());
+        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
+
+        // Esc: No, and the grading question follows (answered by Esc: Cancel).
+        form->StartClock();
+        now += 90 / 1440.0;
+        closeTheBox(true);
+        QTimer::singleShot(50, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = box->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        form->Timer1Timer();
+        Dialogs::setTestMode(true);
+        QVERIFY(seen.startsWith(QStringLiteral("This will end your practice exam.")));
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QVERIFY(form->TimeLabel->isVisible());
+
+        // In test mode the close button is queued as CloseBox.
+        form->StartClock();
+        now += 90 / 1440.0;
+        Dialogs::queueAnswer(Dialogs::CloseBox);
+        form->Timer1Timer();
+        QCOMPARE(Dialogs::pendingAnswers(), 0);
+        QVERIFY(!form->TimeLabel->isVisible());
+        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
     }
 
     void clock_offWhenTimerIsOff()

@@ -5,6 +5,7 @@
 #include "grading/ChartText.h"
 #include "grading/TScoreForm.h"
 #include "store/ItemRecord.h"
+#include "store/SectionNames.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedLabel.h"
@@ -12,9 +13,13 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QChartView>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QValueAxis>
 #include <QtTest>
 
 namespace {
@@ -78,11 +83,61 @@ class TestScoreWindow : public QObject
     Q_OBJECT
 private slots:
     void gradingFillsTheWindow_data();
+    void sectionChart_allSixBarsAndTheScaleInView();
     void gradingFillsTheWindow();
     void reopeningInReviewShowsTheSameGrading();
     void onlyViewAnswersOrExitLeave();
     void itemOfNoKnownSection_showsUnderOther();
 };
+
+void TestScoreWindow::sectionChart_allSixBarsAndTheScaleInView()
+{
+    TestEnv env;
+    TTestForm* f = startExam(env, 12);
+    answerExam(f, 7);
+    Dialogs::queueAnswer(Dialogs::Ok);
+    bool checked = false;
+    onScoreWindow([&] {
+        QCOMPARE(ScoreForm->size(), QSize(582, 435));
+        QVERIFY(!ScoreForm->ScrollBox1->verticalScrollBar()->isVisible());
+        // The chart is no taller than its container: nothing needs scrolling.
+        QVERIFY(ScoreForm->Chart1View->height() <= ScoreForm->ScrollBox1->viewport()->height());
+        QCOMPARE(ScoreForm->ScrollBox1->verticalScrollBar()->maximum(), 0);
+        // The plot and the scale under it lie inside the view.
+        const QRectF plot = ScoreForm->Chart1->plotArea();
+        const int scale = QFontMetrics(ScoreForm->Chart1Values->labelsFont()).height();
+        QVERIFY(plot.top() >= 0);
+        QVERIFY2(plot.bottom() + scale <= ScoreForm->Chart1View->height(),
+                 qPrintable(QStringLiteral("%1 + %2 > %3")
+                                .arg(plot.bottom())
+                                .arg(scale)
+                                .arg(ScoreForm->Chart1View->height())));
+        QCOMPARE(ScoreForm->Chart1Categories->count(), 6);
+        // Each label fits its bar's slot.
+        const int slot = int(plot.height() / 6);
+        const QFontMetrics labels(ScoreForm->Chart1Categories->labelsFont());
+        for (const QString& c : ScoreForm->Chart1Categories->categories())
+            QVERIFY((c.count(QStringLiteral("<br>")) + 1) * labels.lineSpacing() <= slot);
+        // ...and none is cut short: the chart draws what does not fit as "...".
+        ScoreForm->Chart1View->grab();
+        QStringList drawn;
+        for (QGraphicsItem* item : ScoreForm->Chart1View->scene()->items()) {
+            if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item))
+                drawn << text->toPlainText();
+        }
+        for (const QString& name : SectionNames::all())
+            QVERIFY2(
+                std::any_of(drawn.begin(), drawn.end(),
+                            [&name](const QString& t) { return t.startsWith(name + QLatin1String(" (")); }),
+                qPrintable(drawn.join(QLatin1Char('|'))));
+        const QByteArray shots = qgetenv("VELARIX_SHOTS");
+        if (!shots.isEmpty())
+            ScoreForm->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/score.png"));
+        checked = true;
+    });
+    f->GradeButtonClick();
+    QVERIFY(checked);
+}
 
 void TestScoreWindow::gradingFillsTheWindow_data()
 {

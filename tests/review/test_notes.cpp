@@ -1,16 +1,21 @@
 // Notes: kept per bank item across exams, dropped when not saved.
 #include "TestEnv.h"
+#include "exam/Clock.h"
 #include "exam/TTestForm.h"
+#include "grading/TScoreForm.h"
 #include "review/TNoteForm.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
+#include "widgets/ShadedLabel.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollArea>
 #include <QtTest>
 
 namespace {
@@ -78,6 +83,7 @@ private slots:
     void savedNoteComesBackInTheNextExam();
     void unsavedNoteIsDropped();
     void noteLandsOnItsOwnBankItem();
+    void noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem();
     void bankWriteFailureKeepsTheNote_data();
     void bankWriteFailureKeepsTheNote();
 };
@@ -169,6 +175,101 @@ void TestNotes::noteLandsOnItsOwnBankItem()
     f->CloseCurrentExam();
     QCOMPARE(bankNotes(env).value(2), QStringLiteral("mine"));
     QCOMPARE(bankNotes(env).value(3), QString());
+}
+
+// A 1-minute exam: the note window is open on item 3 when the time runs out;
+// the candidate grades and views the answers from the score window over it.
+void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
+{
+    QList<TestItem> bank = TestEnv::sampleBank();
+    for (int i = 0; i < 2; ++i)
+        bank << TestEnv::item(1, 3 + i, QStringLiteral("Extra %1").arg(i), QStringLiteral("a"));
+    TestEnv env;
+    TTestForm* f = createWithBank(env, bank);
+    double now = 46000.25;
+    Clock::setSource([&now] { return now; });
+    const auto restoreClock = qScopeGuard([] { Clock::setSource({}); });
+    TestEnv::acceptNameDialog(QStringLiteral("Tester"), 1);
+    f->Action1Execute();
+    QCOMPARE(f->ItemCount, 4);
+    f->dtCurrentSet->setRecNo(1);
+    const qint64 first = f->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger();
+    f->dtCurrentSet->setRecNo(3);
+    const qint64 third = f->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger();
+
+    Dialogs::clearLog();
+    Dialogs::queueAnswer(Dialogs::No); // "Your time has expired." ... No: grade
+    Dialogs::queueAnswer(Dialogs::Ok); // "This will end your practice exam." OK
+    bool done = false;
+    auto inNoteWindow = [&] {
+        now += 61 / 86400.0;
+        QTRY_COMPARE(f->examMode, ExamMode::Reviewing); // the clock's own tick
+        QCOMPARE(f->dtCurrentSet->recNo(), 1);          // moved by "View Answers"
+        QCOMPARE(NoteForm->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: %1").arg(third));
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("mine"));
+        QVERIFY(buttonsEnabled());
+        NoteForm->Button1->click();
+        QVERIFY(!buttonsEnabled());
+        QCOMPARE(f->dtCurrentSet->recNo(), 1); // the save leaves the table where it was
+        done = true;
+    };
+    Dialogs::setModalHandler([&](QDialog* d) {
+        if (d == ScoreForm) {
+            ScoreForm->BitBtn1Click(); // View Answers
+            return int(QDialog::Accepted);
+        }
+        if (d != NoteForm)
+            return int(QDialog::Rejected);
+        d->show();
+        inNoteWindow();
+        if (d->isVisible())
+            NoteForm->Button3->click();
+        return d->result();
+    });
+    f->NoteButton->click();
+    QVERIFY(done);
+    QCOMPARE(Dialogs::pendingAnswers(), 0);
+    QCOMPARE(bankNotes(env).value(third), QStringLiteral("mine"));
+    QCOMPARE(bankNotes(env).value(first), QString());
+    QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QString()); // record 1
+
+    // Closed, the window leaves the display on the current record.
+    QVERIFY(f->ScrollBox1->isVisibleTo(f));
+    QCOMPARE(f->Label1->text(), QStringLiteral("Item 1 of 4"));
+    QCOMPARE(f->Label2->text(), QStringLiteral("Item ID: %1").arg(first));
+    QVERIFY(!f->PrevButton->isEnabled());
+    f->NextButton->click();
+    QCOMPARE(f->Label1->text(), QStringLiteral("Item 2 of 4"));
+    f->PrevButton->click();
+    QCOMPARE(f->Label1->text(), QStringLiteral("Item 1 of 4"));
+    f->dtCurrentSet->setRecNo(3);
+    QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("mine"));
+
+    // "Exit Exam" from a score window over the note window closes the note window too.
+    f->CloseCurrentExam();
+    TestEnv::acceptNameDialog(QStringLiteral("Tester"), 1);
+    f->Action1Execute();
+    Dialogs::queueAnswer(Dialogs::No);
+    Dialogs::queueAnswer(Dialogs::Ok);
+    Dialogs::queueAnswer(Dialogs::Yes); // "Are you sure you wish to end this exam?"
+    bool closedUnder = false;
+    Dialogs::setModalHandler([&](QDialog* d) {
+        if (d == ScoreForm) {
+            ScoreForm->BitBtn3Click();
+            return int(QDialog::Rejected);
+        }
+        if (d != NoteForm)
+            return int(QDialog::Rejected);
+        d->show();
+        now += 61 / 86400.0;
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(f->examMode == ExamMode::Idle, 5000); }();
+        closedUnder = !d->isVisible();
+        return d->result();
+    });
+    Dialogs::clearLog();
+    f->NoteButton->click();
+    QVERIFY(closedUnder);
+    QVERIFY(!Dialogs::shownMessages().join(QLatin1Char('\n')).contains(QStringLiteral("Error")));
 }
 
 void TestNotes::bankWriteFailureKeepsTheNote_data()

@@ -2,6 +2,7 @@
 // discards, the fonts list, the calculator path and the time field.
 #include "TestEnv.h"
 #include "app/Application.h"
+#include "exam/ChoiceLabel.h"
 #include "exam/Clock.h"
 #include "exam/TKZTimeCounter.h"
 #include "exam/TTestForm.h"
@@ -74,8 +75,73 @@ private slots:
     void missingCalculatorAtStartUp_offersDoNotShow();
     void browse_putsChosenPath();
     void fontsList_exampleAndChangeFont();
+    void onlyAnswersItalic_storesOnlyAnswersItalic();
+    void colourOfEachFont_chosenStoredAndLoaded();
     void screenshots();
 };
+
+void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
+{
+    TestEnv env;
+    env.writeEmptyCurrentSet();
+    TTestForm* f = env.createForms();
+    runOptions(
+        f,
+        [](TOptionsForm* d) {
+            d->ListBox1->setCurrentRow(1); // Answers
+            QFont italic = d->Panel1->font();
+            italic.setItalic(true);
+            italic.setUnderline(true); // for the run only
+            Dialogs::queueFont(italic);
+            d->BitBtn3->click();
+        },
+        true);
+    QVERIFY(f->AnswersFont().italic());
+    QVERIFY(!f->QuestionFont().italic() && !f->ExplanationFont().italic());
+    QVERIFY(!f->QText->font().underline() && !f->ExpText->font().underline());
+    const auto values = optionsOf(env.settingsFile());
+    QCOMPARE(values.value("AFontItalic"), QString("1"));
+    QCOMPARE(values.value("QFontItalic"), QString("0"));
+    QCOMPARE(values.value("EXPFontItalic"), QString("0"));
+
+    // After a restart too, only the answers are italic.
+    env.destroyForms();
+    f = env.createForms();
+    QVERIFY(f->AnswersFont().italic());
+    QVERIFY(f->ALabel[0]->font().italic());
+    QVERIFY(!f->QText->font().italic());
+    QVERIFY(!f->ExpText->font().italic());
+}
+
+void TestOptions::colourOfEachFont_chosenStoredAndLoaded()
+{
+    TestEnv env;
+    env.writeEmptyCurrentSet();
+    TTestForm* f = env.createForms();
+    runOptions(
+        f,
+        [](TOptionsForm* d) {
+            d->ListBox1->setCurrentRow(1); // Answers
+            Dialogs::queueColor(QColor(0, 128, 0));
+            d->ColorButton->click();
+            QCOMPARE(d->Panel1->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+            d->ListBox1->setCurrentRow(2); // Explanation: a cancelled chooser changes nothing
+            Dialogs::queueColor(QColor());
+            d->ColorButton->click();
+        },
+        true);
+    QCOMPARE(f->AnswersColor(), QColor(0, 128, 0));
+    QCOMPARE(f->ALabel[0]->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    QCOMPARE(f->QuestionColor(), QColor(Qt::black));
+    const auto values = optionsOf(env.settingsFile());
+    QCOMPARE(values.value("AFontColor"), QString::number(0x008000));
+    QCOMPARE(values.value("QFontColor"), QString("0"));
+    QCOMPARE(values.value("EXPFontColor"), QString("8388608"));
+    env.destroyForms();
+    f = env.createForms();
+    QCOMPARE(f->AnswersColor(), QColor(0, 128, 0));
+    QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
+}
 
 void TestOptions::okWithoutChanges_storesAllTwenty()
 {
