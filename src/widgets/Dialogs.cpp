@@ -28,6 +28,7 @@ struct TestState
     std::function<void(QPrinter*, const std::function<void(QPrinter*)>&)> previewHandler;
     std::shared_ptr<QTemporaryDir> scratch; // where test printing goes without a print file
     QStringList log;
+    QQueue<QPair<QString, QString>> fileChoices; // file name, filter
 };
 
 TestState& state()
@@ -262,4 +263,46 @@ void Dialogs::clearLog()
 int Dialogs::pendingAnswers()
 {
     return int(state().answers.size());
+}
+
+namespace {
+// The test-mode answer of a file chooser; false when not in test mode.
+bool testFileChoice(QString* fileName, QString* selectedFilter)
+{
+    TestState& s = state();
+    if (!s.on)
+        return false;
+    if (!s.fileChoices.isEmpty()) {
+        const auto choice = s.fileChoices.dequeue();
+        *fileName = choice.first;
+        if (selectedFilter && !choice.second.isEmpty())
+            *selectedFilter = choice.second;
+    } else {
+        *fileName = s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+    }
+    return true;
+}
+} // namespace
+
+QString Dialogs::getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter, QString* selectedFilter)
+{
+    QString fileName;
+    if (testFileChoice(&fileName, selectedFilter))
+        return fileName;
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter, selectedFilter);
+}
+
+QString Dialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter, QString* selectedFilter)
+{
+    QString fileName;
+    if (testFileChoice(&fileName, selectedFilter))
+        return fileName;
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter, selectedFilter);
+}
+
+void Dialogs::queueFileChoice(const QString& fileName, const QString& selectedFilter)
+{
+    state().fileChoices.enqueue({fileName, selectedFilter});
 }
