@@ -102,13 +102,15 @@ void ImportRules::check(const TransferItem& item, QList<ImportProblem>* problems
         problem(QStringLiteral("The question has no text."));
     int existing = 0;
     int correct = 0;
-    int last = -1; // the last choice that exists
+    int last = -1;        // the last choice that exists
+    bool anyFlag = false; // a correct flag, on a choice or not
     for (int i = 0; i < item.choices.size(); ++i) {
         const bool exists = !item.choices.at(i).isEmpty();
         const bool right = i < item.correct.size() && item.correct.at(i);
         existing += exists ? 1 : 0;
         if (exists)
             last = i;
+        anyFlag = anyFlag || right;
         if (right && exists)
             ++correct;
         if (right && !exists)
@@ -119,7 +121,7 @@ void ImportRules::check(const TransferItem& item, QList<ImportProblem>* problems
     else if (existing < 2)
         problem(existing == 0 ? QStringLiteral("The question has no choices; at least two are needed.")
                               : QStringLiteral("The question has only one choice; at least two are needed."));
-    if (correct == 0 && existing > 0)
+    if (!anyFlag && existing > 0)
         problem(QStringLiteral("The question has no correct choice."));
     if (!item.multiple && correct > 1)
         problem(QStringLiteral("The question is single response but has %1 correct choices.").arg(correct));
