@@ -107,7 +107,13 @@ ImportResult CsvFormat::read(const QByteArray& bytes)
     QString text;
     if (!ImportRules::decode(bytes, &text, &result.problems))
         return result;
-    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0);
+    QString firstLine;
+    for (const QString& l : QStringView(text).left(64 * 1024).toString().split(QLatin1Char('\n'))) {
+        if (!l.trimmed().isEmpty()) {
+            firstLine = l;
+            break;
+        }
+    }
     const QChar separator =
         !firstLine.contains(QLatin1Char(',')) && firstLine.contains(QLatin1Char(';')) ? u';' : u',';
     QList<Record> records;

@@ -270,36 +270,30 @@ void readQuestion(const QString& raw, int line, int section, ImportResult* resul
         while (j < body.text.size() && !body.is(j, u'=') && !body.is(j, u'~'))
             ++j;
         Marked part = body.mid(i + 1, j - i - 1).trimmed();
-        if (part.is(0, u'%')) {
-            const qsizetype end = part.find(u'%', 1);
-            bool ok = false;
-            const double w = end < 0 ? 0 : part.text.mid(1, end - 1).trimmed().toDouble(&ok);
-            if (!ok) {
-                problem(QStringLiteral("The weight of answer %1 is not a percentage such as %50%.")
-                            .arg(answers.size() + 1));
-                return;
-            }
+        // A weight is a number between two "%"; any other "%" is text.
+        static const QRegularExpression weightForm(QStringLiteral("^%\\s*([-+]?[0-9]*\\.?[0-9]+)\\s*%"));
+        const QRegularExpressionMatch w = weightForm.match(part.text);
+        if (part.is(0, u'%') && w.hasMatch() && part.special[w.capturedEnd() - 1]) {
             a.weighted = true;
-            a.weight = w;
-            part = part.mid(end + 1);
+            a.weight = w.captured(1).toDouble();
+            part = part.mid(w.capturedEnd());
         }
         const qsizetype hash = part.find(u'#', 0); // the answer's own feedback, not kept
         a.text = hash < 0 ? part : part.mid(0, hash);
         answers << a;
         i = j;
     }
-    bool anyTilde = false, anyEquals = false, anyPositiveTilde = false;
+    bool anyTilde = false, anyEquals = false, anyPositiveTilde = false, anyArrow = false;
     for (const Answer& a : answers) {
         anyTilde = anyTilde || !a.equals;
         anyEquals = anyEquals || a.equals;
         anyPositiveTilde = anyPositiveTilde || (!a.equals && a.weighted && a.weight > 0);
-        if (a.equals && a.text.find(QStringLiteral("->"), 0) >= 0) {
-            skip(QStringLiteral("A matching question."));
-            return;
-        }
+        anyArrow = anyArrow || (a.equals && a.text.find(QStringLiteral("->"), 0) >= 0);
     }
+    // Only "=" answers: pairs "a -> b" make a matching question, else a
+    // short-answer one. A "~" answer makes it multiple choice.
     if (!anyTilde) {
-        skip(QStringLiteral("A short-answer question."));
+        skip(anyArrow ? QStringLiteral("A matching question.") : QStringLiteral("A short-answer question."));
         return;
     }
 
@@ -319,6 +313,15 @@ void readQuestion(const QString& raw, int line, int section, ImportResult* resul
         item.addChoice(ImportRules::oneLine(plainText(text, f)), right);
     }
     result->items << item;
+}
+
+// A text that begins like a [format] marker keeps it behind a real one.
+QString protectedText(const QString& text)
+{
+    static const QRegularExpression marker(QStringLiteral("^\\s*\\[(html|moodle|plain|markdown)\\]"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QString escaped = escape(text);
+    return marker.match(text).hasMatch() ? QStringLiteral("[moodle]") + escaped : escaped;
 }
 
 QString weightText(int correctCount)
@@ -383,7 +386,7 @@ QByteArray GiftFormat::write(const QList<TransferItem>& items, QStringList* note
                        .arg(name.isEmpty() ? QStringLiteral("No section")
                                            : QString(name).replace(QLatin1Char('/'), QStringLiteral("//")));
         }
-        QString question = escape(item.question);
+        QString question = protectedText(item.question);
         // A text that begins like a comment keeps its place behind an empty title.
         if (question.startsWith(QLatin1String("//")))
             question.prepend(QStringLiteral(":::: "));
@@ -402,10 +405,14 @@ QByteArray GiftFormat::write(const QList<TransferItem>& items, QStringList* note
                              : QStringLiteral("~%-100%");
             else
                 mark = right ? QStringLiteral("=") : QStringLiteral("~");
-            out += QLatin1Char('\t') + mark + escape(ImportRules::oneLine(choice)) + QLatin1Char('\n');
+            const QString text = ImportRules::oneLine(choice);
+            // A text that begins like a weight gets a weight of its own first.
+            if (!item.multiple && text.startsWith(QLatin1Char('%')))
+                mark += right ? QStringLiteral("%100%") : QStringLiteral("%0%");
+            out += QLatin1Char('\t') + mark + protectedText(text) + QLatin1Char('\n');
         }
         if (!item.explanation.isEmpty())
-            out += QStringLiteral("\t####") + escape(item.explanation) + QLatin1Char('\n');
+            out += QStringLiteral("\t####") + protectedText(item.explanation) + QLatin1Char('\n');
         out += QStringLiteral("}\n");
         if (notes) {
             bool gap = false;

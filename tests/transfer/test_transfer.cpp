@@ -304,7 +304,7 @@ private slots:
                                 "\n"
                                 "Open?{=a ~b\n" // 21
                                 "\n"
-                                "Weight?{~%x%a ~b}\n" // 23
+                                "Not a weight?{~%x%a ~b}\n" // 23
                                 "\n"
                                 "{=a ~b}\n"; // 25
         const ImportResult r = GiftFormat::read(file);
@@ -318,8 +318,7 @@ private slots:
                               "17: The question has 7 choices; at most six are possible.",
                               "19: The question has only one choice; at least two are needed.",
                               "21: The answers are not closed with \"}\".",
-                              "23: The weight of answer 1 is not a percentage such as %50%.",
-                              "25: The question has no text."}));
+                              "23: The question has no correct choice.", "25: The question has no text."}));
     }
 
     void aiken_readsMoodleExamplesAndExtensions()
@@ -469,6 +468,41 @@ private slots:
         QCOMPARE(messages(CsvFormat::read(file).problems), problems);
     }
 
+    // The examples the README gives import as it says.
+    void readmeExamples()
+    {
+        const ImportResult gift = GiftFormat::read("$CATEGORY: Troubleshooting\n\n"
+                                                   "// comments are skipped\n"
+                                                   "::Q1:: Which log shows kernel messages? {\n"
+                                                   "    =dmesg\n"
+                                                   "    ~lastlog\n"
+                                                   "    ####dmesg prints the kernel ring buffer.\n"
+                                                   "}\n\n"
+                                                   "Which two are init systems? {~%50%systemd ~%50%SysV init "
+                                                   "~%-100%GRUB}\n");
+        QCOMPARE(
+            describe(gift.items),
+            (QStringList{"6|single|Which log shows kernel messages?|*dmesg;lastlog|dmesg prints the kernel "
+                         "ring buffer.",
+                         "6|multiple|Which two are init systems?|*systemd;*SysV init;GRUB|"}));
+        const ImportResult aiken =
+            AikenFormat::read("Which command lists open ports?\nA. ss -tln\nB. ls -l\n"
+                              "C. cd /proc\nANSWER: A\n"
+                              "EXPLANATION: ss shows sockets; -l the listening ones.\n");
+        QCOMPARE(describe(aiken.items),
+                 (QStringList{"0|single|Which command lists open ports?|*ss -tln;ls -l;cd "
+                              "/proc|ss shows sockets; -l the listening ones."}));
+        const ImportResult csv =
+            CsvFormat::read("section,type,question,a,b,c,d,e,f,correct,explanation\n"
+                            "1,single,Which file lists the mounts at boot?,/etc/fstab,/etc/mtab,,,,,A,\n"
+                            "Troubleshooting,multiple,\"Which two show\nmemory use?\",free,top,cd,,,,A;B,"
+                            "\"Both read /proc/meminfo.\"\n");
+        QCOMPARE(
+            describe(csv.items),
+            (QStringList{"1|single|Which file lists the mounts at boot?|*/etc/fstab;/etc/mtab|",
+                         "6|multiple|Which two show\nmemory use?|*free;*top;cd|Both read /proc/meminfo."}));
+    }
+
     void listing_givesTheFirstTwentyThenACount()
     {
         QList<ImportProblem> problems;
@@ -504,6 +538,10 @@ private slots:
                  QStringLiteral("acf"), tricky),
             item(6, true, QStringLiteral("All six?"), QStringList(6, QStringLiteral("c")),
                  QStringLiteral("abcdef")),
+            item(4, false, QStringLiteral("[html] looks like a marker"),
+                 {QStringLiteral("%50% looks like a weight"), QStringLiteral("a -> b looks like a pair"),
+                  QStringLiteral("[plain] too")},
+                 QStringLiteral("b"), QStringLiteral("[markdown] as well")),
             item(2, false, QStringLiteral("// looks like a comment"),
                  {QStringLiteral("a"), QStringLiteral("b")}, QStringLiteral("a")),
         };
