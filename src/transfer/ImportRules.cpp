@@ -73,10 +73,9 @@ bool ImportRules::decode(const QByteArray& bytes, QString* text, QList<ImportPro
         *problems << ImportProblem{line, QStringLiteral("The file is not UTF-8 text (save it as UTF-8).")};
         return false;
     }
-    QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    *text = QString::fromUtf8(body);
+    // A byte-order mark, also one left inside by joining two files, is no text.
+    *text = QString::fromUtf8(bytes);
+    text->remove(QChar(0xFEFF));
     text->replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text->replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return true;

@@ -19,8 +19,8 @@ public:
     static constexpr int MaxChoices = 6;
     static constexpr int ListedProblems = 20;
 
-    // Checks the size and the encoding; gives the text without a byte-order
-    // mark and with every line end as "\n". False (with a problem) when the
+    // Checks the size and the encoding; gives the text without byte-order
+    // marks and with every line end as "\n". False (with a problem) when the
     // file cannot be taken.
     static bool decode(const QByteArray& bytes, QString* text, QList<ImportProblem>* problems);
 
