@@ -1,12 +1,16 @@
 #include "TSamplerForm.h"
 
 #include "TDM.h"
+#include "TImportSectionForm.h"
 #include "UserSetStatus.h"
 #include "app/TAboutForm.h"
 #include "app/TMainForm.h"
 #include "store/ItemCheck.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
+#include "transfer/ImportRules.h"
+#include "transfer/QuestionFile.h"
+#include "transfer/UserSetTransfer.h"
 #include "widgets/DBCheckBox.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBMemo.h"
@@ -19,6 +23,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -125,6 +131,7 @@ TSamplerForm::TSamplerForm(QWidget* parent) : QDialog(parent)
 
     MainMenu1 = new QMenuBar(this);
     QMenu* file = MainMenu1->addMenu(QStringLiteral("&File"));
+    makeTransferActions(file);
     Exit1 = file->addAction(QStringLiteral("E&xit"));
     connect(Exit1, &QAction::triggered, this, guarded(this, &TSamplerForm::Exit1Click));
     QMenu* items = MainMenu1->addMenu(QStringLiteral("&Items"));
@@ -553,4 +560,110 @@ bool TSamplerForm::eventFilter(QObject* watched, QEvent* event)
         (watched == PageControl1 || (ScrollBox1 && watched == ScrollBox1->viewport())))
         PageControl1Resize();
     return QDialog::eventFilter(watched, event);
+}
+
+// ---- question files: import and export ---------------------------------------
+
+void TSamplerForm::makeTransferActions(QMenu* file)
+{
+    Import1 = file->addAction(QStringLiteral("&Import Questions..."));
+    Export1 = file->addAction(QStringLiteral("Ex&port Questions..."));
+    N2 = file->addSeparator();
+    connect(Import1, &QAction::triggered, this, guarded(this, &TSamplerForm::Import1Click));
+    connect(Export1, &QAction::triggered, this, guarded(this, &TSamplerForm::Export1Click));
+    ImportSectionForm = new TImportSectionForm(this);
+    m_transferDir = QDir::homePath();
+    m_importFilter = QuestionFile::giftFilter();
+    m_exportFilter = QuestionFile::giftFilter();
+}
+
+// An item being added or edited is given up as on closing the window, after
+// the same kind of question; nothing is dropped until the import or export
+// really goes ahead.
+bool TSamplerForm::mayLeaveItem()
+{
+    if (!editing())
+        return true;
+    return Dialogs::message(
+               this, Dialogs::Icon::Question,
+               QStringLiteral("The item being added or edited will be discarded.\nAre you sure?"),
+               Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) == Dialogs::Ok;
+}
+
+void TSamplerForm::Import1Click()
+{
+    Table* t = DM->dtUserSet;
+    if (!t->isOpen() || !mayLeaveItem())
+        return;
+    QString filter = m_importFilter;
+    const QString path = Dialogs::getOpenFileName(this, QStringLiteral("Import Questions"), m_transferDir,
+                                                  QuestionFile::importFilters(), &filter);
+    if (path.isEmpty())
+        return;
+    m_transferDir = QFileInfo(path).absolutePath();
+    m_importFilter = filter;
+    const ImportResult result = QuestionFile::read(path, QuestionFile::formatOfFilter(filter));
+    if (!result.ok()) {
+        Dialogs::message(this, Dialogs::Icon::Warning,
+                         ImportRules::failureMessage(QFileInfo(path).fileName(), result), Dialogs::Ok,
+                         Dialogs::Ok, Dialogs::Ok);
+        return;
+    }
+    int section = 0;
+    if (const int unsorted = UserSetTransfer::unsortedCount(result.items)) {
+        ImportSectionForm->Prepare(unsorted);
+        if (Dialogs::execModal(ImportSectionForm) != QDialog::Accepted)
+            return;
+        section = ImportSectionForm->chosenSection();
+    }
+    if (editing())
+        BitBtn2Click();
+    const QList<qint64> ids = UserSetTransfer::appendAll(*t, result.items, section);
+    EnableActions(true);
+    StatusBar1->setPanelText(UserSetStatus::ChangePanel, QStringLiteral(" Imported: %1").arg(ids.size()));
+    const QString skipped = ImportRules::skippedMessage(int(ids.size()), result);
+    if (!skipped.isEmpty())
+        Dialogs::message(this, Dialogs::Icon::Information, skipped, Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+}
+
+void TSamplerForm::Export1Click()
+{
+    Table* t = DM->dtUserSet;
+    if (!t->isOpen() || !mayLeaveItem())
+        return;
+    QString filter = m_exportFilter;
+    QString path = Dialogs::getSaveFileName(this, QStringLiteral("Export Questions"), m_transferDir,
+                                            QuestionFile::exportFilters(), &filter);
+    if (path.isEmpty())
+        return;
+    QuestionFile::Format format = QuestionFile::formatOfFilter(filter);
+    if (format == QuestionFile::Format::Unknown)
+        format = QuestionFile::Format::Gift;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + QuestionFile::suffix(format);
+    m_transferDir = QFileInfo(path).absolutePath();
+    m_exportFilter = filter;
+    if (editing())
+        BitBtn2Click();
+    const QList<TransferItem> items = UserSetTransfer::readAll(*t);
+    QStringList notes;
+    QString error;
+    if (!QuestionFile::write(path, format, items, &notes, &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    StatusBar1->setPanelText(UserSetStatus::ChangePanel, QStringLiteral(" Exported: %1").arg(items.size()));
+    if (notes.isEmpty())
+        return;
+    QList<ImportProblem> listed;
+    for (const QString& note : notes)
+        listed << ImportProblem{0, note};
+    Dialogs::message(
+        this, Dialogs::Icon::Information,
+        QStringLiteral("%1 questions were exported to \"%2\". The file does not carry everything "
+                       "as the set holds it:\n\n")
+                .arg(items.size())
+                .arg(QFileInfo(path).fileName()) +
+            ImportRules::listing(listed),
+        Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
 }

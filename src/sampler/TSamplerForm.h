@@ -21,6 +21,7 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 class ShadedLabel;
+class TImportSectionForm;
 
 // The test sampler: the candidate writes a private question set here, one
 // item at a time, which can later be taken as a "User Exam". The editor's
@@ -34,6 +35,9 @@ public:
 
     // Menus
     QMenuBar* MainMenu1 = nullptr;
+    QAction* Import1 = nullptr; // "&Import Questions..."
+    QAction* Export1 = nullptr; // "Ex&port Questions..."
+    QAction* N2 = nullptr;      // separator before "E&xit"
     QAction* Exit1 = nullptr;
     QAction* Addnewitem1 = nullptr; // the menu's entries for the three actions
     QAction* Edititem1 = nullptr;
@@ -72,6 +76,7 @@ public:
     QPushButton* BitBtn1 = nullptr; // Save
     QPushButton* BitBtn2 = nullptr; // Cancel
     PanelStatusBar* StatusBar1 = nullptr;
+    TImportSectionForm* ImportSectionForm = nullptr; // the section of imported items that name none
 
     void EnableActions(bool Value);
     void AddActExecute();
@@ -88,6 +93,9 @@ public:
     void PageControl1Resize();
     bool FormCloseQuery();
     void FormClose();
+    // Question files in and out of the user set (GIFT, Aiken, CSV).
+    void Import1Click();
+    void Export1Click();
 
     // Shows an item's type (choice entry) and section (list row, -1 for none)
     // without taking it for a change by the candidate.
@@ -110,8 +118,13 @@ private:
     QWidget* makeChoicesPage();
     QWidget* makeExplanationPage();
     bool editing() const;
+    void makeTransferActions(QMenu* file);
+    bool mayLeaveItem();
 
     bool m_showingChoices = false;
+    QString m_transferDir;  // where the last question file was
+    QString m_importFilter; // the file chooser's last filters
+    QString m_exportFilter;
 };
 
 extern TSamplerForm* SamplerForm;

@@ -33,6 +33,7 @@ struct TestState
     std::shared_ptr<QTemporaryDir> scratch; // where test printing goes without a print file
     QStringList log;
     std::function<void(QMessageBox&)> boxInspector;
+    QQueue<QPair<QString, QString>> fileChoices; // file name, filter
 };
 
 TestState& state()
@@ -170,21 +171,13 @@ QFont Dialogs::getFont(bool* ok, const QFont& initial, QWidget* parent)
 QString Dialogs::getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter)
 {
-    TestState& s = state();
-    if (s.on)
-        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
-    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    return getOpenFileName(parent, caption, directory, filter, nullptr);
 }
 
 QString Dialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter)
 {
-    TestState& s = state();
-    if (s.on) {
-        s.log << QStringLiteral("Save: ") + caption;
-        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
-    }
-    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+    return getSaveFileName(parent, caption, directory, filter, nullptr);
 }
 
 int Dialogs::execModal(QDialog* dialog)
@@ -358,4 +351,48 @@ QColor Dialogs::getColor(const QColor& initial, QWidget* parent)
 void Dialogs::queueColor(const QColor& color)
 {
     state().colors.enqueue(color);
+}
+
+namespace {
+// The test-mode answer of a file chooser; false when not in test mode.
+bool testFileChoice(QString* fileName, QString* selectedFilter)
+{
+    TestState& s = state();
+    if (!s.on)
+        return false;
+    if (!s.fileChoices.isEmpty()) {
+        const auto choice = s.fileChoices.dequeue();
+        *fileName = choice.first;
+        if (selectedFilter && !choice.second.isEmpty())
+            *selectedFilter = choice.second;
+    } else {
+        *fileName = s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+    }
+    return true;
+}
+} // namespace
+
+QString Dialogs::getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter, QString* selectedFilter)
+{
+    QString fileName;
+    if (testFileChoice(&fileName, selectedFilter))
+        return fileName;
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter, selectedFilter);
+}
+
+QString Dialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter, QString* selectedFilter)
+{
+    QString fileName;
+    if (state().on)
+        state().log << QStringLiteral("Save: ") + caption;
+    if (testFileChoice(&fileName, selectedFilter))
+        return fileName;
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter, selectedFilter);
+}
+
+void Dialogs::queueFileChoice(const QString& fileName, const QString& selectedFilter)
+{
+    state().fileChoices.enqueue({fileName, selectedFilter});
 }

@@ -75,4 +75,16 @@ public:
     static QStringList shownMessages();
     static void clearLog();
     static int pendingAnswers();
+
+    // ---- file choosers with one filter per file format ----------------------
+    // selectedFilter: in, the filter shown first; out, the filter the user
+    // chose. An empty name means the user cancelled.
+    static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                   const QString& filter, QString* selectedFilter);
+    static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                   const QString& filter, QString* selectedFilter);
+    // Test mode: the next file chooser answers this file and filter (an empty
+    // filter leaves *selectedFilter as it was). Without a queued choice the
+    // chooser takes the next queued file name, or is cancelled.
+    static void queueFileChoice(const QString& fileName, const QString& selectedFilter);
 };

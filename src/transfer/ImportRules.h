@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ImportProblem.h"
+#include "ImportResult.h"
+#include "TransferItem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The rules every imported item meets, shared by the three file formats, and
+// the texts that tell the user what a file is missing.
+class ImportRules
+{
+public:
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+    static constexpr int MaxTextBytes = 64 * 1024; // per text, in UTF-8
+    static constexpr int MaxChoices = 6;
+    static constexpr int ListedProblems = 20;
+
+    // Checks the size and the encoding; gives the text without byte-order
+    // marks and with every line end as "\n". False (with a problem) when the
+    // file cannot be taken.
+    static bool decode(const QByteArray& bytes, QString* text, QList<ImportProblem>* problems);
+
+    // Adds the problems of one item (the line is the item's).
+    static void check(const TransferItem& item, QList<ImportProblem>* problems);
+    // Normalises every item and adds the problems of all of them, in line
+    // order; a file that gives no item at all is a problem too.
+    static void checkAll(ImportResult* result);
+    // Drops the trailing choices that do not exist (empty and not correct).
+    static void normalise(TransferItem* item);
+
+    // "A" for choice 0.
+    static QString letter(int index) { return QString(QChar(u'A' + index)); }
+    // Choice letters as files write them: "B", "A;C", "b, d", "AC". The
+    // indexes come back in order; false (with the bad part) when a part is
+    // not a letter A..Z.
+    static bool parseLetters(const QString& text, QList<int>* indexes, QString* bad);
+    // A section given as a number or a name (any case): its number (numbers
+    // outside 1..6 are given back as they are), 0 for an empty text, -1 for a
+    // text that is neither.
+    static int sectionNumber(const QString& text);
+    // A choice is one line: line breaks become blanks; the text is trimmed.
+    static QString oneLine(const QString& text);
+    // Trims the text and every line's trailing blanks.
+    static QString cleanText(const QString& text);
+
+    // "Line 12: ..." for each problem, the first 20, then how many more.
+    static QString listing(const QList<ImportProblem>& problems);
+    // The message of a file that cannot be imported.
+    static QString failureMessage(const QString& fileName, const ImportResult& result);
+    // The message that lists the questions left out of an import; empty when none were.
+    static QString skippedMessage(int imported, const ImportResult& result);
+};

@@ -1,0 +1,391 @@
+// Question files through the test sampler's File menu: import, export, the
+// section dialog, the question about a pending item, and a "User Exam" from
+// imported items.
+#include "TestEnv.h"
+#include "app/TMainForm.h"
+#include "exam/TTestForm.h"
+#include "sampler/TDM.h"
+#include "sampler/TImportSectionForm.h"
+#include "sampler/TSamplerForm.h"
+#include "store/ItemRecord.h"
+#include "store/TableFiles.h"
+#include "tables/Table.h"
+#include "transfer/QuestionFile.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBTreeView.h"
+#include "widgets/Dialogs.h"
+#include "widgets/PanelStatusBar.h"
+#include "widgets/ShadedLabel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace ItemRecord;
+Q_DECLARE_METATYPE(QuestionFile::Format)
+
+namespace {
+// Every stored field but Q_ID and U_MEMO, as text.
+QString fieldsOf(Table& t)
+{
+    QStringList parts;
+    for (const QString& name : {Q_SECT, Q_TYPE, Q_TEXT, Q_EXPL})
+        parts << t.fieldByName(name).asString();
+    for (int k = 1; k <= ChoiceCount; ++k)
+        parts << t.fieldByName(choiceText(k)).asString() + QLatin1Char('=') +
+                     QString::number(t.fieldByName(choiceFlag(k)).asBoolean());
+    return parts.join(QLatin1Char('|'));
+}
+
+const QByteArray giftFile = "$CATEGORY: Planning\n"
+                            "\n"
+                            "Imported one? {=yes ~no ####Because.}\n"
+                            "\n"
+                            "Linux is a kernel. {T}\n"
+                            "\n"
+                            "Imported two? {~%50%a ~%50%b ~%-100%c}\n";
+} // namespace
+
+class TestSamplerTransfer : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestEnv> env;
+    TSamplerForm* s = nullptr;
+
+    Table& us() { return *DM->dtUserSet; }
+    QString panel(int i) const { return s->StatusBar1->panelText(i); }
+    QStringList nodes() const { return s->fcDBTreeView1->labels(); }
+
+    void openSampler()
+    {
+        Dialogs::setModalHandler([](QDialog* d) {
+            d->show();
+            return int(QDialog::Accepted);
+        });
+        MainForm->show();
+        MainForm->SamplerBtnClick();
+        QVERIFY(s->isVisible());
+        QVERIFY(us().isOpen());
+        Dialogs::clearLog();
+    }
+    void closeSampler()
+    {
+        Dialogs::queueAnswer(Dialogs::Ok);
+        s->Exit1->trigger();
+        QVERIFY(!s->isVisible());
+    }
+    // The section dialog answers with this section (0: Cancel).
+    void answerSectionDialog(int section)
+    {
+        Dialogs::setModalHandler([this, section](QDialog* d) {
+            if (d != s->ImportSectionForm)
+                return int(QDialog::Rejected);
+            if (section == 0) {
+                s->ImportSectionForm->CancelButton->click();
+            } else {
+                s->ImportSectionForm->chooseSection(section);
+                s->ImportSectionForm->OKButton->click();
+            }
+            return s->ImportSectionForm->result();
+        });
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = env->path(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return {};
+        f.write(bytes);
+        return path;
+    }
+    // The stored set, one line per item in Q_ID order (sampler closed or open).
+    QStringList storedItems()
+    {
+        QStringList all;
+        Table& t = us();
+        const qint64 mark = t.bookmark();
+        t.disableControls();
+        for (t.first(); !t.eof(); t.next())
+            all << fieldsOf(t);
+        if (mark >= 0)
+            t.gotoBookmark(mark);
+        t.enableControls();
+        return all;
+    }
+    QStringList shown(const QString& prefix) const
+    {
+        QStringList found;
+        for (const QString& m : Dialogs::shownMessages())
+            if (m.startsWith(prefix))
+                found << m;
+        return found;
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        env->writeBank(TestEnv::sampleBank());
+        env->writeEmptyCurrentSet();
+        env->writeUserSet({TestEnv::item(0, 3, QStringLiteral("First own"), QStringLiteral("b")),
+                           TestEnv::item(0, 5, QStringLiteral("Second own"), QStringLiteral("ac"), true),
+                           TestEnv::item(0, 1, QStringLiteral("Third own"), QStringLiteral("d"))});
+        env->createForms();
+        MainForm = new TMainForm;
+        QDir::setCurrent(env->dir());
+        s = SamplerForm;
+    }
+    void cleanup()
+    {
+        QCOMPARE(shown(QStringLiteral("Error")), QStringList());
+        env->destroyForms();
+        delete MainForm;
+        MainForm = nullptr;
+        env.reset();
+    }
+
+    void fileMenu_importAndExportAboveExit()
+    {
+        QMenu* file = s->MainMenu1->actions().first()->menu();
+        QStringList texts;
+        for (QAction* a : file->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(texts, (QStringList{"&Import Questions...", "Ex&port Questions...", "-", "E&xit"}));
+        QCOMPARE(file->actions().at(2), s->N2);
+        QVERIFY(!s->ImportSectionForm->SectionList->accessibleName().isEmpty());
+        QCOMPARE(QuestionFile::importFilters(),
+                 QStringLiteral(
+                     "GIFT files (*.gift *.txt);;Aiken files (*.txt);;CSV files (*.csv);;All files (*)"));
+    }
+
+    void import_appendsTheItemsAndShowsThem()
+    {
+        openSampler();
+        const QStringList before = storedItems();
+        Dialogs::queueFileChoice(writeFile(QStringLiteral("mine.gift"), giftFile),
+                                 QuestionFile::giftFilter());
+        Dialogs::queueAnswer(Dialogs::Ok); // the list of skipped questions
+        s->Import1->trigger();
+        QCOMPARE(nodes(), (QStringList{"1", "2", "3", "4", "5"}));
+        QCOMPARE(s->fcLabel4->text(), QStringLiteral("Item ID: 4"));
+        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Imported one?"));
+        QCOMPARE(panel(1), QStringLiteral(" Items: 5"));
+        QCOMPARE(panel(3), QStringLiteral(" Imported: 2"));
+        QCOMPARE(s->SelectedSection(), 0);
+        QCOMPARE(
+            shown(QStringLiteral("Information")),
+            QStringList{
+                "Information: 2 questions were imported. These are of other kinds and were left out "
+                "(the sampler holds multiple-choice questions only):\n\nLine 5: A true/false question."});
+        const QStringList imported{"1|False|Imported one?|Because.|yes=1|no=0|=0|=0|=0|=0",
+                                   "1|True|Imported two?||a=1|b=1|c=0|=0|=0|=0"};
+        QCOMPARE(storedItems(), before + imported);
+        QVERIFY(s->EditAct->isEnabled() && s->fcDBTreeView1->isEnabled());
+        closeSampler();
+    }
+
+    void import_withProblems_writesNothing()
+    {
+        openSampler();
+        const QStringList before = storedItems();
+        QByteArray bad = "Fine?\nA. yes\nB. no\nANSWER: A\n\n";
+        for (int i = 0; i < 22; ++i)
+            bad += "Broken?\nA. only\nANSWER: B\n\n";
+        Dialogs::queueFileChoice(writeFile(QStringLiteral("bad.txt"), bad), QuestionFile::aikenFilter());
+        Dialogs::queueAnswer(Dialogs::Ok);
+        s->Import1->trigger();
+        const QStringList warnings = shown(QStringLiteral("Warning"));
+        QCOMPARE(warnings.size(), 1);
+        const QStringList lines = warnings.first().split(QLatin1Char('\n'));
+        QCOMPARE(lines.first(),
+                 QStringLiteral("Warning: Nothing was imported from \"bad.txt\": 44 problems to mend."));
+        QCOMPARE(lines.at(2), QStringLiteral("Line 6: The correct letter B has no choice."));
+        QCOMPARE(lines.size(), 2 + 20 + 1);
+        QCOMPARE(lines.last(), QStringLiteral("... and 24 more."));
+        QCOMPARE(storedItems(), before);
+        QCOMPARE(nodes(), (QStringList{"1", "2", "3"}));
+        QCOMPARE(panel(3), QString());
+
+        // Cancelling the file chooser does nothing either.
+        s->Import1->trigger();
+        QCOMPARE(storedItems(), before);
+        closeSampler();
+    }
+
+    void import_withoutSections_asksForOne()
+    {
+        openSampler();
+        const QStringList before = storedItems();
+        const QString aiken =
+            writeFile(QStringLiteral("plain.txt"), "Q one?\nA. x\nB. y\nANSWER: B\n"
+                                                   "Q two?\nA) x\nB) y\nC) z\nANSWER: A, C\n");
+        // Cancel in the section dialog: nothing is imported.
+        answerSectionDialog(0);
+        Dialogs::queueFileChoice(aiken, QuestionFile::allFilter());
+        s->Import1->trigger();
+        QCOMPARE(storedItems(), before);
+        QCOMPARE(s->ImportSectionForm->PromptLabel->text(),
+                 QStringLiteral("2 questions of the file name no section. Choose their section:"));
+
+        // "All files": the content shows it is Aiken.
+        answerSectionDialog(4);
+        Dialogs::queueFileChoice(aiken, QuestionFile::allFilter());
+        s->Import1->trigger();
+        const QStringList imported{"4|False|Q one?||x=0|y=1|=0|=0|=0|=0",
+                                   "4|True|Q two?||x=1|y=0|z=1|=0|=0|=0"};
+        QCOMPARE(storedItems(), before + imported);
+        QCOMPARE(s->ImportSectionForm->chosenSection(), 4); // kept for the next import
+        closeSampler();
+    }
+
+    void import_whileAnItemIsAdded_asksFirst()
+    {
+        openSampler();
+        const QStringList before = storedItems();
+        const QString file = writeFile(QStringLiteral("mine.gift"), giftFile);
+        s->AddAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral("Half typed"));
+
+        // Cancel: the item stays as it is.
+        Dialogs::queueAnswer(Dialogs::Cancel);
+        s->Import1->trigger();
+        QCOMPARE(shown(QStringLiteral("Confirm")),
+                 QStringList{"Confirm: The item being added or edited will be discarded.\nAre you sure?"});
+        QCOMPARE(us().state(), Table::State::Insert);
+        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Half typed"));
+
+        // OK, but the file cannot be imported: the item is still there.
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::queueAnswer(Dialogs::Ok); // the problems
+        Dialogs::queueFileChoice(writeFile(QStringLiteral("bad.csv"), "question,a,correct\nq,x,a\n"),
+                                 QuestionFile::csvFilter());
+        s->Import1->trigger();
+        QCOMPARE(shown(QStringLiteral("Warning")).size(), 1);
+        QCOMPARE(us().state(), Table::State::Insert);
+
+        // OK with a good file: the item goes, the import comes, the window is browsing.
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::queueFileChoice(file, QuestionFile::giftFilter());
+        Dialogs::queueAnswer(Dialogs::Ok); // the skipped question
+        s->Import1->trigger();
+        QCOMPARE(us().state(), Table::State::Browse);
+        QCOMPARE(storedItems().size(), before.size() + 2);
+        QVERIFY(!storedItems().join(QString()).contains(QStringLiteral("Half typed")));
+        QVERIFY(s->AddAct->isEnabled() && s->fcDBTreeView1->isEnabled() && !s->BitBtn1->isEnabled());
+        closeSampler();
+    }
+
+    void export_thenImport_givesTheSameItems_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("GIFT") << QuestionFile::giftFilter() << "gift";
+        QTest::newRow("Aiken") << QuestionFile::aikenFilter() << "txt";
+        QTest::newRow("CSV") << QuestionFile::csvFilter() << "csv";
+    }
+    void export_thenImport_givesTheSameItems()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, suffix);
+        const bool aiken = filter == QuestionFile::aikenFilter();
+        if (aiken) // Aiken carries no section: one for all
+            env->writeUserSet(
+                {TestEnv::item(0, 2, QStringLiteral("First own"), QStringLiteral("b")),
+                 TestEnv::item(0, 2, QStringLiteral("Second own"), QStringLiteral("ac"), true, 6),
+                 TestEnv::item(0, 2, QStringLiteral("Third own"), QStringLiteral("d"), false, 5)});
+        openSampler();
+        const QStringList before = storedItems();
+        // No suffix typed: the format's is added.
+        Dialogs::queueFileChoice(env->path(QStringLiteral("set")), filter);
+        s->Export1->trigger();
+        const QString path = env->path(QStringLiteral("set.") + suffix);
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(panel(3), QStringLiteral(" Exported: 3"));
+        QCOMPARE(shown(QStringLiteral("Information")), QStringList());
+
+        Dialogs::queueAnswer(Dialogs::Ok);
+        s->Emptyquestionset1->trigger();
+        QCOMPARE(storedItems(), QStringList());
+        answerSectionDialog(2);
+        Dialogs::queueFileChoice(path, filter);
+        s->Import1->trigger();
+        QCOMPARE(storedItems(), before);
+        QCOMPARE(panel(3), QStringLiteral(" Imported: 3"));
+        closeSampler();
+    }
+
+    void export_whileEditing_asksAndKeepsTheStoredItems()
+    {
+        openSampler();
+        s->EditAct->trigger();
+        QTest::keyClicks(s->DBMemo1, QStringLiteral(" changed"));
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::queueFileChoice(env->path(QStringLiteral("out.csv")), QuestionFile::csvFilter());
+        s->Export1->trigger();
+        QCOMPARE(us().state(), Table::State::Browse);
+        QFile f(env->path(QStringLiteral("out.csv")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.contains("First own,"));
+        QVERIFY(!bytes.contains("changed"));
+        QCOMPARE(s->fcLabel4->text(), QStringLiteral("Item ID: 1"));
+
+        // A file that cannot be written: the error box, the set untouched.
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::queueFileChoice(env->path(QStringLiteral("missing/out.csv")), QuestionFile::csvFilter());
+        s->Export1->trigger();
+        QCOMPARE(shown(QStringLiteral("Error")).size(), 1);
+        Dialogs::clearLog();
+        closeSampler();
+    }
+
+    void userExam_fromImportedItems()
+    {
+        env->writeUserSet({});
+        openSampler();
+        Dialogs::queueFileChoice(writeFile(QStringLiteral("exam.csv"),
+                                           "section,type,question,a,b,c,d,e,f,correct,explanation\r\n"
+                                           "Troubleshooting,single,Imported single,p,q,r,,,,C,Why C\r\n"
+                                           "2,multiple,Imported multiple,p,q,r,s,,,A;D,\r\n"),
+                                 QuestionFile::csvFilter());
+        s->Import1->trigger();
+        QCOMPARE(nodes(), (QStringList{"1", "2"}));
+        closeSampler();
+
+        TTestForm* exam = TestForm;
+        exam->show();
+        TestEnv::acceptNameDialog();
+        exam->UserActExecute();
+        QCOMPARE(exam->examMode, ExamMode::Testing);
+        QCOMPARE(exam->ItemCount, 2);
+        Table& ces = *exam->dtCurrentSet;
+        QHash<qint64, QString> byOriginal;
+        for (ces.first(); !ces.eof(); ces.next())
+            byOriginal.insert(ces.fieldByName(Q_OR_NUMBER).asInteger(), fieldsOf(ces));
+        QCOMPARE(byOriginal.value(1), QStringLiteral("6|False|Imported single|Why C|p=0|q=0|r=1|=0|=0|=0"));
+        QCOMPARE(byOriginal.value(2), QStringLiteral("2|True|Imported multiple||p=1|q=0|r=0|s=1|=0|=0"));
+        // Answered right, it counts as right in its section.
+        ces.first();
+        const qint64 original = ces.fieldByName(Q_OR_NUMBER).asInteger();
+        if (original == 1) {
+            exam->RadioButton[2]->click();
+        } else {
+            exam->CheckBox[0]->click();
+            exam->CheckBox[3]->click();
+        }
+        QCOMPARE(exam->Sheet.entry(1).Correct, std::uint8_t(1));
+        QCOMPARE(exam->Sheet.entry(1).Section, original == 1 ? 6 : 2);
+        exam->CloseCurrentExam();
+    }
+};
+
+QTEST_MAIN(TestSamplerTransfer)
+#include "test_samplertransfer.moc"
