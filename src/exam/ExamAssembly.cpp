@@ -99,33 +99,57 @@ QList<QPair<QString, QString>> copiedFields(Source kind)
 }
 } // namespace
 
-void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
-               const std::function<void(int)>& progress)
+namespace {
+void appendItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+                 const std::function<void(int)>& progress)
 {
     // Fields are looked up once; they stay valid while both tables are open.
     std::vector<std::pair<Field, Field>> fields;
     for (const auto& [from, to] : copiedFields(kind))
         fields.emplace_back(source.fieldByName(from), currentSet.fieldByName(to));
+    for (int i = 0; i < int(chosen.size()); ++i) {
+        if (!source.findKey(chosen[i]))
+            throw TableError(
+                QStringLiteral("Item %1 was not found in %2").arg(chosen[i]).arg(source.tableName()));
+        if (progress)
+            progress(i);
+        currentSet.append();
+        for (auto& [from, to] : fields)
+            to.setValue(from.value());
+        currentSet.post();
+    }
+}
+
+// Runs `change` inside one transaction of the current set; on any error the
+// transaction is rolled back and the error passed on.
+template <typename Change> void inTransaction(Table& currentSet, Change change)
+{
     currentSet.startTransaction();
     try {
-        for (int i = 0; i < int(chosen.size()); ++i) {
-            if (!source.findKey(chosen[i]))
-                throw TableError(
-                    QStringLiteral("Item %1 was not found in %2").arg(chosen[i]).arg(source.tableName()));
-            if (progress)
-                progress(i);
-            currentSet.append();
-            for (auto& [from, to] : fields)
-                to.setValue(from.value());
-            currentSet.post();
-        }
+        change();
         currentSet.commit();
     } catch (...) {
-        if (currentSet.state() != Table::State::Browse && currentSet.isOpen())
+        if (currentSet.isOpen() && currentSet.state() != Table::State::Browse)
             currentSet.cancel();
         currentSet.rollback();
         throw;
     }
+}
+} // namespace
+
+void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+               const std::function<void(int)>& progress)
+{
+    inTransaction(currentSet, [&] { appendItems(source, kind, currentSet, chosen, progress); });
+}
+
+void replaceItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+                  const std::function<void(int)>& progress)
+{
+    inTransaction(currentSet, [&] {
+        currentSet.emptyTable();
+        appendItems(source, kind, currentSet, chosen, progress);
+    });
 }
 
 } // namespace ExamAssembly

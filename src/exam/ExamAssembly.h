@@ -38,4 +38,12 @@ std::vector<std::int32_t> chooseByScan(const std::vector<std::int32_t>& candidat
 void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                const std::function<void(int)>& progress = {});
 
+// Empties the current set and fills it with the chosen items in one
+// transaction, so the set holds a whole exam at every moment: the previous
+// one until the commit, the new one after it. A failure (or a kill) part way
+// leaves the previous exam as it was. The current set must be open
+// exclusively; otherwise as copyItems.
+void replaceItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
+                  const std::function<void(int)>& progress = {});
+
 } // namespace ExamAssembly

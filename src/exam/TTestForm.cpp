@@ -663,10 +663,9 @@ void TTestForm::assemble(Table& source, ExamAssembly::Source kind, int count)
         ProgressShown progress(int(chosen.size()));
         dtCurrentSet->close();
         dtCurrentSet->setExclusive(true);
-        dtCurrentSet->emptyTable();
         dtCurrentSet->open();
-        ExamAssembly::copyItems(source, kind, *dtCurrentSet, chosen,
-                                [&progress](int i) { progress.position(i); });
+        ExamAssembly::replaceItems(source, kind, *dtCurrentSet, chosen,
+                                   [&progress](int i) { progress.position(i); });
     }
     dtCurrentSet->first();
     FirstRecNo = dtCurrentSet->recNo();

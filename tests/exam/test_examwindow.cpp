@@ -6,6 +6,7 @@
 #include "exam/TTestForm.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
+#include "tables/Database.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
@@ -502,6 +503,35 @@ private slots:
         Dialogs::clearLog();
         QVERIFY(form->close());
         QVERIFY(Dialogs::shownMessages().isEmpty());
+    }
+
+    void failedAssembly_keepsThePreviousExamWhole()
+    {
+        startPracticeExam(1);
+        const QSet<qint64> previous = examItemSet();
+        Dialogs::queueAnswer(Dialogs::Yes);
+        form->Button3Click();
+        QCOMPARE(form->examMode, ExamMode::Idle);
+        {
+            // The second item of exam B gets a section that cannot be
+            // copied, so assembly fails after it has begun writing.
+            Database db;
+            db.open(env->path(TableFiles::Bank), Session::find(TableFiles::SessionName)->rawKey());
+            db.exec(QStringLiteral("UPDATE items SET Q_SECT = 'x' WHERE Q_ID = 4"));
+        }
+        Dialogs::clearLog();
+        form->SeedSource = [] { return 7u; };
+        TestEnv::acceptNameDialog();
+        form->Action2->trigger();
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+        QCOMPARE(form->examMode, ExamMode::Idle);
+        form->CloseCurrentExam();
+        Table t(TableFiles::SessionName, TableFiles::CurrentSet);
+        t.open();
+        QSet<qint64> kept;
+        for (t.first(); !t.eof(); t.next())
+            kept << t.fieldByName(Q_OR_NUMBER).asInteger();
+        QCOMPARE(kept, previous);
     }
 
     void errorInAHandler_showsTheErrorBoxAndTheWindowGoesOn()
