@@ -168,7 +168,7 @@ void TestRunButton::runProgram_errorNumbers()
     if (kind == 3)
         QDir(dir.path()).mkpath(name);
     if (kind == 4)
-        writeFile(path, QByteArray("\x7f\x45\x4c\x46\x01\x02\x03 not really", 20), true);
+        writeFile(path, QByteArray("\x7f\x45\x4c\x46\x01\x02\x03 not really"), true);
     QCOMPARE(int(TddgRunButton::RunProgram(path)), code);
 }
 
