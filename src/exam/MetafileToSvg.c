@@ -11,6 +11,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/times.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,6 +102,40 @@ static long long now_ms(void)
     return (long long)times(NULL) * 1000 / ticks_per_second;
 }
 
+/* The converters allocate what a file's records ask for: a few bytes of
+ * hostile header can make them ask for gigabytes. The child may grow by this
+ * much beyond the program it was forked from; past it an allocation fails and
+ * the file is refused. Under AddressSanitizer, which reserves its shadow
+ * memory as it goes, no cap is set. */
+#define CHILD_MEMORY_BYTES (512L << 20)
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELARIX_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define VELARIX_ASAN 1
+#endif
+
+static void cap_memory(void)
+{
+#ifndef VELARIX_ASAN
+    char text[64] = {0};
+    int fd = open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ssize_t n = read(fd, text, sizeof text - 1);
+    close(fd);
+    long pages = n > 0 ? strtol(text, NULL, 10) : 0;
+    if (pages <= 0)
+        return;
+    struct rlimit cap;
+    cap.rlim_cur = cap.rlim_max = (rlim_t)pages * (rlim_t)sysconf(_SC_PAGESIZE) + CHILD_MEMORY_BYTES;
+    setrlimit(RLIMIT_AS, &cap);
+#endif
+}
+
 static void silence_output(void)
 {
     int null_fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -132,6 +167,7 @@ int velarix_metafile_to_svg(int kind, const unsigned char* data, size_t length, 
          * of the parent's exit handlers. */
         close(fds[0]);
         silence_output();
+        cap_memory();
         int code = kind == VELARIX_WMF ? convert_wmf(data, length, width, height, fds[1])
                                        : convert_emf(data, length, width, height, fds[1]);
         _exit(code);

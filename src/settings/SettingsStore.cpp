@@ -59,6 +59,10 @@ bool writeIni(QIODevice& device, const QSettings::SettingsMap& map)
         // A line break in a value would end it early: it becomes a space.
         QString value = it.value().toString();
         value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        // Reading takes one pair of quotes off a value; a value that is itself
+        // quoted gets another pair, so that it reads back as it was.
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+            value = QLatin1Char('"') + value + QLatin1Char('"');
         out += it.key().mid(slash + 1).toUtf8() + '=' + value.toUtf8() + '\n';
     }
     return device.write(out) == out.size();

@@ -1,0 +1,121 @@
+// The process the kill tests kill: it runs the program's own code for one
+// kind of write, over and over, in the program folder it is given, and
+// prints a line once each write has returned (the write is then
+// acknowledged: the program has told the candidate it is done).
+//   killsafety_child assembly|note|sampler FOLDER [FIRST]
+// Before the first write it prints "ready". Writes are numbered from FIRST
+// (default 1); the sampler goes on from the number of items already saved.
+#include "KillSafetyText.h"
+#include "TestEnv.h"
+#include "app/TNameForm.h"
+#include "exam/TTestForm.h"
+#include "review/TNoteForm.h"
+#include "sampler/TDM.h"
+#include "sampler/TSamplerForm.h"
+#include "store/ItemRecord.h"
+#include "store/SectionNames.h"
+#include "tables/Table.h"
+#include "tables/TableError.h"
+#include "widgets/DBMemo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+using namespace ItemRecord;
+
+namespace {
+
+void acknowledge(const QString& line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+// A whole new exam of every bank item in a new order, each time.
+void assembleForever(TTestForm* form, int first)
+{
+    form->dtQSet->open();
+    acknowledge(QStringLiteral("ready"));
+    for (quint32 n = quint32(first);; ++n) {
+        form->SeedSource = [n] { return n; };
+        form->CopyBankShuffled();
+        acknowledge(QStringLiteral("assembled %1").arg(n));
+    }
+}
+
+// A note through the note window's Save, on one exam item after another.
+void saveNotesForever(TTestForm* form, int first)
+{
+    form->dtQSet->open();
+    form->CopyBankShuffled();
+    Table& current = *form->dtCurrentSet;
+    NoteForm->bindCurrentSet(&current);
+    const int count = current.recordCount();
+    acknowledge(QStringLiteral("ready"));
+    for (int n = first;; ++n) {
+        current.setRecNo(1 + n % count);
+        const qint64 item = current.fieldByName(Q_OR_NUMBER).asInteger();
+        NoteForm->DBMemo1->setPlainText(KillSafetyText::note(n));
+        NoteForm->Button1Click();
+        acknowledge(QStringLiteral("note %1 %2").arg(item).arg(n));
+    }
+}
+
+// A new item through the sampler's Add and Save.
+void addItemsForever()
+{
+    // As the start window opens the sampler.
+    Table& set = *DM->dtUserSet;
+    set.open();
+    SamplerForm->ListBox1->clear();
+    SamplerForm->ListBox1->addItems(SectionNames::all());
+    acknowledge(QStringLiteral("ready"));
+    for (int n = set.recordCount() + 1;; ++n) {
+        SamplerForm->AddActExecute();
+        set.fieldByName(Q_TEXT).setAsString(KillSafetyText::question(n));
+        set.fieldByName(Q_EXPL).setAsString(KillSafetyText::explanation(n));
+        for (int k = 1; k <= 4; ++k) {
+            set.fieldByName(choiceText(k)).setAsString(KillSafetyText::choice(n, k));
+            set.fieldByName(choiceFlag(k)).setAsBoolean(k == KillSafetyText::correctChoice(n));
+        }
+        SamplerForm->ListBox1->setCurrentRow(KillSafetyText::section(n) - 1,
+                                             QItemSelectionModel::ClearAndSelect);
+        SamplerForm->BitBtn1Click();
+        acknowledge(QStringLiteral("saved %1").arg(n));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 3 && argc != 4)
+        return 2;
+    const int first = argc == 4 ? std::atoi(argv[3]) : 1;
+    const QString mode = QString::fromLocal8Bit(argv[1]);
+    TestEnv env; // settings and dialogs of a test; its own folder is not used
+    QDir::setCurrent(QString::fromLocal8Bit(argv[2]));
+    TTestForm* form = env.createForms();
+    try {
+        if (mode == QLatin1String("assembly"))
+            assembleForever(form, first);
+        else if (mode == QLatin1String("note"))
+            saveNotesForever(form, first);
+        else if (mode == QLatin1String("sampler"))
+            addItemsForever();
+    } catch (const TableError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 2;
+}
