@@ -60,6 +60,7 @@ void saveNotesForever(TTestForm* form, int first)
     for (int n = first;; ++n) {
         current.setRecNo(1 + n % count);
         const qint64 item = current.fieldByName(Q_OR_NUMBER).asInteger();
+        NoteForm->captureCurrentItem(); // as the exam window's Note button does
         NoteForm->DBMemo1->setPlainText(KillSafetyText::note(n));
         NoteForm->Button1Click();
         acknowledge(QStringLiteral("note %1 %2").arg(item).arg(n));
