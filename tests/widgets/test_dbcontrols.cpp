@@ -1,4 +1,5 @@
-// The controls bound to a table's current record.
+// The data-aware controls: text boxes, memo, check box, navigator and tree
+// bound to a table's current record, driven by real key presses and clicks.
 #include "TestEnv.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
@@ -6,9 +7,12 @@
 #include "tables/Table.h"
 #include "widgets/DBCheckBox.h"
 #include "widgets/DBEdit.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBNavigator.h"
 #include "widgets/DBTreeView.h"
 #include "widgets/Dialogs.h"
 
+#include <QToolButton>
 #include <QtTest>
 
 using namespace ItemRecord;
@@ -78,6 +82,119 @@ private slots:
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().startsWith(QStringLiteral("Error: ")));
         QCOMPARE(edit.text(), QString());
+    }
+
+    void edit_typingWritesTheFieldAndFollowsTheRecord()
+    {
+        table->open();
+        DBEdit edit;
+        edit.setField(table.get(), Q_TEXT);
+        QCOMPARE(edit.text(), QStringLiteral("One"));
+        QVERIFY(!edit.isReadOnly());
+        edit.setFocus();
+        edit.end(false);
+        QTest::keyClicks(&edit, QStringLiteral(" more"));
+        QCOMPARE(table->state(), Table::State::Edit);
+        QCOMPARE(table->fieldByName(Q_TEXT).asString(), QStringLiteral("One more"));
+        table->post();
+        table->next();
+        QCOMPARE(edit.text(), QStringLiteral("Two"));
+        // A change of the field from elsewhere shows at once.
+        table->edit();
+        table->fieldByName(Q_TEXT).setAsString(QStringLiteral("Changed"));
+        QCOMPARE(edit.text(), QStringLiteral("Changed"));
+        table->cancel();
+        QCOMPARE(edit.text(), QStringLiteral("Two"));
+        table->first();
+        QCOMPARE(edit.text(), QStringLiteral("One more"));
+    }
+
+    void edit_withoutARecord_isReadOnlyAndWritesNothing()
+    {
+        DBEdit edit;
+        edit.setField(table.get(), Q_TEXT); // closed
+        QVERIFY(edit.isReadOnly());
+        QTest::keyClicks(&edit, QStringLiteral("lost"));
+        QCOMPARE(edit.text(), QString());
+        table->open();
+        QVERIFY(!edit.isReadOnly());
+        QCOMPARE(edit.text(), QStringLiteral("One"));
+        table->close();
+        QVERIFY(edit.isReadOnly());
+        QCOMPARE(edit.text(), QString());
+        QCOMPARE(Dialogs::shownMessages(), QStringList());
+    }
+
+    void memo_typedLinesWriteTheWholeText()
+    {
+        table->open();
+        table->setRecNo(2);
+        DBMemo memo;
+        memo.setField(table.get(), Q_EXPL);
+        QCOMPARE(memo.toPlainText(), QStringLiteral("Because b is right."));
+        memo.selectAll();
+        QTest::keyClicks(&memo, QStringLiteral("first"));
+        QTest::keyClick(&memo, Qt::Key_Return);
+        QTest::keyClicks(&memo, QStringLiteral("second"));
+        QCOMPARE(table->state(), Table::State::Edit);
+        QCOMPARE(table->fieldByName(Q_EXPL).asString(), QStringLiteral("first\nsecond"));
+        table->post();
+        table->prior();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("Because a is right."));
+        table->next();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("first\nsecond"));
+        // Moving the record does not count as typing: nothing is edited.
+        QCOMPARE(table->state(), Table::State::Browse);
+    }
+
+    void navigator_buttonsMoveAndDisableAtTheEnds()
+    {
+        DBNavigator nav;
+        nav.setTable(table.get());
+        nav.show();
+        const auto enabled = [&nav] {
+            QString s;
+            for (auto b : {DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last})
+                s += nav.button(b)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+            return s;
+        };
+        QCOMPARE(enabled(), QStringLiteral("0000")); // closed
+        table->open();
+        QCOMPARE(enabled(), QStringLiteral("0011"));
+        QTest::mouseClick(nav.button(DBNavigator::Next), Qt::LeftButton);
+        QCOMPARE(table->recNo(), 2);
+        QCOMPARE(enabled(), QStringLiteral("1111"));
+        QTest::mouseClick(nav.button(DBNavigator::Last), Qt::LeftButton);
+        QCOMPARE(table->recNo(), 3);
+        QCOMPARE(enabled(), QStringLiteral("1100"));
+        QTest::mouseClick(nav.button(DBNavigator::Prior), Qt::LeftButton);
+        QCOMPARE(table->recNo(), 2);
+        QTest::mouseClick(nav.button(DBNavigator::First), Qt::LeftButton);
+        QCOMPARE(table->recNo(), 1);
+        table->append();
+        QCOMPARE(enabled(), QStringLiteral("0000")); // adding a record
+        table->cancel();
+        QVERIFY(enabled() != QStringLiteral("0000"));
+        // Every button is named to a screen reader by its hint.
+        QCOMPARE(nav.button(DBNavigator::Next)->accessibleName(), QStringLiteral("Next record"));
+    }
+
+    void checkBox_spaceKeyWritesLikeAClick()
+    {
+        table->open();
+        DBCheckBox box;
+        box.setField(table.get(), choiceFlag(1));
+        QVERIFY(box.isChecked()); // item "One" has a right
+        box.setFocus();
+        QTest::keyClick(&box, Qt::Key_Space);
+        QVERIFY(!box.isChecked());
+        QCOMPARE(table->fieldByName(choiceFlag(1)).asBoolean(), false);
+        table->cancel();
+        QVERIFY(box.isChecked());
+        table->close();
+        QTest::keyClick(&box, Qt::Key_Space); // no record: nothing happens
+        QVERIFY(!box.isChecked());
+        QCOMPARE(Dialogs::shownMessages(), QStringList());
     }
 
     void treeView_listsAndMovesTheTable()
