@@ -16,9 +16,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
-#include <QListWidget>
 #include <QScreen>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 TMainForm* MainForm = nullptr;
@@ -103,9 +101,7 @@ void TMainForm::SamplerBtnClick()
         show();
         throw;
     }
-    SamplerForm->ListBox1->clear();
-    SamplerForm->ListBox1->addItems(SectionNames::all());
-    SamplerForm->PageControl1->setCurrentWidget(SamplerForm->TabSheet1);
+    SamplerForm->Prepare(SectionNames::all());
     showWhenFinished(SamplerForm);
     Dialogs::execModal(SamplerForm);
 }

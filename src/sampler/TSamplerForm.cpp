@@ -359,6 +359,13 @@ bool TSamplerForm::editing() const
     return s == Table::State::Edit || s == Table::State::Insert;
 }
 
+void TSamplerForm::Prepare(const QStringList& sections)
+{
+    ListBox1->clear();
+    ListBox1->addItems(sections);
+    PageControl1->setCurrentWidget(TabSheet1);
+}
+
 void TSamplerForm::ShowUserSetState(const UserSetView& view)
 {
     if (view.editing) {

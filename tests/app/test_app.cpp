@@ -260,7 +260,7 @@ private slots:
             dialog->close();
             return int(QDialog::Rejected);
         });
-        mainForm.StartTestBtnClick();
+        mainForm.StartTestBtn->click();
         QVERIFY(hiddenWhileOpen);
         QVERIFY(mainForm.isVisible());
         mainForm.activateWindow();

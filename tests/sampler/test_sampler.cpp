@@ -66,7 +66,7 @@ private:
             return int(QDialog::Accepted);
         });
         MainForm->show();
-        MainForm->SamplerBtnClick();
+        MainForm->SamplerBtn->click();
         QVERIFY(s->isVisible());
         QVERIFY(!MainForm->isVisible());
         QVERIFY(us().isOpen());
