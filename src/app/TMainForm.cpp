@@ -9,16 +9,14 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/ShadedButton.h"
+#include "widgets/TAboutForm.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QListWidget>
-#include <QPainter>
 #include <QScreen>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 TMainForm* MainForm = nullptr;
@@ -36,7 +34,7 @@ TMainForm::TMainForm(QWidget* parent)
     layout->setContentsMargins(24, 18, 24, 22);
     layout->setSpacing(16);
     Image1 = new QLabel(this);
-    Image1->setPixmap(banner());
+    Image1->setPixmap(TAboutForm::banner());
     Image1->setAlignment(Qt::AlignCenter);
     layout->addWidget(Image1);
 
@@ -77,39 +75,18 @@ void TMainForm::FormCreate()
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QPixmap TMainForm::banner()
+void TMainForm::showWhenFinished(QDialog* window)
 {
-    QPixmap pixmap(221, 48);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 0, 48);
-    g.setColorAt(0, QColor(70, 110, 190));
-    g.setColorAt(1, QColor(10, 30, 100));
-    p.setBrush(g);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 220, 47), 8, 8);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(26);
-    f.setBold(true);
-    f.setItalic(true);
-    p.setFont(f);
-    p.setPen(QColor(0, 0, 0, 120));
-    p.drawText(QRect(2, 2, 221, 34), Qt::AlignCenter, QStringLiteral("Examora"));
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 221, 34), Qt::AlignCenter, QStringLiteral("Examora"));
-    QFont small(QStringLiteral("Verdana"));
-    small.setPixelSize(10);
-    p.setFont(small);
-    p.setPen(QColor(200, 220, 255));
-    p.drawText(QRect(0, 31, 221, 15), Qt::AlignCenter, QStringLiteral("Velarix 2.0 practice exams"));
-    return pixmap;
+    // Shows this window again once the window it opened has closed, however
+    // it was closed (the dialog seam may only show the window in tests).
+    connect(window, &QDialog::finished, this, &TMainForm::show,
+            Qt::ConnectionType(Qt::SingleShotConnection | Qt::UniqueConnection));
 }
 
 void TMainForm::StartTestBtnClick()
 {
     hide();
-    // The exam window shows this window again when it closes.
+    showWhenFinished(TestForm);
     Dialogs::execModal(TestForm);
 }
 
@@ -124,9 +101,8 @@ void TMainForm::SamplerBtnClick()
         show();
         throw;
     }
-    SamplerForm->ListBox1->clear();
-    SamplerForm->ListBox1->addItems(SectionNames::all());
-    SamplerForm->PageControl1->setCurrentWidget(SamplerForm->TabSheet1);
+    SamplerForm->Prepare(SectionNames::all());
+    showWhenFinished(SamplerForm);
     Dialogs::execModal(SamplerForm);
 }
 

@@ -2,12 +2,14 @@
 
 #include <QWidget>
 
+class QDialog;
 class QLabel;
 class QFrame;
 class ShadedButton;
 
 // The start window: the program's main window. Closing it ends the program;
-// the exam window and the test sampler hide it while they are open.
+// it hides while the exam window or the test sampler it opened is open, and
+// shows itself again when that window finishes.
 class TMainForm : public QWidget
 {
     Q_OBJECT
@@ -24,11 +26,9 @@ public:
     void SamplerBtnClick();
     void fcShapeBtn3Click();
 
-    // The product banner, 221 x 48.
-    static QPixmap banner();
-
 private:
     void FormCreate();
+    void showWhenFinished(QDialog* window);
 };
 
 extern TMainForm* MainForm;

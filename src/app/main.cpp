@@ -1,18 +1,7 @@
 #include "Application.h"
+#include "CreateForms.h"
 #include "InstanceLock.h"
-#include "TAboutForm.h"
 #include "TMainForm.h"
-#include "TNameForm.h"
-#include "exam/TPict1Form.h"
-#include "exam/TPict2Form.h"
-#include "exam/TProgressForm.h"
-#include "exam/TTestForm.h"
-#include "grading/TScoreForm.h"
-#include "review/TNoteForm.h"
-#include "review/TReviewForm.h"
-#include "sampler/TDM.h"
-#include "sampler/TSamplerForm.h"
-#include "settings/TOptionsForm.h"
 
 #include <memory>
 
@@ -32,30 +21,14 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &InstanceLock::activateRequested, &app,
                      &Application::BringRunningInstanceToFront);
 
-    // Every window once, in this order: the start window sets the working
-    // folder, and the exam window registers the table password before any
-    // table can be opened.
+    // The start window first: it sets the working folder.
     auto mainForm = std::make_unique<TMainForm>();
     MainForm = mainForm.get();
-    auto testForm = std::make_unique<TTestForm>();
-    TestForm = testForm.get();
-    ProgressForm = new TProgressForm(TestForm);
-    ScoreForm = new TScoreForm(TestForm);
-    NameForm = new TNameForm(TestForm);
-    ReviewForm = new TReviewForm(TestForm);
-    NoteForm = new TNoteForm(TestForm);
-    OptionsForm = new TOptionsForm(TestForm);
-    auto dm = std::make_unique<TDM>();
-    DM = dm.get();
-    auto aboutForm = std::make_unique<TAboutForm>();
-    AboutForm = aboutForm.get();
-    auto samplerForm = std::make_unique<TSamplerForm>();
-    SamplerForm = samplerForm.get();
-    Pict1Form = new TPict1Form(TestForm);
-    Pict2Form = new TPict2Form(TestForm);
+    createForms();
 
     MainForm->show();
     const int result = app.exec();
     Q_UNUSED(result);
+    destroyForms();
     return 0;
 }

@@ -6,14 +6,12 @@
 #include "ItemLayout.h"
 #include "RandomSource.h"
 #include "TKZTimeCounter.h"
+#include "TNameForm.h"
 #include "TPict1Form.h"
 #include "TPict2Form.h"
 #include "TProgressForm.h"
 #include "TddgRunButton.h"
 #include "TimeText.h"
-#include "app/TAboutForm.h"
-#include "app/TMainForm.h"
-#include "app/TNameForm.h"
 #include "grading/ExamReport.h"
 #include "grading/ItemReport.h"
 #include "grading/TScoreForm.h"
@@ -38,6 +36,7 @@
 #include "widgets/ErrorGuard.h"
 #include "widgets/ShadedButton.h"
 #include "widgets/ShadedLabel.h"
+#include "widgets/TAboutForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -542,8 +541,7 @@ void TTestForm::PrepareNameDialog(bool numberEnabled)
     dtQSet->setFiltered(true);
     const int m = dtQSet->recordCount();
     m_available = m;
-    NameForm->SpinEdit2->setRange(1, qMax(m, 1));
-    NameForm->SpinEdit2->setValue(m);
+    NameForm->setItemCount(m, m);
     dtQSet->close();
     NameForm->setNumberEnabled(numberEnabled);
 }
@@ -657,9 +655,11 @@ void TTestForm::StartUserExam()
 
 void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam)
 {
-    NameForm->SpinEdit1->setValue(Options.DefaultTime);
+    NameForm->setMinutes(Options.DefaultTime);
     if (Dialogs::execModal(NameForm) != QDialog::Accepted)
         return;
+    CandidateName = NameForm->candidateName();
+    TimeLimit = NameForm->minutes() / 1440.0;
     Label3->setText(ExamTitle);
     alignHeader();
     examMode = ExamMode::Idle;
@@ -709,7 +709,7 @@ void TTestForm::CopyBankShuffled()
 
 void TTestForm::CopyBankRandomSelection()
 {
-    assemble(*dtQSet, ExamAssembly::Source::Bank, NameForm->SpinEdit2->value());
+    assemble(*dtQSet, ExamAssembly::Source::Bank, NameForm->itemCount());
 }
 
 void TTestForm::CopyUserSetShuffled()
@@ -1057,8 +1057,6 @@ bool TTestForm::FormCloseQuery()
 void TTestForm::FormClose()
 {
     CloseCurrentExam();
-    if (MainForm)
-        MainForm->show();
 }
 
 void TTestForm::closeEvent(QCloseEvent* event)
@@ -1213,7 +1211,22 @@ void TTestForm::ShowScoreReport()
         ScrollBox1->hide();
         GradeButton->setText(QStringLiteral("Score Report"));
     }
+    ScoreForm->clearChoice();
     Dialogs::execModal(ScoreForm);
+    switch (ScoreForm->choice()) {
+    case TScoreForm::Choice::ViewAnswers:
+        examMode = ExamMode::Reviewing;
+        ReviewControls();
+        LearnButton->setEnabled(false);
+        // The move redraws the first item in review form and shows the item area.
+        dtCurrentSet->first();
+        break;
+    case TScoreForm::Choice::ExitExam:
+        CloseCurrentExam();
+        break;
+    case TScoreForm::Choice::None:
+        break;
+    }
 }
 
 void TTestForm::Button1Click()
@@ -1223,12 +1236,13 @@ void TTestForm::Button1Click()
     else if (examMode == ExamMode::Reviewing)
         ReviewForm->BuildResultsView(Sheet);
     ReviewForm->BitBtn2->setEnabled(false);
-    Dialogs::execModal(ReviewForm);
+    if (Dialogs::execModal(ReviewForm) == QDialog::Accepted && ReviewForm->chosenEntry() >= 0)
+        dtCurrentSet->setRecNo(ReviewForm->chosenEntry() + 1);
 }
 
 void TTestForm::NoteButtonClick()
 {
-    NoteForm->bindCurrentSet(dtCurrentSet);
+    NoteForm->setTables(dtCurrentSet, dtQSet);
     NoteForm->captureCurrentItem();
     NoteForm->Label2->setText(NoteLabel(ExamTitle, NoteForm->itemId()));
     Dialogs::execModal(NoteForm);
@@ -1256,10 +1270,57 @@ void TTestForm::ExhBtnBClick()
 
 void TTestForm::Options1Click()
 {
-    OptionsForm->Prepare(this);
-    // OK has already applied the choices; the fonts changed as they were chosen.
-    if (Dialogs::execModal(OptionsForm) == QDialog::Accepted)
+    OptionsForm->Prepare(Options, {QuestionFont(), AnswersFont(), ExplanationFont(), QuestionColor(),
+                                   AnswersColor(), ExplanationColor()});
+    // Fonts and colours apply as they are chosen, even if the dialog is then
+    // closed without OK.
+    const auto setFont = [this](ItemText text, const QFont& font) {
+        text == ItemText::Answers       ? setAnswersFont(font)
+        : text == ItemText::Explanation ? setExplanationFont(font)
+                                        : setQuestionFont(font);
+    };
+    const auto setColor = [this](ItemText text, const QColor& color) {
+        text == ItemText::Answers       ? setAnswersColor(color)
+        : text == ItemText::Explanation ? setExplanationColor(color)
+                                        : setQuestionColor(color);
+    };
+    const QMetaObject::Connection fonts = connect(OptionsForm, &TOptionsForm::fontChosen, this, setFont);
+    const QMetaObject::Connection colors = connect(OptionsForm, &TOptionsForm::colorChosen, this, setColor);
+    const int result = Dialogs::execModal(OptionsForm);
+    disconnect(fonts);
+    disconnect(colors);
+    if (result != QDialog::Accepted)
+        return;
+    // A calculator path the button refuses is still kept and stored.
+    try {
+        applyOptions(OptionsForm->chosenOptions());
+    } catch (...) {
         SaveSettings();
+        throw;
+    }
+    SaveSettings();
+}
+
+void TTestForm::applyOptions(const ExamOptions& chosen)
+{
+    if (chosen.ShowLearnBtn != Options.ShowLearnBtn) {
+        Options.ShowLearnBtn = chosen.ShowLearnBtn;
+        LearnButton->setVisible(chosen.ShowLearnBtn);
+    }
+    if (chosen.TimerOn != Options.TimerOn) {
+        Options.TimerOn = chosen.TimerOn;
+        StartClock();
+    }
+    if (chosen.ShowCalcBtn != Options.ShowCalcBtn) {
+        Options.ShowCalcBtn = chosen.ShowCalcBtn;
+        CalcButton->setVisible(chosen.ShowCalcBtn);
+    }
+    Options.DefaultTime = chosen.DefaultTime;
+    if (chosen.CalcPath != Options.CalcPath) {
+        // Kept (and stored) even when the button refuses it.
+        Options.CalcPath = chosen.CalcPath;
+        CalcButton->setCommandLine(chosen.CalcPath);
+    }
 }
 
 void TTestForm::LoadSettings()
@@ -1454,8 +1515,7 @@ void TTestForm::RetakeActExecute()
     m_retakeItems = items;
     PrepareNameDialog(false);
     const int n = int(items.size());
-    NameForm->SpinEdit2->setRange(1, n);
-    NameForm->SpinEdit2->setValue(n);
+    NameForm->setItemCount(n, n);
     NameForm->setWindowTitle(QStringLiteral("Retake Incorrect Items"));
     ExamTitle = QStringLiteral("Retake Incorrect Items");
     dtQSet->setFilter(QString());

@@ -59,6 +59,9 @@ public:
 
     // ---- settings in memory --------------------------------------------------
     ExamOptions Options;
+    // Takes the options chosen in the Options dialog: shows or hides the
+    // buttons, restarts the clock, points the calculator at the new path.
+    void applyOptions(const ExamOptions& chosen);
     QFont QuestionFont() const;
     QFont AnswersFont() const;
     QFont ExplanationFont() const;

@@ -2,7 +2,6 @@
 
 #include "ChartText.h"
 #include "ScoreReport.h"
-#include "exam/TTestForm.h"
 #include "reports/FontTextMeasurer.h"
 #include "reports/ReportPainter.h"
 #include "tables/Table.h"
@@ -344,11 +343,7 @@ void TScoreForm::reject()
 
 void TScoreForm::BitBtn1Click()
 {
-    TestForm->examMode = ExamMode::Reviewing;
-    TestForm->ReviewControls();
-    TestForm->LearnButton->setEnabled(false);
-    // The move redraws the first item in review form and shows the item area.
-    TestForm->dtCurrentSet->first();
+    m_choice = Choice::ViewAnswers;
     done(QDialog::Accepted);
 }
 
@@ -366,6 +361,6 @@ void TScoreForm::BitBtn3Click()
                          QStringLiteral("Are you sure you wish to end this exam?"),
                          Dialogs::Yes | Dialogs::No, Dialogs::Yes, Dialogs::No) != Dialogs::Yes)
         return;
-    TestForm->CloseCurrentExam();
+    m_choice = Choice::ExitExam;
     done(QDialog::Rejected);
 }

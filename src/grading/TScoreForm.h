@@ -20,12 +20,20 @@ class ShadedLabel;
 // line with the grade, and one bar per exam section. Filled by grading and
 // shown modally over the exam window; it keeps its contents until the next
 // exam is graded. It has no close box and no cancel key: the candidate leaves
-// it by "View Answers" or by a confirmed "Exit Exam".
+// it by "View Answers" or by a confirmed "Exit Exam", and the opener acts on
+// that choice.
 class TScoreForm : public QDialog
 {
     Q_OBJECT
 public:
+    // How the candidate left the window; None while it is open.
+    enum class Choice { None, ViewAnswers, ExitExam };
+
     explicit TScoreForm(QWidget* parent = nullptr);
+
+    // The opener clears the choice before each opening and reads it after.
+    Choice choice() const { return m_choice; }
+    void clearChoice() { m_choice = Choice::None; }
 
     // Takes a grading: fills the total part, then the sections.
     void ShowResult(const GradeResult& result);
@@ -78,6 +86,7 @@ private:
     void fitSectionChart();
 
     GradeResult m_result;
+    Choice m_choice = Choice::None;
 };
 
 extern TScoreForm* ScoreForm;

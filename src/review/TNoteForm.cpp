@@ -1,6 +1,5 @@
 #include "TNoteForm.h"
 
-#include "exam/TTestForm.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
 #include "widgets/ErrorGuard.h"
@@ -94,9 +93,13 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     connect(Button2, &QPushButton::clicked, this, guarded(this, &TNoteForm::Button2Click));
     connect(Button3, &QPushButton::clicked, this, guarded(this, &TNoteForm::Button3Click));
 
-    if (TestForm && TestForm->dtCurrentSet)
-        bindCurrentSet(TestForm->dtCurrentSet);
     setButtonsEnabled(false);
+}
+
+void TNoteForm::setTables(Table* currentSet, Table* bank)
+{
+    bindCurrentSet(currentSet);
+    m_bank = bank;
 }
 
 void TNoteForm::bindCurrentSet(Table* table)
@@ -211,7 +214,9 @@ void TNoteForm::Button1Click()
     // so that a note can only ever land on its own item. If the bank cannot
     // be written the note stays saved in this exam, the error is shown and
     // the buttons stay enabled for another try.
-    Table* bank = TestForm->dtQSet;
+    Table* bank = m_bank;
+    if (!bank)
+        throw std::runtime_error("The note window was given no question bank.");
     if (!bank->findKey(itemId))
         throw std::runtime_error(
             QStringLiteral("Item %1 was not found in the question bank; the note is kept "

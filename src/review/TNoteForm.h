@@ -25,8 +25,9 @@ class TNoteForm : public QDialog
 public:
     explicit TNoteForm(QWidget* parent = nullptr);
 
-    // Binds the note box to the table's current record (the exam window's
-    // current exam set; done at creation when the exam window exists).
+    // The two tables a note is written to: the exam set (the note box shows
+    // its current record) and the bank the exam's items were copied from.
+    void setTables(Table* currentSet, Table* bank);
     void bindCurrentSet(Table* table);
     Table* boundTable() const { return m_table; }
     // Takes the current record as the item of the next opening.
@@ -64,6 +65,7 @@ private:
     qint64 m_itemId = 0;
 
     QPointer<Table> m_table;
+    QPointer<Table> m_bank;
     QList<QMetaObject::Connection> m_links;
     bool m_loading = false; // the box is being filled from the record
     bool m_writing = false; // the record is being written from the box

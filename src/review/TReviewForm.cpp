@@ -2,7 +2,6 @@
 
 #include "ReviewListModel.h"
 #include "exam/AnswerSheet.h"
-#include "exam/TTestForm.h"
 #include "tables/Table.h"
 #include "widgets/ErrorGuard.h"
 
@@ -210,6 +209,7 @@ void TReviewForm::BuildResultsView(const AnswerSheet& sheet)
 void TReviewForm::buildView(const AnswerSheet& sheet, bool results)
 {
     using ReviewRow::Filter;
+    m_chosenEntry = -1;
     // The widest row text decides every row's size.
     const QFontMetrics fm(ListView1->font());
     const QString widest =
@@ -268,7 +268,7 @@ void TReviewForm::BitBtn2Click()
     const int entry = selectedEntry();
     if (entry < 0)
         return;
-    TestForm->dtCurrentSet->setRecNo(entry + 1);
+    m_chosenEntry = entry;
     done(QDialog::Accepted);
 }
 

@@ -17,8 +17,8 @@ class QWidget;
 // The items review: every item of the running exam in one list, with the
 // letters of the answers given and an icon: answered, incomplete or marked
 // while the exam is taken (the exam view), correct or incorrect once the
-// answers are shown (the results view). A chosen row becomes the exam
-// window's current item. The list is rebuilt at every opening, and can be
+// answers are shown (the results view). The opener makes the chosen row
+// (chosenEntry() after Accepted) its current item. The list is rebuilt at every opening, and can be
 // narrowed to the unanswered, incorrect or marked items.
 class TReviewForm : public QDialog
 {
@@ -37,6 +37,8 @@ public:
     void FilterBoxChange();
     // The entry index of the selected row, or -1.
     int selectedEntry() const;
+    // The entry index "Go to" took at this opening, or -1.
+    int chosenEntry() const { return m_chosenEntry; }
 
     void ListView1SelectItem();
     void ListView1DblClick();
@@ -62,6 +64,7 @@ private:
     void buildView(const AnswerSheet& sheet, bool results);
     QWidget* legendRow(const QList<QPair<ReviewRow::Icon, QString>>& pairs);
     void FormClose();
+    int m_chosenEntry = -1;
 };
 
 extern TReviewForm* ReviewForm;

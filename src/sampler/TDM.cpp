@@ -1,17 +1,9 @@
 #include "TDM.h"
 
-#include "TSamplerForm.h"
 #include "UserSetStatus.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Table.h"
-#include "widgets/ErrorGuard.h"
-#include "widgets/PanelStatusBar.h"
-#include "widgets/ShadedLabel.h"
-
-#include <QAction>
-#include <QListWidget>
-#include <QPushButton>
 
 TDM* DM = nullptr;
 
@@ -21,62 +13,67 @@ TDM::TDM(QObject* parent) : QObject(parent)
     dtUserSet->lockRetries = 15;
     dtUserSet->retryWaitMs = 100;
     dsUserSet = dtUserSet->dataSource();
-    connect(dsUserSet, &DataSource::stateChanged, this, guarded(this, &TDM::dsUserSetStateChange));
-    connect(dsUserSet, &DataSource::dataChanged, this, guarded(this, &TDM::dsUserSetDataChange));
+    connect(dsUserSet, &DataSource::stateChanged, this, &TDM::dsUserSetStateChange);
+    connect(dsUserSet, &DataSource::dataChanged, this, &TDM::dsUserSetDataChange);
 }
 
-void TDM::dsUserSetStateChange()
+UserSetView TDM::stateView() const
 {
-    TSamplerForm* f = SamplerForm;
-    if (!f)
-        return;
+    UserSetView view;
     switch (dtUserSet->state()) {
     case Table::State::Browse:
-        f->BitBtn1->setEnabled(false);
-        f->BitBtn2->setEnabled(false);
-        f->StatusBar1->setPanelText(UserSetStatus::StatePanel, UserSetStatus::browsingPanel());
+        view.editing = false;
+        view.panels[UserSetStatus::StatePanel] = UserSetStatus::browsingPanel();
         break;
     case Table::State::Edit:
+        view.editing = true;
+        view.heading = UserSetStatus::editHeading();
+        view.panels[UserSetStatus::StatePanel] = UserSetStatus::editPanel();
+        view.panels[UserSetStatus::ChangePanel] = UserSetStatus::modifiedPanel();
+        break;
     case Table::State::Insert:
-        if (dtUserSet->state() == Table::State::Edit) {
-            f->StatusBar1->setPanelText(UserSetStatus::StatePanel, UserSetStatus::editPanel());
-            f->fcLabel4->setText(UserSetStatus::editHeading());
-        } else {
-            f->fcLabel4->setText(UserSetStatus::addHeading());
-            f->StatusBar1->setPanelText(UserSetStatus::StatePanel, UserSetStatus::addPanel());
-        }
-        f->BitBtn1->setEnabled(true);
-        f->BitBtn2->setEnabled(true);
-        f->StatusBar1->setPanelText(UserSetStatus::ChangePanel, UserSetStatus::modifiedPanel());
+        view.editing = true;
+        view.heading = UserSetStatus::addHeading();
+        view.panels[UserSetStatus::StatePanel] = UserSetStatus::addPanel();
+        view.panels[UserSetStatus::ChangePanel] = UserSetStatus::modifiedPanel();
         break;
     case Table::State::Inactive:
         break;
     }
+    return view;
+}
+
+UserSetView TDM::recordView()
+{
+    UserSetView view;
+    if (!dtUserSet->isOpen())
+        return view;
+    using namespace ItemRecord;
+    if (dtUserSet->state() == Table::State::Browse) {
+        const qint64 id = dtUserSet->fieldByName(Q_ID).asInteger();
+        view.heading = UserSetStatus::idHeading(id);
+        view.panels[UserSetStatus::IdPanel] = UserSetStatus::idPanel(id);
+        view.panels[UserSetStatus::CountPanel] = UserSetStatus::countPanel(dtUserSet->recordCount());
+        const auto section = dtUserSet->fieldByName(Q_SECT);
+        view.record = UserSetView::Record{dtUserSet->fieldByName(Q_TYPE).asBoolean(), section.asInteger(),
+                                          section.isNull()};
+    }
+    if (dtUserSet->recordCount() == 0) {
+        view.empty = true;
+        view.heading = UserSetStatus::emptyHeading();
+        view.panels[UserSetStatus::IdPanel] = UserSetStatus::emptyPanel();
+    }
+    return view;
+}
+
+void TDM::dsUserSetStateChange()
+{
+    emit viewChanged(stateView());
 }
 
 void TDM::dsUserSetDataChange(const QString& Field)
 {
     Q_UNUSED(Field);
-    TSamplerForm* f = SamplerForm;
-    if (!f || !dtUserSet->isOpen())
-        return;
-    using namespace ItemRecord;
-    if (dtUserSet->state() == Table::State::Browse) {
-        const qint64 id = dtUserSet->fieldByName(Q_ID).asInteger();
-        f->fcLabel4->setText(UserSetStatus::idHeading(id));
-        f->StatusBar1->setPanelText(UserSetStatus::IdPanel, UserSetStatus::idPanel(id));
-        f->StatusBar1->setPanelText(UserSetStatus::CountPanel,
-                                    UserSetStatus::countPanel(dtUserSet->recordCount()));
-        const auto section = dtUserSet->fieldByName(Q_SECT);
-        const int row =
-            UserSetStatus::sectionRow(section.asInteger(), section.isNull(), f->ListBox1->count());
-        const bool multiple = dtUserSet->fieldByName(Q_TYPE).asBoolean();
-        f->ShowTypeAndSection(UserSetStatus::typeIndex(multiple), row);
-    }
-    if (dtUserSet->recordCount() == 0) {
-        f->EditAct->setEnabled(false);
-        f->DelAct->setEnabled(false);
-        f->fcLabel4->setText(UserSetStatus::emptyHeading());
-        f->StatusBar1->setPanelText(UserSetStatus::IdPanel, UserSetStatus::emptyPanel());
-    }
+    if (dtUserSet->isOpen())
+        emit viewChanged(recordView());
 }

@@ -3,8 +3,6 @@
 #include "TDM.h"
 #include "TImportSectionForm.h"
 #include "UserSetStatus.h"
-#include "app/TAboutForm.h"
-#include "app/TMainForm.h"
 #include "store/ItemCheck.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
@@ -20,6 +18,7 @@
 #include "widgets/ErrorGuard.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/ShadedLabel.h"
+#include "widgets/TAboutForm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -171,6 +170,7 @@ TSamplerForm::TSamplerForm(QWidget* parent) : QDialog(parent)
     fcDBTreeView1 = new DBTreeView(Splitter1);
     fcDBTreeView1->setNodeIcon(glyphIcon(Glyph::Item, 16));
     fcDBTreeView1->setMinimumWidth(80);
+    fcDBTreeView1->setAccessibleName(QStringLiteral("Items"));
     PopupMenu1 = new QMenu(this);
     PopupMenu1->addActions({AddAct, EditAct, DelAct});
     fcDBTreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -272,6 +272,7 @@ QWidget* TSamplerForm::makeQuestionPage()
     auto* col = new QVBoxLayout(page);
     col->addWidget(pageLine(QStringLiteral("Enter the question text in the box bellow."), page));
     DBMemo1 = new DBMemo(page);
+    DBMemo1->setAccessibleName(QStringLiteral("Question"));
     DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DBMemo1->setTabChangesFocus(true);
     col->addWidget(DBMemo1, 1);
@@ -290,6 +291,7 @@ QWidget* TSamplerForm::makeTypePage()
     col->addSpacing(8);
     col->addWidget(pageLine(QStringLiteral("Select item section:"), page));
     ListBox1 = new QListWidget(page);
+    ListBox1->setAccessibleName(QStringLiteral("Section"));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     col->addWidget(ListBox1, 1);
     // Only the candidate's own choices count as a change of the item.
@@ -322,6 +324,7 @@ QWidget* TSamplerForm::makeChoicesPage()
         AnswerBox[i]->move(BoxLeft, y + 2);
         AnswerBox[i]->adjustSize();
         ChoiceEdit[i] = new DBEdit(rows);
+        ChoiceEdit[i]->setAccessibleName(QStringLiteral("Choice %1").arg(QChar('a' + i)));
         ChoiceEdit[i]->move(EditLeft, y);
         ChoiceEdit[i]->resize(300, 24);
     }
@@ -338,6 +341,7 @@ QWidget* TSamplerForm::makeExplanationPage()
     auto* col = new QVBoxLayout(page);
     col->addWidget(pageLine(QStringLiteral("Enter the explanation text."), page));
     DBMemo2 = new DBMemo(page);
+    DBMemo2->setAccessibleName(QStringLiteral("Explanation"));
     DBMemo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DBMemo2->setTabChangesFocus(true);
     col->addWidget(DBMemo2, 1);
@@ -353,6 +357,34 @@ bool TSamplerForm::editing() const
 {
     const Table::State s = DM->dtUserSet->state();
     return s == Table::State::Edit || s == Table::State::Insert;
+}
+
+void TSamplerForm::Prepare(const QStringList& sections)
+{
+    ListBox1->clear();
+    ListBox1->addItems(sections);
+    PageControl1->setCurrentWidget(TabSheet1);
+}
+
+void TSamplerForm::ShowUserSetState(const UserSetView& view)
+{
+    if (view.editing) {
+        BitBtn1->setEnabled(*view.editing);
+        BitBtn2->setEnabled(*view.editing);
+    }
+    for (auto it = view.panels.cbegin(); it != view.panels.cend(); ++it)
+        StatusBar1->setPanelText(it.key(), it.value());
+    if (view.record) {
+        const int row =
+            UserSetStatus::sectionRow(view.record->section, view.record->sectionIsNull, ListBox1->count());
+        ShowTypeAndSection(UserSetStatus::typeIndex(view.record->multiple), row);
+    }
+    if (view.empty) {
+        EditAct->setEnabled(false);
+        DelAct->setEnabled(false);
+    }
+    if (view.heading)
+        fcLabel4->setText(*view.heading);
 }
 
 void TSamplerForm::ShowTypeAndSection(int typeIndex, int sectionRow)
@@ -514,8 +546,6 @@ void TSamplerForm::FormClose()
 {
     if (editing())
         BitBtn2Click();
-    if (MainForm)
-        MainForm->show();
     DM->dtUserSet->close();
     DM->dtUserSet->setExclusive(false);
 }

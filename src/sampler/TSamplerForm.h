@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+struct UserSetView;
 class DBCheckBox;
 class DBEdit;
 class DBMemo;
@@ -100,6 +101,10 @@ public:
     // Shows an item's type (choice entry) and section (list row, -1 for none)
     // without taking it for a change by the candidate.
     void ShowTypeAndSection(int typeIndex, int sectionRow);
+    // Readies the window for an opening: the section list and the first page.
+    void Prepare(const QStringList& sections);
+    // Shows the user set's state as the data module reports it.
+    void ShowUserSetState(const UserSetView& view);
     // The section list's selected row, -1 when nothing is selected.
     int SelectedSection() const;
 

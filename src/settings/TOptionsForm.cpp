@@ -2,8 +2,6 @@
 
 #include "ClampingSpinBox.h"
 #include "RadioGroup.h"
-#include "exam/TTestForm.h"
-#include "exam/TddgRunButton.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ErrorGuard.h"
 
@@ -25,6 +23,18 @@ constexpr int MinTime = 1;
 constexpr int MaxTime = 9000;
 
 enum Entry { QuestionEntry = 0, AnswersEntry = 1, ExplanationEntry = 2 };
+
+ItemText textOf(int row)
+{
+    switch (row) {
+    case AnswersEntry:
+        return ItemText::Answers;
+    case ExplanationEntry:
+        return ItemText::Explanation;
+    default:
+        return ItemText::Question;
+    }
+}
 } // namespace
 
 TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
@@ -154,17 +164,30 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TOptionsForm::Prepare(TTestForm* examWindow)
+void TOptionsForm::Prepare(const ExamOptions& options, const ItemAppearance& appearance)
 {
     PageControl1->setCurrentIndex(0);
-    ExamWindow = examWindow;
-    const ExamOptions& options = examWindow->Options;
+    m_options = options;
+    m_appearance = appearance;
+    PendingDefaultTime = options.DefaultTime;
+    PendingCalcPath = options.CalcPath;
     SpinEdit1->setValue(options.DefaultTime); // brought into 1 to 9000
     Edit1->setText(options.CalcPath);
     // Choosing an entry raises the group's click, so the pending choices follow.
     LearnBtnGroup->setItemIndex(options.ShowLearnBtn ? 0 : 1);
     TimerGroup->setItemIndex(options.TimerOn ? 0 : 1);
     CalcBtnGroup->setItemIndex(options.ShowCalcBtn ? 0 : 1);
+}
+
+ExamOptions TOptionsForm::chosenOptions() const
+{
+    ExamOptions chosen = m_options;
+    chosen.ShowLearnBtn = PendingLearnBtn;
+    chosen.TimerOn = PendingTimerOn;
+    chosen.ShowCalcBtn = PendingCalcBtn;
+    chosen.DefaultTime = PendingDefaultTime;
+    chosen.CalcPath = PendingCalcPath;
+    return chosen;
 }
 
 void TOptionsForm::showEvent(QShowEvent* event)
@@ -182,47 +205,18 @@ void TOptionsForm::FormActivate()
 
 QFont TOptionsForm::entryFont(int row) const
 {
-    if (!ExamWindow)
-        return font();
-    switch (row) {
-    case AnswersEntry:
-        return ExamWindow->AnswersFont();
-    case ExplanationEntry:
-        return ExamWindow->ExplanationFont();
-    default:
-        return ExamWindow->QuestionFont();
-    }
+    return m_appearance.font(textOf(row));
 }
 
 QColor TOptionsForm::entryColor(int row) const
 {
-    if (!ExamWindow)
-        return palette().color(QPalette::WindowText);
-    switch (row) {
-    case AnswersEntry:
-        return ExamWindow->AnswersColor();
-    case ExplanationEntry:
-        return ExamWindow->ExplanationColor();
-    default:
-        return ExamWindow->QuestionColor();
-    }
+    return m_appearance.color(textOf(row));
 }
 
 void TOptionsForm::setEntryFont(int row, const QFont& font)
 {
-    if (!ExamWindow)
-        return;
-    switch (row) {
-    case AnswersEntry:
-        ExamWindow->setAnswersFont(font);
-        break;
-    case ExplanationEntry:
-        ExamWindow->setExplanationFont(font);
-        break;
-    default:
-        ExamWindow->setQuestionFont(font);
-        break;
-    }
+    m_appearance.setFont(textOf(row), font);
+    emit fontChosen(textOf(row), font);
 }
 
 void TOptionsForm::ListBox1Click()
@@ -258,19 +252,8 @@ void TOptionsForm::ColorButtonClick()
 
 void TOptionsForm::setEntryColor(int row, const QColor& color)
 {
-    if (!ExamWindow)
-        return;
-    switch (row) {
-    case AnswersEntry:
-        ExamWindow->setAnswersColor(color);
-        break;
-    case ExplanationEntry:
-        ExamWindow->setExplanationColor(color);
-        break;
-    default:
-        ExamWindow->setQuestionColor(color);
-        break;
-    }
+    m_appearance.setColor(textOf(row), color);
+    emit colorChosen(textOf(row), color);
 }
 
 void TOptionsForm::LearnBtnGroupClick()
@@ -306,25 +289,4 @@ void TOptionsForm::BitBtn1Click()
 {
     PendingDefaultTime = TimeFieldValue();
     PendingCalcPath = Edit1->text();
-    if (!ExamWindow)
-        return;
-    ExamOptions& options = ExamWindow->Options;
-    if (PendingLearnBtn != options.ShowLearnBtn) {
-        options.ShowLearnBtn = PendingLearnBtn;
-        ExamWindow->LearnButton->setVisible(PendingLearnBtn);
-    }
-    if (PendingTimerOn != options.TimerOn) {
-        options.TimerOn = PendingTimerOn;
-        ExamWindow->StartClock();
-    }
-    if (PendingCalcBtn != options.ShowCalcBtn) {
-        options.ShowCalcBtn = PendingCalcBtn;
-        ExamWindow->CalcButton->setVisible(PendingCalcBtn);
-    }
-    options.DefaultTime = PendingDefaultTime;
-    if (PendingCalcPath != options.CalcPath) {
-        // The path is kept (and stored) even when the button refuses it.
-        options.CalcPath = PendingCalcPath;
-        ExamWindow->CalcButton->setCommandLine(PendingCalcPath);
-    }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ExamOptions.h"
+#include "ItemAppearance.h"
+
 #include <QDialog>
 
 class QGroupBox;
@@ -11,26 +14,27 @@ class QTabWidget;
 class QToolButton;
 class ClampingSpinBox;
 class RadioGroup;
-class TTestForm;
 
 // The Options dialog: the three item fonts, the "Learn Now" and calculator
 // buttons, the calculator's path, the clock and the default exam time.
-// Fonts chosen here change the exam window's fonts at once; everything else
-// waits for OK. There is no Cancel: the close box discards all but the fonts.
+// Fonts chosen here change the exam window's fonts at once (the window
+// follows fontChosen and colorChosen); everything else waits for OK, after
+// which the opener applies chosenOptions(). There is no Cancel: the close box
+// discards all but the fonts.
 class TOptionsForm : public QDialog
 {
     Q_OBJECT
 public:
     explicit TOptionsForm(QWidget* parent = nullptr);
 
-    // Readies the dialog for an opening from the exam window: the first tab,
-    // the font references pointed at the window's fonts, the time, the path
-    // and the three choices from its current options.
-    void Prepare(TTestForm* examWindow);
-
-    // The window whose fonts and options the dialog works on (its three
-    // font references point at that window's fonts).
-    TTestForm* ExamWindow = nullptr;
+    // Readies the dialog for an opening: the first tab, the fonts and colours
+    // shown, the time, the path and the three choices from the given options.
+    void Prepare(const ExamOptions& options, const ItemAppearance& appearance);
+    // The options as the dialog left them: the opened ones with the choices
+    // made so far (after OK, every choice).
+    ExamOptions chosenOptions() const;
+    // The fonts and colours, with every one chosen during this opening.
+    const ItemAppearance& appearance() const { return m_appearance; }
 
     // Choices waiting for OK.
     bool PendingLearnBtn = false;
@@ -69,10 +73,18 @@ public:
     ClampingSpinBox* SpinEdit1 = nullptr;
     QPushButton* BitBtn1 = nullptr; // OK
 
+signals:
+    // A font or a colour was chosen; it applies at once.
+    void fontChosen(ItemText text, const QFont& font);
+    void colorChosen(ItemText text, const QColor& color);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    ExamOptions m_options;
+    ItemAppearance m_appearance;
+
     QFont entryFont(int row) const;
     QColor entryColor(int row) const;
     void setEntryFont(int row, const QFont& font);

@@ -65,8 +65,11 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
 
 void DBNavigator::setHints(const QStringList& hints)
 {
-    for (int i = 0; i < 4 && i < hints.size(); ++i)
+    // A hint also names its button to a screen reader.
+    for (int i = 0; i < 4 && i < hints.size(); ++i) {
         m_buttons[i]->setToolTip(hints.at(i));
+        m_buttons[i]->setAccessibleName(hints.at(i));
+    }
 }
 
 void DBNavigator::setTable(Table* table)

@@ -2,7 +2,7 @@
 #include "app/Application.h"
 #include "app/InstanceLock.h"
 #include "app/TMainForm.h"
-#include "app/TNameForm.h"
+#include "exam/TNameForm.h"
 #include "exam/TTestForm.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedButton.h"
@@ -260,7 +260,7 @@ private slots:
             dialog->close();
             return int(QDialog::Rejected);
         });
-        mainForm.StartTestBtnClick();
+        mainForm.StartTestBtn->click();
         QVERIFY(hiddenWhileOpen);
         QVERIFY(mainForm.isVisible());
         mainForm.activateWindow();

@@ -1,8 +1,8 @@
 #include "TestEnv.h"
-#include "app/TNameForm.h"
 #include "exam/ChoiceLabel.h"
 #include "exam/Clock.h"
 #include "exam/TKZTimeCounter.h"
+#include "exam/TNameForm.h"
 #include "exam/TTestForm.h"
 #include "grading/TScoreForm.h"
 #include "store/ItemRecord.h"
@@ -44,7 +44,7 @@ struct TestScoreWindowAnswer
         Dialogs::setModalHandler([](QDialog* d) {
             if (d != ScoreForm)
                 return int(QDialog::Rejected);
-            ScoreForm->BitBtn1Click();
+            ScoreForm->BitBtn1->click();
             return int(QDialog::Accepted);
         });
     }
@@ -122,16 +122,50 @@ private slots:
         QVERIFY(form->N21->isEnabled());
         QVERIFY(!form->Print1->isEnabled());
         QCOMPARE(form->windowTitle(), QStringLiteral("Velarix 2.0"));
-        // The A to E row is centred on the window's width.
-        form->resize(732, 560);
-        QTest::qWait(10);
-        const int F = form->width();
-        const int n = F - 150 - 30; // an exact half goes to the even neighbour
-        QCOMPARE(form->fcShapeBtn[0]->x(), n / 2 + ((n % 2) && ((n / 2) % 2) ? 1 : 0));
-        if (F == 732)
-            QCOMPARE(form->fcShapeBtn[0]->x(), 276);
-        QCOMPARE(form->fcShapeBtn[1]->x(), form->fcShapeBtn[0]->x() + 36);
-        QCOMPARE(form->RandomBtn->x(), form->AllQBtn->x() + 115);
+    }
+
+    // What the candidate sees at any window width: the A to E row and the row
+    // of the other exam kinds, each one line of evenly spaced buttons, whole
+    // inside the window, with its centre within 3 pixels of the window's.
+    void startPage_buttonRowsStayCentredAsTheWindowResizes_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("even") << 1000;
+        QTest::newRow("design") << 732;
+        QTest::newRow("odd") << 901;
+        QTest::newRow("wide") << 1280;
+    }
+    void startPage_buttonRowsStayCentredAsTheWindowResizes()
+    {
+        QFETCH(int, width);
+        form->resize(width, 560);
+        QTRY_COMPARE(form->width(), width);
+        const auto checkRow = [this](const QList<QWidget*>& row) {
+            QRect span;
+            for (int i = 0; i < row.size(); ++i) {
+                QVERIFY(row[i]->isVisible());
+                const QRect r(row[i]->mapTo(form, QPoint(0, 0)), row[i]->size());
+                QVERIFY2(form->rect().contains(r), qPrintable(row[i]->objectName()));
+                if (i > 0) {
+                    QCOMPARE(r.top(), span.top());
+                    QCOMPARE(r.left() - span.right() - 1, 6); // one gap, no overlap
+                }
+                span = span.isNull() ? r : span.united(r);
+            }
+            const int centre = span.left() + span.right() + 1; // twice the row's centre
+            QVERIFY2(qAbs(centre - form->width()) <= 2 * 3,
+                     qPrintable(QStringLiteral("row %1..%2 in a window %3 wide")
+                                    .arg(span.left())
+                                    .arg(span.right())
+                                    .arg(form->width())));
+        };
+        QList<QWidget*> letters;
+        for (ShadedButton* b : form->fcShapeBtn)
+            letters << b;
+        checkRow(letters);
+        checkRow({form->AllQBtn, form->RandomBtn, form->UserBtn, form->RetakeBtn});
+        QVERIFY(form->fcShapeBtn[0]->mapTo(form, QPoint(0, 0)).y() <
+                form->AllQBtn->mapTo(form, QPoint(0, 0)).y());
     }
 
     void practiceExam_startsOnItsFirstItem()
@@ -154,7 +188,7 @@ private slots:
         QVERIFY(form->Timer1->Enabled());
         QVERIFY(!form->ExpText->isVisible());
         QCOMPARE(examItemSet(), (QSet<qint64>{1, 2}));
-        form->NextButtonClick();
+        QTest::mouseClick(form->NextButton, Qt::LeftButton);
         QCOMPARE(form->Label1->text(), QStringLiteral("Item 2 of 2"));
         QVERIFY(form->PrevButton->isEnabled());
         QVERIFY(!form->NextButton->isEnabled());
@@ -348,9 +382,11 @@ private slots:
         // Away and back: the same selection, flags unchanged.
         form->MarkBox->setChecked(true);
         QCOMPARE(form->Sheet.entry(r).Marked, 1);
-        r == 1 ? form->NextButtonClick() : form->PrevButtonClick();
+        r == 1 ? QTest::mouseClick(form->NextButton, Qt::LeftButton)
+               : QTest::mouseClick(form->PrevButton, Qt::LeftButton);
         QVERIFY(!form->MarkBox->isChecked() || form->Sheet.entry(ces().recNo()).Marked);
-        r == 1 ? form->PrevButtonClick() : form->NextButtonClick();
+        r == 1 ? QTest::mouseClick(form->PrevButton, Qt::LeftButton)
+               : QTest::mouseClick(form->NextButton, Qt::LeftButton);
         QCOMPARE(ces().recNo(), r);
         QVERIFY(form->RadioButton[3]->isChecked());
         QVERIFY(form->MarkBox->isChecked());
@@ -426,8 +462,10 @@ private slots:
         QVERIFY(form->CheckBox[1]->isChecked()); // the selection stays
         QVERIFY(!form->CorrectLabel->isVisible());
         const int r = ces().recNo();
-        r == 1 ? form->NextButtonClick() : form->PrevButtonClick();
-        r == 1 ? form->PrevButtonClick() : form->NextButtonClick();
+        r == 1 ? QTest::mouseClick(form->NextButton, Qt::LeftButton)
+               : QTest::mouseClick(form->PrevButton, Qt::LeftButton);
+        r == 1 ? QTest::mouseClick(form->PrevButton, Qt::LeftButton)
+               : QTest::mouseClick(form->NextButton, Qt::LeftButton);
         QVERIFY(!form->ExpText->isVisible());
         QCOMPARE(form->ALabel[0]->palette().color(QPalette::Window), QColor(Qt::white));
     }
@@ -495,10 +533,10 @@ private slots:
         QVERIFY(radio->text(QAccessible::Name).startsWith(QStringLiteral("a. Choice a of")));
         form->ALabelClick(2);
         QVERIFY(form->RadioButton[1]->isChecked());
-        form->NextButtonClick(); // not answered: no button checked
+        QTest::mouseClick(form->NextButton, Qt::LeftButton); // not answered: no button checked
         for (int k = 0; k < 6; ++k)
             QVERIFY(!form->RadioButton[k]->isChecked());
-        form->PrevButtonClick();
+        QTest::mouseClick(form->PrevButton, Qt::LeftButton);
         QVERIFY(form->RadioButton[1]->isChecked());
         QCOMPARE(QAccessible::queryAccessibleInterface(form->CheckBox[0])->role(), QAccessible::CheckBox);
     }
@@ -527,7 +565,7 @@ private slots:
 
         Dialogs::queueAnswer(Dialogs::Ok);
         TestScoreWindowAnswer viewAnswers;
-        form->GradeButtonClick();
+        form->GradeButton->click();
         QCOMPARE(form->examMode, ExamMode::Reviewing);
         const QColor strip = form->Panel1->palette().color(QPalette::Window);
         QVERIFY(form->ReviewLabel->isVisible());

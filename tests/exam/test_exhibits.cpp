@@ -1,7 +1,6 @@
 // Exhibit pictures: each kind loaded at its size, every error text, the caps
 // on hostile files, and the two exhibit windows opened from an item.
 #include "TestEnv.h"
-#include "app/Application.h"
 #include "exam/Clock.h"
 #include "exam/MetafileToSvg.h"
 #include "exam/PictureLoader.h"
@@ -15,6 +14,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedLabel.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -279,13 +279,6 @@ QImage load(const QString& path, QString* error)
     return PictureLoader::load(path, error);
 }
 
-void saveShot(QWidget* w, const QString& name)
-{
-    const QByteArray dir = qgetenv("VELARIX_SHOTS");
-    if (!dir.isEmpty())
-        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 } // namespace
 
 class TestExhibits : public QObject
@@ -310,7 +303,6 @@ private slots:
     void windows_exhibitLinkedOutside_isRefused();
     void windows_leaveItemAnswersAndClock();
     void windows_altKeysOpenExhibits();
-    void screenshots();
 };
 
 void TestExhibits::load_eachKind_atItsSize_data()
@@ -555,7 +547,7 @@ TTestForm* startExhibitExam(TestEnv& env)
     env.writeUserSet({});
     TTestForm* f = env.createForms();
     TestEnv::acceptNameDialog();
-    f->Action1Execute();
+    f->Action1->trigger();
     gotoItem(f, QStringLiteral("Q1"));
     return f;
 }
@@ -734,77 +726,6 @@ void TestExhibits::windows_altKeysOpenExhibits()
     QTest::keyClick(f, Qt::Key_2, Qt::AltModifier);
     QTRY_COMPARE(opened.dialog, static_cast<QDialog*>(Pict2Form));
     f->hide();
-}
-
-void TestExhibits::screenshots()
-{
-    if (qEnvironmentVariableIsEmpty("VELARIX_SHOTS"))
-        QSKIP("set VELARIX_SHOTS to a folder to take screenshots");
-    Application::installFontSubstitutions();
-    TestEnv env;
-    // A small network drawing as the bitmap.
-    QImage bmp(320, 200, QImage::Format_RGB32);
-    bmp.fill(Qt::white);
-    {
-        QPainter p(&bmp);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(Qt::black, 2));
-        p.drawLine(80, 60, 240, 60);
-        p.drawLine(160, 60, 160, 140);
-        for (QPoint c : {QPoint(80, 60), QPoint(240, 60), QPoint(160, 140)}) {
-            p.setBrush(QColor(120, 170, 230));
-            p.drawRoundedRect(QRect(c - QPoint(40, 18), QSize(80, 36)), 6, 6);
-        }
-        p.drawText(QRect(40, 42, 80, 36), Qt::AlignCenter, "srv01");
-        p.drawText(QRect(200, 42, 80, 36), Qt::AlignCenter, "srv02");
-        p.drawText(QRect(120, 122, 80, 36), Qt::AlignCenter, "switch");
-    }
-    QVERIFY(bmp.save(env.path("net.bmp")));
-    // A metafile drawn from records: frame, shapes, lines and a caption.
-    Wmf w(4320, 2880, 1440);
-    w.brush(qRgb(255, 255, 224));
-    w.rectangle(0, 0, 4320, 2880);
-    w.brush(qRgb(200, 60, 60));
-    w.ellipse(300, 300, 1500, 1500);
-    w.brush(qRgb(60, 160, 90));
-    w.rectangle(2000, 400, 3900, 1400);
-    w.line(900, 1500, 2950, 1400);
-    w.line(300, 2000, 4000, 2000);
-    w.font(-240, "Arial");
-    w.text(300, 2200, "Disk layout of fs02");
-    writeFile(env.path("layout.wmf"), w.bytes());
-    QList<TestItem> bank;
-    TestItem a = TestEnv::item(1, 1, QStringLiteral("Q1"), QStringLiteral("b"));
-    a.pict1 = "net.bmp";
-    a.pict2 = "layout.wmf";
-    bank << a;
-    env.writeBank(bank);
-    env.writeEmptyCurrentSet();
-    env.writeUserSet({});
-    QFile calc(env.path("calc"));
-    calc.open(QIODevice::WriteOnly);
-    calc.write("#!/bin/sh\n");
-    calc.close();
-    calc.setPermissions(calc.permissions() | QFile::ExeOwner);
-    writeFile(env.settingsFile(), "[Options]\nCalcPath=" + env.path("calc").toUtf8() + "\n");
-    TTestForm* f = env.createForms();
-    TestEnv::acceptNameDialog();
-    f->Action1Execute();
-    f->show();
-    QTest::qWait(50);
-    saveShot(f, "examwindow-buttons");
-    if (!qEnvironmentVariableIsEmpty("VELARIX_SHOTS"))
-        TddgRunButton::CalculatorPicture().scaled(256, 256).save(qEnvironmentVariable("VELARIX_SHOTS") +
-                                                                 "/calculator-picture.png");
-    Dialogs::setModalHandler([](QDialog* d) {
-        d->show();
-        QTest::qWait(50);
-        saveShot(d, d == Pict1Form ? "exhibit1-bitmap" : "exhibit2-metafile");
-        d->hide();
-        return int(QDialog::Accepted);
-    });
-    f->ExhBtnA->click();
-    f->ExhBtnB->click();
 }
 
 QTEST_MAIN(TestExhibits)

@@ -10,6 +10,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedLabel.h"
 
+#include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
@@ -35,7 +36,7 @@ TTestForm* startExam(TestEnv& env, int n, const QString& name = QStringLiteral("
     env.writeUserSet({});
     TTestForm* f = env.createForms();
     TestEnv::acceptNameDialog(name);
-    f->Action1Execute();
+    f->Action1->trigger();
     return f;
 }
 
@@ -135,7 +136,7 @@ void TestScoreWindow::sectionChart_allSixBarsAndTheScaleInView()
             ScoreForm->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/score.png"));
         checked = true;
     });
-    f->GradeButtonClick();
+    f->GradeButton->click();
     QVERIFY(checked);
 }
 
@@ -236,7 +237,7 @@ void TestScoreWindow::itemOfNoKnownSection_showsUnderOther()
     env.writeUserSet({});
     TTestForm* f = env.createForms();
     TestEnv::acceptNameDialog();
-    f->Action1Execute();
+    f->Action1->trigger();
     QCOMPARE(f->ItemCount, 3);
     QStringList labels;
     onScoreWindow([&labels] {

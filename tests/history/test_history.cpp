@@ -1,5 +1,5 @@
 // The score history table, the retake set and the summaries, without windows.
-#include "TestEnv.h"
+#include "TestFolder.h"
 #include "exam/AnswerSheet.h"
 #include "grading/GradeExam.h"
 #include "history/HistoryCsv.h"
@@ -153,7 +153,7 @@ private slots:
 
     void fromGrading_takesEachItemsSourceNumberAndVerdict()
     {
-        TestEnv env;
+        TestFolder env;
         env.writeEmptyCurrentSet();
         Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
         ces.open();
@@ -190,8 +190,8 @@ private slots:
 
     void retakeSet_bankExam()
     {
-        TestEnv env;
-        env.writeBank(TestEnv::sampleBank()); // Q_ID 1..12
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank()); // Q_ID 1..12
         Table bank(TableFiles::SessionName, TableFiles::Bank);
         bank.open();
         const HistoryAttempt a = attempt(Day1, 0,
@@ -210,9 +210,9 @@ private slots:
 
     void retakeSet_userExamAndNothingToRetake()
     {
-        TestEnv env;
-        env.writeUserSet({TestEnv::item(0, 1, QStringLiteral("U1"), QStringLiteral("a")),
-                          TestEnv::item(0, 2, QStringLiteral("U2"), QStringLiteral("b"))});
+        TestFolder env;
+        env.writeUserSet({TestFolder::item(0, 1, QStringLiteral("U1"), QStringLiteral("a")),
+                          TestFolder::item(0, 2, QStringLiteral("U2"), QStringLiteral("b"))});
         Table user(TableFiles::SessionName, TableFiles::UserSet);
         user.open();
         const RetakeSet set(attempt(

@@ -1,9 +1,9 @@
 // The score history and the retake on real windows: what grading records,
 // the history window, the retake exam, and paging with the keyboard.
 #include "TestEnv.h"
-#include "app/TNameForm.h"
 #include "exam/ChoiceLabel.h"
 #include "exam/Clock.h"
+#include "exam/TNameForm.h"
 #include "exam/TTestForm.h"
 #include "grading/TScoreForm.h"
 #include "history/ScoreHistory.h"
@@ -80,10 +80,10 @@ private:
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::setModalHandler([](QDialog* d) {
             if (d == ScoreForm)
-                ScoreForm->BitBtn1Click();
+                ScoreForm->BitBtn1->click();
             return int(QDialog::Accepted);
         });
-        form->GradeButtonClick();
+        form->GradeButton->click();
         QCOMPARE(form->examMode, ExamMode::Reviewing);
     }
     QList<qint64> examNumbers()
@@ -130,10 +130,10 @@ private slots:
         Dialogs::setModalHandler([](QDialog* d) {
             ScoreForm->BitBtn2Click(); // printing records nothing
             if (d == ScoreForm)
-                ScoreForm->BitBtn1Click();
+                ScoreForm->BitBtn1->click();
             return int(QDialog::Accepted);
         });
-        form->GradeButtonClick();
+        form->GradeButton->click();
         std::vector<HistoryAttempt> all = attempts();
         QCOMPARE(int(all.size()), 1);
         const HistoryAttempt& a = all.front();
@@ -154,8 +154,8 @@ private slots:
         QVERIFY(a.when.secsTo(QDateTime::currentDateTime()) < 60);
 
         // The score window again, in review: nothing new.
-        form->GradeButtonClick();
-        form->GradeButtonClick();
+        form->GradeButton->click();
+        form->GradeButton->click();
         QCOMPARE(int(attempts().size()), 1);
         QVERIFY(!Dialogs::shownMessages().join('\n').contains(QStringLiteral("Error")));
     }
@@ -195,7 +195,7 @@ private slots:
                 ++scoreShown;
             return int(QDialog::Accepted);
         });
-        form->GradeButtonClick();
+        form->GradeButton->click();
         QStringList errors = Dialogs::shownMessages().filter(QStringLiteral("Error: "));
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().contains(QStringLiteral("score history folder")), qPrintable(errors.first()));
@@ -222,10 +222,11 @@ private slots:
                 ++scoreShown;
             return int(QDialog::Accepted);
         });
-        form->GradeButtonClick();
+        form->GradeButton->click();
         errors = Dialogs::shownMessages().filter(QStringLiteral("Error: "));
         QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors.first().contains(QStringLiteral("not a table of this program")), qPrintable(errors.first()));
+        QVERIFY2(errors.first().contains(QStringLiteral("not a table of this program")),
+                 qPrintable(errors.first()));
         QCOMPARE(QFileInfo(damaged.fileName()).size(), 4096);
         QCOMPARE(scoreShown, 2);
     }
@@ -355,7 +356,7 @@ private slots:
             caption = d->windowTitle();
             numberEnabled = NameForm->SpinEdit2->isEnabled();
             number = NameForm->SpinEdit2->value();
-            NameForm->BitBtn1Click();
+            NameForm->BitBtn1->click();
             return NameForm->result();
         });
         form->RetakeBtn->click();

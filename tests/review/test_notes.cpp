@@ -11,6 +11,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedLabel.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,7 +26,7 @@ using namespace ItemRecord;
 void startExamA(TTestForm* f, qint64 id)
 {
     TestEnv::acceptNameDialog();
-    f->Action1Execute();
+    f->Action1->trigger();
     for (int r = 1; r <= f->ItemCount; ++r) {
         f->dtCurrentSet->setRecNo(r);
         if (f->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger() == id)
@@ -190,7 +191,7 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
     Clock::setSource([&now] { return now; });
     const auto restoreClock = qScopeGuard([] { Clock::setSource({}); });
     TestEnv::acceptNameDialog(QStringLiteral("Tester"), 1);
-    f->Action1Execute();
+    f->Action1->trigger();
     QCOMPARE(f->ItemCount, 4);
     f->dtCurrentSet->setRecNo(1);
     const qint64 first = f->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger();
@@ -215,7 +216,7 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
     };
     Dialogs::setModalHandler([&](QDialog* d) {
         if (d == ScoreForm) {
-            ScoreForm->BitBtn1Click(); // View Answers
+            ScoreForm->BitBtn1->click(); // View Answers
             return int(QDialog::Accepted);
         }
         if (d != NoteForm)
@@ -248,7 +249,7 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
     // "Exit Exam" from a score window over the note window closes the note window too.
     f->CloseCurrentExam();
     TestEnv::acceptNameDialog(QStringLiteral("Tester"), 1);
-    f->Action1Execute();
+    f->Action1->trigger();
     Dialogs::queueAnswer(Dialogs::No);
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::queueAnswer(Dialogs::Yes); // "Are you sure you wish to end this exam?"

@@ -8,6 +8,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedLabel.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListView>
@@ -109,7 +110,7 @@ void TestReview::throughTheExamWindow()
     env.writeUserSet({});
     TTestForm* f = env.createForms();
     TestEnv::acceptNameDialog();
-    f->Action1Execute();
+    f->Action1->trigger();
     f->MarkBox->click(); // item 1 marked
 
     onReviewWindow([] {
@@ -128,10 +129,10 @@ void TestReview::throughTheExamWindow()
 
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::setModalHandler([](QDialog*) {
-        ScoreForm->BitBtn1Click(); // View Answers
+        ScoreForm->BitBtn1->click(); // View Answers
         return int(QDialog::Accepted);
     });
-    f->GradeButtonClick();
+    f->GradeButton->click();
     QCOMPARE(f->examMode, ExamMode::Reviewing);
     onReviewWindow([] {
         QVERIFY(!ReviewForm->Panel4->isHidden());
@@ -219,10 +220,10 @@ void TestReview::filter_keepsItemNumbersAndGoesToTheRightItem()
     // After grading: All / Incorrect / Marked, and every opening starts at All.
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::setModalHandler([](QDialog*) {
-        ScoreForm->BitBtn1Click();
+        ScoreForm->BitBtn1->click();
         return int(QDialog::Accepted);
     });
-    f->GradeButtonClick();
+    f->GradeButton->click();
     const bool fiveRight = f->Sheet.entry(5).Correct != 0;
     onReviewWindow([fiveRight] {
         QCOMPARE(filterChoices(), (QStringList{"All", "Incorrect", "Marked"}));

@@ -1,6 +1,5 @@
 // The test sampler: authoring the user set through the program's own windows.
 #include "TestEnv.h"
-#include "app/TAboutForm.h"
 #include "app/TMainForm.h"
 #include "exam/TTestForm.h"
 #include "sampler/TDM.h"
@@ -20,6 +19,7 @@
 #include "widgets/PanelStatusBar.h"
 #include "widgets/ShadedButton.h"
 #include "widgets/ShadedLabel.h"
+#include "widgets/TAboutForm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -66,7 +66,7 @@ private:
             return int(QDialog::Accepted);
         });
         MainForm->show();
-        MainForm->SamplerBtnClick();
+        MainForm->SamplerBtn->click();
         QVERIFY(s->isVisible());
         QVERIFY(!MainForm->isVisible());
         QVERIFY(us().isOpen());

@@ -15,6 +15,7 @@
 #include "widgets/DBTreeView.h"
 #include "widgets/Dialogs.h"
 #include "widgets/PanelStatusBar.h"
+#include "widgets/ShadedButton.h"
 #include "widgets/ShadedLabel.h"
 
 #include <QAction>
@@ -70,7 +71,7 @@ private:
             return int(QDialog::Accepted);
         });
         MainForm->show();
-        MainForm->SamplerBtnClick();
+        MainForm->SamplerBtn->click();
         QVERIFY(s->isVisible());
         QVERIFY(us().isOpen());
         Dialogs::clearLog();

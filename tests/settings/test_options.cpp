@@ -1,7 +1,6 @@
 // The Options dialog: what OK applies and stores, what the close box
 // discards, the fonts list, the calculator path and the time field.
 #include "TestEnv.h"
-#include "app/Application.h"
 #include "exam/ChoiceLabel.h"
 #include "exam/Clock.h"
 #include "exam/TKZTimeCounter.h"
@@ -13,6 +12,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ShadedLabel.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,13 +50,6 @@ int runOptions(TTestForm* f, const std::function<void(TOptionsForm*)>& act, bool
     return OptionsForm->result();
 }
 
-void saveShot(QWidget* w, const QString& name)
-{
-    const QByteArray dir = qgetenv("VELARIX_SHOTS");
-    if (!dir.isEmpty())
-        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 } // namespace
 
 class TestOptions : public QObject
@@ -77,7 +70,6 @@ private slots:
     void fontsList_exampleAndChangeFont();
     void onlyAnswersItalic_storesOnlyAnswersItalic();
     void colourOfEachFont_chosenStoredAndLoaded();
-    void screenshots();
 };
 
 void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
@@ -266,7 +258,7 @@ void TestOptions::timerOffAndOnDuringExam_restartsAtFullTime()
     env.writeUserSet({});
     TTestForm* f = env.createForms();
     TestEnv::acceptNameDialog(QStringLiteral("Tester"), 90);
-    f->Action1Execute();
+    f->Action1->trigger();
     QCOMPARE(f->examMode, ExamMode::Testing);
     QVERIFY(f->Timer1->Enabled());
 
@@ -456,26 +448,6 @@ void TestOptions::fontsList_exampleAndChangeFont()
 
     runOptions(
         f, [](TOptionsForm* d) { QCOMPARE(d->ListBox1->currentRow(), 0); }, false);
-}
-
-void TestOptions::screenshots()
-{
-    if (qEnvironmentVariableIsEmpty("VELARIX_SHOTS"))
-        QSKIP("set VELARIX_SHOTS to a folder to take screenshots");
-    Application::installFontSubstitutions();
-    TestEnv env;
-    env.writeEmptyCurrentSet();
-    TTestForm* f = env.createForms();
-    runOptions(
-        f,
-        [](TOptionsForm* d) {
-            for (int tab = 0; tab < 3; ++tab) {
-                d->PageControl1->setCurrentIndex(tab);
-                QTest::qWait(50);
-                saveShot(d, QStringLiteral("options-tab%1").arg(tab + 1));
-            }
-        },
-        false);
 }
 
 QTEST_MAIN(TestOptions)

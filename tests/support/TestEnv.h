@@ -1,50 +1,16 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <functional>
+#include "TestFolder.h"
 
 class TTestForm;
 
-// One item for a test table; correct holds the letters of the right choices.
-struct TestItem
-{
-    int exam = 1;
-    int section = 1;
-    QString question;
-    QStringList choices;
-    QString correct; // e.g. "b" or "ac"
-    bool multiple = false;
-    QString explanation;
-    QString pict1;
-    QString pict2;
-    QString memo;
-};
-
-// A temporary program folder for one test: the working folder while it
-// lives, its own settings and data folders (the score history goes there), and the dialogs in test mode.
-// Tables are written on demand; the windows of the exam are created like the program creates them (without
-// the start window).
-class TestEnv
+// A test folder with the dialogs in test mode, and the program's windows
+// created the way the program creates them (without the start window).
+class TestEnv : public TestFolder
 {
 public:
     TestEnv();
     ~TestEnv();
-
-    QString dir() const { return m_dir.path(); }
-    QString path(const QString& name) const;
-    QString settingsFile() const;
-
-    void writeBank(const QList<TestItem>& items);
-    void writeUserSet(const QList<TestItem>& items);
-    void writeEmptyCurrentSet();
-    // Twelve items: two per practice exam A..E, one of exam 6, one retired;
-    // sections 1..6, single and multiple response.
-    static QList<TestItem> sampleBank();
-    static TestItem item(int exam, int section, const QString& question, const QString& correct,
-                         bool multiple = false, int choices = 4);
 
     // The exam window and the windows it uses, set as the global windows.
     TTestForm* createForms();
@@ -55,12 +21,4 @@ public:
     static void acceptNameDialog(const QString& name = QStringLiteral("Tester"), int minutes = 90,
                                  int count = 0);
     static void cancelNameDialog();
-
-private:
-    void writeTable(const QString& file, const QList<TestItem>& items, bool userSet);
-
-    QTemporaryDir m_dir;
-    QString m_oldCurrent;
-    QByteArray m_oldConfigHome;
-    QByteArray m_oldDataHome;
 };

@@ -1,4 +1,4 @@
-#include "TestEnv.h"
+#include "TestFolder.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Database.h"
@@ -19,7 +19,7 @@ class TestTable : public QObject
 {
     Q_OBJECT
 private:
-    std::unique_ptr<TestEnv> env;
+    std::unique_ptr<TestFolder> env;
     std::unique_ptr<Session> session;
 
     std::unique_ptr<Table> bank()
@@ -80,8 +80,8 @@ private:
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnv>();
-        env->writeBank(TestEnv::sampleBank());
+        env = std::make_unique<TestFolder>();
+        env->writeBank(TestFolder::sampleBank());
         env->writeEmptyCurrentSet();
         env->writeUserSet({});
         session = std::make_unique<Session>(TableFiles::SessionName);
@@ -485,8 +485,8 @@ private slots:
         // A bank of many pages, so that a cut leaves the first page whole.
         QList<TestItem> many;
         for (int i = 0; i < 300; ++i)
-            many << TestEnv::item(1 + i % 5, 1 + i % 6, QStringLiteral("Question %1 ").arg(i).repeated(8),
-                                  QStringLiteral("a"));
+            many << TestFolder::item(1 + i % 5, 1 + i % 6, QStringLiteral("Question %1 ").arg(i).repeated(8),
+                                     QStringLiteral("a"));
         env->writeBank(many);
         const QString path = env->path(TableFiles::Bank);
         QFile file(path);

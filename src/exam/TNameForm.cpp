@@ -1,6 +1,5 @@
 #include "TNameForm.h"
 
-#include "exam/TTestForm.h"
 #include "widgets/ErrorGuard.h"
 
 #include <QDate>
@@ -73,6 +72,32 @@ void TNameForm::setNumberEnabled(bool enabled)
     SpinEdit2->setPalette(p);
 }
 
+void TNameForm::setMinutes(int minutes)
+{
+    SpinEdit1->setValue(minutes);
+}
+
+void TNameForm::setItemCount(int count, int maximum)
+{
+    SpinEdit2->setRange(1, qMax(maximum, 1));
+    SpinEdit2->setValue(count);
+}
+
+QString TNameForm::candidateName() const
+{
+    return NameEdit->text();
+}
+
+int TNameForm::minutes() const
+{
+    return SpinEdit1->value();
+}
+
+int TNameForm::itemCount() const
+{
+    return SpinEdit2->value();
+}
+
 void TNameForm::FormActivate()
 {
     Label1->setText(QStringLiteral("Date: ") +
@@ -90,7 +115,5 @@ void TNameForm::BitBtn1Click()
     // Typed text not yet committed to the number fields is taken as shown.
     SpinEdit1->interpretText();
     SpinEdit2->interpretText();
-    TestForm->CandidateName = NameEdit->text();
-    TestForm->TimeLimit = SpinEdit1->value() / 1440.0;
     accept();
 }

@@ -1,10 +1,11 @@
 #include "TAboutForm.h"
 
-#include "TMainForm.h"
-#include "widgets/LinkLabel.h"
+#include "LinkLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,7 +28,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
     layout->setSpacing(10);
 
     Image1 = new QLabel(this);
-    Image1->setPixmap(TMainForm::banner());
+    Image1->setPixmap(banner());
     Image1->setAlignment(Qt::AlignCenter);
     layout->addWidget(Image1);
 
@@ -55,4 +56,33 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
     row->addStretch(1);
     layout->addLayout(row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QPixmap TAboutForm::banner()
+{
+    QPixmap pixmap(221, 48);
+    pixmap.fill(Qt::white);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, 48);
+    g.setColorAt(0, QColor(70, 110, 190));
+    g.setColorAt(1, QColor(10, 30, 100));
+    p.setBrush(g);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 220, 47), 8, 8);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(26);
+    f.setBold(true);
+    f.setItalic(true);
+    p.setFont(f);
+    p.setPen(QColor(0, 0, 0, 120));
+    p.drawText(QRect(2, 2, 221, 34), Qt::AlignCenter, QStringLiteral("Examora"));
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, 221, 34), Qt::AlignCenter, QStringLiteral("Examora"));
+    QFont small(QStringLiteral("Verdana"));
+    small.setPixelSize(10);
+    p.setFont(small);
+    p.setPen(QColor(200, 220, 255));
+    p.drawText(QRect(0, 31, 221, 15), Qt::AlignCenter, QStringLiteral("Velarix 2.0 practice exams"));
+    return pixmap;
 }

@@ -7,7 +7,7 @@ class QPushButton;
 class LinkLabel;
 
 // The about box, shown from the "&Help" menus of the exam window and the
-// test sampler: banner, credit lines, the maker's web address and OK.
+// test sampler (so it lives below both): banner, credit lines, the maker's web address and OK.
 class TAboutForm : public QDialog
 {
     Q_OBJECT
@@ -16,6 +16,8 @@ public:
 
     // The maker's web page, opened by the link.
     static const QString WebAddress;
+    // The product banner, 221 x 48; the start window shows it too.
+    static QPixmap banner();
 
     QLabel* Image1 = nullptr;
     QLabel* CreditLabel = nullptr;

@@ -9,7 +9,8 @@ class QLineEdit;
 class QPushButton;
 
 // The exam start dialog: the candidate's name, the time and, for a random
-// exam, the number of questions.
+// exam, the number of questions. The opener sets the time and the number
+// offered, and after OK reads what the candidate took.
 class TNameForm : public QDialog
 {
     Q_OBJECT
@@ -27,6 +28,14 @@ public:
     QPushButton* BitBtn2 = nullptr;
 
     void setNumberEnabled(bool enabled);
+    void setMinutes(int minutes);
+    // The number shown, within 1 to maximum.
+    void setItemCount(int count, int maximum);
+
+    QString candidateName() const;
+    int minutes() const;
+    int itemCount() const;
+
     void BitBtn1Click();
     void FormActivate();
 
