@@ -7,7 +7,6 @@
 // (default 1); the sampler goes on from the number of items already saved.
 #include "KillSafetyText.h"
 #include "TestEnv.h"
-#include "app/TNameForm.h"
 #include "exam/TTestForm.h"
 #include "review/TNoteForm.h"
 #include "sampler/TDM.h"
@@ -54,7 +53,7 @@ void saveNotesForever(TTestForm* form, int first)
     form->dtQSet->open();
     form->CopyBankShuffled();
     Table& current = *form->dtCurrentSet;
-    NoteForm->bindCurrentSet(&current);
+    NoteForm->setTables(&current, form->dtQSet);
     const int count = current.recordCount();
     acknowledge(QStringLiteral("ready"));
     for (int n = first;; ++n) {
