@@ -2,6 +2,7 @@
 
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
+#include "ExamSession.h"
 #include "ItemView.h"
 #include "RandomSource.h"
 #include "TKZTimeCounter.h"
@@ -14,6 +15,7 @@
 #include "app/TMainForm.h"
 #include "app/TNameForm.h"
 #include "grading/ExamReport.h"
+#include "grading/GradeExam.h"
 #include "grading/ItemReport.h"
 #include "grading/TScoreForm.h"
 #include "history/HistoryCsv.h"
@@ -82,27 +84,26 @@ void setTextColor(QWidget* w, const QColor& color)
     w->setPalette(p);
 }
 
-// Keeps the progress window up for the length of one assembly.
-class ProgressShown
+// The progress window, up for the length of one assembly.
+class ProgressShown : public ExamSession::Progress
 {
 public:
-    explicit ProgressShown(int maximum)
+    void begin(int count) override
     {
         if (!ProgressForm)
             return;
-        ProgressForm->ProgressBar1->setMaximum(qMax(maximum, 1));
+        ProgressForm->ProgressBar1->setMaximum(qMax(count, 1));
         ProgressForm->ProgressBar1->setValue(0);
         ProgressForm->show();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_clock.start();
     }
-    ~ProgressShown()
+    void end() override
     {
-        if (!ProgressForm)
-            return;
-        ProgressForm->finish();
+        if (ProgressForm)
+            ProgressForm->finish();
     }
-    void position(int i)
+    void position(int i) override
     {
         if (!ProgressForm)
             return;
@@ -167,12 +168,11 @@ void TTestForm::FormCreate()
 {
     // Time texts here carry no day-half marker at all (TimeText), so there
     // are no AM/PM designators to blank out.
-    session = std::make_unique<Session>(TableFiles::SessionName);
-    session->registerPassword(TableFiles::Password);
-    dtQSet = new Table(TableFiles::SessionName, TableFiles::Bank, this);
-    dtCurrentSet = new Table(TableFiles::SessionName, TableFiles::CurrentSet, this);
-    dtUserSet = new Table(TableFiles::SessionName, TableFiles::UserSet, this);
-    dsCurrentSet = dtCurrentSet->dataSource();
+    examSession = new ExamSession(this);
+    dtQSet = examSession->bank();
+    dtCurrentSet = examSession->currentSet();
+    dtUserSet = examSession->userSet();
+    dsCurrentSet = examSession->currentSource();
     connect(dsCurrentSet, &DataSource::dataChanged, this, guarded(this, &TTestForm::dsCurrentSetDataChange));
 
     setWindowState(Qt::WindowMaximized);
@@ -458,10 +458,7 @@ void TTestForm::setExplanationColor(const QColor& color)
 
 void TTestForm::PrepareNameDialog(bool numberEnabled)
 {
-    dtQSet->open();
-    dtQSet->setFilter(QStringLiteral("Q_EXAM_N<>0"));
-    dtQSet->setFiltered(true);
-    const int m = dtQSet->recordCount();
+    const int m = examSession->countBank(QStringLiteral("Q_EXAM_N<>0"));
     m_available = m;
     NameForm->SpinEdit2->setRange(1, qMax(m, 1));
     NameForm->SpinEdit2->setValue(m);
@@ -483,12 +480,7 @@ void TTestForm::startBankExam(const QString& caption, const QString& title, cons
     PrepareNameDialog(false);
     NameForm->setWindowTitle(caption);
     ExamTitle = title;
-    dtQSet->setFilter(filter);
-    dtQSet->setFiltered(true);
-    dtQSet->open();
-    const int available = dtQSet->recordCount();
-    dtQSet->close();
-    if (available == 0) {
+    if (examSession->countBank(filter) == 0) {
         noItemsAvailable(title);
         return;
     }
@@ -550,9 +542,7 @@ void TTestForm::RandActExecute()
 void TTestForm::UserActExecute()
 {
     ProgramFolder::requireWritable();
-    dtUserSet->open();
-    if (dtUserSet->isEmpty()) {
-        dtUserSet->close();
+    if (!examSession->openUserSet()) {
         Dialogs::message(this, Dialogs::Icon::Information,
                          QStringLiteral("User defined question set is empty!"), Dialogs::Ok, Dialogs::Ok,
                          Dialogs::Ok);
@@ -599,43 +589,34 @@ void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, b
     StartClock();
 }
 
-void TTestForm::assemble(Table& source, ExamAssembly::Source kind, int count)
+std::uint32_t TTestForm::nextSeed() const
 {
-    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(source);
-    RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
-    const std::vector<std::int32_t> chosen =
-        ExamAssembly::choose(keys, count < 0 ? int(keys.size()) : count, random);
-    fillCurrentSet({ExamAssembly::Batch{&source, kind, chosen}});
+    return SeedSource ? SeedSource() : RandomSource::seedFromClock();
 }
 
-void TTestForm::fillCurrentSet(const std::vector<ExamAssembly::Batch>& batches)
+void TTestForm::took(const ExamSession::Assembled& assembled)
 {
-    {
-        int count = 0;
-        for (const ExamAssembly::Batch& batch : batches)
-            count += int(batch.keys.size());
-        ProgressShown progress(count);
-        ExamAssembly::openCurrentSet(*dtCurrentSet);
-        ExamAssembly::replaceItems(*dtCurrentSet, batches, [&progress](int i) { progress.position(i); });
-    }
-    dtCurrentSet->first();
-    FirstRecNo = dtCurrentSet->recNo();
-    ItemCount = dtCurrentSet->recordCount();
+    FirstRecNo = assembled.firstRecNo;
+    ItemCount = assembled.itemCount;
 }
 
 void TTestForm::CopyBankShuffled()
 {
-    assemble(*dtQSet, ExamAssembly::Source::Bank, -1);
+    ProgressShown progress;
+    took(examSession->assemble(ExamAssembly::Source::Bank, -1, nextSeed(), &progress));
 }
 
 void TTestForm::CopyBankRandomSelection()
 {
-    assemble(*dtQSet, ExamAssembly::Source::Bank, NameForm->SpinEdit2->value());
+    ProgressShown progress;
+    took(examSession->assemble(ExamAssembly::Source::Bank, NameForm->SpinEdit2->value(), nextSeed(),
+                               &progress));
 }
 
 void TTestForm::CopyUserSetShuffled()
 {
-    assemble(*dtUserSet, ExamAssembly::Source::UserSet, -1);
+    ProgressShown progress;
+    took(examSession->assemble(ExamAssembly::Source::UserSet, -1, nextSeed(), &progress));
 }
 
 // ---- control arrangements ---------------------------------------------------------------
@@ -675,11 +656,7 @@ void TTestForm::ReviewControls()
 void TTestForm::CloseCurrentExam()
 {
     examMode = ExamMode::Idle;
-    dtQSet->setFilter(QString());
-    dtQSet->setFiltered(false);
-    dtQSet->close();
-    dtCurrentSet->close();
-    dtUserSet->close();
+    examSession->closeExam();
     Panel2->hide();
     fcLabel1->show();
     N11->setTitle(QStringLiteral("&File"));
@@ -968,15 +945,10 @@ void TTestForm::FormResize()
 void TTestForm::CenterExamButtons()
 {
     const int F = width();
-    auto roundHalfEven = [](int numerator) {
-        // numerator / 2, an exact half going to the even neighbour
-        const int q = numerator >= 0 ? numerator / 2 : -((-numerator + 1) / 2);
-        if (numerator % 2 == 0)
-            return q;
-        return (q % 2 == 0) ? q : q + 1;
-    };
+    // Half the free room, an exact half going to the even neighbour.
+    auto half = [](int room) { return int(roundHalfEven(std::max(room, 0), 2)); };
     const int top = 190;
-    int left = roundHalfEven(F - 5 * fcShapeBtn[0]->width() - 30);
+    int left = half(F - 5 * fcShapeBtn[0]->width() - 30);
     for (ShadedButton* b : fcShapeBtn) {
         b->move(left, top);
         left += b->width() + 6;
@@ -984,7 +956,7 @@ void TTestForm::CenterExamButtons()
     int navyRow = -6;
     for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn})
         navyRow += b ? b->width() + 6 : 0;
-    left = roundHalfEven(F - navyRow);
+    left = half(F - navyRow);
     for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
         if (!b)
             continue;
@@ -1267,25 +1239,7 @@ void TTestForm::RetakeActExecute()
         return;
     }
     const RetakeSet set(found ? latest : HistoryAttempt{});
-    std::vector<RetakeSet::Item> items;
-    if (!set.incorrect().empty()) {
-        dtQSet->setFilter(QString());
-        dtQSet->setFiltered(false);
-        try {
-            if (set.needsBank())
-                dtQSet->open();
-            if (set.needsUserSet())
-                dtUserSet->open();
-            items =
-                set.existing(dtQSet->isOpen() ? dtQSet : nullptr, dtUserSet->isOpen() ? dtUserSet : nullptr);
-        } catch (...) {
-            dtQSet->close();
-            dtUserSet->close();
-            throw;
-        }
-        dtQSet->close();
-        dtUserSet->close();
-    }
+    const std::vector<RetakeSet::Item> items = examSession->existingRetakeItems(set);
     if (items.empty()) {
         Dialogs::message(this, Dialogs::Icon::Information,
                          found ? QStringLiteral("The latest graded exam left no incorrect item to retake.")
@@ -1314,30 +1268,6 @@ void TTestForm::RetakeActExecute()
 
 void TTestForm::CopyRetakeShuffled()
 {
-    const std::vector<RetakeSet::Item> items = m_retakeItems;
-    const int n = int(items.size());
-    // The order is drawn like every exam's: over the positions 1..n.
-    std::vector<std::int32_t> positions(n);
-    for (int i = 0; i < n; ++i)
-        positions[i] = i + 1;
-    RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
-    const std::vector<std::int32_t> order = ExamAssembly::choose(positions, n, random);
-    for (const RetakeSet::Item& i : items) {
-        Table& source = i.source == ItemSource::Bank ? *dtQSet : *dtUserSet;
-        if (!source.isOpen())
-            source.open();
-    }
-    // Consecutive items of one source are copied together.
-    std::vector<ExamAssembly::Batch> batches;
-    int done = 0;
-    while (done < n) {
-        const ItemSource source = items[order[done] - 1].source;
-        const bool bank = source == ItemSource::Bank;
-        ExamAssembly::Batch batch{
-            bank ? dtQSet : dtUserSet, bank ? ExamAssembly::Source::Bank : ExamAssembly::Source::UserSet, {}};
-        while (done < n && items[order[done] - 1].source == source)
-            batch.keys.push_back(items[order[done++] - 1].id);
-        batches.push_back(std::move(batch));
-    }
-    fillCurrentSet(batches);
+    ProgressShown progress;
+    took(examSession->assembleRetake(m_retakeItems, nextSeed(), &progress));
 }

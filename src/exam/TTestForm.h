@@ -4,6 +4,7 @@
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
 #include "ExamMode.h"
+#include "ExamSession.h"
 #include "ItemView.h"
 #include "history/RetakeSet.h"
 #include "settings/ExamOptions.h"
@@ -27,7 +28,6 @@ class QRadioButton;
 class QWidget;
 class ChoiceLabel;
 class DataSource;
-class Session;
 class ShadedButton;
 class ShadedLabel;
 class Table;
@@ -78,7 +78,7 @@ public:
     QString settingsPath;   // the settings file; tests point it at a temporary one
 
     // ---- tables ----------------------------------------------------------------
-    std::unique_ptr<Session> session;
+    ExamSession* examSession = nullptr; // owns the tables below
     Table* dtQSet = nullptr;
     Table* dtCurrentSet = nullptr;
     Table* dtUserSet = nullptr;
@@ -230,14 +230,9 @@ private:
     void startBankExam(const QString& caption, const QString& title, const QString& filter);
     void startPracticeExam(int exam); // 1..5: A..E
     void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
-    // Fills the current exam set with `count` items of the source (all when
-    // negative) in a new random order.
-    void assemble(Table& source, ExamAssembly::Source kind, int count);
     void noItemsAvailable(const QString& title);
-    // Empties the current exam set and lets `copy` fill it with `count` items
-    // under the progress window; `copy` is given the progress callback.
-    // Replaces the current exam set by the batches' items, in one transaction.
-    void fillCurrentSet(const std::vector<ExamAssembly::Batch>& batches);
+    std::uint32_t nextSeed() const;
+    void took(const ExamSession::Assembled& assembled);
     void buildHistoryControls();
     void reloadHistory();
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
