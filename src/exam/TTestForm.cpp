@@ -1,21 +1,22 @@
 #include "TTestForm.h"
 
+#include "AssemblyProgress.h"
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
+#include "ExamHeader.h"
 #include "ExamSession.h"
 #include "ItemView.h"
 #include "RandomSource.h"
+#include "StartPage.h"
 #include "TKZTimeCounter.h"
 #include "TPict1Form.h"
 #include "TPict2Form.h"
-#include "TProgressForm.h"
 #include "TddgRunButton.h"
 #include "TimeText.h"
 #include "app/TAboutForm.h"
 #include "app/TMainForm.h"
 #include "app/TNameForm.h"
 #include "grading/ExamReport.h"
-#include "grading/GradeExam.h"
 #include "grading/ItemReport.h"
 #include "grading/TScoreForm.h"
 #include "history/HistoryCsv.h"
@@ -44,13 +45,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
@@ -59,66 +58,6 @@
 #include <algorithm>
 
 TTestForm* TestForm = nullptr;
-
-namespace {
-// A light strip: the verdict "Correct" in blue and "Review items" in navy
-// need a contrast of 4.5:1 or more, so the header's other texts are dark.
-const QColor HeaderColor(220, 230, 246);
-const QColor HeaderText(0, 0, 128);
-const QColor HeaderShadow(255, 255, 255, 180);
-
-QFont verdana13(bool bold)
-{
-    QFont f(QStringLiteral("Verdana"));
-    f.setPixelSize(13);
-    f.setBold(bold);
-    return f;
-}
-
-void setTextColor(QWidget* w, const QColor& color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
-    w->setPalette(p);
-}
-
-// The progress window, up for the length of one assembly.
-class ProgressShown : public ExamSession::Progress
-{
-public:
-    void begin(int count) override
-    {
-        if (!ProgressForm)
-            return;
-        ProgressForm->ProgressBar1->setMaximum(qMax(count, 1));
-        ProgressForm->ProgressBar1->setValue(0);
-        ProgressForm->show();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_clock.start();
-    }
-    void end() override
-    {
-        if (ProgressForm)
-            ProgressForm->finish();
-    }
-    void position(int i) override
-    {
-        if (!ProgressForm)
-            return;
-        ProgressForm->ProgressBar1->setValue(i);
-        // Repaint a few times a second, without taking the candidate's input.
-        if (m_clock.elapsed() > 50) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            m_clock.restart();
-        }
-    }
-
-private:
-    QElapsedTimer m_clock;
-};
-} // namespace
 
 // ---- creation ------------------------------------------------------------------
 
@@ -231,68 +170,16 @@ void TTestForm::buildMenu()
 
 void TTestForm::buildHeader()
 {
-    Panel1 = new QFrame(this);
-    Panel1->setFixedHeight(45);
-    Panel1->setAutoFillBackground(true);
-    QPalette p = Panel1->palette();
-    p.setColor(QPalette::Window, HeaderColor);
-    Panel1->setPalette(p);
-
-    fcLabel1 = new ShadedLabel(QStringLiteral("Velarix 2.0"), Panel1);
-    QFont title(QStringLiteral("Arial"));
-    title.setPixelSize(30);
-    title.setBold(true);
-    title.setItalic(true);
-    fcLabel1->setFont(title);
-    fcLabel1->setTextColor(Qt::white);
-    fcLabel1->setOutline(QColor(20, 40, 90), 1.5);
-    fcLabel1->setShadow(QColor(0, 0, 0, 140), 2);
-    fcLabel1->setAlignment(Qt::AlignCenter);
-
-    Label1 = new ShadedLabel(QString(), Panel1);
-    Label1->setFont(verdana13(true));
-    Label1->setTextColor(HeaderText);
-    Label1->setShadow(HeaderShadow, 1);
-    Label1->move(4, 4);
-
-    Label2 = new QLabel(Panel1);
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setFont(verdana13(false));
-    setTextColor(Label2, Qt::black);
-    Label2->move(124, 4);
-
-    Label3 = new QLabel(Panel1);
-    Label3->setTextFormat(Qt::PlainText);
-    Label3->setFont(verdana13(true));
-    setTextColor(Label3, QColor(96, 96, 96));
-    Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    MarkBox = new QCheckBox(QStringLiteral("&Mark this item"), Panel1);
-    MarkBox->setFont(verdana13(true));
-    setTextColor(MarkBox, Qt::black);
-    MarkBox->move(4, 24);
-    MarkBox->adjustSize();
+    Panel1 = new ExamHeader(this);
+    fcLabel1 = Panel1->fcLabel1;
+    Label1 = Panel1->Label1;
+    Label2 = Panel1->Label2;
+    Label3 = Panel1->Label3;
+    MarkBox = Panel1->MarkBox;
+    CorrectLabel = Panel1->CorrectLabel;
+    TimeLabel = Panel1->TimeLabel;
+    ReviewLabel = Panel1->ReviewLabel;
     connect(MarkBox, &QCheckBox::toggled, this, guarded(this, &TTestForm::MarkBoxClick));
-
-    CorrectLabel = new ShadedLabel(QString(), Panel1);
-    CorrectLabel->setFont(verdana13(true));
-    CorrectLabel->setShadow(QColor(255, 255, 255, 120), 1);
-    CorrectLabel->move(4, 24);
-
-    TimeLabel = new ShadedLabel(QString(), Panel1);
-    TimeLabel->setFont(verdana13(true));
-    TimeLabel->setTextColor(HeaderText);
-    TimeLabel->setShadow(HeaderShadow, 1);
-    TimeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    ReviewLabel = new QLabel(QStringLiteral("Review items"), Panel1);
-    ReviewLabel->setFont(verdana13(true));
-    setTextColor(ReviewLabel, QColor(0, 0, 128));
-    ReviewLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel,
-                                                      TimeLabel, ReviewLabel})
-        w->hide();
 }
 
 void TTestForm::buildItemArea()
@@ -318,47 +205,17 @@ void TTestForm::buildItemArea()
 
 void TTestForm::buildStartPage()
 {
-    Panel4 = new QWidget(Panel3);
-    Panel4->setAutoFillBackground(true);
-    QPalette white = Panel4->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Panel4->setPalette(white);
-
-    auto makeTitle = [this](const QString& text, int pixels) {
-        auto* label = new ShadedLabel(text, Panel4);
-        QFont f(QStringLiteral("Arial"));
-        f.setPixelSize(pixels);
-        f.setBold(true);
-        f.setItalic(true);
-        label->setFont(f);
-        label->setTextColor(QColor(40, 80, 170));
-        label->setOutline(QColor(10, 25, 80), 0.8);
-        label->setShadow(QColor(0, 0, 0, 70), 2);
-        label->setAlignment(Qt::AlignCenter);
-        return label;
-    };
-    ExamCodeLabel = makeTitle(QStringLiteral("Exam VLX-210"), 30);
-    ExamNameLabel = makeTitle(QStringLiteral("Administering Linux Servers"), 30);
-    auto* prompt = new QLabel(QStringLiteral("Please select the practice exam you want to begin."), Panel4);
-    prompt->setObjectName(QStringLiteral("PromptLabel"));
-    QFont promptFont(QStringLiteral("Verdana"));
-    promptFont.setPixelSize(15);
-    prompt->setFont(promptFont);
-    prompt->setAlignment(Qt::AlignCenter);
-
-    const QColor purple(128, 0, 128), navy(0, 0, 128);
-    static const char* const letters[] = {"&A", "&B", "&C", "&D", "&E"};
+    Panel4 = new StartPage(Panel3);
+    ExamCodeLabel = Panel4->ExamCodeLabel;
+    ExamNameLabel = Panel4->ExamNameLabel;
+    fcShapeBtn = Panel4->fcShapeBtn;
+    AllQBtn = Panel4->AllQBtn;
+    RandomBtn = Panel4->RandomBtn;
+    UserBtn = Panel4->UserBtn;
+    RetakeBtn = Panel4->RetakeBtn;
     QAction* actions[] = {Action1, Action2, Action3, Action4, Action5};
-    for (int i = 0; i < 5; ++i) {
-        fcShapeBtn[i] = new ShadedButton(QString::fromLatin1(letters[i]), purple, Panel4);
-        fcShapeBtn[i]->setFixedSize(30, 30);
+    for (int i = 0; i < 5; ++i)
         connect(fcShapeBtn[i], &QPushButton::clicked, actions[i], &QAction::trigger);
-    }
-    AllQBtn = new ShadedButton(QStringLiteral("All &Questions"), navy, Panel4);
-    RandomBtn = new ShadedButton(QStringLiteral("&Random Exam"), navy, Panel4);
-    UserBtn = new ShadedButton(QStringLiteral("&User Exam"), navy, Panel4);
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn})
-        b->setFixedSize(109, 30);
     connect(AllQBtn, &QPushButton::clicked, AllQAct, &QAction::trigger);
     connect(RandomBtn, &QPushButton::clicked, RandAct, &QAction::trigger);
     connect(UserBtn, &QPushButton::clicked, UserAct, &QAction::trigger);
@@ -390,68 +247,6 @@ void TTestForm::buildButtonBar()
     GradeButton = makeButton(QStringLiteral("&Grade Now"), &TTestForm::GradeButtonClick);
     Button3 = makeButton(QStringLiteral("E&xit Exam"), &TTestForm::Button3Click);
     Panel2->hide();
-}
-
-// ---- fonts ----------------------------------------------------------------------
-
-QFont TTestForm::QuestionFont() const
-{
-    return ScrollBox1->questionFont();
-}
-
-QFont TTestForm::AnswersFont() const
-{
-    return ScrollBox1->answersFont();
-}
-
-QFont TTestForm::ExplanationFont() const
-{
-    return ScrollBox1->explanationFont();
-}
-
-void TTestForm::setQuestionFont(const QFont& font)
-{
-    ScrollBox1->setQuestionFont(font);
-}
-
-void TTestForm::setAnswersFont(const QFont& font)
-{
-    ScrollBox1->setAnswersFont(font);
-}
-
-void TTestForm::setExplanationFont(const QFont& font)
-{
-    ScrollBox1->setExplanationFont(font);
-}
-
-QColor TTestForm::QuestionColor() const
-{
-    return ScrollBox1->questionColor();
-}
-
-QColor TTestForm::AnswersColor() const
-{
-    return ScrollBox1->answersColor();
-}
-
-QColor TTestForm::ExplanationColor() const
-{
-    return ScrollBox1->explanationColor();
-}
-
-void TTestForm::setQuestionColor(const QColor& color)
-{
-    ScrollBox1->setQuestionColor(color);
-}
-
-void TTestForm::setAnswersColor(const QColor& color)
-{
-    ScrollBox1->setAnswersColor(color);
-}
-
-void TTestForm::setExplanationColor(const QColor& color)
-{
-    ScrollBox1->setExplanationColor(color);
 }
 
 // ---- exam kinds -------------------------------------------------------------------
@@ -602,20 +397,20 @@ void TTestForm::took(const ExamSession::Assembled& assembled)
 
 void TTestForm::CopyBankShuffled()
 {
-    ProgressShown progress;
+    AssemblyProgress progress;
     took(examSession->assemble(ExamAssembly::Source::Bank, -1, nextSeed(), &progress));
 }
 
 void TTestForm::CopyBankRandomSelection()
 {
-    ProgressShown progress;
+    AssemblyProgress progress;
     took(examSession->assemble(ExamAssembly::Source::Bank, NameForm->SpinEdit2->value(), nextSeed(),
                                &progress));
 }
 
 void TTestForm::CopyUserSetShuffled()
 {
-    ProgressShown progress;
+    AssemblyProgress progress;
     took(examSession->assemble(ExamAssembly::Source::UserSet, -1, nextSeed(), &progress));
 }
 
@@ -730,14 +525,7 @@ void TTestForm::ShowVerdict()
 {
     if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing)
         ScrollBox1->showAnswers(examMode == ExamMode::Reviewing, correctChoices(*dtCurrentSet));
-    if (currentEntry().Correct) {
-        CorrectLabel->setText(QStringLiteral("Correct"));
-        CorrectLabel->setTextColor(QColor(0, 0, 255));
-    } else {
-        CorrectLabel->setText(QStringLiteral("Incorrect"));
-        CorrectLabel->setTextColor(QColor(255, 0, 0));
-    }
-    CorrectLabel->adjustSize();
+    Panel1->showVerdict(currentEntry().Correct);
     CorrectLabel->setVisible(examMode == ExamMode::Reviewing);
 }
 
@@ -824,9 +612,7 @@ void TTestForm::StartClock()
 void TTestForm::Timer1Timer()
 {
     ElapsedTime = TimeText::parse(Timer1->Elapsed());
-    TimeLabel->setText(TimeText::format(TimeLimit - ElapsedTime));
-    TimeLabel->adjustSize();
-    TimeLabel->move(Panel1->width() - TimeLabel->width() - 6, 24);
+    Panel1->showTime(TimeText::format(TimeLimit - ElapsedTime));
     // Whole seconds on both sides: a late tick that skips the limit still ends it.
     if (TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit)) {
         Timer1->Reset();
@@ -920,16 +706,7 @@ void TTestForm::showEvent(QShowEvent* event)
 
 void TTestForm::alignHeader()
 {
-    fcLabel1->setGeometry(0, 0, Panel1->width(), Panel1->height());
-    for (QLabel* label : {static_cast<QLabel*>(Label1), Label2, static_cast<QLabel*>(CorrectLabel)})
-        label->adjustSize();
-    // The labels on the right keep to the right edge.
-    Label3->adjustSize();
-    Label3->move(Panel1->width() - Label3->width() - 6, 4);
-    TimeLabel->adjustSize();
-    TimeLabel->move(Panel1->width() - TimeLabel->width() - 6, 24);
-    ReviewLabel->adjustSize();
-    ReviewLabel->move(Panel1->width() - ReviewLabel->width() - 6, 24);
+    Panel1->align();
 }
 
 void TTestForm::FormResize()
@@ -944,30 +721,7 @@ void TTestForm::FormResize()
 
 void TTestForm::CenterExamButtons()
 {
-    const int F = width();
-    // Half the free room, an exact half going to the even neighbour.
-    auto half = [](int room) { return int(roundHalfEven(std::max(room, 0), 2)); };
-    const int top = 190;
-    int left = half(F - 5 * fcShapeBtn[0]->width() - 30);
-    for (ShadedButton* b : fcShapeBtn) {
-        b->move(left, top);
-        left += b->width() + 6;
-    }
-    int navyRow = -6;
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn})
-        navyRow += b ? b->width() + 6 : 0;
-    left = half(F - navyRow);
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
-        if (!b)
-            continue;
-        b->move(left, top + 50);
-        left += b->width() + 6;
-    }
-    const int w = Panel4->width();
-    ExamCodeLabel->setGeometry(0, 30, w, 44);
-    ExamNameLabel->setGeometry(0, 74, w, 44);
-    if (auto* prompt = Panel4->findChild<QLabel*>(QStringLiteral("PromptLabel")))
-        prompt->setGeometry(0, 140, w, 30);
+    Panel4->centerButtons(width());
 }
 
 // ---- menus -----------------------------------------------------------------------------------
@@ -1154,10 +908,7 @@ void TTestForm::buildHistoryControls()
     RetakeAct = new QAction(QStringLiteral("Retake &Incorrect Items"), this);
     N21->addAction(RetakeAct);
     connect(RetakeAct, &QAction::triggered, this, guarded(this, &TTestForm::RetakeActExecute));
-    RetakeBtn = new ShadedButton(QStringLiteral("Retake &Incorrect"), QColor(0, 0, 128), Panel4);
-    RetakeBtn->setFixedSize(AllQBtn->width() + 12, AllQBtn->height()); // the longest caption of the row
     connect(RetakeBtn, &QPushButton::clicked, RetakeAct, &QAction::trigger);
-    CenterExamButtons();
 
     // Page Down and Page Up page through the items like the two buttons.
     auto* pageDown = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
@@ -1268,6 +1019,6 @@ void TTestForm::RetakeActExecute()
 
 void TTestForm::CopyRetakeShuffled()
 {
-    ProgressShown progress;
+    AssemblyProgress progress;
     took(examSession->assembleRetake(m_retakeItems, nextSeed(), &progress));
 }

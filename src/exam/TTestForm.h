@@ -3,9 +3,11 @@
 #include "AnswerSheet.h"
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
+#include "ExamHeader.h"
 #include "ExamMode.h"
 #include "ExamSession.h"
 #include "ItemView.h"
+#include "StartPage.h"
 #include "history/RetakeSet.h"
 #include "settings/ExamOptions.h"
 
@@ -59,19 +61,19 @@ public:
 
     // ---- settings in memory --------------------------------------------------
     ExamOptions Options;
-    QFont QuestionFont() const;
-    QFont AnswersFont() const;
-    QFont ExplanationFont() const;
-    void setQuestionFont(const QFont& font);
-    void setAnswersFont(const QFont& font);
-    void setExplanationFont(const QFont& font);
-    // Font colours; the fonts' colours live beside them, on the controls' palettes.
-    QColor QuestionColor() const;
-    QColor AnswersColor() const;
-    QColor ExplanationColor() const;
-    void setQuestionColor(const QColor& color);
-    void setAnswersColor(const QColor& color);
-    void setExplanationColor(const QColor& color);
+    // The item view's fonts and colours, under the names the options dialog uses.
+    QFont QuestionFont() const { return ScrollBox1->questionFont(); }
+    QFont AnswersFont() const { return ScrollBox1->answersFont(); }
+    QFont ExplanationFont() const { return ScrollBox1->explanationFont(); }
+    void setQuestionFont(const QFont& font) { ScrollBox1->setQuestionFont(font); }
+    void setAnswersFont(const QFont& font) { ScrollBox1->setAnswersFont(font); }
+    void setExplanationFont(const QFont& font) { ScrollBox1->setExplanationFont(font); }
+    QColor QuestionColor() const { return ScrollBox1->questionColor(); }
+    QColor AnswersColor() const { return ScrollBox1->answersColor(); }
+    QColor ExplanationColor() const { return ScrollBox1->explanationColor(); }
+    void setQuestionColor(const QColor& color) { ScrollBox1->setQuestionColor(color); }
+    void setAnswersColor(const QColor& color) { ScrollBox1->setAnswersColor(color); }
+    void setExplanationColor(const QColor& color) { ScrollBox1->setExplanationColor(color); }
     void LoadSettings();
     void SaveSettings();
     void SetupCalcButton(); // applies CalcPath and ShowCalcBtn after loading
@@ -154,7 +156,7 @@ public:
     QAction* RandAct = nullptr;
     QAction* UserAct = nullptr;
 
-    QFrame* Panel1 = nullptr; // header strip
+    ExamHeader* Panel1 = nullptr; // header strip; the labels below are its own
     ShadedLabel* fcLabel1 = nullptr;
     ShadedLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -178,7 +180,7 @@ public:
     std::array<ChoiceLabel*, 6> ALabel{};
     QLabel* ExpText = nullptr;
 
-    QWidget* Panel4 = nullptr; // start page
+    StartPage* Panel4 = nullptr; // start page; the titles and buttons below are its own
     QLabel* ExamCodeLabel = nullptr;
     QLabel* ExamNameLabel = nullptr;
     std::array<ShadedButton*, 5> fcShapeBtn{}; // A .. E
