@@ -1,15 +1,17 @@
 #include "TTestForm.h"
 
-#include "ChoiceLabel.h"
+#include "AssemblyProgress.h"
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
-#include "ItemLayout.h"
+#include "ExamHeader.h"
+#include "ExamSession.h"
+#include "ItemView.h"
 #include "RandomSource.h"
+#include "StartPage.h"
 #include "TKZTimeCounter.h"
 #include "TNameForm.h"
 #include "TPict1Form.h"
 #include "TPict2Form.h"
-#include "TProgressForm.h"
 #include "TddgRunButton.h"
 #include "TimeText.h"
 #include "grading/ExamReport.h"
@@ -42,93 +44,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
 TTestForm* TestForm = nullptr;
-
-namespace {
-const QColor Aqua(0, 255, 255);
-// A light strip: the verdict "Correct" in blue and "Review items" in navy
-// need a contrast of 4.5:1 or more, so the header's other texts are dark.
-const QColor HeaderColor(220, 230, 246);
-const QColor HeaderText(0, 0, 128);
-const QColor HeaderShadow(255, 255, 255, 180);
-
-QFont verdana13(bool bold)
-{
-    QFont f(QStringLiteral("Verdana"));
-    f.setPixelSize(13);
-    f.setBold(bold);
-    return f;
-}
-
-void setTextColor(QWidget* w, const QColor& color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
-    w->setPalette(p);
-}
-
-// The question and the explanation sit inside the answers' area; a font
-// that resolves every property takes nothing (bold, italic, underline,
-// strike-out) from the answers font around it.
-QFont ownFont(QFont font)
-{
-    font.setResolveMask(QFont::AllPropertiesResolved);
-    return font;
-}
-// Keeps the progress window up for the length of one assembly.
-class ProgressShown
-{
-public:
-    explicit ProgressShown(int maximum)
-    {
-        if (!ProgressForm)
-            return;
-        ProgressForm->ProgressBar1->setMaximum(qMax(maximum, 1));
-        ProgressForm->ProgressBar1->setValue(0);
-        ProgressForm->show();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_clock.start();
-    }
-    ~ProgressShown()
-    {
-        if (!ProgressForm)
-            return;
-        ProgressForm->finish();
-    }
-    void position(int i)
-    {
-        if (!ProgressForm)
-            return;
-        ProgressForm->ProgressBar1->setValue(i);
-        // Repaint a few times a second, without taking the candidate's input.
-        if (m_clock.elapsed() > 50) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            m_clock.restart();
-        }
-    }
-
-private:
-    QElapsedTimer m_clock;
-};
-} // namespace
 
 // ---- creation ------------------------------------------------------------------
 
@@ -178,12 +106,11 @@ void TTestForm::FormCreate()
 {
     // Time texts here carry no day-half marker at all (TimeText), so there
     // are no AM/PM designators to blank out.
-    session = std::make_unique<Session>(TableFiles::SessionName);
-    session->registerPassword(TableFiles::Password);
-    dtQSet = new Table(TableFiles::SessionName, TableFiles::Bank, this);
-    dtCurrentSet = new Table(TableFiles::SessionName, TableFiles::CurrentSet, this);
-    dtUserSet = new Table(TableFiles::SessionName, TableFiles::UserSet, this);
-    dsCurrentSet = dtCurrentSet->dataSource();
+    examSession = new ExamSession(this);
+    dtQSet = examSession->bank();
+    dtCurrentSet = examSession->currentSet();
+    dtUserSet = examSession->userSet();
+    dsCurrentSet = examSession->currentSource();
     connect(dsCurrentSet, &DataSource::dataChanged, this, guarded(this, &TTestForm::dsCurrentSetDataChange));
 
     setWindowState(Qt::WindowMaximized);
@@ -242,192 +169,52 @@ void TTestForm::buildMenu()
 
 void TTestForm::buildHeader()
 {
-    Panel1 = new QFrame(this);
-    Panel1->setFixedHeight(45);
-    Panel1->setAutoFillBackground(true);
-    QPalette p = Panel1->palette();
-    p.setColor(QPalette::Window, HeaderColor);
-    Panel1->setPalette(p);
-
-    fcLabel1 = new ShadedLabel(QStringLiteral("Velarix 2.0"), Panel1);
-    QFont title(QStringLiteral("Arial"));
-    title.setPixelSize(30);
-    title.setBold(true);
-    title.setItalic(true);
-    fcLabel1->setFont(title);
-    fcLabel1->setTextColor(Qt::white);
-    fcLabel1->setOutline(QColor(20, 40, 90), 1.5);
-    fcLabel1->setShadow(QColor(0, 0, 0, 140), 2);
-    fcLabel1->setAlignment(Qt::AlignCenter);
-
-    Label1 = new ShadedLabel(QString(), Panel1);
-    Label1->setFont(verdana13(true));
-    Label1->setTextColor(HeaderText);
-    Label1->setShadow(HeaderShadow, 1);
-    Label1->move(4, 4);
-
-    Label2 = new QLabel(Panel1);
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setFont(verdana13(false));
-    setTextColor(Label2, Qt::black);
-    Label2->move(124, 4);
-
-    Label3 = new QLabel(Panel1);
-    Label3->setTextFormat(Qt::PlainText);
-    Label3->setFont(verdana13(true));
-    setTextColor(Label3, QColor(96, 96, 96));
-    Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    MarkBox = new QCheckBox(QStringLiteral("&Mark this item"), Panel1);
-    MarkBox->setFont(verdana13(true));
-    setTextColor(MarkBox, Qt::black);
-    MarkBox->move(4, 24);
-    MarkBox->adjustSize();
+    Panel1 = new ExamHeader(this);
+    fcLabel1 = Panel1->fcLabel1;
+    Label1 = Panel1->Label1;
+    Label2 = Panel1->Label2;
+    Label3 = Panel1->Label3;
+    MarkBox = Panel1->MarkBox;
+    CorrectLabel = Panel1->CorrectLabel;
+    TimeLabel = Panel1->TimeLabel;
+    ReviewLabel = Panel1->ReviewLabel;
     connect(MarkBox, &QCheckBox::toggled, this, guarded(this, &TTestForm::MarkBoxClick));
-
-    CorrectLabel = new ShadedLabel(QString(), Panel1);
-    CorrectLabel->setFont(verdana13(true));
-    CorrectLabel->setShadow(QColor(255, 255, 255, 120), 1);
-    CorrectLabel->move(4, 24);
-
-    TimeLabel = new ShadedLabel(QString(), Panel1);
-    TimeLabel->setFont(verdana13(true));
-    TimeLabel->setTextColor(HeaderText);
-    TimeLabel->setShadow(HeaderShadow, 1);
-    TimeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    ReviewLabel = new QLabel(QStringLiteral("Review items"), Panel1);
-    ReviewLabel->setFont(verdana13(true));
-    setTextColor(ReviewLabel, QColor(0, 0, 128));
-    ReviewLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel,
-                                                      TimeLabel, ReviewLabel})
-        w->hide();
 }
 
 void TTestForm::buildItemArea()
 {
-    ScrollBox1 = new QScrollArea(Panel3);
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setBackgroundRole(QPalette::Base);
-    ItemArea = new QWidget;
-    ItemArea->setAutoFillBackground(true);
-    QPalette white = ItemArea->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::Base, Qt::white);
-    ItemArea->setPalette(white);
-    QFont design(QStringLiteral("MS Sans Serif"));
-    design.setPointSize(10);
-    ItemArea->setFont(design);
-
-    QPanel = new QFrame(ItemArea);
-    QText = new QLabel(QPanel);
-    QText->setWordWrap(true);
-    QText->setTextFormat(Qt::PlainText);
-    QText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QText->setFont(ownFont(design));
-    Shape1 = new QFrame(ItemArea);
-    Shape1->setAutoFillBackground(true);
-    // Its own role: it would otherwise take the scroll area's white Base.
-    Shape1->setBackgroundRole(QPalette::Window);
-    QPalette blue = Shape1->palette();
-    blue.setColor(QPalette::Window, Qt::blue);
-    Shape1->setPalette(blue);
-
-    ExhBtnA = new QPushButton(QStringLiteral("Exhibit &1"), ItemArea);
-    ExhBtnB = new QPushButton(QStringLiteral("Exhibit &2"), ItemArea);
-    ExhBtnA->setGeometry(1, 0, 93, 25);
-    ExhBtnB->setGeometry(96, 0, 93, 25);
+    ScrollBox1 = new ItemView(Panel3);
+    ItemArea = ScrollBox1->ItemArea;
+    QPanel = ScrollBox1->QPanel;
+    QText = ScrollBox1->QText;
+    Shape1 = ScrollBox1->Shape1;
+    ExhBtnA = ScrollBox1->ExhBtnA;
+    ExhBtnB = ScrollBox1->ExhBtnB;
+    CalcButton = ScrollBox1->CalcButton;
+    RadioButton = ScrollBox1->RadioButton;
+    CheckBox = ScrollBox1->CheckBox;
+    ALabel = ScrollBox1->ALabel;
+    ExpText = ScrollBox1->ExpText;
     connect(ExhBtnA, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnAClick));
     connect(ExhBtnB, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnBClick));
-    CalcButton = new TddgRunButton(ItemArea);
-    CalcButton->resize(37, 29);
-    CalcButton->setAutoRaise(true);
-    CalcButton->setToolTip(QStringLiteral("Calculator"));
-    CalcButton->setAccessibleName(QStringLiteral("Calculator"));
-
-    static const char* const letters[] = {"&a.", "&b.", "&c.", "&d.", "&e.", "&f."};
-    for (int k = 0; k < 6; ++k) {
-        RadioButton[k] = new ChoiceRadio(QString::fromLatin1(letters[k]), ItemArea);
-        CheckBox[k] = new QCheckBox(QString::fromLatin1(letters[k]), ItemArea);
-        RadioButton[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
-        CheckBox[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
-        ALabel[k] = new ChoiceLabel(ItemArea);
-        RadioButton[k]->hide();
-        CheckBox[k]->hide();
-        ALabel[k]->hide();
-        connect(RadioButton[k], &QRadioButton::toggled, this, [this](bool checked) {
-            // Only a button that becomes checked runs the handler; the group
-            // has already unchecked the others.
-            if (checked)
-                ErrorGuard::run([this] { RadioButton1Click(); });
-        });
-        connect(CheckBox[k], &QCheckBox::toggled, this,
-                [this, k] { ErrorGuard::run([this, k] { CheckBoxClick(k + 1); }); });
-        connect(ALabel[k], &ChoiceLabel::clicked, this,
-                [this, k] { ErrorGuard::run([this, k] { ALabelClick(k + 1); }); });
-    }
-    ExpText = new QLabel(ItemArea);
-    ExpText->setWordWrap(true);
-    ExpText->setTextFormat(Qt::PlainText);
-    ExpText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ExpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    ExpText->setFont(ownFont(design));
-    setTextColor(ExpText, QColor(0, 0, 128));
-    ExpText->hide();
-
-    ScrollBox1->setWidget(ItemArea);
-    ScrollBox1->hide();
+    connect(ScrollBox1, &ItemView::radioChecked, this, guarded(this, &TTestForm::RadioButton1Click));
+    connect(ScrollBox1, &ItemView::checkBoxToggled, this, guarded(this, &TTestForm::CheckBoxClick));
+    connect(ScrollBox1, &ItemView::labelClicked, this, guarded(this, &TTestForm::ALabelClick));
 }
 
 void TTestForm::buildStartPage()
 {
-    Panel4 = new QWidget(Panel3);
-    Panel4->setAutoFillBackground(true);
-    QPalette white = Panel4->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Panel4->setPalette(white);
-
-    auto makeTitle = [this](const QString& text, int pixels) {
-        auto* label = new ShadedLabel(text, Panel4);
-        QFont f(QStringLiteral("Arial"));
-        f.setPixelSize(pixels);
-        f.setBold(true);
-        f.setItalic(true);
-        label->setFont(f);
-        label->setTextColor(QColor(40, 80, 170));
-        label->setOutline(QColor(10, 25, 80), 0.8);
-        label->setShadow(QColor(0, 0, 0, 70), 2);
-        label->setAlignment(Qt::AlignCenter);
-        return label;
-    };
-    ExamCodeLabel = makeTitle(QStringLiteral("Exam VLX-210"), 30);
-    ExamNameLabel = makeTitle(QStringLiteral("Administering Linux Servers"), 30);
-    auto* prompt = new QLabel(QStringLiteral("Please select the practice exam you want to begin."), Panel4);
-    prompt->setObjectName(QStringLiteral("PromptLabel"));
-    QFont promptFont(QStringLiteral("Verdana"));
-    promptFont.setPixelSize(15);
-    prompt->setFont(promptFont);
-    prompt->setAlignment(Qt::AlignCenter);
-
-    const QColor purple(128, 0, 128), navy(0, 0, 128);
-    static const char* const letters[] = {"&A", "&B", "&C", "&D", "&E"};
+    Panel4 = new StartPage(Panel3);
+    ExamCodeLabel = Panel4->ExamCodeLabel;
+    ExamNameLabel = Panel4->ExamNameLabel;
+    fcShapeBtn = Panel4->fcShapeBtn;
+    AllQBtn = Panel4->AllQBtn;
+    RandomBtn = Panel4->RandomBtn;
+    UserBtn = Panel4->UserBtn;
+    RetakeBtn = Panel4->RetakeBtn;
     QAction* actions[] = {Action1, Action2, Action3, Action4, Action5};
-    for (int i = 0; i < 5; ++i) {
-        fcShapeBtn[i] = new ShadedButton(QString::fromLatin1(letters[i]), purple, Panel4);
-        fcShapeBtn[i]->setFixedSize(30, 30);
+    for (int i = 0; i < 5; ++i)
         connect(fcShapeBtn[i], &QPushButton::clicked, actions[i], &QAction::trigger);
-    }
-    AllQBtn = new ShadedButton(QStringLiteral("All &Questions"), navy, Panel4);
-    RandomBtn = new ShadedButton(QStringLiteral("&Random Exam"), navy, Panel4);
-    UserBtn = new ShadedButton(QStringLiteral("&User Exam"), navy, Panel4);
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn})
-        b->setFixedSize(109, 30);
     connect(AllQBtn, &QPushButton::clicked, AllQAct, &QAction::trigger);
     connect(RandomBtn, &QPushButton::clicked, RandAct, &QAction::trigger);
     connect(UserBtn, &QPushButton::clicked, UserAct, &QAction::trigger);
@@ -461,85 +248,11 @@ void TTestForm::buildButtonBar()
     Panel2->hide();
 }
 
-// ---- fonts ----------------------------------------------------------------------
-
-QFont TTestForm::QuestionFont() const
-{
-    return QText->font();
-}
-
-QFont TTestForm::AnswersFont() const
-{
-    return ItemArea->font();
-}
-
-QFont TTestForm::ExplanationFont() const
-{
-    return ExpText->font();
-}
-
-void TTestForm::setQuestionFont(const QFont& font)
-{
-    QText->setFont(ownFont(font));
-}
-
-void TTestForm::setAnswersFont(const QFont& font)
-{
-    ItemArea->setFont(ownFont(font));
-}
-
-void TTestForm::setExplanationFont(const QFont& font)
-{
-    ExpText->setFont(ownFont(font));
-}
-
-QColor TTestForm::QuestionColor() const
-{
-    return QText->palette().color(QPalette::WindowText);
-}
-
-QColor TTestForm::AnswersColor() const
-{
-    return ItemArea->palette().color(QPalette::WindowText);
-}
-
-QColor TTestForm::ExplanationColor() const
-{
-    return ExpText->palette().color(QPalette::WindowText);
-}
-
-void TTestForm::setQuestionColor(const QColor& color)
-{
-    setTextColor(QText, color);
-}
-
-void TTestForm::setAnswersColor(const QColor& color)
-{
-    // The item area's colour reaches every text in it without a colour of its own.
-    QPalette p = ItemArea->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
-    ItemArea->setPalette(p);
-    for (ChoiceLabel* label : ALabel)
-        setTextColor(label, color);
-    setTextColor(QText, QuestionColor());
-    setTextColor(ExpText, ExplanationColor());
-}
-
-void TTestForm::setExplanationColor(const QColor& color)
-{
-    setTextColor(ExpText, color);
-}
-
 // ---- exam kinds -------------------------------------------------------------------
 
 void TTestForm::PrepareNameDialog(bool numberEnabled)
 {
-    dtQSet->open();
-    dtQSet->setFilter(QStringLiteral("Q_EXAM_N<>0"));
-    dtQSet->setFiltered(true);
-    const int m = dtQSet->recordCount();
+    const int m = examSession->countBank(QStringLiteral("Q_EXAM_N<>0"));
     m_available = m;
     NameForm->setItemCount(m, m);
     dtQSet->close();
@@ -560,12 +273,7 @@ void TTestForm::startBankExam(const QString& caption, const QString& title, cons
     PrepareNameDialog(false);
     NameForm->setWindowTitle(caption);
     ExamTitle = title;
-    dtQSet->setFilter(filter);
-    dtQSet->setFiltered(true);
-    dtQSet->open();
-    const int available = dtQSet->recordCount();
-    dtQSet->close();
-    if (available == 0) {
+    if (examSession->countBank(filter) == 0) {
         noItemsAvailable(title);
         return;
     }
@@ -627,9 +335,7 @@ void TTestForm::RandActExecute()
 void TTestForm::UserActExecute()
 {
     ProgramFolder::requireWritable();
-    dtUserSet->open();
-    if (dtUserSet->isEmpty()) {
-        dtUserSet->close();
+    if (!examSession->openUserSet()) {
         Dialogs::message(this, Dialogs::Icon::Information,
                          QStringLiteral("User defined question set is empty!"), Dialogs::Ok, Dialogs::Ok,
                          Dialogs::Ok);
@@ -678,43 +384,34 @@ void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, b
     StartClock();
 }
 
-void TTestForm::assemble(Table& source, ExamAssembly::Source kind, int count)
+std::uint32_t TTestForm::nextSeed() const
 {
-    const std::vector<std::int32_t> keys = ExamAssembly::collectKeys(source);
-    RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
-    const std::vector<std::int32_t> chosen =
-        ExamAssembly::choose(keys, count < 0 ? int(keys.size()) : count, random);
-    fillCurrentSet({ExamAssembly::Batch{&source, kind, chosen}});
+    return SeedSource ? SeedSource() : RandomSource::seedFromClock();
 }
 
-void TTestForm::fillCurrentSet(const std::vector<ExamAssembly::Batch>& batches)
+void TTestForm::took(const ExamSession::Assembled& assembled)
 {
-    {
-        int count = 0;
-        for (const ExamAssembly::Batch& batch : batches)
-            count += int(batch.keys.size());
-        ProgressShown progress(count);
-        ExamAssembly::openCurrentSet(*dtCurrentSet);
-        ExamAssembly::replaceItems(*dtCurrentSet, batches, [&progress](int i) { progress.position(i); });
-    }
-    dtCurrentSet->first();
-    FirstRecNo = dtCurrentSet->recNo();
-    ItemCount = dtCurrentSet->recordCount();
+    FirstRecNo = assembled.firstRecNo;
+    ItemCount = assembled.itemCount;
 }
 
 void TTestForm::CopyBankShuffled()
 {
-    assemble(*dtQSet, ExamAssembly::Source::Bank, -1);
+    AssemblyProgress progress;
+    took(examSession->assemble(ExamAssembly::Source::Bank, -1, nextSeed(), &progress));
 }
 
 void TTestForm::CopyBankRandomSelection()
 {
-    assemble(*dtQSet, ExamAssembly::Source::Bank, NameForm->itemCount());
+    AssemblyProgress progress;
+    took(examSession->assemble(ExamAssembly::Source::Bank, NameForm->itemCount(), nextSeed(),
+                               &progress));
 }
 
 void TTestForm::CopyUserSetShuffled()
 {
-    assemble(*dtUserSet, ExamAssembly::Source::UserSet, -1);
+    AssemblyProgress progress;
+    took(examSession->assemble(ExamAssembly::Source::UserSet, -1, nextSeed(), &progress));
 }
 
 // ---- control arrangements ---------------------------------------------------------------
@@ -754,11 +451,7 @@ void TTestForm::ReviewControls()
 void TTestForm::CloseCurrentExam()
 {
     examMode = ExamMode::Idle;
-    dtQSet->setFilter(QString());
-    dtQSet->setFiltered(false);
-    dtQSet->close();
-    dtCurrentSet->close();
-    dtUserSet->close();
+    examSession->closeExam();
     Panel2->hide();
     fcLabel1->show();
     N11->setTitle(QStringLiteral("&File"));
@@ -801,114 +494,38 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     ShowVerdict();
 }
 
-int TTestForm::textHeight(QLabel* label, int width) const
+namespace {
+std::array<bool, 6> correctChoices(Table& t)
 {
-    const int h = label->heightForWidth(width);
-    return h > 0 ? h : QFontMetrics(label->font()).height();
+    std::array<bool, 6> correct{};
+    for (int k = 0; k < 6; ++k)
+        correct[k] = t.fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
+    return correct;
 }
+} // namespace
 
 void TTestForm::ShowItem()
 {
     using namespace ItemRecord;
     Table& t = *dtCurrentSet;
-    // 1. Hidden for the whole pass, and back at the top.
-    ScrollBox1->hide();
-    ScrollBox1->verticalScrollBar()->setValue(0);
-
-    const bool multiple = t.fieldByName(Q_TYPE).asBoolean();
-    QText->setText(t.fieldByName(Q_TEXT).asString());
-    std::array<QString, 6> texts;
-    for (int k = 0; k < 6; ++k) {
-        texts[k] = t.fieldByName(choiceText(k + 1)).asString();
-        const bool filled = !texts[k].isEmpty();
-        if (filled) {
-            ALabel[k]->setText(texts[k]);
-            // A screen reader reads the letter with its choice.
-            const QString name = QStringLiteral("%1. %2").arg(QChar('a' + k)).arg(texts[k]);
-            RadioButton[k]->setAccessibleName(name);
-            CheckBox[k]->setAccessibleName(name);
-        }
-        ALabel[k]->setVisible(filled);
-        RadioButton[k]->setVisible(filled && !multiple);
-        CheckBox[k]->setVisible(filled && multiple);
-    }
-    ExhBtnA->setVisible(!t.fieldByName(PICT1).asString().isEmpty());
-    ExhBtnB->setVisible(!t.fieldByName(PICT2).asString().isEmpty());
-    ExpText->setText(t.fieldByName(Q_EXPL).asString());
-
-    // The layout pass: measured at the full width first, and again at the
-    // inner width when the content needs the scroll bar.
-    const int W = qMax(Panel3->width() - 2, 100);
-    const int viewportHeight = Panel3->height() - 2;
-    const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    ItemLayout::Input in;
-    in.W = W;
-    for (int k = 0; k < 6; ++k) {
-        in.choiceVisible[k] = !ALabel[k]->isHidden();
-        in.choiceHeights[k] = textHeight(ALabel[k], ItemLayout::choiceWidth(W));
-    }
-    in.explanationHeight = textHeight(ExpText, ItemLayout::explanationWidth(W));
-    ItemLayout::Result r;
-    for (int C : {W, W - scrollBarWidth}) {
-        in.C = C;
-        in.questionHeight = textHeight(QText, ItemLayout::questionWidth(C));
-        r = ItemLayout::compute(in);
-        const int needed = m_explanationShown ? r.explanationBottom : r.choicesBottom;
-        if (needed <= viewportHeight)
-            break;
-    }
-    QPanel->setGeometry(0, 0, in.C, r.panelHeight);
-    QText->setGeometry(ItemLayout::Border, ItemLayout::Border, ItemLayout::questionWidth(in.C),
-                       in.questionHeight);
-    Shape1->setGeometry(0, r.panelHeight, in.C, 1);
-    ExhBtnA->move(1, r.buttonsTop);
-    ExhBtnB->move(96, r.buttonsTop);
-    CalcButton->setGeometry(r.calcLeft, r.buttonsTop, 37, 29);
-    for (int k = 0; k < 6; ++k) {
-        ALabel[k]->setGeometry(ItemLayout::ChoiceLeft, r.choiceTops[k], ItemLayout::choiceWidth(W),
-                               in.choiceHeights[k]);
-        if (multiple)
-            CheckBox[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
-        else
-            RadioButton[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
-    }
-    ExpText->setGeometry(ItemLayout::ExplanationLeft, r.explanationTop, ItemLayout::explanationWidth(W),
-                         in.explanationHeight);
-    m_choicesBottom = r.choicesBottom;
-    m_explanationBottom = r.explanationBottom;
-    ItemArea->setFixedWidth(in.C);
-    applyContentHeight();
-
+    ItemView::Item item;
+    item.multiple = t.fieldByName(Q_TYPE).asBoolean();
+    item.question = t.fieldByName(Q_TEXT).asString();
+    for (int k = 0; k < 6; ++k)
+        item.choices[k] = t.fieldByName(choiceText(k + 1)).asString();
+    item.exhibit1 = !t.fieldByName(PICT1).asString().isEmpty();
+    item.exhibit2 = !t.fieldByName(PICT2).asString().isEmpty();
+    item.explanation = t.fieldByName(Q_EXPL).asString();
+    ScrollBox1->display(item, QSize(Panel3->width() - 2, Panel3->height() - 2));
     RestoreAnswers();
     ScrollBox1->show();
 }
 
-void TTestForm::applyContentHeight()
-{
-    const int bottom = ExpText->isHidden() ? m_choicesBottom : m_explanationBottom;
-    ItemArea->setFixedHeight(qMax(bottom, Panel3->height() - 2));
-}
-
 void TTestForm::ShowVerdict()
 {
-    if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing) {
-        const bool review = examMode == ExamMode::Reviewing;
-        ExpText->setVisible(review);
-        for (int k = 0; k < 6; ++k) {
-            const bool correct = dtCurrentSet->fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
-            ALabel[k]->setBackground(review && correct ? Aqua : QColor(Qt::white));
-        }
-        m_explanationShown = review;
-        applyContentHeight();
-    }
-    if (currentEntry().Correct) {
-        CorrectLabel->setText(QStringLiteral("Correct"));
-        CorrectLabel->setTextColor(QColor(0, 0, 255));
-    } else {
-        CorrectLabel->setText(QStringLiteral("Incorrect"));
-        CorrectLabel->setTextColor(QColor(255, 0, 0));
-    }
-    CorrectLabel->adjustSize();
+    if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing)
+        ScrollBox1->showAnswers(examMode == ExamMode::Reviewing, correctChoices(*dtCurrentSet));
+    Panel1->showVerdict(currentEntry().Correct);
     CorrectLabel->setVisible(examMode == ExamMode::Reviewing);
 }
 
@@ -955,10 +572,7 @@ void TTestForm::CheckBoxClick(int k)
 
 void TTestForm::ALabelClick(int k)
 {
-    if (!RadioButton[k - 1]->isHidden())
-        RadioButton[k - 1]->setChecked(true);
-    else
-        CheckBox[k - 1]->toggle();
+    ScrollBox1->pickChoice(k);
 }
 
 void TTestForm::MarkBoxClick()
@@ -980,13 +594,7 @@ void TTestForm::NextButtonClick()
 
 void TTestForm::LearnButtonClick()
 {
-    ExpText->show();
-    for (int k = 0; k < 6; ++k) {
-        const bool correct = dtCurrentSet->fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
-        ALabel[k]->setBackground(correct ? Aqua : QColor(Qt::white));
-    }
-    m_explanationShown = true;
-    applyContentHeight();
+    ScrollBox1->showAnswers(true, correctChoices(*dtCurrentSet));
 }
 
 // ---- the clock -------------------------------------------------------------------------------
@@ -1004,9 +612,7 @@ void TTestForm::StartClock()
 void TTestForm::Timer1Timer()
 {
     ElapsedTime = TimeText::parse(Timer1->Elapsed());
-    TimeLabel->setText(TimeText::format(TimeLimit - ElapsedTime));
-    TimeLabel->adjustSize();
-    TimeLabel->move(Panel1->width() - TimeLabel->width() - 6, 24);
+    Panel1->showTime(TimeText::format(TimeLimit - ElapsedTime));
     // Whole seconds on both sides: a late tick that skips the limit still ends it.
     if (TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit)) {
         Timer1->Reset();
@@ -1098,16 +704,7 @@ void TTestForm::showEvent(QShowEvent* event)
 
 void TTestForm::alignHeader()
 {
-    fcLabel1->setGeometry(0, 0, Panel1->width(), Panel1->height());
-    for (QLabel* label : {static_cast<QLabel*>(Label1), Label2, static_cast<QLabel*>(CorrectLabel)})
-        label->adjustSize();
-    // The labels on the right keep to the right edge.
-    Label3->adjustSize();
-    Label3->move(Panel1->width() - Label3->width() - 6, 4);
-    TimeLabel->adjustSize();
-    TimeLabel->move(Panel1->width() - TimeLabel->width() - 6, 24);
-    ReviewLabel->adjustSize();
-    ReviewLabel->move(Panel1->width() - ReviewLabel->width() - 6, 24);
+    Panel1->align();
 }
 
 void TTestForm::FormResize()
@@ -1122,35 +719,7 @@ void TTestForm::FormResize()
 
 void TTestForm::CenterExamButtons()
 {
-    const int F = width();
-    auto roundHalfEven = [](int numerator) {
-        // numerator / 2, an exact half going to the even neighbour
-        const int q = numerator >= 0 ? numerator / 2 : -((-numerator + 1) / 2);
-        if (numerator % 2 == 0)
-            return q;
-        return (q % 2 == 0) ? q : q + 1;
-    };
-    const int top = 190;
-    int left = roundHalfEven(F - 5 * fcShapeBtn[0]->width() - 30);
-    for (ShadedButton* b : fcShapeBtn) {
-        b->move(left, top);
-        left += b->width() + 6;
-    }
-    int navyRow = -6;
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn})
-        navyRow += b ? b->width() + 6 : 0;
-    left = roundHalfEven(F - navyRow);
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
-        if (!b)
-            continue;
-        b->move(left, top + 50);
-        left += b->width() + 6;
-    }
-    const int w = Panel4->width();
-    ExamCodeLabel->setGeometry(0, 30, w, 44);
-    ExamNameLabel->setGeometry(0, 74, w, 44);
-    if (auto* prompt = Panel4->findChild<QLabel*>(QStringLiteral("PromptLabel")))
-        prompt->setGeometry(0, 140, w, 30);
+    Panel4->centerButtons(width());
 }
 
 // ---- menus -----------------------------------------------------------------------------------
@@ -1400,10 +969,7 @@ void TTestForm::buildHistoryControls()
     RetakeAct = new QAction(QStringLiteral("Retake &Incorrect Items"), this);
     N21->addAction(RetakeAct);
     connect(RetakeAct, &QAction::triggered, this, guarded(this, &TTestForm::RetakeActExecute));
-    RetakeBtn = new ShadedButton(QStringLiteral("Retake &Incorrect"), QColor(0, 0, 128), Panel4);
-    RetakeBtn->setFixedSize(AllQBtn->width() + 12, AllQBtn->height()); // the longest caption of the row
     connect(RetakeBtn, &QPushButton::clicked, RetakeAct, &QAction::trigger);
-    CenterExamButtons();
 
     // Page Down and Page Up page through the items like the two buttons.
     auto* pageDown = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
@@ -1485,25 +1051,7 @@ void TTestForm::RetakeActExecute()
         return;
     }
     const RetakeSet set(found ? latest : HistoryAttempt{});
-    std::vector<RetakeSet::Item> items;
-    if (!set.incorrect().empty()) {
-        dtQSet->setFilter(QString());
-        dtQSet->setFiltered(false);
-        try {
-            if (set.needsBank())
-                dtQSet->open();
-            if (set.needsUserSet())
-                dtUserSet->open();
-            items =
-                set.existing(dtQSet->isOpen() ? dtQSet : nullptr, dtUserSet->isOpen() ? dtUserSet : nullptr);
-        } catch (...) {
-            dtQSet->close();
-            dtUserSet->close();
-            throw;
-        }
-        dtQSet->close();
-        dtUserSet->close();
-    }
+    const std::vector<RetakeSet::Item> items = examSession->existingRetakeItems(set);
     if (items.empty()) {
         Dialogs::message(this, Dialogs::Icon::Information,
                          found ? QStringLiteral("The latest graded exam left no incorrect item to retake.")
@@ -1531,30 +1079,6 @@ void TTestForm::RetakeActExecute()
 
 void TTestForm::CopyRetakeShuffled()
 {
-    const std::vector<RetakeSet::Item> items = m_retakeItems;
-    const int n = int(items.size());
-    // The order is drawn like every exam's: over the positions 1..n.
-    std::vector<std::int32_t> positions(n);
-    for (int i = 0; i < n; ++i)
-        positions[i] = i + 1;
-    RandomSource random(SeedSource ? SeedSource() : RandomSource::seedFromClock());
-    const std::vector<std::int32_t> order = ExamAssembly::choose(positions, n, random);
-    for (const RetakeSet::Item& i : items) {
-        Table& source = i.source == ItemSource::Bank ? *dtQSet : *dtUserSet;
-        if (!source.isOpen())
-            source.open();
-    }
-    // Consecutive items of one source are copied together.
-    std::vector<ExamAssembly::Batch> batches;
-    int done = 0;
-    while (done < n) {
-        const ItemSource source = items[order[done] - 1].source;
-        const bool bank = source == ItemSource::Bank;
-        ExamAssembly::Batch batch{
-            bank ? dtQSet : dtUserSet, bank ? ExamAssembly::Source::Bank : ExamAssembly::Source::UserSet, {}};
-        while (done < n && items[order[done] - 1].source == source)
-            batch.keys.push_back(items[order[done++] - 1].id);
-        batches.push_back(std::move(batch));
-    }
-    fillCurrentSet(batches);
+    AssemblyProgress progress;
+    took(examSession->assembleRetake(m_retakeItems, nextSeed(), &progress));
 }

@@ -3,7 +3,11 @@
 #include "AnswerSheet.h"
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
+#include "ExamHeader.h"
 #include "ExamMode.h"
+#include "ExamSession.h"
+#include "ItemView.h"
+#include "StartPage.h"
 #include "history/RetakeSet.h"
 #include "settings/ExamOptions.h"
 
@@ -23,11 +27,9 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
 class QWidget;
 class ChoiceLabel;
 class DataSource;
-class Session;
 class ShadedButton;
 class ShadedLabel;
 class Table;
@@ -62,26 +64,26 @@ public:
     // Takes the options chosen in the Options dialog: shows or hides the
     // buttons, restarts the clock, points the calculator at the new path.
     void applyOptions(const ExamOptions& chosen);
-    QFont QuestionFont() const;
-    QFont AnswersFont() const;
-    QFont ExplanationFont() const;
-    void setQuestionFont(const QFont& font);
-    void setAnswersFont(const QFont& font);
-    void setExplanationFont(const QFont& font);
-    // Font colours; the fonts' colours live beside them, on the controls' palettes.
-    QColor QuestionColor() const;
-    QColor AnswersColor() const;
-    QColor ExplanationColor() const;
-    void setQuestionColor(const QColor& color);
-    void setAnswersColor(const QColor& color);
-    void setExplanationColor(const QColor& color);
+    // The item view's fonts and colours, under the names the options dialog uses.
+    QFont QuestionFont() const { return ScrollBox1->questionFont(); }
+    QFont AnswersFont() const { return ScrollBox1->answersFont(); }
+    QFont ExplanationFont() const { return ScrollBox1->explanationFont(); }
+    void setQuestionFont(const QFont& font) { ScrollBox1->setQuestionFont(font); }
+    void setAnswersFont(const QFont& font) { ScrollBox1->setAnswersFont(font); }
+    void setExplanationFont(const QFont& font) { ScrollBox1->setExplanationFont(font); }
+    QColor QuestionColor() const { return ScrollBox1->questionColor(); }
+    QColor AnswersColor() const { return ScrollBox1->answersColor(); }
+    QColor ExplanationColor() const { return ScrollBox1->explanationColor(); }
+    void setQuestionColor(const QColor& color) { ScrollBox1->setQuestionColor(color); }
+    void setAnswersColor(const QColor& color) { ScrollBox1->setAnswersColor(color); }
+    void setExplanationColor(const QColor& color) { ScrollBox1->setExplanationColor(color); }
     void LoadSettings();
     void SaveSettings();
     void SetupCalcButton(); // applies CalcPath and ShowCalcBtn after loading
     QString settingsPath;   // the settings file; tests point it at a temporary one
 
     // ---- tables ----------------------------------------------------------------
-    std::unique_ptr<Session> session;
+    ExamSession* examSession = nullptr; // owns the tables below
     Table* dtQSet = nullptr;
     Table* dtCurrentSet = nullptr;
     Table* dtUserSet = nullptr;
@@ -157,7 +159,7 @@ public:
     QAction* RandAct = nullptr;
     QAction* UserAct = nullptr;
 
-    QFrame* Panel1 = nullptr; // header strip
+    ExamHeader* Panel1 = nullptr; // header strip; the labels below are its own
     ShadedLabel* fcLabel1 = nullptr;
     ShadedLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -167,9 +169,9 @@ public:
     ShadedLabel* TimeLabel = nullptr;
     QLabel* ReviewLabel = nullptr;
 
-    QWidget* Panel3 = nullptr; // middle region
-    QScrollArea* ScrollBox1 = nullptr;
-    QWidget* ItemArea = nullptr; // the scrolled content of ScrollBox1
+    QWidget* Panel3 = nullptr;      // middle region
+    ItemView* ScrollBox1 = nullptr; // the item area; the controls below are its own
+    QWidget* ItemArea = nullptr;    // the scrolled content of ScrollBox1
     QFrame* QPanel = nullptr;
     QLabel* QText = nullptr;
     QFrame* Shape1 = nullptr;
@@ -181,7 +183,7 @@ public:
     std::array<ChoiceLabel*, 6> ALabel{};
     QLabel* ExpText = nullptr;
 
-    QWidget* Panel4 = nullptr; // start page
+    StartPage* Panel4 = nullptr; // start page; the titles and buttons below are its own
     QLabel* ExamCodeLabel = nullptr;
     QLabel* ExamNameLabel = nullptr;
     std::array<ShadedButton*, 5> fcShapeBtn{}; // A .. E
@@ -233,23 +235,13 @@ private:
     void startBankExam(const QString& caption, const QString& title, const QString& filter);
     void startPracticeExam(int exam); // 1..5: A..E
     void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
-    // Fills the current exam set with `count` items of the source (all when
-    // negative) in a new random order.
-    void assemble(Table& source, ExamAssembly::Source kind, int count);
     void noItemsAvailable(const QString& title);
-    // Empties the current exam set and lets `copy` fill it with `count` items
-    // under the progress window; `copy` is given the progress callback.
-    // Replaces the current exam set by the batches' items, in one transaction.
-    void fillCurrentSet(const std::vector<ExamAssembly::Batch>& batches);
+    std::uint32_t nextSeed() const;
+    void took(const ExamSession::Assembled& assembled);
     void buildHistoryControls();
     void reloadHistory();
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
     int m_available = 0;                        // items of "All Questions", counted by PrepareNameDialog
-    void applyContentHeight();
-    int textHeight(QLabel* label, int width) const;
-    bool m_explanationShown = false;
-    int m_choicesBottom = 0;
-    int m_explanationBottom = 0;
 };
 
 extern TTestForm* TestForm;
