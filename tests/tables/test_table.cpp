@@ -7,7 +7,9 @@
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QPasswordDigestor>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -423,6 +425,31 @@ private slots:
         QVERIFY(!t->isOpen());
     }
 
+    // The derivation runs on a worker: the key the first open waits for is
+    // the full-strength one, and a second password on the same name gets its own.
+    void passwordKey_derivedOffThreadIsTheFullStrengthKey()
+    {
+        Session fresh(QStringLiteral("Key check"));
+        QVERIFY(!fresh.hasPassword());
+        QVERIFY(fresh.rawKey().isEmpty());
+        fresh.registerPassword(QStringLiteral("thirteenchars"));
+        QVERIFY(fresh.hasPassword());
+        const QByteArray expected = QPasswordDigestor::deriveKeyPbkdf2(
+            QCryptographicHash::Sha256, "thirteenchars", "Velarix tables/Key check", 64000, 32);
+        QCOMPARE(fresh.rawKey(), expected);
+        fresh.registerPassword(QStringLiteral("another13char"));
+        QVERIFY(fresh.rawKey() != expected);
+        QCOMPARE(fresh.rawKey().size(), 32);
+        QVERIFY_THROWS_EXCEPTION(TableError, fresh.registerPassword(QStringLiteral("short")));
+
+        // A table opened at once after registration waits for the key and opens.
+        session.reset();
+        Session again(TableFiles::SessionName);
+        again.registerPassword(TableFiles::Password);
+        auto t = bank();
+        t->open();
+        QVERIFY(t->recordCount() > 0);
+    }
     void wrongOrMissingPassword_isAClearError()
     {
         session.reset();
