@@ -1,9 +1,8 @@
 #include "TTestForm.h"
 
-#include "ChoiceLabel.h"
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
-#include "ItemLayout.h"
+#include "ItemView.h"
 #include "RandomSource.h"
 #include "TKZTimeCounter.h"
 #include "TPict1Form.h"
@@ -52,17 +51,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
 TTestForm* TestForm = nullptr;
 
 namespace {
-const QColor Aqua(0, 255, 255);
 // A light strip: the verdict "Correct" in blue and "Review items" in navy
 // need a contrast of 4.5:1 or more, so the header's other texts are dark.
 const QColor HeaderColor(220, 230, 246);
@@ -86,14 +82,6 @@ void setTextColor(QWidget* w, const QColor& color)
     w->setPalette(p);
 }
 
-// The question and the explanation sit inside the answers' area; a font
-// that resolves every property takes nothing (bold, italic, underline,
-// strike-out) from the answers font around it.
-QFont ownFont(QFont font)
-{
-    font.setResolveMask(QFont::AllPropertiesResolved);
-    return font;
-}
 // Keeps the progress window up for the length of one assembly.
 class ProgressShown
 {
@@ -309,81 +297,23 @@ void TTestForm::buildHeader()
 
 void TTestForm::buildItemArea()
 {
-    ScrollBox1 = new QScrollArea(Panel3);
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setBackgroundRole(QPalette::Base);
-    ItemArea = new QWidget;
-    ItemArea->setAutoFillBackground(true);
-    QPalette white = ItemArea->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::Base, Qt::white);
-    ItemArea->setPalette(white);
-    QFont design(QStringLiteral("MS Sans Serif"));
-    design.setPointSize(10);
-    ItemArea->setFont(design);
-
-    QPanel = new QFrame(ItemArea);
-    QText = new QLabel(QPanel);
-    QText->setWordWrap(true);
-    QText->setTextFormat(Qt::PlainText);
-    QText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QText->setFont(ownFont(design));
-    Shape1 = new QFrame(ItemArea);
-    Shape1->setAutoFillBackground(true);
-    // Its own role: it would otherwise take the scroll area's white Base.
-    Shape1->setBackgroundRole(QPalette::Window);
-    QPalette blue = Shape1->palette();
-    blue.setColor(QPalette::Window, Qt::blue);
-    Shape1->setPalette(blue);
-
-    ExhBtnA = new QPushButton(QStringLiteral("Exhibit &1"), ItemArea);
-    ExhBtnB = new QPushButton(QStringLiteral("Exhibit &2"), ItemArea);
-    ExhBtnA->setGeometry(1, 0, 93, 25);
-    ExhBtnB->setGeometry(96, 0, 93, 25);
+    ScrollBox1 = new ItemView(Panel3);
+    ItemArea = ScrollBox1->ItemArea;
+    QPanel = ScrollBox1->QPanel;
+    QText = ScrollBox1->QText;
+    Shape1 = ScrollBox1->Shape1;
+    ExhBtnA = ScrollBox1->ExhBtnA;
+    ExhBtnB = ScrollBox1->ExhBtnB;
+    CalcButton = ScrollBox1->CalcButton;
+    RadioButton = ScrollBox1->RadioButton;
+    CheckBox = ScrollBox1->CheckBox;
+    ALabel = ScrollBox1->ALabel;
+    ExpText = ScrollBox1->ExpText;
     connect(ExhBtnA, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnAClick));
     connect(ExhBtnB, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnBClick));
-    CalcButton = new TddgRunButton(ItemArea);
-    CalcButton->resize(37, 29);
-    CalcButton->setAutoRaise(true);
-    CalcButton->setToolTip(QStringLiteral("Calculator"));
-    CalcButton->setAccessibleName(QStringLiteral("Calculator"));
-
-    static const char* const letters[] = {"&a.", "&b.", "&c.", "&d.", "&e.", "&f."};
-    for (int k = 0; k < 6; ++k) {
-        RadioButton[k] = new ChoiceRadio(QString::fromLatin1(letters[k]), ItemArea);
-        CheckBox[k] = new QCheckBox(QString::fromLatin1(letters[k]), ItemArea);
-        RadioButton[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
-        CheckBox[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
-        ALabel[k] = new ChoiceLabel(ItemArea);
-        RadioButton[k]->hide();
-        CheckBox[k]->hide();
-        ALabel[k]->hide();
-        connect(RadioButton[k], &QRadioButton::toggled, this, [this](bool checked) {
-            // Only a button that becomes checked runs the handler; the group
-            // has already unchecked the others.
-            if (checked)
-                ErrorGuard::run([this] { RadioButton1Click(); });
-        });
-        connect(CheckBox[k], &QCheckBox::toggled, this,
-                [this, k] { ErrorGuard::run([this, k] { CheckBoxClick(k + 1); }); });
-        connect(ALabel[k], &ChoiceLabel::clicked, this,
-                [this, k] { ErrorGuard::run([this, k] { ALabelClick(k + 1); }); });
-    }
-    ExpText = new QLabel(ItemArea);
-    ExpText->setWordWrap(true);
-    ExpText->setTextFormat(Qt::PlainText);
-    ExpText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ExpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    ExpText->setFont(ownFont(design));
-    setTextColor(ExpText, QColor(0, 0, 128));
-    ExpText->hide();
-
-    ScrollBox1->setWidget(ItemArea);
-    ScrollBox1->hide();
+    connect(ScrollBox1, &ItemView::radioChecked, this, guarded(this, &TTestForm::RadioButton1Click));
+    connect(ScrollBox1, &ItemView::checkBoxToggled, this, guarded(this, &TTestForm::CheckBoxClick));
+    connect(ScrollBox1, &ItemView::labelClicked, this, guarded(this, &TTestForm::ALabelClick));
 }
 
 void TTestForm::buildStartPage()
@@ -466,71 +396,62 @@ void TTestForm::buildButtonBar()
 
 QFont TTestForm::QuestionFont() const
 {
-    return QText->font();
+    return ScrollBox1->questionFont();
 }
 
 QFont TTestForm::AnswersFont() const
 {
-    return ItemArea->font();
+    return ScrollBox1->answersFont();
 }
 
 QFont TTestForm::ExplanationFont() const
 {
-    return ExpText->font();
+    return ScrollBox1->explanationFont();
 }
 
 void TTestForm::setQuestionFont(const QFont& font)
 {
-    QText->setFont(ownFont(font));
+    ScrollBox1->setQuestionFont(font);
 }
 
 void TTestForm::setAnswersFont(const QFont& font)
 {
-    ItemArea->setFont(ownFont(font));
+    ScrollBox1->setAnswersFont(font);
 }
 
 void TTestForm::setExplanationFont(const QFont& font)
 {
-    ExpText->setFont(ownFont(font));
+    ScrollBox1->setExplanationFont(font);
 }
 
 QColor TTestForm::QuestionColor() const
 {
-    return QText->palette().color(QPalette::WindowText);
+    return ScrollBox1->questionColor();
 }
 
 QColor TTestForm::AnswersColor() const
 {
-    return ItemArea->palette().color(QPalette::WindowText);
+    return ScrollBox1->answersColor();
 }
 
 QColor TTestForm::ExplanationColor() const
 {
-    return ExpText->palette().color(QPalette::WindowText);
+    return ScrollBox1->explanationColor();
 }
 
 void TTestForm::setQuestionColor(const QColor& color)
 {
-    setTextColor(QText, color);
+    ScrollBox1->setQuestionColor(color);
 }
 
 void TTestForm::setAnswersColor(const QColor& color)
 {
-    // The item area's colour reaches every text in it without a colour of its own.
-    QPalette p = ItemArea->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
-    ItemArea->setPalette(p);
-    for (ChoiceLabel* label : ALabel)
-        setTextColor(label, color);
-    setTextColor(QText, QuestionColor());
-    setTextColor(ExpText, ExplanationColor());
+    ScrollBox1->setAnswersColor(color);
 }
 
 void TTestForm::setExplanationColor(const QColor& color)
 {
-    setTextColor(ExpText, color);
+    ScrollBox1->setExplanationColor(color);
 }
 
 // ---- exam kinds -------------------------------------------------------------------
@@ -801,106 +722,37 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     ShowVerdict();
 }
 
-int TTestForm::textHeight(QLabel* label, int width) const
+namespace {
+std::array<bool, 6> correctChoices(Table& t)
 {
-    const int h = label->heightForWidth(width);
-    return h > 0 ? h : QFontMetrics(label->font()).height();
+    std::array<bool, 6> correct{};
+    for (int k = 0; k < 6; ++k)
+        correct[k] = t.fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
+    return correct;
 }
+} // namespace
 
 void TTestForm::ShowItem()
 {
     using namespace ItemRecord;
     Table& t = *dtCurrentSet;
-    // 1. Hidden for the whole pass, and back at the top.
-    ScrollBox1->hide();
-    ScrollBox1->verticalScrollBar()->setValue(0);
-
-    const bool multiple = t.fieldByName(Q_TYPE).asBoolean();
-    QText->setText(t.fieldByName(Q_TEXT).asString());
-    std::array<QString, 6> texts;
-    for (int k = 0; k < 6; ++k) {
-        texts[k] = t.fieldByName(choiceText(k + 1)).asString();
-        const bool filled = !texts[k].isEmpty();
-        if (filled) {
-            ALabel[k]->setText(texts[k]);
-            // A screen reader reads the letter with its choice.
-            const QString name = QStringLiteral("%1. %2").arg(QChar('a' + k)).arg(texts[k]);
-            RadioButton[k]->setAccessibleName(name);
-            CheckBox[k]->setAccessibleName(name);
-        }
-        ALabel[k]->setVisible(filled);
-        RadioButton[k]->setVisible(filled && !multiple);
-        CheckBox[k]->setVisible(filled && multiple);
-    }
-    ExhBtnA->setVisible(!t.fieldByName(PICT1).asString().isEmpty());
-    ExhBtnB->setVisible(!t.fieldByName(PICT2).asString().isEmpty());
-    ExpText->setText(t.fieldByName(Q_EXPL).asString());
-
-    // The layout pass: measured at the full width first, and again at the
-    // inner width when the content needs the scroll bar.
-    const int W = qMax(Panel3->width() - 2, 100);
-    const int viewportHeight = Panel3->height() - 2;
-    const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    ItemLayout::Input in;
-    in.W = W;
-    for (int k = 0; k < 6; ++k) {
-        in.choiceVisible[k] = !ALabel[k]->isHidden();
-        in.choiceHeights[k] = textHeight(ALabel[k], ItemLayout::choiceWidth(W));
-    }
-    in.explanationHeight = textHeight(ExpText, ItemLayout::explanationWidth(W));
-    ItemLayout::Result r;
-    for (int C : {W, W - scrollBarWidth}) {
-        in.C = C;
-        in.questionHeight = textHeight(QText, ItemLayout::questionWidth(C));
-        r = ItemLayout::compute(in);
-        const int needed = m_explanationShown ? r.explanationBottom : r.choicesBottom;
-        if (needed <= viewportHeight)
-            break;
-    }
-    QPanel->setGeometry(0, 0, in.C, r.panelHeight);
-    QText->setGeometry(ItemLayout::Border, ItemLayout::Border, ItemLayout::questionWidth(in.C),
-                       in.questionHeight);
-    Shape1->setGeometry(0, r.panelHeight, in.C, 1);
-    ExhBtnA->move(1, r.buttonsTop);
-    ExhBtnB->move(96, r.buttonsTop);
-    CalcButton->setGeometry(r.calcLeft, r.buttonsTop, 37, 29);
-    for (int k = 0; k < 6; ++k) {
-        ALabel[k]->setGeometry(ItemLayout::ChoiceLeft, r.choiceTops[k], ItemLayout::choiceWidth(W),
-                               in.choiceHeights[k]);
-        if (multiple)
-            CheckBox[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
-        else
-            RadioButton[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
-    }
-    ExpText->setGeometry(ItemLayout::ExplanationLeft, r.explanationTop, ItemLayout::explanationWidth(W),
-                         in.explanationHeight);
-    m_choicesBottom = r.choicesBottom;
-    m_explanationBottom = r.explanationBottom;
-    ItemArea->setFixedWidth(in.C);
-    applyContentHeight();
-
+    ItemView::Item item;
+    item.multiple = t.fieldByName(Q_TYPE).asBoolean();
+    item.question = t.fieldByName(Q_TEXT).asString();
+    for (int k = 0; k < 6; ++k)
+        item.choices[k] = t.fieldByName(choiceText(k + 1)).asString();
+    item.exhibit1 = !t.fieldByName(PICT1).asString().isEmpty();
+    item.exhibit2 = !t.fieldByName(PICT2).asString().isEmpty();
+    item.explanation = t.fieldByName(Q_EXPL).asString();
+    ScrollBox1->display(item, QSize(Panel3->width() - 2, Panel3->height() - 2));
     RestoreAnswers();
     ScrollBox1->show();
 }
 
-void TTestForm::applyContentHeight()
-{
-    const int bottom = ExpText->isHidden() ? m_choicesBottom : m_explanationBottom;
-    ItemArea->setFixedHeight(qMax(bottom, Panel3->height() - 2));
-}
-
 void TTestForm::ShowVerdict()
 {
-    if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing) {
-        const bool review = examMode == ExamMode::Reviewing;
-        ExpText->setVisible(review);
-        for (int k = 0; k < 6; ++k) {
-            const bool correct = dtCurrentSet->fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
-            ALabel[k]->setBackground(review && correct ? Aqua : QColor(Qt::white));
-        }
-        m_explanationShown = review;
-        applyContentHeight();
-    }
+    if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing)
+        ScrollBox1->showAnswers(examMode == ExamMode::Reviewing, correctChoices(*dtCurrentSet));
     if (currentEntry().Correct) {
         CorrectLabel->setText(QStringLiteral("Correct"));
         CorrectLabel->setTextColor(QColor(0, 0, 255));
@@ -955,10 +807,7 @@ void TTestForm::CheckBoxClick(int k)
 
 void TTestForm::ALabelClick(int k)
 {
-    if (!RadioButton[k - 1]->isHidden())
-        RadioButton[k - 1]->setChecked(true);
-    else
-        CheckBox[k - 1]->toggle();
+    ScrollBox1->pickChoice(k);
 }
 
 void TTestForm::MarkBoxClick()
@@ -980,13 +829,7 @@ void TTestForm::NextButtonClick()
 
 void TTestForm::LearnButtonClick()
 {
-    ExpText->show();
-    for (int k = 0; k < 6; ++k) {
-        const bool correct = dtCurrentSet->fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
-        ALabel[k]->setBackground(correct ? Aqua : QColor(Qt::white));
-    }
-    m_explanationShown = true;
-    applyContentHeight();
+    ScrollBox1->showAnswers(true, correctChoices(*dtCurrentSet));
 }
 
 // ---- the clock -------------------------------------------------------------------------------

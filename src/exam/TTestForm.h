@@ -4,6 +4,7 @@
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
 #include "ExamMode.h"
+#include "ItemView.h"
 #include "history/RetakeSet.h"
 #include "settings/ExamOptions.h"
 
@@ -23,7 +24,6 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
 class QWidget;
 class ChoiceLabel;
 class DataSource;
@@ -164,9 +164,9 @@ public:
     ShadedLabel* TimeLabel = nullptr;
     QLabel* ReviewLabel = nullptr;
 
-    QWidget* Panel3 = nullptr; // middle region
-    QScrollArea* ScrollBox1 = nullptr;
-    QWidget* ItemArea = nullptr; // the scrolled content of ScrollBox1
+    QWidget* Panel3 = nullptr;      // middle region
+    ItemView* ScrollBox1 = nullptr; // the item area; the controls below are its own
+    QWidget* ItemArea = nullptr;    // the scrolled content of ScrollBox1
     QFrame* QPanel = nullptr;
     QLabel* QText = nullptr;
     QFrame* Shape1 = nullptr;
@@ -242,11 +242,6 @@ private:
     void reloadHistory();
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
     int m_available = 0;                        // items of "All Questions", counted by PrepareNameDialog
-    void applyContentHeight();
-    int textHeight(QLabel* label, int width) const;
-    bool m_explanationShown = false;
-    int m_choicesBottom = 0;
-    int m_explanationBottom = 0;
 };
 
 extern TTestForm* TestForm;

@@ -1,0 +1,280 @@
+#include "ItemView.h"
+
+#include "ChoiceLabel.h"
+#include "ChoiceRadio.h"
+#include "ItemLayout.h"
+#include "TddgRunButton.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace {
+const QColor Aqua(0, 255, 255);
+
+void setTextColor(QWidget* w, const QColor& color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::ButtonText, color);
+    p.setColor(QPalette::Text, color);
+    w->setPalette(p);
+}
+
+// The question and the explanation sit inside the answers' area; a font
+// that resolves every property takes nothing (bold, italic, underline,
+// strike-out) from the answers font around it.
+QFont ownFont(QFont font)
+{
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
+}
+} // namespace
+
+ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setWidgetResizable(false);
+    setBackgroundRole(QPalette::Base);
+    ItemArea = new QWidget;
+    ItemArea->setAutoFillBackground(true);
+    QPalette white = ItemArea->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    ItemArea->setPalette(white);
+    QFont design(QStringLiteral("MS Sans Serif"));
+    design.setPointSize(10);
+    ItemArea->setFont(design);
+
+    QPanel = new QFrame(ItemArea);
+    QText = new QLabel(QPanel);
+    QText->setWordWrap(true);
+    QText->setTextFormat(Qt::PlainText);
+    QText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QText->setFont(ownFont(design));
+    Shape1 = new QFrame(ItemArea);
+    Shape1->setAutoFillBackground(true);
+    // Its own role: it would otherwise take the scroll area's white Base.
+    Shape1->setBackgroundRole(QPalette::Window);
+    QPalette blue = Shape1->palette();
+    blue.setColor(QPalette::Window, Qt::blue);
+    Shape1->setPalette(blue);
+
+    ExhBtnA = new QPushButton(QStringLiteral("Exhibit &1"), ItemArea);
+    ExhBtnB = new QPushButton(QStringLiteral("Exhibit &2"), ItemArea);
+    ExhBtnA->setGeometry(1, 0, 93, 25);
+    ExhBtnB->setGeometry(96, 0, 93, 25);
+    CalcButton = new TddgRunButton(ItemArea);
+    CalcButton->resize(37, 29);
+    CalcButton->setAutoRaise(true);
+    CalcButton->setToolTip(QStringLiteral("Calculator"));
+    CalcButton->setAccessibleName(QStringLiteral("Calculator"));
+
+    static const char* const letters[] = {"&a.", "&b.", "&c.", "&d.", "&e.", "&f."};
+    for (int k = 0; k < 6; ++k) {
+        RadioButton[k] = new ChoiceRadio(QString::fromLatin1(letters[k]), ItemArea);
+        CheckBox[k] = new QCheckBox(QString::fromLatin1(letters[k]), ItemArea);
+        RadioButton[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
+        CheckBox[k]->setGeometry(ItemLayout::ControlLeft, 0, 38, 17);
+        ALabel[k] = new ChoiceLabel(ItemArea);
+        RadioButton[k]->hide();
+        CheckBox[k]->hide();
+        ALabel[k]->hide();
+        connect(RadioButton[k], &QRadioButton::toggled, this, [this](bool checked) {
+            // Only a button that becomes checked reports; the group has
+            // already unchecked the others.
+            if (checked)
+                emit radioChecked();
+        });
+        connect(CheckBox[k], &QCheckBox::toggled, this, [this, k] { emit checkBoxToggled(k + 1); });
+        connect(ALabel[k], &ChoiceLabel::clicked, this, [this, k] { emit labelClicked(k + 1); });
+    }
+    ExpText = new QLabel(ItemArea);
+    ExpText->setWordWrap(true);
+    ExpText->setTextFormat(Qt::PlainText);
+    ExpText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ExpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ExpText->setFont(ownFont(design));
+    setTextColor(ExpText, QColor(0, 0, 128));
+    ExpText->hide();
+
+    setWidget(ItemArea);
+    hide();
+}
+
+// ---- the layout pass ------------------------------------------------------------
+
+int ItemView::textHeight(QLabel* label, int width) const
+{
+    const int h = label->heightForWidth(width);
+    return h > 0 ? h : QFontMetrics(label->font()).height();
+}
+
+void ItemView::display(const Item& item, QSize viewport)
+{
+    // Hidden for the whole pass, and back at the top.
+    hide();
+    verticalScrollBar()->setValue(0);
+
+    QText->setText(item.question);
+    for (int k = 0; k < 6; ++k) {
+        const QString& text = item.choices[k];
+        const bool filled = !text.isEmpty();
+        if (filled) {
+            ALabel[k]->setText(text);
+            // A screen reader reads the letter with its choice.
+            const QString name = QStringLiteral("%1. %2").arg(QChar('a' + k)).arg(text);
+            RadioButton[k]->setAccessibleName(name);
+            CheckBox[k]->setAccessibleName(name);
+        }
+        ALabel[k]->setVisible(filled);
+        RadioButton[k]->setVisible(filled && !item.multiple);
+        CheckBox[k]->setVisible(filled && item.multiple);
+    }
+    ExhBtnA->setVisible(item.exhibit1);
+    ExhBtnB->setVisible(item.exhibit2);
+    ExpText->setText(item.explanation);
+
+    // Measured at the full width first, and again at the inner width when
+    // the content needs the scroll bar.
+    const int W = qMax(viewport.width(), 100);
+    m_viewportHeight = viewport.height();
+    const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    ItemLayout::Input in;
+    in.W = W;
+    for (int k = 0; k < 6; ++k) {
+        in.choiceVisible[k] = !ALabel[k]->isHidden();
+        in.choiceHeights[k] = textHeight(ALabel[k], ItemLayout::choiceWidth(W));
+    }
+    in.explanationHeight = textHeight(ExpText, ItemLayout::explanationWidth(W));
+    ItemLayout::Result r;
+    for (int C : {W, W - scrollBarWidth}) {
+        in.C = C;
+        in.questionHeight = textHeight(QText, ItemLayout::questionWidth(C));
+        r = ItemLayout::compute(in);
+        const int needed = m_explanationShown ? r.explanationBottom : r.choicesBottom;
+        if (needed <= m_viewportHeight)
+            break;
+    }
+    QPanel->setGeometry(0, 0, in.C, r.panelHeight);
+    QText->setGeometry(ItemLayout::Border, ItemLayout::Border, ItemLayout::questionWidth(in.C),
+                       in.questionHeight);
+    Shape1->setGeometry(0, r.panelHeight, in.C, 1);
+    ExhBtnA->move(1, r.buttonsTop);
+    ExhBtnB->move(96, r.buttonsTop);
+    CalcButton->setGeometry(r.calcLeft, r.buttonsTop, 37, 29);
+    for (int k = 0; k < 6; ++k) {
+        ALabel[k]->setGeometry(ItemLayout::ChoiceLeft, r.choiceTops[k], ItemLayout::choiceWidth(W),
+                               in.choiceHeights[k]);
+        if (item.multiple)
+            CheckBox[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
+        else
+            RadioButton[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
+    }
+    ExpText->setGeometry(ItemLayout::ExplanationLeft, r.explanationTop, ItemLayout::explanationWidth(W),
+                         in.explanationHeight);
+    m_choicesBottom = r.choicesBottom;
+    m_explanationBottom = r.explanationBottom;
+    ItemArea->setFixedWidth(in.C);
+    applyContentHeight();
+}
+
+void ItemView::applyContentHeight()
+{
+    const int bottom = ExpText->isHidden() ? m_choicesBottom : m_explanationBottom;
+    ItemArea->setFixedHeight(qMax(bottom, m_viewportHeight));
+}
+
+void ItemView::showAnswers(bool shown, const std::array<bool, 6>& correct)
+{
+    ExpText->setVisible(shown);
+    for (int k = 0; k < 6; ++k)
+        ALabel[k]->setBackground(shown && correct[k] ? Aqua : QColor(Qt::white));
+    m_explanationShown = shown;
+    applyContentHeight();
+}
+
+void ItemView::pickChoice(int k)
+{
+    if (!RadioButton[k - 1]->isHidden())
+        RadioButton[k - 1]->setChecked(true);
+    else
+        CheckBox[k - 1]->toggle();
+}
+
+// ---- fonts and colours ------------------------------------------------------------
+
+QFont ItemView::questionFont() const
+{
+    return QText->font();
+}
+
+QFont ItemView::answersFont() const
+{
+    return ItemArea->font();
+}
+
+QFont ItemView::explanationFont() const
+{
+    return ExpText->font();
+}
+
+void ItemView::setQuestionFont(const QFont& font)
+{
+    QText->setFont(ownFont(font));
+}
+
+void ItemView::setAnswersFont(const QFont& font)
+{
+    ItemArea->setFont(ownFont(font));
+}
+
+void ItemView::setExplanationFont(const QFont& font)
+{
+    ExpText->setFont(ownFont(font));
+}
+
+QColor ItemView::questionColor() const
+{
+    return QText->palette().color(QPalette::WindowText);
+}
+
+QColor ItemView::answersColor() const
+{
+    return ItemArea->palette().color(QPalette::WindowText);
+}
+
+QColor ItemView::explanationColor() const
+{
+    return ExpText->palette().color(QPalette::WindowText);
+}
+
+void ItemView::setQuestionColor(const QColor& color)
+{
+    setTextColor(QText, color);
+}
+
+void ItemView::setAnswersColor(const QColor& color)
+{
+    // The item area's colour reaches every text in it without a colour of its own.
+    QPalette p = ItemArea->palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::ButtonText, color);
+    p.setColor(QPalette::Text, color);
+    ItemArea->setPalette(p);
+    for (ChoiceLabel* label : ALabel)
+        setTextColor(label, color);
+    setTextColor(QText, questionColor());
+    setTextColor(ExpText, explanationColor());
+}
+
+void ItemView::setExplanationColor(const QColor& color)
+{
+    setTextColor(ExpText, color);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QScrollArea>
+#include <QSize>
+#include <QString>
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class ChoiceLabel;
+class ChoiceRadio;
+class TddgRunButton;
+
+// The item area of the exam window: the question in its panel, the exhibit
+// and calculator buttons, the six choice rows and the explanation, laid out
+// top to bottom by ItemLayout. It shows what it is given and reports what the
+// candidate does; the answers and their meaning stay with the window.
+class ItemView : public QScrollArea
+{
+    Q_OBJECT
+public:
+    // What one item shows.
+    struct Item
+    {
+        QString question;
+        std::array<QString, 6> choices; // an empty text hides its row
+        bool multiple = false;          // check boxes instead of radio buttons
+        bool exhibit1 = false;
+        bool exhibit2 = false;
+        QString explanation;
+    };
+
+    explicit ItemView(QWidget* parent = nullptr);
+
+    // Hides the area, shows the item from the top and lays it out for a
+    // viewport of `viewport`; the caller restores the answers, then shows
+    // the area again.
+    void display(const Item& item, QSize viewport);
+    // The explanation and the correct choices' aqua background, on or off.
+    void showAnswers(bool shown, const std::array<bool, 6>& correct);
+    // A click on choice k's text (1..6) acts on its radio button or check box.
+    void pickChoice(int k);
+
+    QFont questionFont() const;
+    QFont answersFont() const;
+    QFont explanationFont() const;
+    void setQuestionFont(const QFont& font);
+    void setAnswersFont(const QFont& font);
+    void setExplanationFont(const QFont& font);
+    QColor questionColor() const;
+    QColor answersColor() const;
+    QColor explanationColor() const;
+    void setQuestionColor(const QColor& color);
+    void setAnswersColor(const QColor& color);
+    void setExplanationColor(const QColor& color);
+
+    // The controls, by their design names; the window and the tests reach
+    // them through the exam window's members of the same names.
+    QWidget* ItemArea = nullptr; // the scrolled content
+    QFrame* QPanel = nullptr;
+    QLabel* QText = nullptr;
+    QFrame* Shape1 = nullptr;
+    QPushButton* ExhBtnA = nullptr;
+    QPushButton* ExhBtnB = nullptr;
+    TddgRunButton* CalcButton = nullptr;
+    std::array<ChoiceRadio*, 6> RadioButton{};
+    std::array<QCheckBox*, 6> CheckBox{};
+    std::array<ChoiceLabel*, 6> ALabel{};
+    QLabel* ExpText = nullptr;
+
+signals:
+    // A radio button became checked; the group has already unchecked the others.
+    void radioChecked();
+    void checkBoxToggled(int k); // 1..6
+    void labelClicked(int k);    // 1..6
+
+private:
+    // The height of the label's text wrapped at `width`.
+    int textHeight(QLabel* label, int width) const;
+    void applyContentHeight();
+
+    bool m_explanationShown = false;
+    int m_choicesBottom = 0;
+    int m_explanationBottom = 0;
+    int m_viewportHeight = 0;
+};
