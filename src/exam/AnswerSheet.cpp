@@ -5,14 +5,11 @@
 
 void AnswerSheet::InitAnswerSheet(Table& currentSet)
 {
-    currentSet.first();
+    // The current set is never filtered: record number r is the r-th value.
+    const std::vector<QVariant> sections = currentSet.fieldInView(ItemRecord::Q_SECT);
     m_entries.assign(currentSet.recordCount(), AnswerEntry{});
-    while (!currentSet.eof()) {
-        const int r = currentSet.recNo();
-        if (r >= 1 && r <= int(m_entries.size()))
-            m_entries[r - 1].Section = std::int32_t(currentSet.fieldByName(ItemRecord::Q_SECT).asInteger());
-        currentSet.next();
-    }
+    for (size_t i = 0; i < sections.size() && i < m_entries.size(); ++i)
+        m_entries[i].Section = std::int32_t(Field::integerOf(sections[i]));
 }
 
 void AnswerSheet::UpdateVerdict(AnswerEntry& entry, const std::array<bool, 6>& correctFlags)

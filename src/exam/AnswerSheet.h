@@ -21,7 +21,7 @@ public:
     const std::vector<AnswerEntry>& entries() const { return m_entries; }
 
     // Sizes the sheet to the set's record count and clears every entry,
-    // taking each record's section. Walks the set from its first record.
+    // taking each record's section. The set's cursor stays where it is.
     void InitAnswerSheet(Table& currentSet);
     void resize(int count) { m_entries.assign(count, AnswerEntry{}); }
 

@@ -12,20 +12,12 @@ namespace ExamAssembly {
 
 std::vector<std::int32_t> collectKeys(Table& source)
 {
+    // Q_ID is the key, so the table answers from the keys it holds.
+    const std::vector<QVariant> ids = source.fieldInView(ItemRecord::Q_ID);
     std::vector<std::int32_t> keys;
-    keys.reserve(source.recordCount());
-    source.disableControls();
-    try {
-        source.first();
-        while (!source.eof()) {
-            keys.push_back(std::int32_t(source.fieldByName(ItemRecord::Q_ID).asInteger()));
-            source.next();
-        }
-    } catch (...) {
-        source.enableControls();
-        throw;
-    }
-    source.enableControls();
+    keys.reserve(ids.size());
+    for (const QVariant& id : ids)
+        keys.push_back(std::int32_t(Field::integerOf(id)));
     return keys;
 }
 
@@ -102,6 +94,20 @@ QList<QPair<QString, QString>> copiedFields(Source kind)
 } // namespace
 
 namespace {
+// Holds back a table's notifications while it lives; what changed is told
+// once at the end. Nobody looks at the records one by one during a copy.
+class QuietTable
+{
+public:
+    explicit QuietTable(Table& table) : m_table(table) { m_table.disableControls(); }
+    ~QuietTable() { m_table.enableControls(); }
+    QuietTable(const QuietTable&) = delete;
+    QuietTable& operator=(const QuietTable&) = delete;
+
+private:
+    Table& m_table;
+};
+
 void appendItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                  const std::function<void(int)>& progress)
 {
@@ -109,6 +115,8 @@ void appendItems(Table& source, Source kind, Table& currentSet, const std::vecto
     std::vector<std::pair<Field, Field>> fields;
     for (const auto& [from, to] : copiedFields(kind))
         fields.emplace_back(source.fieldByName(from), currentSet.fieldByName(to));
+    const QuietTable quietSource(source);
+    const QuietTable quietSet(currentSet);
     for (int i = 0; i < int(chosen.size()); ++i) {
         if (!source.findKey(chosen[i]))
             throw TableError(

@@ -4,6 +4,7 @@
 #include "ChoiceRadio.h"
 #include "ItemLayout.h"
 #include "TddgRunButton.h"
+#include "widgets/ItemText.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -52,11 +53,7 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
     ItemArea->setFont(design);
 
     QPanel = new QFrame(ItemArea);
-    QText = new QLabel(QPanel);
-    QText->setWordWrap(true);
-    QText->setTextFormat(Qt::PlainText);
-    QText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QText = new ItemText(QPanel); // wraps words, selectable with the mouse
     QText->setFont(ownFont(design));
     Shape1 = new QFrame(ItemArea);
     Shape1->setAutoFillBackground(true);
@@ -95,11 +92,7 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
         connect(CheckBox[k], &QCheckBox::toggled, this, [this, k] { emit checkBoxToggled(k + 1); });
         connect(ALabel[k], &ChoiceLabel::clicked, this, [this, k] { emit labelClicked(k + 1); });
     }
-    ExpText = new QLabel(ItemArea);
-    ExpText->setWordWrap(true);
-    ExpText->setTextFormat(Qt::PlainText);
-    ExpText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ExpText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ExpText = new ItemText(ItemArea); // wraps words, selectable with the mouse
     ExpText->setFont(ownFont(design));
     setTextColor(ExpText, QColor(0, 0, 128));
     ExpText->hide();

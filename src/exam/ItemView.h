@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/ItemText.h"
+
 #include <QColor>
 #include <QFont>
 #include <QScrollArea>
@@ -62,7 +64,7 @@ public:
     // them through the exam window's members of the same names.
     QWidget* ItemArea = nullptr; // the scrolled content
     QFrame* QPanel = nullptr;
-    QLabel* QText = nullptr;
+    ItemText* QText = nullptr;
     QFrame* Shape1 = nullptr;
     QPushButton* ExhBtnA = nullptr;
     QPushButton* ExhBtnB = nullptr;
@@ -70,7 +72,7 @@ public:
     std::array<ChoiceRadio*, 6> RadioButton{};
     std::array<QCheckBox*, 6> CheckBox{};
     std::array<ChoiceLabel*, 6> ALabel{};
-    QLabel* ExpText = nullptr;
+    ItemText* ExpText = nullptr;
 
 signals:
     // A radio button became checked; the group has already unchecked the others.

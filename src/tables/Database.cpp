@@ -141,8 +141,9 @@ void Database::open(const QString& path, const QByteArray& rawKey)
     try {
         exec(QStringLiteral("PRAGMA journal_mode = WAL"));
         exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-        // Decrypted pages are kept: assembly reads the bank in random order.
-        exec(QStringLiteral("PRAGMA cache_size = -131072"));
+        // Decrypted pages are kept, as many as a large bank needs for the random
+        // reads of an assembly without holding a whole 100,000-item set twice.
+        exec(QStringLiteral("PRAGMA cache_size = -32768"));
         // A file cut short or overwritten in part opens, but its pages do
         // not check out; the tables are small, so every open looks.
         Statement check(m_db, QStringLiteral("PRAGMA quick_check(1)"));

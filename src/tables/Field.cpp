@@ -23,9 +23,8 @@ bool Field::isNull() const
     return value().isNull();
 }
 
-qint64 Field::asInteger() const
+qint64 Field::integerOf(const QVariant& v)
 {
-    const QVariant v = value();
     if (v.isNull())
         return 0;
     if (v.typeId() == QMetaType::QString) {

@@ -20,7 +20,9 @@ public:
     bool isNull() const;
     QVariant value() const;
 
-    qint64 asInteger() const;
+    qint64 asInteger() const { return integerOf(value()); }
+    // What asInteger() reads from a stored value (walks read values in bulk).
+    static qint64 integerOf(const QVariant& v);
     bool asBoolean() const;
     QString asString() const;
 

@@ -36,15 +36,24 @@ void Session::registerPassword(const QString& password)
     if (password.size() != 13)
         throw TableError(QStringLiteral("The table password must have 13 characters"));
     // The session name salts the derivation: one password per session. The
-    // derivation is slow on purpose, so it is done once per process.
-    static QHash<QByteArray, QByteArray> derived;
+    // derivation is slow on purpose, so it is done once per process, and off
+    // the caller's thread: registration comes early, the first table later.
+    static QHash<QByteArray, std::shared_future<QByteArray>> derived;
     const QByteArray salt = "Velarix tables/" + m_name.toUtf8();
-    const QByteArray cacheKey = salt + '\0' + password.toUtf8();
+    const QByteArray secret = password.toUtf8();
+    const QByteArray cacheKey = salt + '\0' + secret;
     auto it = derived.constFind(cacheKey);
     if (it == derived.constEnd())
-        it = derived.insert(cacheKey, QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256,
-                                                                         password.toUtf8(), salt, 64000, 32));
+        it = derived.insert(cacheKey, std::async(std::launch::async, [salt, secret] {
+                                          return QPasswordDigestor::deriveKeyPbkdf2(
+                                              QCryptographicHash::Sha256, secret, salt, 64000, 32);
+                                      }).share());
     m_rawKey = it.value();
+}
+
+QByteArray Session::rawKey() const
+{
+    return m_rawKey.valid() ? m_rawKey.get() : QByteArray();
 }
 
 Session* Session::find(const QString& name)

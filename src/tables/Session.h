@@ -2,10 +2,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <future>
 
 // A storage session: a name that table components refer to, and the table
-// password registered with it. The key is derived from the password once, at
-// registration, so that opening a table costs no key derivation.
+// password registered with it. The key is derived from the password once per
+// process, on a worker thread started at registration, so that neither the
+// registration nor the opening of a table after the first costs a derivation;
+// the first rawKey() waits for the worker.
 class Session
 {
 public:
@@ -16,13 +19,13 @@ public:
 
     QString name() const { return m_name; }
     void registerPassword(const QString& password);
-    bool hasPassword() const { return !m_rawKey.isEmpty(); }
-    QByteArray rawKey() const { return m_rawKey; } // 32 bytes once registered
+    bool hasPassword() const { return m_rawKey.valid(); }
+    QByteArray rawKey() const; // 32 bytes once registered; waits for the derivation
 
     // The live session of that name, or nullptr.
     static Session* find(const QString& name);
 
 private:
     QString m_name;
-    QByteArray m_rawKey;
+    std::shared_future<QByteArray> m_rawKey;
 };

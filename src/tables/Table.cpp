@@ -390,6 +390,46 @@ bool Table::findKey(qint64 key)
     return true;
 }
 
+std::vector<QVariant> Table::fieldInView(const QString& name)
+{
+    checkOpen("walk a field");
+    checkBrowseMode();
+    int index = -1;
+    for (int i = 0; i < m_schema.fields.size() && index < 0; ++i) {
+        if (m_schema.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            index = i;
+    }
+    if (index < 0)
+        throw TableError(QStringLiteral("%1: Field '%2' not found").arg(m_tableName, name));
+    std::vector<QVariant> values;
+    values.reserve(m_view.size());
+    if (index == 0) {
+        for (int keyIndex : m_view)
+            values.emplace_back(m_keys[keyIndex]);
+        return values;
+    }
+    // The rows come in key order, as m_keys holds them; the view picks
+    // the ones that pass the filter. A row another process added since the
+    // keys were loaded is not in m_keys and is skipped, as the cursor would.
+    Statement st(m_db.handle(),
+                 QStringLiteral("SELECT %1, %2 FROM items ORDER BY %1")
+                     .arg(quoted(m_schema.fields.first().name), quoted(m_schema.fields.at(index).name)));
+    size_t next = 0;
+    while (next < m_view.size() && st.step()) {
+        const qint64 key = st.int64(0);
+        while (next < m_view.size() && m_keys[m_view[next]] < key) {
+            values.emplace_back(); // the record is gone: an empty field, as loadCurrent gives
+            ++next;
+        }
+        if (next < m_view.size() && m_keys[m_view[next]] == key) {
+            values.push_back(st.value(1));
+            ++next;
+        }
+    }
+    values.resize(m_view.size());
+    return values;
+}
+
 qint64 Table::bookmark() const
 {
     if (!isOpen() || m_cur < 0)

@@ -81,6 +81,12 @@ public:
     bool hasField(const QString& name) const;
     const TableSchema& schema() const { return m_schema; }
 
+    // A walk that reads one field, not whole records: the value that
+    // fieldByName(name).value() would give at each record a first()..next()
+    // walk visits (the filter applied, a pending change posted first), in
+    // that order, from one query. The cursor stays; nobody is notified.
+    std::vector<QVariant> fieldInView(const QString& name);
+
     qint64 bookmark() const; // the current record's key, -1 when there is none
     void gotoBookmark(qint64 bookmark);
 

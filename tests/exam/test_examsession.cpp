@@ -1,4 +1,4 @@
-#include "TestEnv.h"
+#include "TestFolder.h"
 #include "exam/ExamSession.h"
 #include "history/RetakeSet.h"
 #include "store/ItemRecord.h"
@@ -40,8 +40,8 @@ class TestExamSession : public QObject
 private slots:
     void countBank_keepsTheFilterAndClosesTheBank()
     {
-        TestEnv env;
-        env.writeBank(TestEnv::sampleBank());
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank());
         ExamSession s;
         QCOMPARE(s.countBank(QStringLiteral("Q_EXAM_N<>0")), 11); // the retired item is left out
         QCOMPARE(s.countBank(QStringLiteral("Q_EXAM_N=3")), 2);
@@ -53,8 +53,8 @@ private slots:
 
     void assemble_drawsEveryItemOnceInASeededOrder()
     {
-        TestEnv env;
-        env.writeBank(TestEnv::sampleBank());
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank());
         env.writeEmptyCurrentSet();
         ExamSession s;
         QCOMPARE(s.countBank(QStringLiteral("Q_EXAM_N<>0")), 11);
@@ -80,12 +80,12 @@ private slots:
 
     void openUserSet_emptyIsClosedAgain()
     {
-        TestEnv env;
+        TestFolder env;
         env.writeUserSet({});
         ExamSession s;
         QVERIFY(!s.openUserSet());
         QVERIFY(!s.userSet()->isOpen());
-        env.writeUserSet({TestEnv::item(1, 1, QStringLiteral("U1"), QStringLiteral("a"))});
+        env.writeUserSet({TestFolder::item(1, 1, QStringLiteral("U1"), QStringLiteral("a"))});
         QVERIFY(s.openUserSet());
         QVERIFY(s.userSet()->isOpen());
         CountingProgress progress;
@@ -96,9 +96,9 @@ private slots:
 
     void closeExam_closesEveryTableAndClearsTheFilter()
     {
-        TestEnv env;
-        env.writeBank(TestEnv::sampleBank());
-        env.writeUserSet({TestEnv::item(1, 1, QStringLiteral("U1"), QStringLiteral("a"))});
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank());
+        env.writeUserSet({TestFolder::item(1, 1, QStringLiteral("U1"), QStringLiteral("a"))});
         env.writeEmptyCurrentSet();
         ExamSession s;
         s.countBank(QStringLiteral("Q_EXAM_N=1"));
@@ -113,8 +113,8 @@ private slots:
 
     void saveNoteToBank_landsOnItsItemOrSaysWhy()
     {
-        TestEnv env;
-        env.writeBank(TestEnv::sampleBank());
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank());
         ExamSession s;
         QString error;
         // A closed bank is opened for the note and closed again.
@@ -139,9 +139,9 @@ private slots:
 
     void existingRetakeItems_keepsWhatTheSourcesStillHold()
     {
-        TestEnv env;
-        env.writeBank(TestEnv::sampleBank());
-        env.writeUserSet({TestEnv::item(1, 1, QStringLiteral("U1"), QStringLiteral("a"))});
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank());
+        env.writeUserSet({TestFolder::item(1, 1, QStringLiteral("U1"), QStringLiteral("a"))});
         env.writeEmptyCurrentSet();
         ExamSession s;
         HistoryAttempt attempt;

@@ -7,7 +7,9 @@
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QPasswordDigestor>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -121,6 +123,46 @@ private slots:
         QCOMPARE(t->recNo(), 1);
     }
 
+    // The one-field walk gives what a cursor walk reads, record for record,
+    // under a filter, after an edit still pending, for the key and for an
+    // emptied field, and leaves the cursor and the listeners alone.
+    void fieldWalk_readsWhatTheCursorWalkReads()
+    {
+        auto t = bank();
+        t->setFilter(QStringLiteral("Q_EXAM_N<>0"));
+        t->setFiltered(true);
+        t->open();
+        t->setRecNo(5);
+        t->edit();
+        t->fieldByName(Q_SECT).setAsInteger(6); // pending: the walk posts it first
+        t->fieldByName(Q_EXPL).clear();
+        QSignalSpy data(t->dataSource(), &DataSource::dataChanged);
+        const std::vector<QVariant> sections = t->fieldInView(QStringLiteral("q_sect"));
+        const std::vector<QVariant> ids = t->fieldInView(Q_ID);
+        const std::vector<QVariant> explanations = t->fieldInView(Q_EXPL);
+        QCOMPARE(t->state(), Table::State::Browse);
+        QCOMPARE(t->recNo(), 5);
+        data.clear();
+        const std::vector<QVariant> again = t->fieldInView(Q_SECT);
+        QCOMPARE(data.count(), 0);
+        QCOMPARE(again, sections);
+
+        std::vector<QVariant> walkedSections, walkedIds, walkedExplanations;
+        for (t->first(); !t->eof(); t->next()) {
+            walkedSections.push_back(t->fieldByName(Q_SECT).value());
+            walkedIds.push_back(t->fieldByName(Q_ID).value());
+            walkedExplanations.push_back(t->fieldByName(Q_EXPL).value());
+        }
+        QCOMPARE(int(sections.size()), 11); // the retired item is filtered out
+        QCOMPARE(sections, walkedSections);
+        QCOMPARE(ids, walkedIds);
+        QCOMPARE(explanations, walkedExplanations);
+        QCOMPARE(Field::integerOf(sections.at(4)), 6);
+        QVERIFY(explanations.at(4).isNull());
+        QVERIFY_THROWS_EXCEPTION(TableError, t->fieldInView(QStringLiteral("NO_SUCH")));
+        t->close();
+        QVERIFY_THROWS_EXCEPTION(TableError, t->fieldInView(Q_SECT));
+    }
     void emptyThenAppend_givesRecordNumbersFromOne()
     {
         Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
@@ -423,6 +465,31 @@ private slots:
         QVERIFY(!t->isOpen());
     }
 
+    // The derivation runs on a worker: the key the first open waits for is
+    // the full-strength one, and a second password on the same name gets its own.
+    void passwordKey_derivedOffThreadIsTheFullStrengthKey()
+    {
+        Session fresh(QStringLiteral("Key check"));
+        QVERIFY(!fresh.hasPassword());
+        QVERIFY(fresh.rawKey().isEmpty());
+        fresh.registerPassword(QStringLiteral("thirteenchars"));
+        QVERIFY(fresh.hasPassword());
+        const QByteArray expected = QPasswordDigestor::deriveKeyPbkdf2(
+            QCryptographicHash::Sha256, "thirteenchars", "Velarix tables/Key check", 64000, 32);
+        QCOMPARE(fresh.rawKey(), expected);
+        fresh.registerPassword(QStringLiteral("another13char"));
+        QVERIFY(fresh.rawKey() != expected);
+        QCOMPARE(fresh.rawKey().size(), 32);
+        QVERIFY_THROWS_EXCEPTION(TableError, fresh.registerPassword(QStringLiteral("short")));
+
+        // A table opened at once after registration waits for the key and opens.
+        session.reset();
+        Session again(TableFiles::SessionName);
+        again.registerPassword(TableFiles::Password);
+        auto t = bank();
+        t->open();
+        QVERIFY(t->recordCount() > 0);
+    }
     void wrongOrMissingPassword_isAClearError()
     {
         session.reset();

@@ -1,0 +1,117 @@
+// Times "Next Item >" in the exam window, from the click to the window
+// painted, onto ordinary items and onto items with a 1 MB question and a
+// 200 KB explanation, while testing and while reviewing, and prints the
+// median and the longest beside the goal of one frame (16 ms).
+#include "TestEnv.h"
+#include "exam/ExamMode.h"
+#include "exam/TTestForm.h"
+#include "grading/TScoreForm.h"
+#include "tables/Table.h"
+#include "widgets/Dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+constexpr double GoalMs = 16.0;
+constexpr int BigQuestion = 1 << 20;
+
+struct Times
+{
+    std::vector<double> ordinary, big;
+};
+
+// Pages from the first item to the last, `passes` times.
+Times page(TTestForm* form, int passes)
+{
+    Times times;
+    for (int pass = 0; pass < passes; ++pass) {
+        form->dtCurrentSet->first();
+        QApplication::processEvents();
+        while (form->NextButton->isEnabled()) {
+            QElapsedTimer clock;
+            clock.start();
+            form->NextButton->click();
+            form->repaint();
+            const double ms = clock.nsecsElapsed() / 1e6;
+            (form->QText->text().size() >= BigQuestion ? times.big : times.ordinary).push_back(ms);
+        }
+    }
+    return times;
+}
+
+void print(const char* mode, const char* kind, std::vector<double> ms)
+{
+    if (ms.empty())
+        return;
+    std::sort(ms.begin(), ms.end());
+    const double median = ms[ms.size() / 2];
+    std::printf("%-9s onto %-34s median %7.2f ms, max %7.2f ms over %3zu (goal: under %.0f ms) %s\n", mode,
+                kind, median, ms.back(), ms.size(), GoalMs,
+                median < GoalMs && ms.back() < GoalMs ? "met"
+                : median < GoalMs                     ? "median met, max MISSED"
+                                                      : "MISSED");
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestEnv env;
+    QList<TestItem> bank;
+    for (int i = 1; i <= 40; ++i) {
+        TestItem item = TestEnv::item(
+            1, 1 + i % 6, QStringLiteral("Question %1: which command shows the mounts? ").arg(i).repeated(3),
+            QStringLiteral("b"), i % 3 == 0, 4);
+        item.explanation = QStringLiteral("findmnt lists the mounted file systems as a tree. ").repeated(4);
+        if (i % 10 == 0) {
+            const QString words =
+                QStringLiteral("Item %1 has a long question about block devices and mounts. ").arg(i);
+            item.question = words.repeated(BigQuestion / words.size() + 1);
+            item.explanation =
+                QStringLiteral("A long explanation of lsblk and findmnt. ").repeated(200 * 1024 / 41 + 1);
+        }
+        bank << item;
+    }
+    env.writeBank(bank);
+    env.writeEmptyCurrentSet();
+    env.writeUserSet({});
+    TTestForm* form = env.createForms();
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form))
+        return 1;
+    form->SeedSource = [] { return 7u; };
+    TestEnv::acceptNameDialog();
+    form->AllQAct->trigger();
+    if (form->examMode != ExamMode::Testing)
+        return 1;
+    const Times testing = page(form, 3);
+
+    Dialogs::queueAnswer(Dialogs::Ok);
+    Dialogs::setModalHandler([](QDialog* dialog) {
+        if (dialog != ScoreForm)
+            return int(QDialog::Rejected);
+        ScoreForm->BitBtn1Click(); // View Answers
+        return int(QDialog::Accepted);
+    });
+    form->GradeButtonClick();
+    if (form->examMode != ExamMode::Reviewing)
+        return 1;
+    const Times reviewing = page(form, 3);
+
+    print("Testing", "ordinary items", testing.ordinary);
+    print("Testing", "1 MB question, 200 KB explanation", testing.big);
+    print("Reviewing", "ordinary items", reviewing.ordinary);
+    print("Reviewing", "1 MB question, 200 KB explanation", reviewing.big);
+    env.destroyForms();
+    return 0;
+}
