@@ -843,14 +843,14 @@ void TTestForm::Options1Click()
                                    AnswersColor(), ExplanationColor()});
     // Fonts and colours apply as they are chosen, even if the dialog is then
     // closed without OK.
-    const auto setFont = [this](ItemText text, const QFont& font) {
-        text == ItemText::Answers       ? setAnswersFont(font)
-        : text == ItemText::Explanation ? setExplanationFont(font)
+    const auto setFont = [this](ItemPart text, const QFont& font) {
+        text == ItemPart::Answers       ? setAnswersFont(font)
+        : text == ItemPart::Explanation ? setExplanationFont(font)
                                         : setQuestionFont(font);
     };
-    const auto setColor = [this](ItemText text, const QColor& color) {
-        text == ItemText::Answers       ? setAnswersColor(color)
-        : text == ItemText::Explanation ? setExplanationColor(color)
+    const auto setColor = [this](ItemPart text, const QColor& color) {
+        text == ItemPart::Answers       ? setAnswersColor(color)
+        : text == ItemPart::Explanation ? setExplanationColor(color)
                                         : setQuestionColor(color);
     };
     const QMetaObject::Connection fonts = connect(OptionsForm, &TOptionsForm::fontChosen, this, setFont);

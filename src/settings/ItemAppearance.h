@@ -4,7 +4,7 @@
 #include <QFont>
 
 // The three texts of an item, each with a font and a colour of its own.
-enum class ItemText { Question, Answers, Explanation };
+enum class ItemPart { Question, Answers, Explanation };
 
 // The fonts and colours the exam window shows an item in.
 struct ItemAppearance
@@ -16,28 +16,28 @@ struct ItemAppearance
     QColor answersColor;
     QColor explanationColor;
 
-    QFont font(ItemText text) const
+    QFont font(ItemPart text) const
     {
-        return text == ItemText::Answers       ? answersFont
-               : text == ItemText::Explanation ? explanationFont
+        return text == ItemPart::Answers       ? answersFont
+               : text == ItemPart::Explanation ? explanationFont
                                                : questionFont;
     }
-    QColor color(ItemText text) const
+    QColor color(ItemPart text) const
     {
-        return text == ItemText::Answers       ? answersColor
-               : text == ItemText::Explanation ? explanationColor
+        return text == ItemPart::Answers       ? answersColor
+               : text == ItemPart::Explanation ? explanationColor
                                                : questionColor;
     }
-    void setFont(ItemText text, const QFont& font)
+    void setFont(ItemPart text, const QFont& font)
     {
-        (text == ItemText::Answers       ? answersFont
-         : text == ItemText::Explanation ? explanationFont
+        (text == ItemPart::Answers       ? answersFont
+         : text == ItemPart::Explanation ? explanationFont
                                          : questionFont) = font;
     }
-    void setColor(ItemText text, const QColor& color)
+    void setColor(ItemPart text, const QColor& color)
     {
-        (text == ItemText::Answers       ? answersColor
-         : text == ItemText::Explanation ? explanationColor
+        (text == ItemPart::Answers       ? answersColor
+         : text == ItemPart::Explanation ? explanationColor
                                          : questionColor) = color;
     }
 };

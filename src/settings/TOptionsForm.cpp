@@ -24,15 +24,15 @@ constexpr int MaxTime = 9000;
 
 enum Entry { QuestionEntry = 0, AnswersEntry = 1, ExplanationEntry = 2 };
 
-ItemText textOf(int row)
+ItemPart textOf(int row)
 {
     switch (row) {
     case AnswersEntry:
-        return ItemText::Answers;
+        return ItemPart::Answers;
     case ExplanationEntry:
-        return ItemText::Explanation;
+        return ItemPart::Explanation;
     default:
-        return ItemText::Question;
+        return ItemPart::Question;
     }
 }
 } // namespace

@@ -75,8 +75,8 @@ public:
 
 signals:
     // A font or a colour was chosen; it applies at once.
-    void fontChosen(ItemText text, const QFont& font);
-    void colorChosen(ItemText text, const QColor& color);
+    void fontChosen(ItemPart text, const QFont& font);
+    void colorChosen(ItemPart text, const QColor& color);
 
 protected:
     void showEvent(QShowEvent* event) override;
