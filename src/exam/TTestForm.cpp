@@ -404,8 +404,7 @@ void TTestForm::CopyBankShuffled()
 void TTestForm::CopyBankRandomSelection()
 {
     AssemblyProgress progress;
-    took(examSession->assemble(ExamAssembly::Source::Bank, NameForm->itemCount(), nextSeed(),
-                               &progress));
+    took(examSession->assemble(ExamAssembly::Source::Bank, NameForm->itemCount(), nextSeed(), &progress));
 }
 
 void TTestForm::CopyUserSetShuffled()
@@ -434,6 +433,11 @@ void TTestForm::ExamControls()
     N21->setTitle(QStringLiteral("Exams"));
     N21->setEnabled(false);
     N21->menuAction()->setEnabled(false);
+    // The start page's buttons trigger these actions; a focused, hidden
+    // button must not start a second exam over this one.
+    for (QAction* action : N21->actions())
+        action->setEnabled(false);
+    NextButton->setFocus();
     Print1->setEnabled(true);
     Print2->setEnabled(true);
     LearnButton->setEnabled(true);
@@ -458,6 +462,8 @@ void TTestForm::CloseCurrentExam()
     N21->setTitle(QStringLiteral("Exa&ms"));
     N21->setEnabled(true);
     N21->menuAction()->setEnabled(true);
+    for (QAction* action : N21->actions())
+        action->setEnabled(true);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Label1, Label2, CorrectLabel, MarkBox, Label3, TimeLabel})
         w->hide();

@@ -524,6 +524,26 @@ private slots:
         QCOMPARE(form->N21->title(), QStringLiteral("Exa&ms"));
     }
 
+    void runningExam_startPageButtonsStartNoSecondExam()
+    {
+        startPracticeExam(1);
+        const QString first = ces().fieldByName(ItemRecord::Q_TEXT).asString();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        Dialogs::clearLog();
+        // Keys and clicks that reach a start-page button while it is hidden.
+        QTest::keyClick(form, Qt::Key_Return);
+        QTest::keyClick(form, Qt::Key_Space);
+        for (QAction* action : form->N21->actions())
+            action->trigger();
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(ces().fieldByName(ItemRecord::Q_TEXT).asString(), first);
+        QVERIFY(Dialogs::shownMessages().isEmpty());
+        form->CloseCurrentExam();
+        for (QAction* action : form->N21->actions())
+            QVERIFY(action->isEnabled());
+    }
+
     void singleResponse_radioButtonsToAScreenReaderAndClearable()
     {
         startPracticeExam(4); // two single-response items
