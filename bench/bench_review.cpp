@@ -1,6 +1,6 @@
 // Opens the items review on a 100,000-item exam and draws it, as the exam
 // window does, and prints how long that took beside the goal.
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 #include "review/TReviewForm.h"
 
 #include <QApplication>

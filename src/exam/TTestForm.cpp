@@ -84,7 +84,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     layout->addWidget(Panel3, 1);
     buildButtonBar();
     layout->addWidget(Panel2);
-    buildHistoryControls();
+    History = new ExamHistory(this);
 
     Timer1 = new TKZTimeCounter(this);
     connect(Timer1, &QTimer::timeout, this, guarded(this, &TTestForm::Timer1Timer));
@@ -127,44 +127,36 @@ void TTestForm::FormCreate()
 
 void TTestForm::buildMenu()
 {
-    MainMenu = new QMenuBar(this);
-    N11 = MainMenu->addMenu(QStringLiteral("&File"));
-    Options1 = N11->addAction(QStringLiteral("&Options..."));
-    Print2 = N11->addAction(QStringLiteral("Print all items in this exam"));
-    Print1 = N11->addAction(QStringLiteral("&Print this item"));
-    N11->addSeparator();
-    Exit1 = N11->addAction(QStringLiteral("E&xit"));
-    Print1->setEnabled(false);
-    Print2->setEnabled(false);
-    connect(Options1, &QAction::triggered, this, guarded(this, &TTestForm::Options1Click));
-    connect(Print1, &QAction::triggered, this, guarded(this, &TTestForm::Print1Click));
-    connect(Print2, &QAction::triggered, this, guarded(this, &TTestForm::Print2Click));
-    connect(Exit1, &QAction::triggered, this, guarded(this, &TTestForm::Exit1Click));
-
-    N21 = MainMenu->addMenu(QStringLiteral("Exa&ms"));
-    auto makeAction = [this](const QString& text, void (TTestForm::*handler)()) {
-        auto* action = new QAction(text, this);
+    MainMenu = new ExamMenu(this);
+    N11 = MainMenu->N11;
+    N21 = MainMenu->N21;
+    Help1 = MainMenu->Help1;
+    Options1 = MainMenu->Options1;
+    Print1 = MainMenu->Print1;
+    Print2 = MainMenu->Print2;
+    ScoreHistory1 = MainMenu->ScoreHistory1;
+    Exit1 = MainMenu->Exit1;
+    About1 = MainMenu->About1;
+    Action1 = MainMenu->PracticeExam[0];
+    Action2 = MainMenu->PracticeExam[1];
+    Action3 = MainMenu->PracticeExam[2];
+    Action4 = MainMenu->PracticeExam[3];
+    Action5 = MainMenu->PracticeExam[4];
+    AllQAct = MainMenu->AllQAct;
+    RandAct = MainMenu->RandAct;
+    UserAct = MainMenu->UserAct;
+    RetakeAct = MainMenu->RetakeAct;
+    const std::pair<QAction*, void (TTestForm::*)()> handlers[] = {
+        {Options1, &TTestForm::Options1Click},    {Print1, &TTestForm::Print1Click},
+        {Print2, &TTestForm::Print2Click},        {ScoreHistory1, &TTestForm::ScoreHistory1Click},
+        {Exit1, &TTestForm::Exit1Click},          {About1, &TTestForm::About1Click},
+        {Action1, &TTestForm::Action1Execute},    {Action2, &TTestForm::Action2Execute},
+        {Action3, &TTestForm::Action3Execute},    {Action4, &TTestForm::Action4Execute},
+        {Action5, &TTestForm::Action5Execute},    {AllQAct, &TTestForm::AllQActExecute},
+        {RandAct, &TTestForm::RandActExecute},    {UserAct, &TTestForm::UserActExecute},
+        {RetakeAct, &TTestForm::RetakeActExecute}};
+    for (const auto& [action, handler] : handlers)
         connect(action, &QAction::triggered, this, guarded(this, handler));
-        return action;
-    };
-    Action1 = makeAction(QStringLiteral("Practice Exam &A"), &TTestForm::Action1Execute);
-    Action2 = makeAction(QStringLiteral("Practice Exam &B"), &TTestForm::Action2Execute);
-    Action3 = makeAction(QStringLiteral("Practice Exam &C"), &TTestForm::Action3Execute);
-    Action4 = makeAction(QStringLiteral("Practice Exam &D"), &TTestForm::Action4Execute);
-    Action5 = makeAction(QStringLiteral("Practice Exam &E"), &TTestForm::Action5Execute);
-    AllQAct = makeAction(QStringLiteral("&Take All &Questions"), &TTestForm::AllQActExecute);
-    RandAct = makeAction(QStringLiteral("&Random Exam"), &TTestForm::RandActExecute);
-    UserAct = makeAction(QStringLiteral("&User Exam"), &TTestForm::UserActExecute);
-    N21->addActions({Action1, Action2, Action3, Action4, Action5});
-    N21->addSeparator();
-    N21->addActions({AllQAct, RandAct, UserAct});
-
-    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(menuKey, &QShortcut::activated, this, [this] { MainMenu->setActiveAction(N11->menuAction()); });
-
-    Help1 = MainMenu->addMenu(QStringLiteral("&Help"));
-    About1 = Help1->addAction(QStringLiteral("Ab&out"));
-    connect(About1, &QAction::triggered, this, guarded(this, &TTestForm::About1Click));
 }
 
 void TTestForm::buildHeader()
@@ -218,34 +210,27 @@ void TTestForm::buildStartPage()
     connect(AllQBtn, &QPushButton::clicked, AllQAct, &QAction::trigger);
     connect(RandomBtn, &QPushButton::clicked, RandAct, &QAction::trigger);
     connect(UserBtn, &QPushButton::clicked, UserAct, &QAction::trigger);
+    connect(RetakeBtn, &QPushButton::clicked, RetakeAct, &QAction::trigger);
     CenterExamButtons();
 }
 
 void TTestForm::buildButtonBar()
 {
-    Panel2 = new QFrame(this);
-    Panel2->setFixedHeight(41);
-    Panel2->setFrameShape(QFrame::StyledPanel);
-    auto* bar = new QHBoxLayout(Panel2);
-    bar->setContentsMargins(6, 6, 6, 6);
-    bar->setSpacing(6);
-    auto makeButton = [this, bar](const QString& text, void (TTestForm::*handler)()) {
-        auto* b = new QPushButton(text, Panel2);
-        b->setAutoDefault(false);
-        b->setMinimumWidth(100);
-        connect(b, &QPushButton::clicked, this, guarded(this, handler));
-        bar->addWidget(b);
-        return b;
-    };
-    PrevButton = makeButton(QStringLiteral("&< Previous Item"), &TTestForm::PrevButtonClick);
-    NextButton = makeButton(QStringLiteral("Next Item &>"), &TTestForm::NextButtonClick);
-    LearnButton = makeButton(QStringLiteral("&Learn Now"), &TTestForm::LearnButtonClick);
-    Button1 = makeButton(QStringLiteral("Items &Review"), &TTestForm::Button1Click);
-    NoteButton = makeButton(QStringLiteral("&Note"), &TTestForm::NoteButtonClick);
-    bar->addStretch(1);
-    GradeButton = makeButton(QStringLiteral("&Grade Now"), &TTestForm::GradeButtonClick);
-    Button3 = makeButton(QStringLiteral("E&xit Exam"), &TTestForm::Button3Click);
-    Panel2->hide();
+    Panel2 = new ExamButtonBar(this);
+    PrevButton = Panel2->PrevButton;
+    NextButton = Panel2->NextButton;
+    LearnButton = Panel2->LearnButton;
+    Button1 = Panel2->Button1;
+    NoteButton = Panel2->NoteButton;
+    GradeButton = Panel2->GradeButton;
+    Button3 = Panel2->Button3;
+    const std::pair<QPushButton*, void (TTestForm::*)()> handlers[] = {
+        {PrevButton, &TTestForm::PrevButtonClick},   {NextButton, &TTestForm::NextButtonClick},
+        {LearnButton, &TTestForm::LearnButtonClick}, {Button1, &TTestForm::Button1Click},
+        {NoteButton, &TTestForm::NoteButtonClick},   {GradeButton, &TTestForm::GradeButtonClick},
+        {Button3, &TTestForm::Button3Click}};
+    for (const auto& [button, handler] : handlers)
+        connect(button, &QPushButton::clicked, this, guarded(this, handler));
 }
 
 // ---- exam kinds -------------------------------------------------------------------
@@ -427,19 +412,8 @@ void TTestForm::ExamControls()
     ReviewLabel->hide();
     CorrectLabel->hide();
     GradeButton->setText(QStringLiteral("&Grade Now"));
-    // The item's accelerators win while an exam is open: Alt+M marks and
-    // Alt+F ticks choice f. The menus stay reachable by F10 and the mouse.
-    N11->setTitle(QStringLiteral("File"));
-    N21->setTitle(QStringLiteral("Exams"));
-    N21->setEnabled(false);
-    N21->menuAction()->setEnabled(false);
-    // The start page's buttons trigger these actions; a focused, hidden
-    // button must not start a second exam over this one.
-    for (QAction* action : N21->actions())
-        action->setEnabled(false);
+    MainMenu->setExamOpen(true);
     NextButton->setFocus();
-    Print1->setEnabled(true);
-    Print2->setEnabled(true);
     LearnButton->setEnabled(true);
 }
 
@@ -458,19 +432,12 @@ void TTestForm::CloseCurrentExam()
     examSession->closeExam();
     Panel2->hide();
     fcLabel1->show();
-    N11->setTitle(QStringLiteral("&File"));
-    N21->setTitle(QStringLiteral("Exa&ms"));
-    N21->setEnabled(true);
-    N21->menuAction()->setEnabled(true);
-    for (QAction* action : N21->actions())
-        action->setEnabled(true);
+    MainMenu->setExamOpen(false);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Label1, Label2, CorrectLabel, MarkBox, Label3, TimeLabel})
         w->hide();
     Timer1->setEnabled(false);
     ReviewLabel->hide();
-    Print1->setEnabled(false);
-    Print2->setEnabled(false);
     ScrollBox1->hide();
     Panel4->show();
     NoteButton->show();
@@ -845,19 +812,18 @@ void TTestForm::ExhBtnBClick()
 
 void TTestForm::Options1Click()
 {
-    OptionsForm->Prepare(Options, {QuestionFont(), AnswersFont(), ExplanationFont(), QuestionColor(),
-                                   AnswersColor(), ExplanationColor()});
+    OptionsForm->Prepare(Options, appearance());
     // Fonts and colours apply as they are chosen, even if the dialog is then
     // closed without OK.
     const auto setFont = [this](ItemPart text, const QFont& font) {
-        text == ItemPart::Answers       ? setAnswersFont(font)
-        : text == ItemPart::Explanation ? setExplanationFont(font)
-                                        : setQuestionFont(font);
+        ItemAppearance chosen = appearance();
+        chosen.setFont(text, font);
+        setAppearance(chosen);
     };
     const auto setColor = [this](ItemPart text, const QColor& color) {
-        text == ItemPart::Answers       ? setAnswersColor(color)
-        : text == ItemPart::Explanation ? setExplanationColor(color)
-                                        : setQuestionColor(color);
+        ItemAppearance chosen = appearance();
+        chosen.setColor(text, color);
+        setAppearance(chosen);
     };
     const QMetaObject::Connection fonts = connect(OptionsForm, &TOptionsForm::fontChosen, this, setFont);
     const QMetaObject::Connection colors = connect(OptionsForm, &TOptionsForm::colorChosen, this, setColor);
@@ -898,35 +864,42 @@ void TTestForm::applyOptions(const ExamOptions& chosen)
     }
 }
 
+ItemAppearance TTestForm::appearance() const
+{
+    return {QuestionFont(),  AnswersFont(),  ExplanationFont(),
+            QuestionColor(), AnswersColor(), ExplanationColor()};
+}
+
+void TTestForm::setAppearance(const ItemAppearance& shown)
+{
+    setQuestionFont(shown.questionFont);
+    setAnswersFont(shown.answersFont);
+    setExplanationFont(shown.explanationFont);
+    setQuestionColor(shown.questionColor);
+    setAnswersColor(shown.answersColor);
+    setExplanationColor(shown.explanationColor);
+}
+
 void TTestForm::LoadSettings()
 {
     // Each font starts from its design font; the store adds what it holds.
     SettingsStore::Values values;
     SettingsStore(settingsPath).load(values, SettingsStore::defaultCalcPath());
-    QFont font = QuestionFont();
-    QColor color = QuestionColor();
-    StoredFont::apply(values.question, font, color);
-    setQuestionFont(font);
-    setQuestionColor(color);
-    font = AnswersFont();
-    color = AnswersColor();
-    StoredFont::apply(values.answers, font, color);
-    setAnswersFont(font);
-    setAnswersColor(color);
-    font = ExplanationFont();
-    color = ExplanationColor();
-    StoredFont::apply(values.explanation, font, color);
-    setExplanationFont(font);
-    setExplanationColor(color);
+    ItemAppearance shown = appearance();
+    StoredFont::apply(values.question, shown.questionFont, shown.questionColor);
+    StoredFont::apply(values.answers, shown.answersFont, shown.answersColor);
+    StoredFont::apply(values.explanation, shown.explanationFont, shown.explanationColor);
+    setAppearance(shown);
     Options = values.options;
 }
 
 void TTestForm::SaveSettings()
 {
+    const ItemAppearance shown = appearance();
     SettingsStore::Values values;
-    values.question = StoredFont::fromFont(QuestionFont(), QuestionColor());
-    values.answers = StoredFont::fromFont(AnswersFont(), AnswersColor());
-    values.explanation = StoredFont::fromFont(ExplanationFont(), ExplanationColor());
+    values.question = StoredFont::fromFont(shown.questionFont, shown.questionColor);
+    values.answers = StoredFont::fromFont(shown.answersFont, shown.answersColor);
+    values.explanation = StoredFont::fromFont(shown.explanationFont, shown.explanationColor);
     values.options = Options;
     QString error;
     if (!SettingsStore(settingsPath).save(values, &error))
@@ -954,42 +927,6 @@ void TTestForm::SetupCalcButton()
 
 // ---- score history and retaking the incorrect items ----------------------------------------
 
-namespace {
-QString historyFolderOf(const TTestForm* form)
-{
-    return form->historyFolder.isEmpty() ? ScoreHistory::defaultFolder() : form->historyFolder;
-}
-} // namespace
-
-void TTestForm::buildHistoryControls()
-{
-    ScoreHistory1 = new QAction(QStringLiteral("Score &History..."), this);
-    // Above the separator that leads to "Exit".
-    const QList<QAction*> fileItems = N11->actions();
-    const int exitAt = fileItems.indexOf(Exit1);
-    QAction* before =
-        exitAt > 0 && fileItems.at(exitAt - 1)->isSeparator() ? fileItems.at(exitAt - 1) : Exit1;
-    N11->insertAction(before, ScoreHistory1);
-    connect(ScoreHistory1, &QAction::triggered, this, guarded(this, &TTestForm::ScoreHistory1Click));
-
-    RetakeAct = new QAction(QStringLiteral("Retake &Incorrect Items"), this);
-    N21->addAction(RetakeAct);
-    connect(RetakeAct, &QAction::triggered, this, guarded(this, &TTestForm::RetakeActExecute));
-    connect(RetakeBtn, &QPushButton::clicked, RetakeAct, &QAction::trigger);
-
-    // Page Down and Page Up page through the items like the two buttons.
-    auto* pageDown = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
-    auto* pageUp = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
-    connect(pageDown, &QShortcut::activated, this, [this] {
-        if (!Panel2->isHidden())
-            NextButton->click(); // a disabled button ignores it
-    });
-    connect(pageUp, &QShortcut::activated, this, [this] {
-        if (!Panel2->isHidden())
-            PrevButton->click();
-    });
-}
-
 double TTestForm::TimeUsed() const
 {
     // The clock's count restarts at the exam's start, and again when the time
@@ -1002,47 +939,15 @@ double TTestForm::TimeUsed() const
 
 void TTestForm::RecordAttempt(const GradeResult& result)
 {
-    QString error;
-    try {
-        HistoryAttempt attempt =
-            ScoreHistory::fromGrading(result, Sheet, *dtCurrentSet, ExamTitle, CandidateName, TimeLimit,
-                                      TimeUsed(), QDateTime::currentDateTime());
-        if (ScoreHistory(historyFolderOf(this)).append(attempt, &error))
-            return;
-    } catch (const TableError& e) {
-        error = e.message();
-    }
-    // The score stays in the score window; only the history misses it.
-    Dialogs::error(this, error);
-}
-
-void TTestForm::reloadHistory()
-{
-    std::vector<HistoryAttempt> attempts;
-    QString error;
-    if (!ScoreHistory(historyFolderOf(this)).load(&attempts, &error))
-        Dialogs::error(this, error);
-    HistoryForm->load(attempts);
+    History->record([&] {
+        return ScoreHistory::fromGrading(result, Sheet, *dtCurrentSet, ExamTitle, CandidateName, TimeLimit,
+                                         TimeUsed(), QDateTime::currentDateTime());
+    });
 }
 
 void TTestForm::ScoreHistory1Click()
 {
-    if (!HistoryForm) {
-        HistoryForm = new THistoryForm(this);
-        connect(HistoryForm, &THistoryForm::deleteRequested, this, [this](qint64 id) {
-            QString error;
-            if (!ScoreHistory(historyFolderOf(this)).remove(id, &error))
-                Dialogs::error(HistoryForm, error);
-            reloadHistory();
-        });
-        connect(HistoryForm, &THistoryForm::exportRequested, this, [this](const QString& fileName) {
-            QString error;
-            if (!HistoryCsv::write(fileName, HistoryForm->attempts(), &error))
-                Dialogs::error(HistoryForm, error);
-        });
-    }
-    reloadHistory();
-    Dialogs::execModal(HistoryForm);
+    History->show();
 }
 
 void TTestForm::RetakeActExecute()
@@ -1051,11 +956,8 @@ void TTestForm::RetakeActExecute()
         return;
     HistoryAttempt latest;
     bool found = false;
-    QString error;
-    if (!ScoreHistory(historyFolderOf(this)).latest(&latest, &found, &error)) {
-        Dialogs::error(this, error);
+    if (!History->latest(&latest, &found))
         return;
-    }
     const RetakeSet set(found ? latest : HistoryAttempt{});
     const std::vector<RetakeSet::Item> items = examSession->existingRetakeItems(set);
     if (items.empty()) {

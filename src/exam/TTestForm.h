@@ -1,15 +1,19 @@
 #pragma once
 
-#include "AnswerSheet.h"
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
+#include "ExamButtonBar.h"
 #include "ExamHeader.h"
+#include "ExamHistory.h"
+#include "ExamMenu.h"
 #include "ExamMode.h"
 #include "ExamSession.h"
 #include "ItemView.h"
 #include "StartPage.h"
 #include "history/RetakeSet.h"
 #include "settings/ExamOptions.h"
+#include "settings/ItemAppearance.h"
+#include "store/AnswerSheet.h"
 
 #include <QColor>
 #include <QDialog>
@@ -35,7 +39,6 @@ class ShadedLabel;
 class Table;
 class TddgRunButton;
 class TKZTimeCounter;
-class THistoryForm;
 struct GradeResult;
 
 // The exam window: the start page with the exam kinds, and one item of the
@@ -77,6 +80,8 @@ public:
     void setQuestionColor(const QColor& color) { ScrollBox1->setQuestionColor(color); }
     void setAnswersColor(const QColor& color) { ScrollBox1->setAnswersColor(color); }
     void setExplanationColor(const QColor& color) { ScrollBox1->setExplanationColor(color); }
+    ItemAppearance appearance() const;
+    void setAppearance(const ItemAppearance& shown);
     void LoadSettings();
     void SaveSettings();
     void SetupCalcButton(); // applies CalcPath and ShowCalcBtn after loading
@@ -141,7 +146,7 @@ public:
     void UserActExecute();
 
     // ---- controls ------------------------------------------------------------------
-    QMenuBar* MainMenu = nullptr;
+    ExamMenu* MainMenu = nullptr;
     QMenu* N11 = nullptr; // &File
     QMenu* N21 = nullptr; // Exa&ms
     QMenu* Help1 = nullptr;
@@ -191,7 +196,7 @@ public:
     ShadedButton* RandomBtn = nullptr;
     ShadedButton* UserBtn = nullptr;
 
-    QFrame* Panel2 = nullptr; // button bar
+    ExamButtonBar* Panel2 = nullptr; // button bar; the buttons below are its own
     QPushButton* PrevButton = nullptr;
     QPushButton* NextButton = nullptr;
     QPushButton* LearnButton = nullptr;
@@ -203,11 +208,10 @@ public:
     TKZTimeCounter* Timer1 = nullptr;
 
     // ---- score history and retaking the incorrect items --------------------------
-    QString historyFolder;            // the score history's folder; empty: the per-user data folder
+    ExamHistory* History = nullptr;   // its folder and window
     QAction* ScoreHistory1 = nullptr; // &File: Score &History...
     QAction* RetakeAct = nullptr;     // Exa&ms: Retake &Incorrect Items
     ShadedButton* RetakeBtn = nullptr;
-    THistoryForm* HistoryForm = nullptr; // made on first use
     void ScoreHistory1Click();
     void RetakeActExecute();
     void CopyRetakeShuffled();
@@ -238,8 +242,6 @@ private:
     void noItemsAvailable(const QString& title);
     std::uint32_t nextSeed() const;
     void took(const ExamSession::Assembled& assembled);
-    void buildHistoryControls();
-    void reloadHistory();
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
     int m_available = 0;                        // items of "All Questions", counted by PrepareNameDialog
 };

@@ -1,6 +1,6 @@
 #include "GradeExam.h"
 
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 #include "store/SectionNames.h"
 
 std::int64_t roundHalfEven(std::int64_t numerator, std::int64_t denominator)

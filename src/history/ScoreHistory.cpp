@@ -1,6 +1,6 @@
 #include "ScoreHistory.h"
 
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 #include "grading/GradeResult.h"
 #include "reports/SuspendedCursor.h"
 #include "store/ItemRecord.h"

@@ -1,7 +1,7 @@
 #include "ReviewListModel.h"
 
 #include "TReviewForm.h"
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 
 #include <QIcon>
 

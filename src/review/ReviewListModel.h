@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ReviewRow.h"
-#include "exam/AnswerEntry.h"
+#include "store/AnswerEntry.h"
 
 #include <QAbstractListModel>
 #include <QSize>

@@ -1,6 +1,6 @@
 #include "ReviewRow.h"
 
-#include "exam/AnswerEntry.h"
+#include "store/AnswerEntry.h"
 
 namespace ReviewRow {
 

@@ -1,7 +1,7 @@
 #include "TReviewForm.h"
 
 #include "ReviewListModel.h"
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 #include "tables/Table.h"
 #include "widgets/ErrorGuard.h"
 

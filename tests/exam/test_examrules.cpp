@@ -1,4 +1,4 @@
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 #include "exam/Clock.h"
 #include "exam/ExamAssembly.h"
 #include "exam/ItemLayout.h"

@@ -1,5 +1,5 @@
 // Grading of a finished exam: score, pass test, texts and section tallies.
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 #include "grading/ChartText.h"
 #include "grading/GradeExam.h"
 #include "grading/ScoreReport.h"

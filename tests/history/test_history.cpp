@@ -1,6 +1,6 @@
 // The score history table, the retake set and the summaries, without windows.
 #include "TestFolder.h"
-#include "exam/AnswerSheet.h"
+#include "store/AnswerSheet.h"
 #include "grading/GradeExam.h"
 #include "history/HistoryCsv.h"
 #include "history/HistorySummary.h"

@@ -46,7 +46,7 @@ private:
     std::unique_ptr<TestEnv> env;
     TTestForm* form = nullptr;
 
-    ScoreHistory history() const { return ScoreHistory(form->historyFolder); }
+    ScoreHistory history() const { return ScoreHistory(form->History->folder); }
     std::vector<HistoryAttempt> attempts() const
     {
         std::vector<HistoryAttempt> all;
@@ -107,7 +107,7 @@ private slots:
         env->writeEmptyCurrentSet();
         env->writeUserSet({});
         form = env->createForms();
-        form->historyFolder = env->path(QStringLiteral("history"));
+        form->History->folder = env->path(QStringLiteral("history"));
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         Dialogs::clearLog();
@@ -184,7 +184,7 @@ private slots:
         QFile blocker(env->path(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        form->historyFolder = blocker.fileName();
+        form->History->folder = blocker.fileName();
         startExam(form->Action1);
         answerRight(QStringLiteral("Q1 planning"), 2);
         Dialogs::queueAnswer(Dialogs::Ok); // grade
@@ -208,7 +208,7 @@ private slots:
         form->CloseCurrentExam();
         const QString folder = env->path(QStringLiteral("damaged"));
         QDir().mkpath(folder);
-        form->historyFolder = folder;
+        form->History->folder = folder;
         QFile damaged(ScoreHistory(folder).filePath());
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write(QByteArray(4096, 'z'));
@@ -271,7 +271,7 @@ private slots:
         }
         const QString csv = env->path(QStringLiteral("out.csv"));
         Dialogs::setModalHandler([this, csv](QDialog* d) {
-            THistoryForm* h = form->HistoryForm;
+            THistoryForm* h = form->History->HistoryForm;
             if (d != h)
                 return int(QDialog::Rejected);
             [h, csv] {

@@ -1,0 +1,67 @@
+#include "ExamHistory.h"
+
+#include "history/HistoryCsv.h"
+#include "history/ScoreHistory.h"
+#include "history/THistoryForm.h"
+#include "tables/TableError.h"
+#include "widgets/Dialogs.h"
+
+#include <vector>
+
+ExamHistory::ExamHistory(QWidget* window) : QObject(window), m_window(window) {}
+
+QString ExamHistory::where() const
+{
+    return folder.isEmpty() ? ScoreHistory::defaultFolder() : folder;
+}
+
+void ExamHistory::record(const std::function<HistoryAttempt()>& make)
+{
+    QString error;
+    try {
+        HistoryAttempt attempt = make();
+        if (ScoreHistory(where()).append(attempt, &error))
+            return;
+    } catch (const TableError& e) {
+        error = e.message();
+    }
+    Dialogs::error(m_window, error);
+}
+
+void ExamHistory::reload()
+{
+    std::vector<HistoryAttempt> attempts;
+    QString error;
+    if (!ScoreHistory(where()).load(&attempts, &error))
+        Dialogs::error(m_window, error);
+    HistoryForm->load(attempts);
+}
+
+void ExamHistory::show()
+{
+    if (!HistoryForm) {
+        HistoryForm = new THistoryForm(m_window);
+        connect(HistoryForm, &THistoryForm::deleteRequested, this, [this](qint64 id) {
+            QString error;
+            if (!ScoreHistory(where()).remove(id, &error))
+                Dialogs::error(HistoryForm, error);
+            reload();
+        });
+        connect(HistoryForm, &THistoryForm::exportRequested, this, [this](const QString& fileName) {
+            QString error;
+            if (!HistoryCsv::write(fileName, HistoryForm->attempts(), &error))
+                Dialogs::error(HistoryForm, error);
+        });
+    }
+    reload();
+    Dialogs::execModal(HistoryForm);
+}
+
+bool ExamHistory::latest(HistoryAttempt* attempt, bool* found)
+{
+    QString error;
+    if (ScoreHistory(where()).latest(attempt, found, &error))
+        return true;
+    Dialogs::error(m_window, error);
+    return false;
+}
