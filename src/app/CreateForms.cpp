@@ -25,7 +25,7 @@ void createForms()
     NameForm = new TNameForm(TestForm);
     ReviewForm = new TReviewForm(TestForm);
     NoteForm = new TNoteForm(TestForm);
-    NoteForm->setTables(TestForm->dtCurrentSet, TestForm->dtQSet);
+    NoteForm->setTables(TestForm->dtCurrentSet, TestForm->noteWriter());
     OptionsForm = new TOptionsForm(TestForm);
     DM = new TDM;
     AboutForm = new TAboutForm;

@@ -49,6 +49,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
@@ -782,9 +783,20 @@ void TTestForm::Button1Click()
         dtCurrentSet->setRecNo(ReviewForm->chosenEntry() + 1);
 }
 
+TNoteForm::BankWriter TTestForm::noteWriter() const
+{
+    return
+        [session = QPointer<ExamSession>(examSession)](qint64 itemId, const QString& note, QString* error) {
+            if (session)
+                return session->saveNoteToBank(itemId, note, error);
+            *error = QStringLiteral("The exam window is closed; the note is kept in this exam only.");
+            return false;
+        };
+}
+
 void TTestForm::NoteButtonClick()
 {
-    NoteForm->setTables(dtCurrentSet, dtQSet);
+    NoteForm->setTables(dtCurrentSet, noteWriter());
     NoteForm->captureCurrentItem();
     NoteForm->Label2->setText(NoteLabel(ExamTitle, NoteForm->itemId()));
     Dialogs::execModal(NoteForm);

@@ -11,6 +11,7 @@
 #include "ItemView.h"
 #include "StartPage.h"
 #include "history/RetakeSet.h"
+#include "review/TNoteForm.h"
 #include "settings/ExamOptions.h"
 #include "settings/ItemAppearance.h"
 #include "store/AnswerSheet.h"
@@ -212,6 +213,8 @@ public:
     QAction* ScoreHistory1 = nullptr; // &File: Score &History...
     QAction* RetakeAct = nullptr;     // Exa&ms: Retake &Incorrect Items
     ShadedButton* RetakeBtn = nullptr;
+    // Saves a note into the bank item it belongs to, for the note window.
+    TNoteForm::BankWriter noteWriter() const;
     void ScoreHistory1Click();
     void RetakeActExecute();
     void CopyRetakeShuffled();

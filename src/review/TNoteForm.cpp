@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 TNoteForm* NoteForm = nullptr;
 
@@ -96,10 +97,10 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     setButtonsEnabled(false);
 }
 
-void TNoteForm::setTables(Table* currentSet, Table* bank)
+void TNoteForm::setTables(Table* currentSet, BankWriter saveToBank)
 {
     bindCurrentSet(currentSet);
-    m_bank = bank;
+    m_saveToBank = std::move(saveToBank);
 }
 
 void TNoteForm::bindCurrentSet(Table* table)
@@ -210,27 +211,14 @@ void TNoteForm::Button1Click()
     }
     const qint64 itemId = m_itemId;
 
-    // ...then the bank item the exam item was copied from, found by its key,
-    // so that a note can only ever land on its own item. If the bank cannot
-    // be written the note stays saved in this exam, the error is shown and
-    // the buttons stay enabled for another try.
-    Table* bank = m_bank;
-    if (!bank)
+    // ...then the bank item the exam item was copied from. If the bank
+    // cannot be written the note stays saved in this exam, the error is
+    // shown and the buttons stay enabled for another try.
+    if (!m_saveToBank)
         throw std::runtime_error("The note window was given no question bank.");
-    if (!bank->findKey(itemId))
-        throw std::runtime_error(
-            QStringLiteral("Item %1 was not found in the question bank; the note is kept "
-                           "in this exam only.")
-                .arg(itemId)
-                .toStdString());
-    bank->edit();
-    try {
-        bank->fieldByName(ItemRecord::U_MEMO).setAsString(note);
-        bank->post();
-    } catch (...) {
-        bank->cancel();
-        throw;
-    }
+    QString error;
+    if (!m_saveToBank(itemId, note, &error))
+        throw std::runtime_error(error.toStdString());
     setButtonsEnabled(false);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -25,9 +26,11 @@ class TNoteForm : public QDialog
 public:
     explicit TNoteForm(QWidget* parent = nullptr);
 
-    // The two tables a note is written to: the exam set (the note box shows
-    // its current record) and the bank the exam's items were copied from.
-    void setTables(Table* currentSet, Table* bank);
+    // Writes a note into the bank item of that id; on failure the text says why.
+    using BankWriter = std::function<bool(qint64 itemId, const QString& note, QString* error)>;
+    // Where a note is written: the exam set (the note box shows its current
+    // record), then the bank item the exam item was copied from.
+    void setTables(Table* currentSet, BankWriter saveToBank);
     void bindCurrentSet(Table* table);
     Table* boundTable() const { return m_table; }
     // Takes the current record as the item of the next opening.
@@ -65,7 +68,7 @@ private:
     qint64 m_itemId = 0;
 
     QPointer<Table> m_table;
-    QPointer<Table> m_bank;
+    BankWriter m_saveToBank;
     QList<QMetaObject::Connection> m_links;
     bool m_loading = false; // the box is being filled from the record
     bool m_writing = false; // the record is being written from the box

@@ -85,8 +85,8 @@ private slots:
     void unsavedNoteIsDropped();
     void noteLandsOnItsOwnBankItem();
     void noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem();
-    void bankWriteFailureKeepsTheNote_data();
-    void bankWriteFailureKeepsTheNote();
+    void bankItemGone_keepsTheNoteInTheExam();
+    void closedBank_isOpenedForTheNoteAndClosedAgain();
 };
 
 void TestNotes::savedNoteComesBackInTheNextExam()
@@ -273,39 +273,45 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
     QVERIFY(!Dialogs::shownMessages().join(QLatin1Char('\n')).contains(QStringLiteral("Error")));
 }
 
-void TestNotes::bankWriteFailureKeepsTheNote_data()
+void TestNotes::bankItemGone_keepsTheNoteInTheExam()
 {
-    QTest::addColumn<bool>("closeBank");
-    QTest::newRow("bank closed") << true;
-    QTest::newRow("bank item gone") << false;
-}
-
-void TestNotes::bankWriteFailureKeepsTheNote()
-{
-    QFETCH(bool, closeBank);
     TestEnv env;
     TTestForm* f = createWithBank(env, TestEnv::sampleBank());
     startExamA(f, 2);
-    if (closeBank) {
-        f->dtQSet->close();
-    } else {
-        QVERIFY(f->dtQSet->findKey(2));
-        f->dtQSet->deleteRecord();
-    }
+    QVERIFY(f->dtQSet->findKey(2));
+    f->dtQSet->deleteRecord();
     Dialogs::clearLog();
     onNoteWindow([f] {
         QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("kept"));
         NoteForm->Button1->click();
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().startsWith(QStringLiteral("Error: ")));
+        QVERIFY(Dialogs::shownMessages().first().contains(QStringLiteral("was not found")));
         QVERIFY(buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
     });
     f->NoteButton->click();
     QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("kept"));
-    if (!closeBank)
-        QCOMPARE(f->dtQSet->state(), Table::State::Browse);
+    QCOMPARE(f->dtQSet->state(), Table::State::Browse);
     QVERIFY(!bankNotes(env).values().contains(QStringLiteral("kept")));
+}
+
+void TestNotes::closedBank_isOpenedForTheNoteAndClosedAgain()
+{
+    TestEnv env;
+    TTestForm* f = createWithBank(env, TestEnv::sampleBank());
+    startExamA(f, 2);
+    f->dtQSet->close();
+    Dialogs::clearLog();
+    onNoteWindow([] {
+        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("reached the bank"));
+        NoteForm->Button1->click();
+        QVERIFY(!buttonsEnabled());
+    });
+    f->NoteButton->click();
+    QVERIFY(Dialogs::shownMessages().isEmpty());
+    QVERIFY(!f->dtQSet->isOpen());
+    QCOMPARE(bankNotes(env).value(2), QStringLiteral("reached the bank"));
 }
 
 QTEST_MAIN(TestNotes)
