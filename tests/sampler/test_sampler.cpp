@@ -4,7 +4,6 @@
 #include "exam/TTestForm.h"
 #include "sampler/TDM.h"
 #include "sampler/TSamplerForm.h"
-#include "sampler/UserSetStatus.h"
 #include "store/ItemRecord.h"
 #include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
@@ -148,31 +147,6 @@ private slots:
         delete MainForm;
         MainForm = nullptr;
         env.reset();
-    }
-
-    void rules_data()
-    {
-        QTest::addColumn<qint64>("section");
-        QTest::addColumn<bool>("isNull");
-        QTest::addColumn<int>("row");
-        QTest::newRow("first") << qint64(1) << false << 0;
-        QTest::newRow("last") << qint64(6) << false << 5;
-        QTest::newRow("zero") << qint64(0) << false << -1;
-        QTest::newRow("beyond the list") << qint64(7) << false << -1;
-        QTest::newRow("negative") << qint64(-2) << false << -1;
-        QTest::newRow("empty") << qint64(0) << true << -1;
-    }
-    void rules()
-    {
-        QFETCH(qint64, section);
-        QFETCH(bool, isNull);
-        QFETCH(int, row);
-        QCOMPARE(UserSetStatus::sectionRow(section, isNull, 6), row);
-        // Saving the row shown gives the section back (0 for none).
-        QCOMPARE(UserSetStatus::sectionOf(row), row < 0 ? 0 : int(section));
-        QCOMPARE(UserSetStatus::typeOf(UserSetStatus::typeIndex(true)), std::optional<bool>(true));
-        QCOMPARE(UserSetStatus::typeOf(UserSetStatus::typeIndex(false)), std::optional<bool>(false));
-        QCOMPARE(UserSetStatus::typeOf(-1), std::optional<bool>());
     }
 
     void opening_showsTheFirstItem()

@@ -1,5 +1,6 @@
-// What the sampler's data module reports about the user set, computed
-// without any window: this test links the core library only.
+// What the sampler's data module reports about the user set, and how its
+// type and section map to the sampler's choices, computed without any
+// window: this test links the core library only.
 #include "TestFolder.h"
 #include "sampler/TDM.h"
 #include "sampler/UserSetStatus.h"
@@ -33,6 +34,32 @@ private slots:
     {
         session.reset();
         folder.reset();
+    }
+
+    // The sampler's section list and type choice against Q_SECT and Q_TYPE.
+    void sectionAndType_mapBothWays_data()
+    {
+        QTest::addColumn<qint64>("section");
+        QTest::addColumn<bool>("isNull");
+        QTest::addColumn<int>("row");
+        QTest::newRow("first") << qint64(1) << false << 0;
+        QTest::newRow("last") << qint64(6) << false << 5;
+        QTest::newRow("zero") << qint64(0) << false << -1;
+        QTest::newRow("beyond the list") << qint64(7) << false << -1;
+        QTest::newRow("negative") << qint64(-2) << false << -1;
+        QTest::newRow("empty") << qint64(0) << true << -1;
+    }
+    void sectionAndType_mapBothWays()
+    {
+        QFETCH(qint64, section);
+        QFETCH(bool, isNull);
+        QFETCH(int, row);
+        QCOMPARE(UserSetStatus::sectionRow(section, isNull, 6), row);
+        // Saving the row shown gives the section back (0 for none).
+        QCOMPARE(UserSetStatus::sectionOf(row), row < 0 ? 0 : int(section));
+        QCOMPARE(UserSetStatus::typeOf(UserSetStatus::typeIndex(true)), std::optional<bool>(true));
+        QCOMPARE(UserSetStatus::typeOf(UserSetStatus::typeIndex(false)), std::optional<bool>(false));
+        QCOMPARE(UserSetStatus::typeOf(-1), std::optional<bool>());
     }
 
     void browsing_reportsTheCurrentRecord()
