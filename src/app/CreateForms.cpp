@@ -18,40 +18,51 @@ void createForms()
 {
     destroyForms();
     // The exam window registers the table password before any table can be
-    // opened; the dialogs it opens are its children.
+    // opened; the dialogs it opens are its children, each made the first
+    // time it is used.
     TestForm = new TTestForm;
-    ProgressForm = new TProgressForm(TestForm);
-    ScoreForm = new TScoreForm(TestForm);
-    NameForm = new TNameForm(TestForm);
-    ReviewForm = new TReviewForm(TestForm);
-    NoteForm = new TNoteForm(TestForm);
-    NoteForm->setTables(TestForm->dtCurrentSet, TestForm->noteWriter());
-    OptionsForm = new TOptionsForm(TestForm);
     DM = new TDM;
-    AboutForm = new TAboutForm;
-    SamplerForm = new TSamplerForm;
-    QObject::connect(DM, &TDM::viewChanged, SamplerForm,
-                     guarded(SamplerForm, &TSamplerForm::ShowUserSetState));
-    Pict1Form = new TPict1Form(TestForm);
-    Pict2Form = new TPict2Form(TestForm);
+    ProgressForm.setFactory([] { return new TProgressForm(TestForm); });
+    ScoreForm.setFactory([] { return new TScoreForm(TestForm); });
+    NameForm.setFactory([] { return new TNameForm(TestForm); });
+    ReviewForm.setFactory([] { return new TReviewForm(TestForm); });
+    NoteForm.setFactory([] {
+        auto* form = new TNoteForm(TestForm);
+        form->setTables(TestForm->dtCurrentSet, TestForm->noteWriter());
+        return form;
+    });
+    OptionsForm.setFactory([] { return new TOptionsForm(TestForm); });
+    AboutForm.setFactory([] { return new TAboutForm; });
+    SamplerForm.setFactory([] {
+        auto* form = new TSamplerForm;
+        QObject::connect(DM, &TDM::viewChanged, form, guarded(form, &TSamplerForm::ShowUserSetState));
+        // Made over a set already open: it shows where the set stands.
+        if (DM->dtUserSet->isOpen()) {
+            form->ShowUserSetState(DM->stateView());
+            form->ShowUserSetState(DM->recordView());
+        }
+        return form;
+    });
+    Pict1Form.setFactory([] { return new TPict1Form(TestForm); });
+    Pict2Form.setFactory([] { return new TPict2Form(TestForm); });
 }
 
 void destroyForms()
 {
-    delete SamplerForm;
-    SamplerForm = nullptr;
-    delete AboutForm;
-    AboutForm = nullptr;
+    delete SamplerForm.made();
+    SamplerForm.reset();
+    delete AboutForm.made();
+    AboutForm.reset();
     delete DM;
     DM = nullptr;
     delete TestForm; // owns the dialogs parented to it
     TestForm = nullptr;
-    ProgressForm = nullptr;
-    ScoreForm = nullptr;
-    NameForm = nullptr;
-    ReviewForm = nullptr;
-    NoteForm = nullptr;
-    OptionsForm = nullptr;
-    Pict1Form = nullptr;
-    Pict2Form = nullptr;
+    ProgressForm.reset();
+    ScoreForm.reset();
+    NameForm.reset();
+    ReviewForm.reset();
+    NoteForm.reset();
+    OptionsForm.reset();
+    Pict1Form.reset();
+    Pict2Form.reset();
 }

@@ -93,6 +93,7 @@ void TMainForm::StartTestBtnClick()
 void TMainForm::SamplerBtnClick()
 {
     ProgramFolder::requireWritable();
+    TSamplerForm* sampler = SamplerForm; // made first, so it follows the set as it opens
     hide();
     try {
         DM->dtUserSet->open();
@@ -101,9 +102,9 @@ void TMainForm::SamplerBtnClick()
         show();
         throw;
     }
-    SamplerForm->Prepare(SectionNames::all());
-    showWhenFinished(SamplerForm);
-    Dialogs::execModal(SamplerForm);
+    sampler->Prepare(SectionNames::all());
+    showWhenFinished(sampler);
+    Dialogs::execModal(sampler);
 }
 
 void TMainForm::fcShapeBtn3Click()

@@ -12,7 +12,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-TNameForm* NameForm = nullptr;
+LazyForm<TNameForm> NameForm;
 
 TNameForm::TNameForm(QWidget* parent) : QDialog(parent)
 {

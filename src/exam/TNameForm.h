@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/ClampingSpinBox.h"
+#include "widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -43,4 +44,4 @@ protected:
     void showEvent(QShowEvent* event) override;
 };
 
-extern TNameForm* NameForm;
+extern LazyForm<TNameForm> NameForm;

@@ -1,5 +1,5 @@
 #include "TPict1Form.h"
 
-TPict1Form* Pict1Form = nullptr;
+LazyForm<TPict1Form> Pict1Form;
 
 TPict1Form::TPict1Form(QWidget* parent) : ExhibitForm(QStringLiteral("Exhibit 1"), false, parent) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExhibitForm.h"
+#include "widgets/LazyForm.h"
 
 // "Exhibit 1": a fixed-size window.
 class TPict1Form : public ExhibitForm
@@ -10,4 +11,4 @@ public:
     explicit TPict1Form(QWidget* parent = nullptr);
 };
 
-extern TPict1Form* Pict1Form;
+extern LazyForm<TPict1Form> Pict1Form;

@@ -1,5 +1,5 @@
 #include "TPict2Form.h"
 
-TPict2Form* Pict2Form = nullptr;
+LazyForm<TPict2Form> Pict2Form;
 
 TPict2Form::TPict2Form(QWidget* parent) : ExhibitForm(QStringLiteral("Exhibit 2"), true, parent) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExhibitForm.h"
+#include "widgets/LazyForm.h"
 
 // "Exhibit 2": a window the candidate can resize.
 class TPict2Form : public ExhibitForm
@@ -10,4 +11,4 @@ public:
     explicit TPict2Form(QWidget* parent = nullptr);
 };
 
-extern TPict2Form* Pict2Form;
+extern LazyForm<TPict2Form> Pict2Form;

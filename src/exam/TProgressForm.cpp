@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-TProgressForm* ProgressForm = nullptr;
+LazyForm<TProgressForm> ProgressForm;
 
 TProgressForm::TProgressForm(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)

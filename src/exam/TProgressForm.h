@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/LazyForm.h"
+
 #include <QDialog>
 
 class QProgressBar;
@@ -22,4 +24,4 @@ private:
     bool m_closing = false;
 };
 
-extern TProgressForm* ProgressForm;
+extern LazyForm<TProgressForm> ProgressForm;

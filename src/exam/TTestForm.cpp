@@ -455,7 +455,7 @@ AnswerEntry& TTestForm::currentEntry()
 void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
 {
     Q_UNUSED(fieldName);
-    if (examMode == ExamMode::Idle || (NoteForm && NoteForm->isVisible()))
+    if (examMode == ExamMode::Idle || (NoteForm.made() && NoteForm.made()->isVisible()))
         return;
     const int r = dtCurrentSet->recNo();
     PrevButton->setEnabled(r != FirstRecNo);

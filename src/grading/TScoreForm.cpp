@@ -26,7 +26,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-TScoreForm* ScoreForm = nullptr;
+LazyForm<TScoreForm> ScoreForm;
 
 namespace {
 const QColor ScoreGreen(0, 128, 0);

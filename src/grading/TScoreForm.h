@@ -2,6 +2,7 @@
 
 #include "GradeExam.h"
 #include "GradeResult.h"
+#include "widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -89,4 +90,4 @@ private:
     Choice m_choice = Choice::None;
 };
 
-extern TScoreForm* ScoreForm;
+extern LazyForm<TScoreForm> ScoreForm;

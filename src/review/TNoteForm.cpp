@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
-TNoteForm* NoteForm = nullptr;
+LazyForm<TNoteForm> NoteForm;
 
 TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
 {

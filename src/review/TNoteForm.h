@@ -2,6 +2,7 @@
 
 #include "NoteLabel.h"
 #include "tables/Table.h"
+#include "widgets/LazyForm.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -74,4 +75,4 @@ private:
     bool m_writing = false; // the record is being written from the box
 };
 
-extern TNoteForm* NoteForm;
+extern LazyForm<TNoteForm> NoteForm;

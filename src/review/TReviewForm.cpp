@@ -17,7 +17,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-TReviewForm* ReviewForm = nullptr;
+LazyForm<TReviewForm> ReviewForm;
 
 namespace {
 const QColor SignRed(255, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReviewRow.h"
+#include "widgets/LazyForm.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -67,4 +68,4 @@ private:
     int m_chosenEntry = -1;
 };
 
-extern TReviewForm* ReviewForm;
+extern LazyForm<TReviewForm> ReviewForm;

@@ -41,7 +41,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TSamplerForm* SamplerForm = nullptr;
+LazyForm<TSamplerForm> SamplerForm;
 
 namespace {
 // Layout of the rows of the choices page.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/LazyForm.h"
+
 #include <QDialog>
 
 struct UserSetView;
@@ -132,4 +134,4 @@ private:
     QString m_exportFilter;
 };
 
-extern TSamplerForm* SamplerForm;
+extern LazyForm<TSamplerForm> SamplerForm;

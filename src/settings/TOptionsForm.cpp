@@ -16,7 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TOptionsForm* OptionsForm = nullptr;
+LazyForm<TOptionsForm> OptionsForm;
 
 namespace {
 constexpr int MinTime = 1;

@@ -2,6 +2,7 @@
 
 #include "ExamOptions.h"
 #include "ItemAppearance.h"
+#include "widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -91,4 +92,4 @@ private:
     void setEntryColor(int row, const QColor& color);
 };
 
-extern TOptionsForm* OptionsForm;
+extern LazyForm<TOptionsForm> OptionsForm;

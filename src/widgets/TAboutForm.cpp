@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TAboutForm* AboutForm = nullptr;
+LazyForm<TAboutForm> AboutForm;
 
 const QString TAboutForm::WebAddress = QStringLiteral("https://www.examora.example/");
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LazyForm.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -25,4 +27,4 @@ public:
     QPushButton* OKButton = nullptr;
 };
 
-extern TAboutForm* AboutForm;
+extern LazyForm<TAboutForm> AboutForm;

@@ -3,9 +3,23 @@
 #include "app/InstanceLock.h"
 #include "app/TMainForm.h"
 #include "exam/TNameForm.h"
+#include "exam/TPict1Form.h"
+#include "exam/TPict2Form.h"
+#include "exam/TProgressForm.h"
 #include "exam/TTestForm.h"
+#include "grading/TScoreForm.h"
+#include "review/TNoteForm.h"
+#include "review/TReviewForm.h"
+#include "sampler/TDM.h"
+#include "sampler/TSamplerForm.h"
+#include "settings/TOptionsForm.h"
+#include "tables/Table.h"
+#include "widgets/DBMemo.h"
 #include "widgets/Dialogs.h"
+#include "widgets/PanelStatusBar.h"
 #include "widgets/ShadedButton.h"
+#include "widgets/ShadedLabel.h"
+#include "widgets/TAboutForm.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -207,14 +221,14 @@ private slots:
         startProgram(second, QStringLiteral(VELARIX_PROGRAM), runtime.path());
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);
-        QTRY_COMPARE(QApplication::activeWindow(), NameForm);
+        QTRY_COMPARE(QApplication::activeWindow(), NameForm.get());
         QVERIFY(NameForm->isVisible());
         // A visible popup menu is never the window that is brought up.
         QMenu popup;
         popup.addAction(QStringLiteral("x"));
         popup.popup(QPoint(10, 10));
         QVERIFY(QTest::qWaitForWindowExposed(&popup));
-        QCOMPARE(Application::RunningWindow(), NameForm);
+        QCOMPARE(Application::RunningWindow(), NameForm.get());
         popup.close();
 
         // A minimised window comes back as it was before, here maximised.
@@ -234,6 +248,30 @@ private slots:
             qunsetenv("XDG_RUNTIME_DIR");
         else
             qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    }
+
+    void startUp_makesTheExamWindowOnly_theRestOnFirstUse()
+    {
+        TestEnv env;
+        env.writeBank(TestEnv::sampleBank());
+        env.writeEmptyCurrentSet();
+        env.writeUserSet({TestEnv::item(1, 2, QStringLiteral("Own question"), QStringLiteral("a"))});
+        env.createForms();
+        QVERIFY(TestForm);
+        const QList<QObject*> made{
+            ProgressForm.made(), ScoreForm.made(), NameForm.made(),    ReviewForm.made(), NoteForm.made(),
+            OptionsForm.made(),  AboutForm.made(), SamplerForm.made(), Pict1Form.made(),  Pict2Form.made()};
+        QCOMPARE(made.count(nullptr), made.size());
+
+        // A window made over a set that is already open shows where it stands.
+        DM->dtUserSet->open();
+        QCOMPARE(SamplerForm->StatusBar1->panelText(1), QStringLiteral(" Items: 1"));
+        QVERIFY(SamplerForm->fcLabel4->text().startsWith(QStringLiteral("Item ID: ")));
+        QCOMPARE(SamplerForm->DBMemo1->toPlainText(), QStringLiteral("Own question"));
+        // The exam window's dialogs are its own, so they go with it.
+        QCOMPARE(ScoreForm->parent(), TestForm);
+        env.destroyForms();
+        QVERIFY(!ScoreForm.get() && !SamplerForm.get());
     }
 
     void startWindow_hidesWhileTheExamWindowIsOpen()

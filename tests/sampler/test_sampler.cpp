@@ -766,7 +766,7 @@ private slots:
             return int(QDialog::Accepted);
         });
         s->About1->trigger();
-        QCOMPARE(shownModally, AboutForm);
+        QCOMPARE(shownModally, AboutForm.get());
         QCOMPARE(AboutForm->windowTitle(), QStringLiteral("About Examora"));
 
         AboutForm->show();
