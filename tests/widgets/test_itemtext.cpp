@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -155,6 +156,35 @@ private slots:
         item.setText(text);
         for (int width : {1, 120, 662, 1905})
             QCOMPARE(item.heightForWidth(width), label->heightForWidth(width));
+    }
+
+    // Drawn piece by piece, the text looks as the label drew it, pixel for
+    // pixel, at the top, across the pieces and at the bottom.
+    void longText_drawnAsTheLabelDrewIt()
+    {
+        const QString text = longText();
+        const QFont font(QStringLiteral("DejaVu Sans"), 10);
+        const auto label = referenceLabel(text, font);
+        ItemText item;
+        item.setFont(font);
+        item.setText(text);
+        const int height = item.heightForWidth(600);
+        label->resize(600, height);
+        item.resize(600, height);
+        QVERIFY(height > 3300);
+        QImage blank(600, 400, QImage::Format_ARGB32);
+        blank.fill(Qt::white);
+        for (int top : {0, 700, 1500, 2900, height - 400}) {
+            const QRect band(0, top, 600, 400);
+            QImage expected(band.size(), QImage::Format_ARGB32);
+            QImage actual(band.size(), QImage::Format_ARGB32);
+            expected.fill(Qt::white);
+            actual.fill(Qt::white);
+            label->render(&expected, QPoint(), QRegion(band), QWidget::DrawChildren);
+            item.render(&actual, QPoint(), QRegion(band), QWidget::DrawChildren);
+            QVERIFY(expected != blank);
+            QVERIFY2(actual == expected, qPrintable(QStringLiteral("band at %1").arg(top)));
+        }
     }
 
     // heightUpTo and provisionalHeight give the exact height once they can
