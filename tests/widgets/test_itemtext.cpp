@@ -187,6 +187,44 @@ private slots:
         }
     }
 
+    // A selection dragged over many lines, across paragraphs and across the
+    // pieces a long paragraph is laid out in, is drawn as the label drew it.
+    void selection_drawnAsTheLabelDrewIt()
+    {
+        const QString text =
+            QStringLiteral("Which command lists the block devices with their mount points? ").repeated(200) +
+            QStringLiteral("\nalpha beta gamma\n\nzeta eta theta\n").repeated(3);
+        const QFont font(QStringLiteral("DejaVu Sans"), 10);
+        const auto label = referenceLabel(text, font);
+        ItemText item;
+        item.setFont(font);
+        item.setText(text);
+        const int height = item.heightForWidth(300);
+        QCOMPARE(height, label->heightForWidth(300));
+        for (QWidget* w : {static_cast<QWidget*>(label.get()), static_cast<QWidget*>(&item)}) {
+            w->resize(300, height);
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            const QPoint to(60, height - 40);
+            QTest::mousePress(w, Qt::LeftButton, {}, QPoint(40, 5));
+            QMouseEvent move(QEvent::MouseMove, to, w->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(w, &move);
+            QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+        }
+        QVERIFY(item.selectedText().size() > 12000);
+        for (int top : {0, 1400, 2800, height - 300}) {
+            const QRect band(0, top, 300, 300);
+            QImage expected(band.size(), QImage::Format_ARGB32);
+            QImage actual(band.size(), QImage::Format_ARGB32);
+            expected.fill(Qt::white);
+            actual.fill(Qt::white);
+            label->render(&expected, QPoint(), QRegion(band));
+            item.render(&actual, QPoint(), QRegion(band));
+            QVERIFY2(actual == expected, qPrintable(QStringLiteral("band at %1").arg(top)));
+        }
+    }
+
     // heightUpTo and provisionalHeight give the exact height once they can
     // and lay out no more than they need before that.
     void partialLayout_agreesWithTheFullHeight()
