@@ -20,7 +20,7 @@ namespace {
 // A long paragraph is laid out in windows of about this many characters: a
 // window's lines are those of the whole paragraph except its last one, which
 // may end where the window does; that line starts the next window.
-constexpr int WindowChars = 4096;
+constexpr int WindowChars = 2048;
 // One step of the layout left for the event loop, in milliseconds.
 constexpr int StepMs = 4;
 constexpr qreal Everything = std::numeric_limits<qreal>::max();
@@ -347,9 +347,18 @@ void ItemText::paintEvent(QPaintEvent* event)
         if (from < to && from <= it->end && to > it->start) {
             QTextLayout::FormatRange range;
             range.start = qMax(from, it->start) - it->start;
-            range.length = qMin(to, it->end) - it->start - range.start;
+            // Into the line after the piece's own, if it has one, so that its last line is drawn
+            // as one the selection goes on past; the line break if it ends the paragraph.
+            const int laidOut = it->start + int(it->layout->text().size());
+            range.length = qMin(to, laidOut) - it->start - range.start;
             if (it->endsParagraph && to > it->end)
-                ++range.length; // the line break
+                ++range.length;
+            // Begun in an earlier piece: from before the first line, so that it is drawn as a
+            // selection that goes on from the line before.
+            if (from < it->start) {
+                --range.start;
+                ++range.length;
+            }
             range.format.setBackground(palette().brush(QPalette::Highlight));
             range.format.setForeground(palette().brush(QPalette::HighlightedText));
             selections.append(range);
