@@ -2,7 +2,6 @@
 
 #include "ChoiceLabel.h"
 #include "ChoiceRadio.h"
-#include "ItemLayout.h"
 #include "TddgRunButton.h"
 #include "widgets/ItemText.h"
 
@@ -96,6 +95,8 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
     ExpText->setFont(ownFont(design));
     setTextColor(ExpText, QColor(0, 0, 128));
     ExpText->hide();
+    connect(QText, &ItemText::settled, this, &ItemView::refine);
+    connect(ExpText, &ItemText::settled, this, &ItemView::refine);
 
     setWidget(ItemArea);
     hide();
@@ -107,6 +108,18 @@ int ItemView::textHeight(QLabel* label, int width) const
 {
     const int h = label->heightForWidth(width);
     return h > 0 ? h : QFontMetrics(label->font()).height();
+}
+
+int ItemView::textHeightUpTo(ItemText* text, int width, int limit) const
+{
+    const int h = text->heightUpTo(width, limit);
+    return h > 0 ? h : QFontMetrics(text->font()).height();
+}
+
+int ItemView::provisionalHeight(ItemText* text, int width, int shown) const
+{
+    const int h = text->provisionalHeight(width, shown);
+    return h > 0 ? h : QFontMetrics(text->font()).height();
 }
 
 void ItemView::display(const Item& item, QSize viewport)
@@ -134,27 +147,56 @@ void ItemView::display(const Item& item, QSize viewport)
     ExhBtnB->setVisible(item.exhibit2);
     ExpText->setText(item.explanation);
 
-    // Measured at the full width first, and again at the inner width when
-    // the content needs the scroll bar.
+    // The question is wrapped at the full width unless the content is then
+    // taller than the viewport, and at the inner width (the scroll bar's room
+    // taken off) if it is. Every height below the question's grows with it
+    // pixel for pixel, so that is known once the question (and a shown
+    // explanation) passes the room the rest leaves: a long text is laid out
+    // no further for it.
     const int W = qMax(viewport.width(), 100);
     m_viewportHeight = viewport.height();
-    const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    m_multiple = item.multiple;
     ItemLayout::Input in;
     in.W = W;
+    in.C = W;
     for (int k = 0; k < 6; ++k) {
         in.choiceVisible[k] = !ALabel[k]->isHidden();
         in.choiceHeights[k] = textHeight(ALabel[k], ItemLayout::choiceWidth(W));
     }
-    in.explanationHeight = textHeight(ExpText, ItemLayout::explanationWidth(W));
-    ItemLayout::Result r;
-    for (int C : {W, W - scrollBarWidth}) {
-        in.C = C;
-        in.questionHeight = textHeight(QText, ItemLayout::questionWidth(C));
-        r = ItemLayout::compute(in);
-        const int needed = m_explanationShown ? r.explanationBottom : r.choicesBottom;
-        if (needed <= m_viewportHeight)
-            break;
+    const ItemLayout::Result bare = ItemLayout::compute(in);
+    int room = m_viewportHeight - (m_explanationShown ? bare.explanationBottom : bare.choicesBottom);
+    in.questionHeight = textHeightUpTo(QText, ItemLayout::questionWidth(W), room);
+    bool fits = in.questionHeight <= room;
+    if (fits && m_explanationShown) {
+        room -= in.questionHeight;
+        in.explanationHeight = textHeightUpTo(ExpText, ItemLayout::explanationWidth(W), room);
+        fits = in.explanationHeight <= room;
     }
+    if (!fits) {
+        in.C = W - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        in.questionHeight = provisionalHeight(QText, ItemLayout::questionWidth(in.C), m_viewportHeight);
+    }
+    m_in = in;
+    // A hidden explanation is measured when it is shown.
+    m_explanationMeasured = fits && m_explanationShown;
+    if (!fits && m_explanationShown)
+        measureExplanation();
+    m_placed = true;
+    place();
+}
+
+void ItemView::measureExplanation()
+{
+    const int top = ItemLayout::compute(m_in).explanationTop;
+    m_in.explanationHeight = provisionalHeight(ExpText, ItemLayout::explanationWidth(m_in.W),
+                                               verticalScrollBar()->value() + m_viewportHeight - top);
+    m_explanationMeasured = true;
+}
+
+void ItemView::place()
+{
+    const ItemLayout::Input& in = m_in;
+    const ItemLayout::Result r = ItemLayout::compute(in);
     QPanel->setGeometry(0, 0, in.C, r.panelHeight);
     QText->setGeometry(ItemLayout::Border, ItemLayout::Border, ItemLayout::questionWidth(in.C),
                        in.questionHeight);
@@ -163,19 +205,37 @@ void ItemView::display(const Item& item, QSize viewport)
     ExhBtnB->move(96, r.buttonsTop);
     CalcButton->setGeometry(r.calcLeft, r.buttonsTop, 37, 29);
     for (int k = 0; k < 6; ++k) {
-        ALabel[k]->setGeometry(ItemLayout::ChoiceLeft, r.choiceTops[k], ItemLayout::choiceWidth(W),
+        ALabel[k]->setGeometry(ItemLayout::ChoiceLeft, r.choiceTops[k], ItemLayout::choiceWidth(in.W),
                                in.choiceHeights[k]);
-        if (item.multiple)
+        if (m_multiple)
             CheckBox[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
         else
             RadioButton[k]->move(ItemLayout::ControlLeft, r.choiceTops[k]);
     }
-    ExpText->setGeometry(ItemLayout::ExplanationLeft, r.explanationTop, ItemLayout::explanationWidth(W),
-                         in.explanationHeight);
+    ExpText->setGeometry(ItemLayout::ExplanationLeft, r.explanationTop, ItemLayout::explanationWidth(in.W),
+                         m_explanationMeasured ? in.explanationHeight : 0);
     m_choicesBottom = r.choicesBottom;
     m_explanationBottom = r.explanationBottom;
     ItemArea->setFixedWidth(in.C);
     applyContentHeight();
+}
+
+// A text laid out whole since it was placed: its exact height moves what is below it.
+void ItemView::refine()
+{
+    if (!m_placed)
+        return;
+    m_in.questionHeight = provisionalHeight(QText, ItemLayout::questionWidth(m_in.C), 0);
+    if (m_explanationMeasured)
+        m_in.explanationHeight = provisionalHeight(ExpText, ItemLayout::explanationWidth(m_in.W), 0);
+    place();
+}
+
+bool ItemView::isSettled() const
+{
+    return !m_placed ||
+           (QText->isSettled(ItemLayout::questionWidth(m_in.C)) &&
+            (!m_explanationMeasured || ExpText->isSettled(ItemLayout::explanationWidth(m_in.W))));
 }
 
 void ItemView::applyContentHeight()
@@ -190,6 +250,10 @@ void ItemView::showAnswers(bool shown, const std::array<bool, 6>& correct)
     for (int k = 0; k < 6; ++k)
         ALabel[k]->setBackground(shown && correct[k] ? Aqua : QColor(Qt::white));
     m_explanationShown = shown;
+    if (shown && m_placed && !m_explanationMeasured) {
+        measureExplanation();
+        place();
+    }
     applyContentHeight();
 }
 

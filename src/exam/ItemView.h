@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ItemLayout.h"
 #include "widgets/ItemText.h"
 
 #include <QColor>
@@ -44,6 +45,10 @@ public:
     void display(const Item& item, QSize viewport);
     // The explanation and the correct choices' aqua background, on or off.
     void showAnswers(bool shown, const std::array<bool, 6>& correct);
+    // Whether every shown text is laid out whole and the geometry final. A
+    // long text is shown while the rest of it is still being laid out; the
+    // parts below it then sit at its estimated end until it is.
+    bool isSettled() const;
     // A click on choice k's text (1..6) acts on its radio button or check box.
     void pickChoice(int k);
 
@@ -83,8 +88,19 @@ signals:
 private:
     // The height of the label's text wrapped at `width`.
     int textHeight(QLabel* label, int width) const;
+    // The same for an item text, up to `limit` (above it, some height above it).
+    int textHeightUpTo(ItemText* text, int width, int limit) const;
+    // The same, exact or, while the text is being laid out, estimated.
+    int provisionalHeight(ItemText* text, int width, int shown) const;
+    void measureExplanation();
+    void place();
+    void refine();
     void applyContentHeight();
 
+    ItemLayout::Input m_in; // the item shown, its widths and heights
+    bool m_multiple = false;
+    bool m_placed = false;              // an item is shown
+    bool m_explanationMeasured = false; // m_in.explanationHeight is the explanation's
     bool m_explanationShown = false;
     int m_choicesBottom = 0;
     int m_explanationBottom = 0;

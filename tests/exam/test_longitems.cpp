@@ -4,6 +4,7 @@
 #include "exam/ChoiceLabel.h"
 #include "exam/ExamMode.h"
 #include "exam/ItemLayout.h"
+#include "exam/ItemView.h"
 #include "exam/TTestForm.h"
 #include "grading/TScoreForm.h"
 #include "store/ItemRecord.h"
@@ -11,6 +12,8 @@
 #include "widgets/Dialogs.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -50,8 +53,12 @@ private:
         QFAIL("the long item is not in the exam");
     }
 
+    // A long text is laid out in steps after it is first shown.
+    void settle() { QTRY_VERIFY_WITH_TIMEOUT(form->ScrollBox1->isSettled(), 20000); }
+
     void checkLayout(bool reviewing)
     {
+        settle();
         QCOMPARE(form->QText->text(), question);
         // The question needs the scroll bar, so it is wrapped at the inner width.
         const int W =
@@ -66,8 +73,10 @@ private:
         QCOMPARE(form->Shape1->y(), form->QPanel->height());
         QCOMPARE(form->ALabel[0]->y(), form->QPanel->height() + 42);
         QCOMPARE(form->ExpText->isVisible(), reviewing);
-        QCOMPARE(form->ExpText->height(),
-                 labelHeight(explanation, form->ExpText->font(), form->ExpText->width()));
+        // A hidden explanation is measured when it is shown.
+        if (reviewing)
+            QCOMPARE(form->ExpText->height(),
+                     labelHeight(explanation, form->ExpText->font(), form->ExpText->width()));
         QCOMPARE(form->ExpText->y(), form->ALabel[3]->y() + form->ALabel[3]->height() + 40);
         QCOMPARE(form->ItemArea->height(), reviewing ? form->ExpText->y() + form->ExpText->height() + 17
                                                      : form->ALabel[3]->y() + form->ALabel[3]->height() + 17);
@@ -83,6 +92,9 @@ private slots:
                           .repeated(200 * 1024 / 51 + 1);
         TestItem longItem = TestEnv::item(1, 2, question, QStringLiteral("b"));
         longItem.explanation = explanation;
+        // Short choices, as such items have: the long texts are the question and the explanation.
+        longItem.choices = {QStringLiteral("/dev/sda1"), QStringLiteral("/dev/sdb1"),
+                            QStringLiteral("/dev/nvme0n1p2"), QStringLiteral("tmpfs")};
         env->writeBank({TestEnv::item(1, 1, QStringLiteral("Short one"), QStringLiteral("a")), longItem,
                         TestEnv::item(1, 3, QStringLiteral("Short two"), QStringLiteral("c"))});
         env->writeEmptyCurrentSet();
@@ -126,6 +138,35 @@ private slots:
         form->resize(760, 560);
         QTest::qWait(20);
         checkLayout(true);
+    }
+
+    // Shown before it is laid out whole, the long question leaves its choices
+    // answerable; once it is laid out they sit where the full layout puts
+    // them, the bottom of the area shows them, and the whole question copies.
+    void megabyteQuestion_answerableWhileSettling_reachableAndCopyable()
+    {
+        gotoLongItem();
+        QVERIFY(!form->ScrollBox1->isSettled());
+        const int r = form->dtCurrentSet->recNo();
+        form->ALabelClick(2);
+        QVERIFY(form->RadioButton[1]->isChecked());
+        QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 1, 0, 0, 0, 0}));
+
+        checkLayout(false);
+        QVERIFY(form->RadioButton[1]->isChecked());
+        QScrollBar* bar = form->ScrollBox1->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        const int top = bar->value();
+        const int bottom = top + form->ScrollBox1->viewport()->height();
+        QVERIFY(form->ALabel[0]->y() >= top);
+        QVERIFY(form->ALabel[3]->y() + form->ALabel[3]->height() <= bottom);
+        QTest::mouseClick(form->ALabel[2], Qt::LeftButton);
+        QVERIFY(form->RadioButton[2]->isChecked());
+        QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 0, 1, 0, 0, 0}));
+
+        form->ScrollBox1->QText->selectAll();
+        form->ScrollBox1->QText->copy();
+        QCOMPARE(QApplication::clipboard()->text(), question);
     }
 };
 
