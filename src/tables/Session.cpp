@@ -5,6 +5,8 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QPasswordDigestor>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 // Sessions by upper-cased name; the newest live one of a name is found.
@@ -45,6 +47,9 @@ void Session::registerPassword(const QString& password)
     auto it = derived.constFind(cacheKey);
     if (it == derived.constEnd())
         it = derived.insert(cacheKey, std::async(std::launch::async, [salt, secret] {
+                                          // Behind the first windows being drawn: a lower
+                                          // priority, so it takes what they leave idle.
+                                          setpriority(PRIO_PROCESS, id_t(gettid()), 10);
                                           return QPasswordDigestor::deriveKeyPbkdf2(
                                               QCryptographicHash::Sha256, secret, salt, 64000, 32);
                                       }).share());
