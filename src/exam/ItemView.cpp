@@ -335,3 +335,33 @@ void ItemView::setExplanationColor(const QColor& color)
 {
     setTextColor(ExpText, color);
 }
+
+ItemAppearance ItemView::appearance() const
+{
+    return {questionFont(),  answersFont(),  explanationFont(),
+            questionColor(), answersColor(), explanationColor()};
+}
+
+void ItemView::setAppearance(const ItemAppearance& shown)
+{
+    setQuestionFont(shown.questionFont);
+    setAnswersFont(shown.answersFont);
+    setExplanationFont(shown.explanationFont);
+    setQuestionColor(shown.questionColor);
+    setAnswersColor(shown.answersColor);
+    setExplanationColor(shown.explanationColor);
+}
+
+void ItemView::setPartFont(ItemPart text, const QFont& font)
+{
+    ItemAppearance shown = appearance();
+    shown.setFont(text, font);
+    setAppearance(shown);
+}
+
+void ItemView::setPartColor(ItemPart text, const QColor& color)
+{
+    ItemAppearance shown = appearance();
+    shown.setColor(text, color);
+    setAppearance(shown);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ItemLayout.h"
+#include "settings/ItemAppearance.h"
 #include "widgets/ItemText.h"
 
 #include <QColor>
@@ -64,6 +65,11 @@ public:
     void setQuestionColor(const QColor& color);
     void setAnswersColor(const QColor& color);
     void setExplanationColor(const QColor& color);
+    // All three fonts and colours at once, or one text's.
+    ItemAppearance appearance() const;
+    void setAppearance(const ItemAppearance& shown);
+    void setPartFont(ItemPart text, const QFont& font);
+    void setPartColor(ItemPart text, const QColor& color);
 
     // The controls, by their design names; the window and the tests reach
     // them through the exam window's members of the same names.

@@ -1,13 +1,7 @@
 #include "TTestForm.h"
 
 #include "AssemblyProgress.h"
-#include "ChoiceRadio.h"
-#include "ExamAssembly.h"
-#include "ExamHeader.h"
-#include "ExamSession.h"
-#include "ItemView.h"
 #include "RandomSource.h"
-#include "StartPage.h"
 #include "TKZTimeCounter.h"
 #include "TNameForm.h"
 #include "TPict1Form.h"
@@ -17,9 +11,7 @@
 #include "grading/ExamReport.h"
 #include "grading/ItemReport.h"
 #include "grading/TScoreForm.h"
-#include "history/HistoryCsv.h"
 #include "history/ScoreHistory.h"
-#include "history/THistoryForm.h"
 #include "reports/FontTextMeasurer.h"
 #include "reports/ReportPainter.h"
 #include "reports/SuspendedCursor.h"
@@ -30,10 +22,7 @@
 #include "settings/TOptionsForm.h"
 #include "store/ItemRecord.h"
 #include "store/ProgramFolder.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
 #include "tables/Table.h"
-#include "tables/TableError.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/ShadedButton.h"
@@ -41,19 +30,11 @@
 #include "widgets/TAboutForm.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QShortcut>
-#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -827,18 +808,10 @@ void TTestForm::Options1Click()
     OptionsForm->Prepare(Options, appearance());
     // Fonts and colours apply as they are chosen, even if the dialog is then
     // closed without OK.
-    const auto setFont = [this](ItemPart text, const QFont& font) {
-        ItemAppearance chosen = appearance();
-        chosen.setFont(text, font);
-        setAppearance(chosen);
-    };
-    const auto setColor = [this](ItemPart text, const QColor& color) {
-        ItemAppearance chosen = appearance();
-        chosen.setColor(text, color);
-        setAppearance(chosen);
-    };
-    const QMetaObject::Connection fonts = connect(OptionsForm, &TOptionsForm::fontChosen, this, setFont);
-    const QMetaObject::Connection colors = connect(OptionsForm, &TOptionsForm::colorChosen, this, setColor);
+    const QMetaObject::Connection fonts =
+        connect(OptionsForm, &TOptionsForm::fontChosen, ScrollBox1, &ItemView::setPartFont);
+    const QMetaObject::Connection colors =
+        connect(OptionsForm, &TOptionsForm::colorChosen, ScrollBox1, &ItemView::setPartColor);
     const int result = Dialogs::execModal(OptionsForm);
     disconnect(fonts);
     disconnect(colors);
@@ -876,42 +849,21 @@ void TTestForm::applyOptions(const ExamOptions& chosen)
     }
 }
 
-ItemAppearance TTestForm::appearance() const
-{
-    return {QuestionFont(),  AnswersFont(),  ExplanationFont(),
-            QuestionColor(), AnswersColor(), ExplanationColor()};
-}
-
-void TTestForm::setAppearance(const ItemAppearance& shown)
-{
-    setQuestionFont(shown.questionFont);
-    setAnswersFont(shown.answersFont);
-    setExplanationFont(shown.explanationFont);
-    setQuestionColor(shown.questionColor);
-    setAnswersColor(shown.answersColor);
-    setExplanationColor(shown.explanationColor);
-}
-
 void TTestForm::LoadSettings()
 {
     // Each font starts from its design font; the store adds what it holds.
     SettingsStore::Values values;
     SettingsStore(settingsPath).load(values, SettingsStore::defaultCalcPath());
     ItemAppearance shown = appearance();
-    StoredFont::apply(values.question, shown.questionFont, shown.questionColor);
-    StoredFont::apply(values.answers, shown.answersFont, shown.answersColor);
-    StoredFont::apply(values.explanation, shown.explanationFont, shown.explanationColor);
+    StoredFont::apply(values, shown);
     setAppearance(shown);
     Options = values.options;
 }
 
 void TTestForm::SaveSettings()
 {
-    const ItemAppearance shown = appearance();
     SettingsStore::Values values;
-    values.question = StoredFont::fromFont(shown.questionFont, shown.questionColor);
-    values.answers = StoredFont::fromFont(shown.answersFont, shown.answersColor);
-    values.explanation = StoredFont::fromFont(shown.explanationFont, shown.explanationColor);
+    StoredFont::store(appearance(), values);
     values.options = Options;
     QString error;
     if (!SettingsStore(settingsPath).save(values, &error))
@@ -920,21 +872,11 @@ void TTestForm::SaveSettings()
 
 void TTestForm::SetupCalcButton()
 {
-    // A missing calculator is no error: the button stays hidden for the run.
-    // One that exists but cannot be run is reported, then treated the same.
-    bool accepted = false;
-    if (TddgRunButton::FileExists(Options.CalcPath)) {
-        ErrorGuard::run([this, &accepted] {
-            CalcButton->setCommandLine(Options.CalcPath);
-            accepted = true;
-        });
-    }
-    if (accepted) {
-        CalcButton->setVisible(Options.ShowCalcBtn);
-    } else {
-        CalcButton->hide();
+    // A calculator that is missing or cannot be run leaves the button hidden
+    // for the run.
+    if (!CalcButton->takeCommandLine(Options.CalcPath))
         Options.ShowCalcBtn = false; // in memory only, until the next save
-    }
+    CalcButton->setVisible(Options.ShowCalcBtn);
 }
 
 // ---- score history and retaking the incorrect items ----------------------------------------

@@ -81,8 +81,8 @@ public:
     void setQuestionColor(const QColor& color) { ScrollBox1->setQuestionColor(color); }
     void setAnswersColor(const QColor& color) { ScrollBox1->setAnswersColor(color); }
     void setExplanationColor(const QColor& color) { ScrollBox1->setExplanationColor(color); }
-    ItemAppearance appearance() const;
-    void setAppearance(const ItemAppearance& shown);
+    ItemAppearance appearance() const { return ScrollBox1->appearance(); }
+    void setAppearance(const ItemAppearance& shown) { ScrollBox1->setAppearance(shown); }
     void LoadSettings();
     void SaveSettings();
     void SetupCalcButton(); // applies CalcPath and ShowCalcBtn after loading

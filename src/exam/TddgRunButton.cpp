@@ -89,6 +89,18 @@ TddgRunButton::TddgRunButton(QWidget* parent) : QToolButton(parent)
     connect(this, &QToolButton::clicked, this, guarded(this, &TddgRunButton::Click));
 }
 
+bool TddgRunButton::takeCommandLine(const QString& path)
+{
+    bool taken = false;
+    if (FileExists(path)) {
+        ErrorGuard::run([this, &path, &taken] {
+            setCommandLine(path);
+            taken = true;
+        });
+    }
+    return taken;
+}
+
 void TddgRunButton::setCommandLine(const QString& path)
 {
     if (!IsExecutableFile(path))

@@ -16,6 +16,9 @@ public:
     // std::runtime_error for a path that is not an executable file or names
     // no file; the button then keeps its program and picture.
     void setCommandLine(const QString& path);
+    // Takes `path` if it names a program that can be run; a missing file is
+    // no error, one that cannot be run is reported. False if it was not taken.
+    bool takeCommandLine(const QString& path);
 
     // Runs the program; raises std::runtime_error when it cannot be started.
     void Click();

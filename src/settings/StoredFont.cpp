@@ -50,4 +50,18 @@ qint64 toStored(const QColor& color)
     return qint64(color.red()) | (qint64(color.green()) << 8) | (qint64(color.blue()) << 16);
 }
 
+void apply(const SettingsStore::Values& stored, ItemAppearance& shown)
+{
+    apply(stored.question, shown.questionFont, shown.questionColor);
+    apply(stored.answers, shown.answersFont, shown.answersColor);
+    apply(stored.explanation, shown.explanationFont, shown.explanationColor);
+}
+
+void store(const ItemAppearance& shown, SettingsStore::Values& values)
+{
+    values.question = fromFont(shown.questionFont, shown.questionColor);
+    values.answers = fromFont(shown.answersFont, shown.answersColor);
+    values.explanation = fromFont(shown.explanationFont, shown.explanationColor);
+}
+
 } // namespace StoredFont

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "FontSetting.h"
+#include "ItemAppearance.h"
+#include "SettingsStore.h"
 
 #include <QColor>
 #include <QFont>
@@ -13,6 +15,9 @@ namespace StoredFont {
 void apply(const FontSetting& stored, QFont& font, QColor& color);
 // What is stored of a font: face, colour, size in points, bold, italic.
 FontSetting fromFont(const QFont& font, const QColor& color);
+// The three stored fonts of an item over `shown`, and `shown` into what is stored.
+void apply(const SettingsStore::Values& stored, ItemAppearance& shown);
+void store(const ItemAppearance& shown, SettingsStore::Values& values);
 
 // Colours are stored as red in the low byte, green in the next and blue in
 // the third. A value with the top byte set names a system colour, taken as
