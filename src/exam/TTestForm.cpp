@@ -557,6 +557,7 @@ void TTestForm::LearnButtonClick()
 void TTestForm::StartClock()
 {
     const bool running = Options.TimerOn && examMode == ExamMode::Testing;
+    ElapsedTime = 0; // the count starts again below, and an earlier exam's must not linger
     TimeLabel->setVisible(running);
     TimeLabel->setText(TimeText::format(TimeLimit));
     alignHeader();

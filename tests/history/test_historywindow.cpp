@@ -178,6 +178,30 @@ private slots:
         QCOMPARE(all.front().correct, 0);
     }
 
+    void examAfterAnExpiredOne_recordsOnlyItsOwnTime()
+    {
+        double now = 46000.25;
+        Clock::setSource([&now] { return now; });
+        startExam(form->Action2);
+        now += 91 / 1440.0;
+        Dialogs::queueAnswer(Dialogs::Ok); // the time is up: go on
+        form->Timer1Timer();
+        Dialogs::queueAnswer(Dialogs::Yes); // end this exam without grading it
+        form->Button3->click();
+        QCOMPARE(form->examMode, ExamMode::Idle);
+
+        // The next exam is graded two minutes in, before its clock has ticked.
+        startExam(form->Action1);
+        now += 2 / 1440.0;
+        Dialogs::queueAnswer(Dialogs::Ok);
+        Dialogs::setModalHandler([](QDialog*) { return int(QDialog::Accepted); });
+        form->GradeButton->click();
+        const std::vector<HistoryAttempt> all = attempts();
+        QCOMPARE(int(all.size()), 1);
+        QCOMPARE(all.front().examTitle, QStringLiteral("Practice Exam A"));
+        QCOMPARE(all.front().timeUsedSeconds, 2 * 60);
+    }
+
     void failedWrite_showsTheMessageOnce_andTheExamGoesOn()
     {
         // A file where the history's folder should be.
