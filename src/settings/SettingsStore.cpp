@@ -106,7 +106,7 @@ void readFont(const QSettings& ini, const QString& prefix, FontSetting& font, qi
 {
     const QString name = readText(ini, prefix + QStringLiteral("Name"));
     if (!name.isEmpty())
-        font.name = name.left(SettingsStore::MaxFaceNameLength);
+        font.name = SettingsStore::cutFaceName(name);
     font.color = readInteger(ini, prefix + QStringLiteral("Color"), int(defaultColor));
     font.size = readInteger(ini, prefix + QStringLiteral("Size"), 10);
     // Bold and italic are only ever added to the style the font already has.
@@ -213,4 +213,13 @@ bool SettingsStore::save(const Values& values, QString* error) const
                      .arg(QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath()));
     }
     return false;
+}
+
+QString SettingsStore::cutFaceName(const QString& name)
+{
+    if (name.size() <= MaxFaceNameLength)
+        return name;
+    // A character outside the basic range takes two units; it goes whole or not at all.
+    const bool splitsPair = name.at(MaxFaceNameLength - 1).isHighSurrogate();
+    return name.left(splitsPair ? MaxFaceNameLength - 1 : MaxFaceNameLength);
 }

@@ -22,6 +22,8 @@ public:
 
     // Face names longer than this are cut when loaded.
     static constexpr int MaxFaceNameLength = 31;
+    // `name` cut to that length, never in the middle of a character.
+    static QString cutFaceName(const QString& name);
     // Navy, the explanation's colour when none is stored.
     static constexpr qint64 DefaultExplanationColor = 8388608;
 

@@ -11,7 +11,7 @@ namespace StoredFont {
 void apply(const FontSetting& stored, QFont& font, QColor& color)
 {
     if (!stored.name.isEmpty())
-        font.setFamily(stored.name.left(SettingsStore::MaxFaceNameLength));
+        font.setFamily(SettingsStore::cutFaceName(stored.name));
     color = toColor(stored.color);
     // A size of 0 or less, or an absurd one, would leave no readable text.
     if (stored.size >= MinSize && stored.size <= MaxSize)
@@ -25,7 +25,7 @@ void apply(const FontSetting& stored, QFont& font, QColor& color)
 FontSetting fromFont(const QFont& font, const QColor& color)
 {
     FontSetting s;
-    s.name = font.family().left(SettingsStore::MaxFaceNameLength);
+    s.name = SettingsStore::cutFaceName(font.family());
     s.color = toStored(color);
     if (font.pointSize() > 0) {
         s.size = font.pointSize();

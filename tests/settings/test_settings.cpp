@@ -202,6 +202,12 @@ void TestSettings::load_parsingRules_data()
                                      << ""
                                      << "";
     QTest::newRow("long face name cut") << "QFontName" << QString(40, 'F') << QString(31, 'F');
+    // U+1D49C takes two units, the 31st and the 32nd: it is dropped whole.
+    QTest::newRow("long face name cut before a character it would split")
+        << "QFontName" << QString(30, 'F') + QString::fromUcs4(U"\U0001D49Cx") << QString(30, 'F');
+    QTest::newRow("long face name keeps a character that fits")
+        << "QFontName" << QString(29, 'F') + QString::fromUcs4(U"\U0001D49Cx")
+        << QString(29, 'F') + QString::fromUcs4(U"\U0001D49C");
     QTest::newRow("quoted size") << "QFontSize"
                                  << "\"12\""
                                  << "12";
