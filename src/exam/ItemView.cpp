@@ -1,5 +1,9 @@
 #include "ItemView.h"
 
+#include "tables/Table.h"
+
+#include "store/ItemRecord.h"
+
 #include "ChoiceLabel.h"
 #include "ChoiceRadio.h"
 #include "TddgRunButton.h"
@@ -218,6 +222,38 @@ void ItemView::place()
     m_explanationBottom = r.explanationBottom;
     ItemArea->setFixedWidth(in.C);
     applyContentHeight();
+}
+
+ItemView::Item ItemView::itemOf(Table& record)
+{
+    using namespace ItemRecord;
+    Item item;
+    item.multiple = record.fieldByName(Q_TYPE).asBoolean();
+    item.question = record.fieldByName(Q_TEXT).asString();
+    for (int k = 0; k < 6; ++k)
+        item.choices[k] = record.fieldByName(choiceText(k + 1)).asString();
+    item.exhibit1 = !record.fieldByName(PICT1).asString().isEmpty();
+    item.exhibit2 = !record.fieldByName(PICT2).asString().isEmpty();
+    item.explanation = record.fieldByName(Q_EXPL).asString();
+    return item;
+}
+
+std::array<std::uint8_t, 6> ItemView::checkedChoices() const
+{
+    std::array<std::uint8_t, 6> choices{};
+    for (int k = 0; k < 6; ++k)
+        choices[k] = (m_multiple ? CheckBox[k]->isChecked() : RadioButton[k]->isChecked()) ? 1 : 0;
+    return choices;
+}
+
+void ItemView::showChoices(const std::array<std::uint8_t, 6>& choices)
+{
+    for (int k = 0; k < 6; ++k) {
+        if (m_multiple)
+            CheckBox[k]->setChecked(choices[k] != 0);
+        else
+            RadioButton[k]->setChoiceChecked(choices[k] != 0);
+    }
 }
 
 // A text laid out whole since it was placed: its exact height moves what is below it.

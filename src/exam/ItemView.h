@@ -10,8 +10,10 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <cstdint>
 
 class QCheckBox;
+class Table;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -44,6 +46,11 @@ public:
     // viewport of `viewport`; the caller restores the answers, then shows
     // the area again.
     void display(const Item& item, QSize viewport);
+    // What the current record of an exam set or a bank shows.
+    static Item itemOf(Table& record);
+    // The choices' radio buttons or check boxes, as the item shown has them.
+    std::array<std::uint8_t, 6> checkedChoices() const;
+    void showChoices(const std::array<std::uint8_t, 6>& choices);
     // The explanation and the correct choices' aqua background, on or off.
     void showAnswers(bool shown, const std::array<bool, 6>& correct);
     // Whether every shown text is laid out whole and the geometry final. A

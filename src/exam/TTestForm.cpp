@@ -449,29 +449,9 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     ShowVerdict();
 }
 
-namespace {
-std::array<bool, 6> correctChoices(Table& t)
-{
-    std::array<bool, 6> correct{};
-    for (int k = 0; k < 6; ++k)
-        correct[k] = t.fieldByName(ItemRecord::choiceFlag(k + 1)).asBoolean();
-    return correct;
-}
-} // namespace
-
 void TTestForm::ShowItem()
 {
-    using namespace ItemRecord;
-    Table& t = *dtCurrentSet;
-    ItemView::Item item;
-    item.multiple = t.fieldByName(Q_TYPE).asBoolean();
-    item.question = t.fieldByName(Q_TEXT).asString();
-    for (int k = 0; k < 6; ++k)
-        item.choices[k] = t.fieldByName(choiceText(k + 1)).asString();
-    item.exhibit1 = !t.fieldByName(PICT1).asString().isEmpty();
-    item.exhibit2 = !t.fieldByName(PICT2).asString().isEmpty();
-    item.explanation = t.fieldByName(Q_EXPL).asString();
-    ScrollBox1->display(item, QSize(Panel3->width() - 2, Panel3->height() - 2));
+    ScrollBox1->display(ItemView::itemOf(*dtCurrentSet), QSize(Panel3->width() - 2, Panel3->height() - 2));
     RestoreAnswers();
     ScrollBox1->show();
 }
@@ -479,22 +459,16 @@ void TTestForm::ShowItem()
 void TTestForm::ShowVerdict()
 {
     if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing)
-        ScrollBox1->showAnswers(examMode == ExamMode::Reviewing, correctChoices(*dtCurrentSet));
+        ScrollBox1->showAnswers(examMode == ExamMode::Reviewing, AnswerSheet::correctFlagsOf(*dtCurrentSet));
     Panel1->showVerdict(currentEntry().Correct);
     CorrectLabel->setVisible(examMode == ExamMode::Reviewing);
 }
 
 void TTestForm::RestoreAnswers()
 {
-    const bool multiple = dtCurrentSet->fieldByName(ItemRecord::Q_TYPE).asBoolean();
     // Copied first: the handlers that the restore runs write into the entry.
     const AnswerEntry stored = currentEntry();
-    for (int k = 0; k < 6; ++k) {
-        if (multiple)
-            CheckBox[k]->setChecked(stored.Choice[k] != 0);
-        else
-            RadioButton[k]->setChoiceChecked(stored.Choice[k] != 0);
-    }
+    ScrollBox1->showChoices(stored.Choice);
     MarkBox->setChecked(stored.Marked != 0);
 }
 
@@ -502,26 +476,24 @@ void TTestForm::RestoreAnswers()
 
 void TTestForm::RadioButton1Click()
 {
-    if (examMode == ExamMode::Testing) {
-        AnswerEntry& e = currentEntry();
-        for (int k = 0; k < 6; ++k)
-            e.Choice[k] = RadioButton[k]->isChecked() ? 1 : 0;
-        AnswerSheet::UpdateVerdict(e, AnswerSheet::correctFlagsOf(*dtCurrentSet));
-    } else if (examMode == ExamMode::Reviewing) {
-        const AnswerEntry stored = currentEntry();
-        for (int k = 0; k < 6; ++k)
-            RadioButton[k]->setChoiceChecked(stored.Choice[k] != 0);
-    }
+    takeChoices();
 }
 
 void TTestForm::CheckBoxClick(int k)
 {
+    Q_UNUSED(k); // the item's six boxes are read together
+    takeChoices();
+}
+
+void TTestForm::takeChoices()
+{
+    // While testing the choices are the answer; in review the stored answer stays.
     if (examMode == ExamMode::Testing) {
         AnswerEntry& e = currentEntry();
-        e.Choice[k - 1] = CheckBox[k - 1]->isChecked() ? 1 : 0;
+        e.Choice = ScrollBox1->checkedChoices();
         AnswerSheet::UpdateVerdict(e, AnswerSheet::correctFlagsOf(*dtCurrentSet));
     } else if (examMode == ExamMode::Reviewing) {
-        CheckBox[k - 1]->setChecked(currentEntry().Choice[k - 1] != 0);
+        ScrollBox1->showChoices(AnswerEntry(currentEntry()).Choice);
     }
 }
 
@@ -549,7 +521,7 @@ void TTestForm::NextButtonClick()
 
 void TTestForm::LearnButtonClick()
 {
-    ScrollBox1->showAnswers(true, correctChoices(*dtCurrentSet));
+    ScrollBox1->showAnswers(true, AnswerSheet::correctFlagsOf(*dtCurrentSet));
 }
 
 // ---- the clock -------------------------------------------------------------------------------

@@ -243,6 +243,7 @@ private:
     void startPracticeExam(int exam); // 1..5: A..E
     void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
     void noItemsAvailable(const QString& title);
+    void takeChoices();
     std::uint32_t nextSeed() const;
     void took(const ExamSession::Assembled& assembled);
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
