@@ -108,7 +108,24 @@ void TddgRunButton::setCommandLine(const QString& path)
     if (!FileExists(path))
         throw std::runtime_error(notFoundText(path).toStdString());
     m_commandLine = path;
-    setIcon(ProgramIcon(path));
+    // Finding the icon reads the desktop entries; a hidden button waits
+    // until it is first shown, so the start-up does not pay for it.
+    if (isVisible())
+        updateIcon();
+}
+
+void TddgRunButton::updateIcon()
+{
+    if (m_iconFor == m_commandLine)
+        return;
+    m_iconFor = m_commandLine;
+    setIcon(ProgramIcon(m_commandLine));
+}
+
+void TddgRunButton::showEvent(QShowEvent* event)
+{
+    updateIcon();
+    QToolButton::showEvent(event);
 }
 
 void TddgRunButton::Click()

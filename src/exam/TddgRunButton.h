@@ -47,7 +47,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void updateIcon();
+
     QString m_commandLine;
+    QString m_iconFor; // the program the icon shown was looked up for
 };

@@ -108,6 +108,7 @@ void TestRunButton::commandLine_errorsKeepPreviousProgram()
     QTemporaryDir dir;
     const QString good = writeFile(dir.filePath("good"), "#!/bin/sh\nexit 0\n", true);
     TddgRunButton button;
+    button.show();
     button.setCommandLine(good);
     const qint64 picture = button.icon().cacheKey();
 
@@ -219,7 +220,10 @@ void TestRunButton::picture_fromDesktopEntry_elseBuiltIn()
     const QImage builtIn = button.icon().pixmap(32, 32).toImage();
     QCOMPARE(builtIn.size(), QSize(32, 32));
     QVERIFY(builtIn.pixelColor(16, 20) != builtIn.pixelColor(0, 0)); // a picture, not a blank
+    // Hidden, the button looks its icon up only when it is first shown.
     button.setCommandLine(program);
+    QCOMPARE(button.icon().pixmap(32, 32).toImage(), builtIn);
+    button.show();
     QCOMPARE(button.icon().pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
 
     // A program without an entry: the theme's calculator or the built-in one.
