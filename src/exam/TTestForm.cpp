@@ -219,8 +219,7 @@ void TTestForm::buildButtonBar()
 
 void TTestForm::PrepareNameDialog(bool numberEnabled)
 {
-    const int m = examSession->countBank(QStringLiteral("Q_EXAM_N<>0"));
-    m_available = m;
+    const int m = examSession->countBank(ExamKind::allQuestions().filter);
     NameForm->setItemCount(m, m);
     dtQSet->close();
     NameForm->setNumberEnabled(numberEnabled);
@@ -234,84 +233,69 @@ void TTestForm::noItemsAvailable(const QString& title)
                      Dialogs::Ok, Dialogs::Ok);
 }
 
-void TTestForm::startBankExam(const QString& caption, const QString& title, const QString& filter)
+void TTestForm::startKind(const ExamKind& kind)
 {
     ProgramFolder::requireWritable();
-    PrepareNameDialog(false);
-    NameForm->setWindowTitle(caption);
-    ExamTitle = title;
-    if (examSession->countBank(filter) == 0) {
-        noItemsAvailable(title);
-        return;
-    }
-    StartExam(&TTestForm::CopyBankShuffled);
-}
-
-void TTestForm::startPracticeExam(int exam)
-{
-    const QString letter(QChar('A' + exam - 1));
-    startBankExam(QStringLiteral("Begin Practice Exam ") + letter, QStringLiteral("Practice Exam ") + letter,
-                  QStringLiteral("Q_EXAM_N=%1").arg(exam));
-}
-
-void TTestForm::Action1Execute()
-{
-    startPracticeExam(1);
-}
-
-void TTestForm::Action2Execute()
-{
-    startPracticeExam(2);
-}
-
-void TTestForm::Action3Execute()
-{
-    startPracticeExam(3);
-}
-
-void TTestForm::Action4Execute()
-{
-    startPracticeExam(4);
-}
-
-void TTestForm::Action5Execute()
-{
-    startPracticeExam(5);
-}
-
-void TTestForm::AllQActExecute()
-{
-    startBankExam(QStringLiteral("Take All Questions"), QStringLiteral("All Questions"),
-                  QStringLiteral("Q_EXAM_N<>0"));
-}
-
-void TTestForm::RandActExecute()
-{
-    ProgramFolder::requireWritable();
-    NameForm->setWindowTitle(QStringLiteral("Random Exam"));
-    PrepareNameDialog(true);
-    ExamTitle = QStringLiteral("Random Exam");
-    dtQSet->setFilter(QStringLiteral("Q_EXAM_N<>0"));
-    if (m_available == 0) {
-        noItemsAvailable(ExamTitle);
-        return;
-    }
-    StartExam(&TTestForm::CopyBankRandomSelection);
-}
-
-void TTestForm::UserActExecute()
-{
-    ProgramFolder::requireWritable();
-    if (!examSession->openUserSet()) {
+    const bool userExam = kind.source == ExamAssembly::Source::UserSet;
+    if (userExam && !examSession->openUserSet()) {
         Dialogs::message(this, Dialogs::Icon::Information,
                          QStringLiteral("User defined question set is empty!"), Dialogs::Ok, Dialogs::Ok,
                          Dialogs::Ok);
         return;
     }
-    PrepareNameDialog(false);
-    NameForm->setWindowTitle(QStringLiteral("User Exam"));
-    ExamTitle = QStringLiteral("User Exam");
-    StartUserExam();
+    PrepareNameDialog(kind.chooseCount);
+    NameForm->setWindowTitle(kind.caption);
+    ExamTitle = kind.title;
+    if (userExam) {
+        StartUserExam();
+        return;
+    }
+    // The count leaves the kind's filter on the bank for the assembly.
+    if (examSession->countBank(kind.filter) == 0) {
+        noItemsAvailable(kind.title);
+        return;
+    }
+    StartExam(kind.chooseCount ? &TTestForm::CopyBankRandomSelection : &TTestForm::CopyBankShuffled);
+}
+
+void TTestForm::Action1Execute()
+{
+    startKind(ExamKind::practice(1));
+}
+
+void TTestForm::Action2Execute()
+{
+    startKind(ExamKind::practice(2));
+}
+
+void TTestForm::Action3Execute()
+{
+    startKind(ExamKind::practice(3));
+}
+
+void TTestForm::Action4Execute()
+{
+    startKind(ExamKind::practice(4));
+}
+
+void TTestForm::Action5Execute()
+{
+    startKind(ExamKind::practice(5));
+}
+
+void TTestForm::AllQActExecute()
+{
+    startKind(ExamKind::allQuestions());
+}
+
+void TTestForm::RandActExecute()
+{
+    startKind(ExamKind::random());
+}
+
+void TTestForm::UserActExecute()
+{
+    startKind(ExamKind::user());
 }
 
 // ---- exam start ---------------------------------------------------------------------

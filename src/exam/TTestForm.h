@@ -5,6 +5,7 @@
 #include "ExamButtonBar.h"
 #include "ExamHeader.h"
 #include "ExamHistory.h"
+#include "ExamKind.h"
 #include "ExamMenu.h"
 #include "ExamMode.h"
 #include "ExamSession.h"
@@ -239,15 +240,13 @@ private:
     void buildItemArea();
     void buildStartPage();
     void buildButtonBar();
-    void startBankExam(const QString& caption, const QString& title, const QString& filter);
-    void startPracticeExam(int exam); // 1..5: A..E
+    void startKind(const ExamKind& kind);
     void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
     void noItemsAvailable(const QString& title);
     void takeChoices();
     std::uint32_t nextSeed() const;
     void took(const ExamSession::Assembled& assembled);
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
-    int m_available = 0;                        // items of "All Questions", counted by PrepareNameDialog
 };
 
 extern TTestForm* TestForm;
