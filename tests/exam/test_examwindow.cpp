@@ -225,6 +225,47 @@ private slots:
         QCOMPARE(examItems(), before);
     }
 
+    void everyExamKind_namesItsDialogAndItsExam_data()
+    {
+        QTest::addColumn<int>("kind"); // 0..4: A..E, then All Questions, Random, User
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("items");
+        for (int i = 0; i < 5; ++i) {
+            const QString letter(QChar('A' + i));
+            QTest::addRow("practice %c", char('A' + i))
+                << i << "Begin Practice Exam " + letter << "Practice Exam " + letter << 2;
+        }
+        QTest::newRow("all questions") << 5 << "Take All Questions"
+                                       << "All Questions" << 11;
+        QTest::newRow("random") << 6 << "Random Exam"
+                                << "Random Exam" << 11;
+        QTest::newRow("user") << 7 << "User Exam"
+                              << "User Exam" << 1;
+    }
+    void everyExamKind_namesItsDialogAndItsExam()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, caption);
+        QFETCH(QString, title);
+        QFETCH(int, items);
+        env->writeUserSet({TestEnv::item(1, 2, QStringLiteral("Own"), QStringLiteral("a"))});
+        QAction* actions[] = {form->Action1, form->Action2, form->Action3, form->Action4,
+                              form->Action5, form->AllQAct, form->RandAct, form->UserAct};
+        QString shownCaption;
+        Dialogs::setModalHandler([&shownCaption](QDialog* dialog) {
+            shownCaption = dialog->windowTitle();
+            NameForm->BitBtn1->click();
+            return NameForm->result();
+        });
+        actions[kind]->trigger();
+        QCOMPARE(shownCaption, caption);
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(form->Label3->text(), title);
+        QCOMPARE(form->ExamTitle, title);
+        QCOMPARE(form->ItemCount, items);
+    }
+
     void allQuestionsAndRandomExams_neverTakeRetiredItems()
     {
         form->SeedSource = [] { return 77u; };
