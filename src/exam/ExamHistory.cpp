@@ -1,5 +1,7 @@
 #include "ExamHistory.h"
 
+#include "ExamSession.h"
+
 #include "history/HistoryCsv.h"
 #include "history/ScoreHistory.h"
 #include "history/THistoryForm.h"
@@ -64,4 +66,22 @@ bool ExamHistory::latest(HistoryAttempt* attempt, bool* found)
         return true;
     Dialogs::error(m_window, error);
     return false;
+}
+
+std::vector<RetakeSet::Item> ExamHistory::retakeItems(ExamSession& session)
+{
+    HistoryAttempt attempt;
+    bool found = false;
+    if (!latest(&attempt, &found))
+        return {};
+    const std::vector<RetakeSet::Item> items =
+        session.existingRetakeItems(RetakeSet(found ? attempt : HistoryAttempt{}));
+    if (items.empty()) {
+        Dialogs::message(m_window, Dialogs::Icon::Information,
+                         found ? QStringLiteral("The latest graded exam left no incorrect item to retake.")
+                               : QStringLiteral("There is no graded exam yet, so there is no incorrect item "
+                                                "to retake."),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+    }
+    return items;
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "history/HistoryAttempt.h"
+#include "history/RetakeSet.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
+class ExamSession;
 class QWidget;
 class THistoryForm;
 
@@ -28,6 +31,9 @@ public:
     void show();
     // The newest attempt, if any; false when the history cannot be read.
     bool latest(HistoryAttempt* attempt, bool* found);
+    // The incorrect items of the latest graded exam that `session`'s tables
+    // still hold; when there are none, the candidate has been told why.
+    std::vector<RetakeSet::Item> retakeItems(ExamSession& session);
 
 private:
     QString where() const;

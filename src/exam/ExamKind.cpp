@@ -29,3 +29,9 @@ ExamKind ExamKind::user()
     return {QStringLiteral("User Exam"), QStringLiteral("User Exam"), ExamAssembly::Source::UserSet,
             QString(), false};
 }
+
+ExamKind ExamKind::retake()
+{
+    return {QStringLiteral("Retake Incorrect Items"), QStringLiteral("Retake Incorrect Items"),
+            ExamAssembly::Source::Bank, QString(), false};
+}

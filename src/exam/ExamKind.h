@@ -18,4 +18,5 @@ struct ExamKind
     static ExamKind allQuestions();
     static ExamKind random();
     static ExamKind user();
+    static ExamKind retake(); // from the bank, the user set or both
 };

@@ -36,7 +36,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 TTestForm* TestForm = nullptr;
 
@@ -865,31 +864,18 @@ void TTestForm::RetakeActExecute()
 {
     if (examMode != ExamMode::Idle)
         return;
-    HistoryAttempt latest;
-    bool found = false;
-    if (!History->latest(&latest, &found))
+    m_retakeItems = History->retakeItems(*examSession);
+    if (m_retakeItems.empty())
         return;
-    const RetakeSet set(found ? latest : HistoryAttempt{});
-    const std::vector<RetakeSet::Item> items = examSession->existingRetakeItems(set);
-    if (items.empty()) {
-        Dialogs::message(this, Dialogs::Icon::Information,
-                         found ? QStringLiteral("The latest graded exam left no incorrect item to retake.")
-                               : QStringLiteral("There is no graded exam yet, so there is no incorrect item "
-                                                "to retake."),
-                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
-        return;
-    }
-    m_retakeItems = items;
+    const ExamKind kind = ExamKind::retake();
     PrepareNameDialog(false);
-    const int n = int(items.size());
+    const int n = int(m_retakeItems.size());
     NameForm->setItemCount(n, n);
-    NameForm->setWindowTitle(QStringLiteral("Retake Incorrect Items"));
-    ExamTitle = QStringLiteral("Retake Incorrect Items");
+    NameForm->setWindowTitle(kind.caption);
+    ExamTitle = kind.title;
     dtQSet->setFilter(QString());
-    const bool fromBank =
-        std::any_of(items.begin(), items.end(), [](const auto& i) { return i.source == ItemSource::Bank; });
-    const bool fromUserSet = std::any_of(items.begin(), items.end(),
-                                         [](const auto& i) { return i.source == ItemSource::UserSet; });
+    const bool fromBank = RetakeSet::holds(m_retakeItems, ItemSource::Bank);
+    const bool fromUserSet = RetakeSet::holds(m_retakeItems, ItemSource::UserSet);
     // Notes are for bank items only, as in a user exam.
     runStartSequence(&TTestForm::CopyRetakeShuffled, fromBank ? *dtQSet : *dtUserSet, fromUserSet);
     if (examMode == ExamMode::Idle)

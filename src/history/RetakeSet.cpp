@@ -37,3 +37,8 @@ std::vector<RetakeSet::Item> RetakeSet::existing(Table* bank, Table* userSet) co
     }
     return found;
 }
+
+bool RetakeSet::holds(const std::vector<Item>& items, ItemSource source)
+{
+    return std::any_of(items.begin(), items.end(), [source](const Item& i) { return i.source == source; });
+}

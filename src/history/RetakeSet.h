@@ -25,6 +25,8 @@ public:
     const std::vector<Item>& incorrect() const { return m_incorrect; }
     bool needsBank() const;
     bool needsUserSet() const;
+    // Whether any of `items` comes from `source`.
+    static bool holds(const std::vector<Item>& items, ItemSource source);
 
     // The incorrect items still found by their Q_ID in the open bank or user
     // set; a source given as nullptr has none. Moves the tables' cursors.
