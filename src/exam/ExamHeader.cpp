@@ -1,5 +1,7 @@
 #include "ExamHeader.h"
 
+#include "widgets/TextColor.h"
+
 #include "widgets/ShadedLabel.h"
 
 #include <QCheckBox>
@@ -20,14 +22,6 @@ QFont verdana13(bool bold)
     return f;
 }
 
-void setTextColor(QWidget* w, const QColor& color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
-    w->setPalette(p);
-}
 } // namespace
 
 ExamHeader::ExamHeader(QWidget* parent) : QFrame(parent)
@@ -58,18 +52,18 @@ ExamHeader::ExamHeader(QWidget* parent) : QFrame(parent)
     Label2 = new QLabel(this);
     Label2->setTextFormat(Qt::PlainText);
     Label2->setFont(verdana13(false));
-    setTextColor(Label2, Qt::black);
+    TextColor::set(Label2, Qt::black);
     Label2->move(124, 4);
 
     Label3 = new QLabel(this);
     Label3->setTextFormat(Qt::PlainText);
     Label3->setFont(verdana13(true));
-    setTextColor(Label3, QColor(96, 96, 96));
+    TextColor::set(Label3, QColor(96, 96, 96));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     MarkBox = new QCheckBox(QStringLiteral("&Mark this item"), this);
     MarkBox->setFont(verdana13(true));
-    setTextColor(MarkBox, Qt::black);
+    TextColor::set(MarkBox, Qt::black);
     MarkBox->move(4, 24);
     MarkBox->adjustSize();
 
@@ -86,7 +80,7 @@ ExamHeader::ExamHeader(QWidget* parent) : QFrame(parent)
 
     ReviewLabel = new QLabel(QStringLiteral("Review items"), this);
     ReviewLabel->setFont(verdana13(true));
-    setTextColor(ReviewLabel, QColor(0, 0, 128));
+    TextColor::set(ReviewLabel, QColor(0, 0, 128));
     ReviewLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel,

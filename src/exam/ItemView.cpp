@@ -1,5 +1,7 @@
 #include "ItemView.h"
 
+#include "widgets/TextColor.h"
+
 #include "tables/Table.h"
 
 #include "store/ItemRecord.h"
@@ -18,15 +20,6 @@
 
 namespace {
 const QColor Aqua(0, 255, 255);
-
-void setTextColor(QWidget* w, const QColor& color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
-    w->setPalette(p);
-}
 
 // The question and the explanation sit inside the answers' area; a font
 // that resolves every property takes nothing (bold, italic, underline,
@@ -97,7 +90,7 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
     }
     ExpText = new ItemText(ItemArea); // wraps words, selectable with the mouse
     ExpText->setFont(ownFont(design));
-    setTextColor(ExpText, QColor(0, 0, 128));
+    TextColor::set(ExpText, QColor(0, 0, 128));
     ExpText->hide();
     connect(QText, &ItemText::settled, this, &ItemView::refine);
     connect(ExpText, &ItemText::settled, this, &ItemView::refine);
@@ -350,7 +343,7 @@ QColor ItemView::explanationColor() const
 
 void ItemView::setQuestionColor(const QColor& color)
 {
-    setTextColor(QText, color);
+    TextColor::set(QText, color);
 }
 
 void ItemView::setAnswersColor(const QColor& color)
@@ -362,14 +355,14 @@ void ItemView::setAnswersColor(const QColor& color)
     p.setColor(QPalette::Text, color);
     ItemArea->setPalette(p);
     for (ChoiceLabel* label : ALabel)
-        setTextColor(label, color);
-    setTextColor(QText, questionColor());
-    setTextColor(ExpText, explanationColor());
+        TextColor::set(label, color);
+    TextColor::set(QText, questionColor());
+    TextColor::set(ExpText, explanationColor());
 }
 
 void ItemView::setExplanationColor(const QColor& color)
 {
-    setTextColor(ExpText, color);
+    TextColor::set(ExpText, color);
 }
 
 ItemAppearance ItemView::appearance() const
