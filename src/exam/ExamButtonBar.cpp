@@ -39,3 +39,21 @@ ExamButtonBar::ExamButtonBar(QWidget* window) : QFrame(window)
     pageKey(Qt::Key_PageUp, PrevButton);
     hide();
 }
+
+void ExamButtonBar::showFor(ExamMode mode)
+{
+    switch (mode) {
+    case ExamMode::Idle:
+        hide();
+        NoteButton->show();
+        break;
+    case ExamMode::Testing:
+        show();
+        GradeButton->setText(QStringLiteral("&Grade Now"));
+        LearnButton->setEnabled(true);
+        break;
+    case ExamMode::Reviewing:
+        LearnButton->setEnabled(false);
+        break;
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExamMode.h"
+
 #include <QFrame>
 
 class QPushButton;
@@ -13,6 +15,10 @@ class ExamButtonBar : public QFrame
     Q_OBJECT
 public:
     explicit ExamButtonBar(QWidget* window);
+
+    // Hidden with no exam open. An exam starts with "&Grade Now" and learning
+    // on; review has no learning. The note button shows again for the next exam.
+    void showFor(ExamMode mode);
 
     QPushButton* PrevButton = nullptr;
     QPushButton* NextButton = nullptr;

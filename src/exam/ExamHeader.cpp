@@ -88,6 +88,27 @@ ExamHeader::ExamHeader(QWidget* parent) : QFrame(parent)
         w->hide();
 }
 
+void ExamHeader::showFor(ExamMode mode)
+{
+    const bool open = mode != ExamMode::Idle;
+    const bool testing = mode == ExamMode::Testing;
+    const bool reviewing = mode == ExamMode::Reviewing;
+    fcLabel1->setVisible(!open);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3})
+        w->setVisible(open);
+    MarkBox->setVisible(testing);
+    TimeLabel->setVisible(testing);
+    CorrectLabel->setVisible(reviewing);
+    ReviewLabel->setVisible(reviewing);
+}
+
+void ExamHeader::showPosition(int recNo, int itemCount, qint64 itemId)
+{
+    Label1->setText(QStringLiteral("Item %1 of %2").arg(recNo).arg(itemCount));
+    Label2->setText(QStringLiteral("Item ID: %1").arg(itemId));
+    align();
+}
+
 void ExamHeader::align()
 {
     fcLabel1->setGeometry(0, 0, width(), height());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExamMode.h"
+
 #include <QFrame>
 
 class QCheckBox;
@@ -8,13 +10,19 @@ class ShadedLabel;
 
 // The strip above the item: the program's name on the start page; the item
 // number and ID, the exam's title, the mark box, the clock, the verdict and
-// "Review items" during an exam. Which of them show is the window's choice.
+// "Review items" during an exam.
 class ExamHeader : public QFrame
 {
     Q_OBJECT
 public:
     explicit ExamHeader(QWidget* parent = nullptr);
 
+    // Shows the texts of the mode: the program's name with no exam open; the
+    // item's number and ID, the title, the mark box and the clock while
+    // testing; the verdict and "Review items" in place of the last two in review.
+    void showFor(ExamMode mode);
+    // "Item n of m" and the item's ID, sized to their texts.
+    void showPosition(int recNo, int itemCount, qint64 itemId);
     // Sizes the labels to their texts; the right-hand ones keep to the right edge.
     void align();
     // "Correct" in blue or "Incorrect" in red.

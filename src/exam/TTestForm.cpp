@@ -41,16 +41,13 @@ TTestForm* TestForm = nullptr;
 
 // ---- creation ------------------------------------------------------------------
 
-TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
+TTestForm::TTestForm(QWidget* parent) : QDialog(parent), Timer1(new TKZTimeCounter(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    buildMenu();
     layout->setMenuBar(MainMenu);
-    buildHeader();
     layout->addWidget(Panel1);
-    Panel3 = new QWidget(this);
     Panel3->setAutoFillBackground(true);
     QPalette white = Panel3->palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -58,17 +55,12 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     auto* middle = new QVBoxLayout(Panel3);
     middle->setContentsMargins(1, 1, 1, 1);
     middle->setSpacing(0);
-    buildItemArea();
-    buildStartPage();
     middle->addWidget(ScrollBox1);
     middle->addWidget(Panel4);
     layout->addWidget(Panel3, 1);
-    buildButtonBar();
     layout->addWidget(Panel2);
-    History = new ExamHistory(this);
-
-    Timer1 = new TKZTimeCounter(this);
-    connect(Timer1, &QTimer::timeout, this, guarded(this, &TTestForm::Timer1Timer));
+    connectHandlers();
+    CenterExamButtons();
 
     setMinimumSize(732, 502);
     setSizeGripEnabled(false);
@@ -106,28 +98,9 @@ void TTestForm::FormCreate()
     SetupCalcButton();
 }
 
-void TTestForm::buildMenu()
+void TTestForm::connectHandlers()
 {
-    MainMenu = new ExamMenu(this);
-    N11 = MainMenu->N11;
-    N21 = MainMenu->N21;
-    Help1 = MainMenu->Help1;
-    Options1 = MainMenu->Options1;
-    Print1 = MainMenu->Print1;
-    Print2 = MainMenu->Print2;
-    ScoreHistory1 = MainMenu->ScoreHistory1;
-    Exit1 = MainMenu->Exit1;
-    About1 = MainMenu->About1;
-    Action1 = MainMenu->PracticeExam[0];
-    Action2 = MainMenu->PracticeExam[1];
-    Action3 = MainMenu->PracticeExam[2];
-    Action4 = MainMenu->PracticeExam[3];
-    Action5 = MainMenu->PracticeExam[4];
-    AllQAct = MainMenu->AllQAct;
-    RandAct = MainMenu->RandAct;
-    UserAct = MainMenu->UserAct;
-    RetakeAct = MainMenu->RetakeAct;
-    const std::pair<QAction*, void (TTestForm::*)()> handlers[] = {
+    const std::pair<QAction*, void (TTestForm::*)()> actions[] = {
         {Options1, &TTestForm::Options1Click},    {Print1, &TTestForm::Print1Click},
         {Print2, &TTestForm::Print2Click},        {ScoreHistory1, &TTestForm::ScoreHistory1Click},
         {Exit1, &TTestForm::Exit1Click},          {About1, &TTestForm::About1Click},
@@ -136,82 +109,29 @@ void TTestForm::buildMenu()
         {Action5, &TTestForm::Action5Execute},    {AllQAct, &TTestForm::AllQActExecute},
         {RandAct, &TTestForm::RandActExecute},    {UserAct, &TTestForm::UserActExecute},
         {RetakeAct, &TTestForm::RetakeActExecute}};
-    for (const auto& [action, handler] : handlers)
+    for (const auto& [action, handler] : actions)
         connect(action, &QAction::triggered, this, guarded(this, handler));
-}
-
-void TTestForm::buildHeader()
-{
-    Panel1 = new ExamHeader(this);
-    fcLabel1 = Panel1->fcLabel1;
-    Label1 = Panel1->Label1;
-    Label2 = Panel1->Label2;
-    Label3 = Panel1->Label3;
-    MarkBox = Panel1->MarkBox;
-    CorrectLabel = Panel1->CorrectLabel;
-    TimeLabel = Panel1->TimeLabel;
-    ReviewLabel = Panel1->ReviewLabel;
-    connect(MarkBox, &QCheckBox::toggled, this, guarded(this, &TTestForm::MarkBoxClick));
-}
-
-void TTestForm::buildItemArea()
-{
-    ScrollBox1 = new ItemView(Panel3);
-    ItemArea = ScrollBox1->ItemArea;
-    QPanel = ScrollBox1->QPanel;
-    QText = ScrollBox1->QText;
-    Shape1 = ScrollBox1->Shape1;
-    ExhBtnA = ScrollBox1->ExhBtnA;
-    ExhBtnB = ScrollBox1->ExhBtnB;
-    CalcButton = ScrollBox1->CalcButton;
-    RadioButton = ScrollBox1->RadioButton;
-    CheckBox = ScrollBox1->CheckBox;
-    ALabel = ScrollBox1->ALabel;
-    ExpText = ScrollBox1->ExpText;
-    connect(ExhBtnA, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnAClick));
-    connect(ExhBtnB, &QPushButton::clicked, this, guarded(this, &TTestForm::ExhBtnBClick));
-    connect(ScrollBox1, &ItemView::radioChecked, this, guarded(this, &TTestForm::RadioButton1Click));
-    connect(ScrollBox1, &ItemView::checkBoxToggled, this, guarded(this, &TTestForm::CheckBoxClick));
-    connect(ScrollBox1, &ItemView::labelClicked, this, guarded(this, &TTestForm::ALabelClick));
-}
-
-void TTestForm::buildStartPage()
-{
-    Panel4 = new StartPage(Panel3);
-    ExamCodeLabel = Panel4->ExamCodeLabel;
-    ExamNameLabel = Panel4->ExamNameLabel;
-    fcShapeBtn = Panel4->fcShapeBtn;
-    AllQBtn = Panel4->AllQBtn;
-    RandomBtn = Panel4->RandomBtn;
-    UserBtn = Panel4->UserBtn;
-    RetakeBtn = Panel4->RetakeBtn;
-    QAction* actions[] = {Action1, Action2, Action3, Action4, Action5};
-    for (int i = 0; i < 5; ++i)
-        connect(fcShapeBtn[i], &QPushButton::clicked, actions[i], &QAction::trigger);
-    connect(AllQBtn, &QPushButton::clicked, AllQAct, &QAction::trigger);
-    connect(RandomBtn, &QPushButton::clicked, RandAct, &QAction::trigger);
-    connect(UserBtn, &QPushButton::clicked, UserAct, &QAction::trigger);
-    connect(RetakeBtn, &QPushButton::clicked, RetakeAct, &QAction::trigger);
-    CenterExamButtons();
-}
-
-void TTestForm::buildButtonBar()
-{
-    Panel2 = new ExamButtonBar(this);
-    PrevButton = Panel2->PrevButton;
-    NextButton = Panel2->NextButton;
-    LearnButton = Panel2->LearnButton;
-    Button1 = Panel2->Button1;
-    NoteButton = Panel2->NoteButton;
-    GradeButton = Panel2->GradeButton;
-    Button3 = Panel2->Button3;
-    const std::pair<QPushButton*, void (TTestForm::*)()> handlers[] = {
+    const std::pair<QPushButton*, void (TTestForm::*)()> buttons[] = {
         {PrevButton, &TTestForm::PrevButtonClick},   {NextButton, &TTestForm::NextButtonClick},
         {LearnButton, &TTestForm::LearnButtonClick}, {Button1, &TTestForm::Button1Click},
         {NoteButton, &TTestForm::NoteButtonClick},   {GradeButton, &TTestForm::GradeButtonClick},
-        {Button3, &TTestForm::Button3Click}};
-    for (const auto& [button, handler] : handlers)
+        {Button3, &TTestForm::Button3Click},         {ExhBtnA, &TTestForm::ExhBtnAClick},
+        {ExhBtnB, &TTestForm::ExhBtnBClick}};
+    for (const auto& [button, handler] : buttons)
         connect(button, &QPushButton::clicked, this, guarded(this, handler));
+    connect(MarkBox, &QCheckBox::toggled, this, guarded(this, &TTestForm::MarkBoxClick));
+    connect(ScrollBox1, &ItemView::radioChecked, this, guarded(this, &TTestForm::RadioButton1Click));
+    connect(ScrollBox1, &ItemView::checkBoxToggled, this, guarded(this, &TTestForm::CheckBoxClick));
+    connect(ScrollBox1, &ItemView::labelClicked, this, guarded(this, &TTestForm::ALabelClick));
+    connect(Timer1, &QTimer::timeout, this, guarded(this, &TTestForm::Timer1Timer));
+
+    // The start page's buttons run the exam kinds' actions.
+    const std::pair<QPushButton*, QAction*> kinds[] = {
+        {fcShapeBtn[0], Action1}, {fcShapeBtn[1], Action2}, {fcShapeBtn[2], Action3},
+        {fcShapeBtn[3], Action4}, {fcShapeBtn[4], Action5}, {AllQBtn, AllQAct},
+        {RandomBtn, RandAct},     {UserBtn, UserAct},       {RetakeBtn, RetakeAct}};
+    for (const auto& [button, action] : kinds)
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
 }
 
 // ---- exam kinds -------------------------------------------------------------------
@@ -370,42 +290,28 @@ void TTestForm::ExamControls()
     Panel4->hide();
     ScrollBox1->show();
     ScrollBox1->setEnabled(true);
-    Panel2->show();
-    fcLabel1->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, MarkBox, Label3, TimeLabel})
-        w->show();
-    ReviewLabel->hide();
-    CorrectLabel->hide();
-    GradeButton->setText(QStringLiteral("&Grade Now"));
+    Panel1->showFor(ExamMode::Testing);
+    Panel2->showFor(ExamMode::Testing);
     MainMenu->setExamOpen(true);
     NextButton->setFocus();
-    LearnButton->setEnabled(true);
 }
 
 void TTestForm::ReviewControls()
 {
-    MarkBox->hide();
-    TimeLabel->hide();
-    LearnButton->setEnabled(false);
-    CorrectLabel->show();
-    ReviewLabel->show();
+    Panel1->showFor(ExamMode::Reviewing);
+    Panel2->showFor(ExamMode::Reviewing);
 }
 
 void TTestForm::CloseCurrentExam()
 {
     examMode = ExamMode::Idle;
     examSession->closeExam();
-    Panel2->hide();
-    fcLabel1->show();
-    MainMenu->setExamOpen(false);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{Label1, Label2, CorrectLabel, MarkBox, Label3, TimeLabel})
-        w->hide();
     Timer1->setEnabled(false);
-    ReviewLabel->hide();
+    Panel1->showFor(ExamMode::Idle);
+    Panel2->showFor(ExamMode::Idle);
+    MainMenu->setExamOpen(false);
     ScrollBox1->hide();
     Panel4->show();
-    NoteButton->show();
     CenterExamButtons();
 }
 
@@ -424,10 +330,7 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     const int r = dtCurrentSet->recNo();
     PrevButton->setEnabled(r != FirstRecNo);
     NextButton->setEnabled(r != ItemCount);
-    Label1->setText(QStringLiteral("Item %1 of %2").arg(r).arg(ItemCount));
-    Label2->setText(
-        QStringLiteral("Item ID: %1").arg(dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger()));
-    alignHeader();
+    Panel1->showPosition(r, ItemCount, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger());
     ShowItem();
     ShowVerdict();
 }
@@ -697,7 +600,6 @@ void TTestForm::ShowScoreReport()
     case TScoreForm::Choice::ViewAnswers:
         examMode = ExamMode::Reviewing;
         ReviewControls();
-        LearnButton->setEnabled(false);
         // The move redraws the first item in review form and shows the item area.
         dtCurrentSet->first();
         break;

@@ -35,6 +35,7 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 class ChoiceLabel;
+class ItemText;
 class DataSource;
 class ShadedButton;
 class ShadedLabel;
@@ -148,72 +149,74 @@ public:
     void UserActExecute();
 
     // ---- controls ------------------------------------------------------------------
-    ExamMenu* MainMenu = nullptr;
-    QMenu* N11 = nullptr; // &File
-    QMenu* N21 = nullptr; // Exa&ms
-    QMenu* Help1 = nullptr;
-    QAction* Options1 = nullptr;
-    QAction* Print1 = nullptr; // &Print this item
-    QAction* Print2 = nullptr; // Print all items in this exam
-    QAction* Exit1 = nullptr;
-    QAction* About1 = nullptr;
-    QAction* Action1 = nullptr;
-    QAction* Action2 = nullptr;
-    QAction* Action3 = nullptr;
-    QAction* Action4 = nullptr;
-    QAction* Action5 = nullptr;
-    QAction* AllQAct = nullptr;
-    QAction* RandAct = nullptr;
-    QAction* UserAct = nullptr;
+    // The window is made of its parts, created here in this order. A control's
+    // design name below is the part's own control, for the handlers and tests.
+    ExamMenu* const MainMenu = new ExamMenu(this);
+    QMenu* const& N11 = MainMenu->N11; // &File
+    QMenu* const& N21 = MainMenu->N21; // Exa&ms
+    QMenu* const& Help1 = MainMenu->Help1;
+    QAction* const& Options1 = MainMenu->Options1;
+    QAction* const& Print1 = MainMenu->Print1; // &Print this item
+    QAction* const& Print2 = MainMenu->Print2; // Print all items in this exam
+    QAction* const& ScoreHistory1 = MainMenu->ScoreHistory1; // &File: Score &History...
+    QAction* const& Exit1 = MainMenu->Exit1;
+    QAction* const& About1 = MainMenu->About1;
+    QAction* const& Action1 = MainMenu->PracticeExam[0];
+    QAction* const& Action2 = MainMenu->PracticeExam[1];
+    QAction* const& Action3 = MainMenu->PracticeExam[2];
+    QAction* const& Action4 = MainMenu->PracticeExam[3];
+    QAction* const& Action5 = MainMenu->PracticeExam[4];
+    QAction* const& AllQAct = MainMenu->AllQAct;
+    QAction* const& RandAct = MainMenu->RandAct;
+    QAction* const& UserAct = MainMenu->UserAct;
+    QAction* const& RetakeAct = MainMenu->RetakeAct; // Exa&ms: Retake &Incorrect Items
 
-    ExamHeader* Panel1 = nullptr; // header strip; the labels below are its own
-    ShadedLabel* fcLabel1 = nullptr;
-    ShadedLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QCheckBox* MarkBox = nullptr;
-    ShadedLabel* CorrectLabel = nullptr;
-    ShadedLabel* TimeLabel = nullptr;
-    QLabel* ReviewLabel = nullptr;
+    ExamHeader* const Panel1 = new ExamHeader(this); // header strip
+    ShadedLabel* const& fcLabel1 = Panel1->fcLabel1;
+    ShadedLabel* const& Label1 = Panel1->Label1;
+    QLabel* const& Label2 = Panel1->Label2;
+    QLabel* const& Label3 = Panel1->Label3;
+    QCheckBox* const& MarkBox = Panel1->MarkBox;
+    ShadedLabel* const& CorrectLabel = Panel1->CorrectLabel;
+    ShadedLabel* const& TimeLabel = Panel1->TimeLabel;
+    QLabel* const& ReviewLabel = Panel1->ReviewLabel;
 
-    QWidget* Panel3 = nullptr;      // middle region
-    ItemView* ScrollBox1 = nullptr; // the item area; the controls below are its own
-    QWidget* ItemArea = nullptr;    // the scrolled content of ScrollBox1
-    QFrame* QPanel = nullptr;
-    QLabel* QText = nullptr;
-    QFrame* Shape1 = nullptr;
-    QPushButton* ExhBtnA = nullptr;
-    QPushButton* ExhBtnB = nullptr;
-    TddgRunButton* CalcButton = nullptr;
-    std::array<ChoiceRadio*, 6> RadioButton{};
-    std::array<QCheckBox*, 6> CheckBox{};
-    std::array<ChoiceLabel*, 6> ALabel{};
-    QLabel* ExpText = nullptr;
+    QWidget* const Panel3 = new QWidget(this);           // middle region
+    ItemView* const ScrollBox1 = new ItemView(Panel3);   // the item area
+    QWidget* const& ItemArea = ScrollBox1->ItemArea;     // the scrolled content of ScrollBox1
+    QFrame* const& QPanel = ScrollBox1->QPanel;
+    ItemText* const& QText = ScrollBox1->QText;
+    QFrame* const& Shape1 = ScrollBox1->Shape1;
+    QPushButton* const& ExhBtnA = ScrollBox1->ExhBtnA;
+    QPushButton* const& ExhBtnB = ScrollBox1->ExhBtnB;
+    TddgRunButton* const& CalcButton = ScrollBox1->CalcButton;
+    const std::array<ChoiceRadio*, 6>& RadioButton = ScrollBox1->RadioButton;
+    const std::array<QCheckBox*, 6>& CheckBox = ScrollBox1->CheckBox;
+    const std::array<ChoiceLabel*, 6>& ALabel = ScrollBox1->ALabel;
+    ItemText* const& ExpText = ScrollBox1->ExpText;
 
-    StartPage* Panel4 = nullptr; // start page; the titles and buttons below are its own
-    QLabel* ExamCodeLabel = nullptr;
-    QLabel* ExamNameLabel = nullptr;
-    std::array<ShadedButton*, 5> fcShapeBtn{}; // A .. E
-    ShadedButton* AllQBtn = nullptr;
-    ShadedButton* RandomBtn = nullptr;
-    ShadedButton* UserBtn = nullptr;
+    StartPage* const Panel4 = new StartPage(Panel3); // start page
+    ShadedLabel* const& ExamCodeLabel = Panel4->ExamCodeLabel;
+    ShadedLabel* const& ExamNameLabel = Panel4->ExamNameLabel;
+    const std::array<ShadedButton*, 5>& fcShapeBtn = Panel4->fcShapeBtn; // A .. E
+    ShadedButton* const& AllQBtn = Panel4->AllQBtn;
+    ShadedButton* const& RandomBtn = Panel4->RandomBtn;
+    ShadedButton* const& UserBtn = Panel4->UserBtn;
+    ShadedButton* const& RetakeBtn = Panel4->RetakeBtn;
 
-    ExamButtonBar* Panel2 = nullptr; // button bar; the buttons below are its own
-    QPushButton* PrevButton = nullptr;
-    QPushButton* NextButton = nullptr;
-    QPushButton* LearnButton = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* NoteButton = nullptr;
-    QPushButton* GradeButton = nullptr;
-    QPushButton* Button3 = nullptr;
+    ExamButtonBar* const Panel2 = new ExamButtonBar(this); // button bar
+    QPushButton* const& PrevButton = Panel2->PrevButton;
+    QPushButton* const& NextButton = Panel2->NextButton;
+    QPushButton* const& LearnButton = Panel2->LearnButton;
+    QPushButton* const& Button1 = Panel2->Button1; // Items Review
+    QPushButton* const& NoteButton = Panel2->NoteButton;
+    QPushButton* const& GradeButton = Panel2->GradeButton;
+    QPushButton* const& Button3 = Panel2->Button3; // Exit Exam
 
-    TKZTimeCounter* Timer1 = nullptr;
+    TKZTimeCounter* const Timer1;
+    ExamHistory* const History = new ExamHistory(this); // its folder and window
 
     // ---- score history and retaking the incorrect items --------------------------
-    ExamHistory* History = nullptr;   // its folder and window
-    QAction* ScoreHistory1 = nullptr; // &File: Score &History...
-    QAction* RetakeAct = nullptr;     // Exa&ms: Retake &Incorrect Items
-    ShadedButton* RetakeBtn = nullptr;
     // Saves a note into the bank item it belongs to, for the note window.
     TNoteForm::BankWriter noteWriter() const;
     void ScoreHistory1Click();
@@ -235,11 +238,7 @@ private:
     void FormClose();
     void FormResize();
     void alignHeader();
-    void buildMenu();
-    void buildHeader();
-    void buildItemArea();
-    void buildStartPage();
-    void buildButtonBar();
+    void connectHandlers();
     void startKind(const ExamKind& kind);
     void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
     void noItemsAvailable(const QString& title);
