@@ -28,7 +28,7 @@ void createForms()
     ReviewForm.setFactory([] { return new TReviewForm(TestForm); });
     NoteForm.setFactory([] {
         auto* form = new TNoteForm(TestForm);
-        form->setTables(TestForm->dtCurrentSet, TestForm->noteWriter());
+        form->setTables(TestForm->dtCurrentSet, TestForm->examSession->noteWriter());
         return form;
     });
     OptionsForm.setFactory([] { return new TOptionsForm(TestForm); });

@@ -6,6 +6,7 @@
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
+#include <QPointer>
 #include <QScopeGuard>
 
 ExamSession::ExamSession(QObject* parent) : QObject(parent)
@@ -160,4 +161,15 @@ bool ExamSession::saveNoteToBank(qint64 itemId, const QString& note, QString* er
         return false;
     }
     return true;
+}
+
+ExamSession::NoteWriter ExamSession::noteWriter()
+{
+    return [session = QPointer<ExamSession>(this)](qint64 itemId, const QString& note, QString* error) {
+        if (session)
+            return session->saveNoteToBank(itemId, note, error);
+        if (error)
+            *error = QStringLiteral("The exam window is closed; the note is kept in this exam only.");
+        return false;
+    };
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,10 @@ public:
     // for it and closed again). On failure the item keeps its note and the
     // error says why.
     bool saveNoteToBank(qint64 itemId, const QString& note, QString* error);
+    // saveNoteToBank for a window that may outlive the session: once the
+    // session is gone, a note is refused with the reason.
+    using NoteWriter = std::function<bool(qint64 itemId, const QString& note, QString* error)>;
+    NoteWriter noteWriter();
 
 private:
     Assembled fill(const std::vector<ExamAssembly::Batch>& batches, Progress* progress);

@@ -7,7 +7,6 @@
 #include "TPict1Form.h"
 #include "TPict2Form.h"
 #include "TddgRunButton.h"
-#include "TimeText.h"
 #include "grading/ExamReport.h"
 #include "grading/ItemReport.h"
 #include "grading/TScoreForm.h"
@@ -33,9 +32,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 TTestForm* TestForm = nullptr;
 
@@ -235,7 +234,7 @@ void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, b
     if (Dialogs::execModal(NameForm) != QDialog::Accepted)
         return;
     CandidateName = NameForm->candidateName();
-    TimeLimit = NameForm->minutes() / 1440.0;
+    Clock.TimeLimit = NameForm->minutes() / 1440.0;
     Label3->setText(ExamTitle);
     alignHeader();
     examMode = ExamMode::Idle;
@@ -415,9 +414,9 @@ void TTestForm::LearnButtonClick()
 void TTestForm::StartClock()
 {
     const bool running = Options.TimerOn && examMode == ExamMode::Testing;
-    ElapsedTime = 0; // the count starts again below, and an earlier exam's must not linger
+    Clock.restart(); // an earlier exam's count must not linger
     TimeLabel->setVisible(running);
-    TimeLabel->setText(TimeText::format(TimeLimit));
+    TimeLabel->setText(Clock.remaining());
     alignHeader();
     Timer1->setEnabled(running);
     Timer1->Reset();
@@ -425,10 +424,9 @@ void TTestForm::StartClock()
 
 void TTestForm::Timer1Timer()
 {
-    ElapsedTime = TimeText::parse(Timer1->Elapsed());
-    Panel1->showTime(TimeText::format(TimeLimit - ElapsedTime));
-    // Whole seconds on both sides: a late tick that skips the limit still ends it.
-    if (TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit)) {
+    const bool timeIsUp = Clock.tick(Timer1->Elapsed());
+    Panel1->showTime(Clock.remaining());
+    if (timeIsUp) {
         Timer1->Reset();
         Timer1->setEnabled(false);
         TimeExpired();
@@ -622,20 +620,9 @@ void TTestForm::Button1Click()
         dtCurrentSet->setRecNo(ReviewForm->chosenEntry() + 1);
 }
 
-TNoteForm::BankWriter TTestForm::noteWriter() const
-{
-    return
-        [session = QPointer<ExamSession>(examSession)](qint64 itemId, const QString& note, QString* error) {
-            if (session)
-                return session->saveNoteToBank(itemId, note, error);
-            *error = QStringLiteral("The exam window is closed; the note is kept in this exam only.");
-            return false;
-        };
-}
-
 void TTestForm::NoteButtonClick()
 {
-    NoteForm->setTables(dtCurrentSet, noteWriter());
+    NoteForm->setTables(dtCurrentSet, examSession->noteWriter());
     NoteForm->captureCurrentItem();
     NoteForm->Label2->setText(NoteLabel(ExamTitle, NoteForm->itemId()));
     Dialogs::execModal(NoteForm);
@@ -687,24 +674,14 @@ void TTestForm::Options1Click()
 
 void TTestForm::applyOptions(const ExamOptions& chosen)
 {
-    if (chosen.ShowLearnBtn != Options.ShowLearnBtn) {
-        Options.ShowLearnBtn = chosen.ShowLearnBtn;
-        LearnButton->setVisible(chosen.ShowLearnBtn);
-    }
-    if (chosen.TimerOn != Options.TimerOn) {
-        Options.TimerOn = chosen.TimerOn;
+    const ExamOptions was = std::exchange(Options, chosen);
+    LearnButton->setVisible(Options.ShowLearnBtn);
+    CalcButton->setVisible(Options.ShowCalcBtn);
+    if (Options.TimerOn != was.TimerOn)
         StartClock();
-    }
-    if (chosen.ShowCalcBtn != Options.ShowCalcBtn) {
-        Options.ShowCalcBtn = chosen.ShowCalcBtn;
-        CalcButton->setVisible(chosen.ShowCalcBtn);
-    }
-    Options.DefaultTime = chosen.DefaultTime;
-    if (chosen.CalcPath != Options.CalcPath) {
-        // Kept (and stored) even when the button refuses it.
-        Options.CalcPath = chosen.CalcPath;
-        CalcButton->setCommandLine(chosen.CalcPath);
-    }
+    // Kept (and stored) even when the button refuses it, which it says last.
+    if (Options.CalcPath != was.CalcPath)
+        CalcButton->setCommandLine(Options.CalcPath);
 }
 
 void TTestForm::LoadSettings()
@@ -739,21 +716,12 @@ void TTestForm::SetupCalcButton()
 
 // ---- score history and retaking the incorrect items ----------------------------------------
 
-double TTestForm::TimeUsed() const
-{
-    // The clock's count restarts at the exam's start, and again when the time
-    // runs out and the candidate goes on.
-    const double sinceReset = TimeText::parse(Timer1->Elapsed());
-    const bool expired =
-        Options.TimerOn && TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit);
-    return expired ? TimeLimit + sinceReset : sinceReset;
-}
-
 void TTestForm::RecordAttempt(const GradeResult& result)
 {
     History->record([&] {
-        return ScoreHistory::fromGrading(result, Sheet, *dtCurrentSet, ExamTitle, CandidateName, TimeLimit,
-                                         TimeUsed(), QDateTime::currentDateTime());
+        return ScoreHistory::fromGrading(result, Sheet, *dtCurrentSet, ExamTitle, CandidateName,
+                                         Clock.TimeLimit, Clock.used(Timer1->Elapsed(), Options.TimerOn),
+                                         QDateTime::currentDateTime());
     });
 }
 

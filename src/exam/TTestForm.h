@@ -3,6 +3,7 @@
 #include "ChoiceRadio.h"
 #include "ExamAssembly.h"
 #include "ExamButtonBar.h"
+#include "ExamClock.h"
 #include "ExamHeader.h"
 #include "ExamHistory.h"
 #include "ExamKind.h"
@@ -61,9 +62,8 @@ public:
     QString CandidateName;
     int ItemCount = 0;
     int FirstRecNo = 0;
-    double TimeLimit = 0;   // days
-    double ElapsedTime = 0; // days, whole seconds
-    QString WindowsDir;     // the folder the default calculator is looked for in
+    ExamClock Clock;    // TimeLimit and ElapsedTime
+    QString WindowsDir; // the folder the default calculator is looked for in
 
     // ---- settings in memory --------------------------------------------------
     ExamOptions Options;
@@ -217,14 +217,11 @@ public:
     ExamHistory* const History = new ExamHistory(this); // its folder and window
 
     // ---- score history and retaking the incorrect items --------------------------
-    // Saves a note into the bank item it belongs to, for the note window.
-    TNoteForm::BankWriter noteWriter() const;
     void ScoreHistory1Click();
     void RetakeActExecute();
     void CopyRetakeShuffled();
     // Appends the graded exam to the score history; a failure is reported once.
     void RecordAttempt(const GradeResult& result);
-    double TimeUsed() const; // days, from the exam's start to now
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

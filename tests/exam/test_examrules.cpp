@@ -1,6 +1,7 @@
 #include "store/AnswerSheet.h"
 #include "exam/Clock.h"
 #include "exam/ExamAssembly.h"
+#include "exam/ExamClock.h"
 #include "exam/ItemLayout.h"
 #include "exam/RandomSource.h"
 #include "exam/TKZTimeCounter.h"
@@ -110,6 +111,33 @@ private slots:
         counter.Reset();
         QCOMPARE(counter.Elapsed(), QStringLiteral("0:00:00"));
         Clock::setSource({});
+    }
+
+    void examClock_endsAtTheLimitAndCountsTheTimeUsed()
+    {
+        ExamClock clock;
+        clock.TimeLimit = 7 / 1440.0; // a limit that is not a whole number of seconds in binary
+        clock.restart();
+        QCOMPARE(clock.remaining(), QStringLiteral("0:07:00"));
+        QVERIFY(!clock.tick(QStringLiteral("0:06:59")));
+        QCOMPARE(clock.remaining(), QStringLiteral("0:00:01"));
+        QCOMPARE(clock.used(QStringLiteral("0:06:59"), true), 419 / 86400.0);
+        QVERIFY(clock.tick(QStringLiteral("0:07:00")));
+        QCOMPARE(clock.remaining(), QStringLiteral("0:00:00"));
+
+        // A late tick that skips the limit still ends the time, and shows none left.
+        QVERIFY(clock.tick(QStringLiteral("0:07:02")));
+        QCOMPARE(clock.remaining(), QStringLiteral("0:00:00"));
+
+        // Going on after the end: the counter starts again at the limit. An
+        // untimed exam's counter was never reset, so it holds the whole time.
+        QCOMPARE(clock.used(QStringLiteral("0:03:00"), true), 10 / 1440.0);
+        QCOMPARE(clock.used(QStringLiteral("0:03:00"), false), 3 / 1440.0);
+
+        clock.restart();
+        QVERIFY(!clock.expired());
+        QCOMPARE(clock.remaining(), QStringLiteral("0:07:00"));
+        QCOMPARE(clock.used(QStringLiteral("0:00:05"), true), 5 / 86400.0);
     }
 
     void updateVerdict_comparesAllSixFlags()

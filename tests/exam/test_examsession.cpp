@@ -137,6 +137,25 @@ private slots:
         QCOMPARE(s.bank()->fieldByName(ItemRecord::U_MEMO).asString(), QStringLiteral("Check DNS first"));
     }
 
+    void noteWriter_refusesOnceTheSessionIsGone()
+    {
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank());
+        auto* s = new ExamSession;
+        const ExamSession::NoteWriter write = s->noteWriter();
+        QString error;
+        QVERIFY(write(3, QStringLiteral("first"), &error));
+        delete s;
+        QVERIFY(!write(3, QStringLiteral("second"), &error));
+        QCOMPARE(error, QStringLiteral("The exam window is closed; the note is kept in this exam only."));
+        QVERIFY(!write(3, QStringLiteral("third"), nullptr)); // no reason wanted, no crash
+
+        ExamSession again;
+        again.bank()->open();
+        QVERIFY(again.bank()->findKey(3));
+        QCOMPARE(again.bank()->fieldByName(ItemRecord::U_MEMO).asString(), QStringLiteral("first"));
+    }
+
     void existingRetakeItems_keepsWhatTheSourcesStillHold()
     {
         TestFolder env;

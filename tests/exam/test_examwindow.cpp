@@ -331,7 +331,7 @@ private slots:
         });
         form->RandActExecute();
         QCOMPARE(form->examMode, ExamMode::Testing);
-        QCOMPARE(qRound(form->TimeLimit * 1440), timeLimit);
+        QCOMPARE(qRound(form->Clock.TimeLimit * 1440), timeLimit);
         QCOMPARE(NameForm->SpinEdit1->value(), timeLimit);
         QCOMPARE(form->ItemCount, itemCount);
     }

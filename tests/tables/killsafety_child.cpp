@@ -53,7 +53,7 @@ void saveNotesForever(TTestForm* form, int first)
     form->dtQSet->open();
     form->CopyBankShuffled();
     Table& current = *form->dtCurrentSet;
-    NoteForm->setTables(&current, form->noteWriter());
+    NoteForm->setTables(&current, form->examSession->noteWriter());
     const int count = current.recordCount();
     acknowledge(QStringLiteral("ready"));
     for (int n = first;; ++n) {
