@@ -77,11 +77,10 @@ std::vector<RetakeSet::Item> ExamHistory::retakeItems(ExamSession& session)
     const std::vector<RetakeSet::Item> items =
         session.existingRetakeItems(RetakeSet(found ? attempt : HistoryAttempt{}));
     if (items.empty()) {
-        Dialogs::message(m_window, Dialogs::Icon::Information,
-                         found ? QStringLiteral("The latest graded exam left no incorrect item to retake.")
-                               : QStringLiteral("There is no graded exam yet, so there is no incorrect item "
-                                                "to retake."),
-                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        Dialogs::information(
+            m_window, found ? QStringLiteral("The latest graded exam left no incorrect item to retake.")
+                            : QStringLiteral("There is no graded exam yet, so there is no incorrect "
+                                             "item to retake."));
     }
     return items;
 }

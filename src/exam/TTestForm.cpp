@@ -143,22 +143,12 @@ void TTestForm::PrepareNameDialog(bool numberEnabled)
     NameForm->setNumberEnabled(numberEnabled);
 }
 
-void TTestForm::noItemsAvailable(const QString& title)
-{
-    // An exam kind without any item opens no empty exam.
-    Dialogs::message(this, Dialogs::Icon::Information,
-                     QStringLiteral("There are no questions available for %1.").arg(title), Dialogs::Ok,
-                     Dialogs::Ok, Dialogs::Ok);
-}
-
 void TTestForm::startKind(const ExamKind& kind)
 {
     ProgramFolder::requireWritable();
     const bool userExam = kind.source == ExamAssembly::Source::UserSet;
     if (userExam && !examSession->openUserSet()) {
-        Dialogs::message(this, Dialogs::Icon::Information,
-                         QStringLiteral("User defined question set is empty!"), Dialogs::Ok, Dialogs::Ok,
-                         Dialogs::Ok);
+        Dialogs::information(this, QStringLiteral("User defined question set is empty!"));
         return;
     }
     PrepareNameDialog(kind.chooseCount);
@@ -168,65 +158,17 @@ void TTestForm::startKind(const ExamKind& kind)
         StartUserExam();
         return;
     }
-    // The count leaves the kind's filter on the bank for the assembly.
+    // The count leaves the kind's filter on the bank for the assembly. A kind
+    // without any item opens no empty exam.
     if (examSession->countBank(kind.filter) == 0) {
-        noItemsAvailable(kind.title);
+        Dialogs::information(this,
+                             QStringLiteral("There are no questions available for %1.").arg(kind.title));
         return;
     }
     StartExam(kind.chooseCount ? &TTestForm::CopyBankRandomSelection : &TTestForm::CopyBankShuffled);
 }
 
-void TTestForm::Action1Execute()
-{
-    startKind(ExamKind::practice(1));
-}
-
-void TTestForm::Action2Execute()
-{
-    startKind(ExamKind::practice(2));
-}
-
-void TTestForm::Action3Execute()
-{
-    startKind(ExamKind::practice(3));
-}
-
-void TTestForm::Action4Execute()
-{
-    startKind(ExamKind::practice(4));
-}
-
-void TTestForm::Action5Execute()
-{
-    startKind(ExamKind::practice(5));
-}
-
-void TTestForm::AllQActExecute()
-{
-    startKind(ExamKind::allQuestions());
-}
-
-void TTestForm::RandActExecute()
-{
-    startKind(ExamKind::random());
-}
-
-void TTestForm::UserActExecute()
-{
-    startKind(ExamKind::user());
-}
-
 // ---- exam start ---------------------------------------------------------------------
-
-void TTestForm::StartExam(void (TTestForm::*assembly)())
-{
-    runStartSequence(assembly, *dtQSet, false);
-}
-
-void TTestForm::StartUserExam()
-{
-    runStartSequence(&TTestForm::CopyUserSetShuffled, *dtUserSet, true);
-}
 
 void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam)
 {
@@ -236,7 +178,7 @@ void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, b
     CandidateName = NameForm->candidateName();
     Clock.TimeLimit = NameForm->minutes() / 1440.0;
     Label3->setText(ExamTitle);
-    alignHeader();
+    Panel1->align();
     examMode = ExamMode::Idle;
     // A bank exam reads the bank under the exam's filter; a user exam the
     // user set, with the bank left closed.
@@ -359,17 +301,6 @@ void TTestForm::RestoreAnswers()
 
 // ---- answering -----------------------------------------------------------------------------
 
-void TTestForm::RadioButton1Click()
-{
-    takeChoices();
-}
-
-void TTestForm::CheckBoxClick(int k)
-{
-    Q_UNUSED(k); // the item's six boxes are read together
-    takeChoices();
-}
-
 void TTestForm::takeChoices()
 {
     // While testing the choices are the answer; in review the stored answer stays.
@@ -380,11 +311,6 @@ void TTestForm::takeChoices()
     } else if (examMode == ExamMode::Reviewing) {
         ScrollBox1->showChoices(AnswerEntry(currentEntry()).Choice);
     }
-}
-
-void TTestForm::ALabelClick(int k)
-{
-    ScrollBox1->pickChoice(k);
 }
 
 void TTestForm::MarkBoxClick()
@@ -404,11 +330,6 @@ void TTestForm::NextButtonClick()
     dtCurrentSet->next();
 }
 
-void TTestForm::LearnButtonClick()
-{
-    ScrollBox1->showAnswers(true, AnswerSheet::correctFlagsOf(*dtCurrentSet));
-}
-
 // ---- the clock -------------------------------------------------------------------------------
 
 void TTestForm::StartClock()
@@ -417,7 +338,7 @@ void TTestForm::StartClock()
     Clock.restart(); // an earlier exam's count must not linger
     TimeLabel->setVisible(running);
     TimeLabel->setText(Clock.remaining());
-    alignHeader();
+    Panel1->align();
     Timer1->setEnabled(running);
     Timer1->Reset();
 }
@@ -458,11 +379,6 @@ void TTestForm::Button3Click()
         CloseCurrentExam();
 }
 
-void TTestForm::Exit1Click()
-{
-    close();
-}
-
 bool TTestForm::FormCloseQuery()
 {
     if (examMode != ExamMode::Testing)
@@ -470,11 +386,6 @@ bool TTestForm::FormCloseQuery()
     return Dialogs::message(this, Dialogs::Icon::Warning,
                             QStringLiteral("This exam is not completed.\nAre you shure ?"),
                             Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) == Dialogs::Ok;
-}
-
-void TTestForm::FormClose()
-{
-    CloseCurrentExam();
 }
 
 void TTestForm::closeEvent(QCloseEvent* event)
@@ -514,24 +425,14 @@ void TTestForm::showEvent(QShowEvent* event)
     ErrorGuard::run([this] { FormResize(); });
 }
 
-void TTestForm::alignHeader()
-{
-    Panel1->align();
-}
-
 void TTestForm::FormResize()
 {
-    alignHeader();
+    Panel1->align();
     if (dtCurrentSet->isOpen() && !Sheet.isEmpty() && dtCurrentSet->recNo() >= 1 &&
         dtCurrentSet->recNo() <= Sheet.size() && examMode != ExamMode::Idle)
         ShowItem();
     if (!Panel4->isHidden())
         CenterExamButtons();
-}
-
-void TTestForm::CenterExamButtons()
-{
-    Panel4->centerButtons(width());
 }
 
 // ---- menus -----------------------------------------------------------------------------------
@@ -723,11 +624,6 @@ void TTestForm::RecordAttempt(const GradeResult& result)
                                          Clock.TimeLimit, Clock.used(Timer1->Elapsed(), Options.TimerOn),
                                          QDateTime::currentDateTime());
     });
-}
-
-void TTestForm::ScoreHistory1Click()
-{
-    History->show();
 }
 
 void TTestForm::RetakeActExecute()

@@ -105,13 +105,13 @@ public:
     void ShowItem();
     void ShowVerdict();
     void RestoreAnswers();
-    void CenterExamButtons();
+    void CenterExamButtons() { Panel4->centerButtons(width()); }
     void PrepareNameDialog(bool numberEnabled);
     void CopyBankShuffled();
     void CopyBankRandomSelection();
     void CopyUserSetShuffled();
-    void StartExam(void (TTestForm::*assembly)());
-    void StartUserExam();
+    void StartExam(void (TTestForm::*assembly)()) { runStartSequence(assembly, *dtQSet, false); }
+    void StartUserExam() { runStartSequence(&TTestForm::CopyUserSetShuffled, *dtUserSet, true); }
     void ShowScoreReport();
     void TimeExpired();
     AnswerEntry& currentEntry();
@@ -122,16 +122,16 @@ public:
     void dsCurrentSetDataChange(const QString& fieldName);
     void PrevButtonClick();
     void NextButtonClick();
-    void LearnButtonClick();
+    void LearnButtonClick() { ScrollBox1->showAnswers(true, AnswerSheet::correctFlagsOf(*dtCurrentSet)); }
     void Button1Click(); // Items Review
     void NoteButtonClick();
     void GradeButtonClick();
     void Button3Click(); // Exit Exam
-    void Exit1Click();
+    void Exit1Click() { close(); }
     void MarkBoxClick();
-    void RadioButton1Click();
-    void CheckBoxClick(int k); // CheckBox1Click .. CheckBox6Click
-    void ALabelClick(int k);   // ALabel1Click .. ALabel6Click
+    void RadioButton1Click() { takeChoices(); }
+    void CheckBoxClick(int) { takeChoices(); }             // CheckBox1Click .. CheckBox6Click
+    void ALabelClick(int k) { ScrollBox1->pickChoice(k); } // ALabel1Click .. ALabel6Click
     void ExhBtnAClick();
     void ExhBtnBClick();
     void Options1Click();
@@ -139,14 +139,14 @@ public:
     void Print2Click();
     void About1Click();
     void Timer1Timer();
-    void Action1Execute();
-    void Action2Execute();
-    void Action3Execute();
-    void Action4Execute();
-    void Action5Execute();
-    void AllQActExecute();
-    void RandActExecute();
-    void UserActExecute();
+    void Action1Execute() { startKind(ExamKind::practice(1)); }
+    void Action2Execute() { startKind(ExamKind::practice(2)); }
+    void Action3Execute() { startKind(ExamKind::practice(3)); }
+    void Action4Execute() { startKind(ExamKind::practice(4)); }
+    void Action5Execute() { startKind(ExamKind::practice(5)); }
+    void AllQActExecute() { startKind(ExamKind::allQuestions()); }
+    void RandActExecute() { startKind(ExamKind::random()); }
+    void UserActExecute() { startKind(ExamKind::user()); }
 
     // ---- controls ------------------------------------------------------------------
     // The window is made of its parts, created here in this order. A control's
@@ -156,8 +156,8 @@ public:
     QMenu* const& N21 = MainMenu->N21; // Exa&ms
     QMenu* const& Help1 = MainMenu->Help1;
     QAction* const& Options1 = MainMenu->Options1;
-    QAction* const& Print1 = MainMenu->Print1; // &Print this item
-    QAction* const& Print2 = MainMenu->Print2; // Print all items in this exam
+    QAction* const& Print1 = MainMenu->Print1;               // &Print this item
+    QAction* const& Print2 = MainMenu->Print2;               // Print all items in this exam
     QAction* const& ScoreHistory1 = MainMenu->ScoreHistory1; // &File: Score &History...
     QAction* const& Exit1 = MainMenu->Exit1;
     QAction* const& About1 = MainMenu->About1;
@@ -181,9 +181,9 @@ public:
     ShadedLabel* const& TimeLabel = Panel1->TimeLabel;
     QLabel* const& ReviewLabel = Panel1->ReviewLabel;
 
-    QWidget* const Panel3 = new QWidget(this);           // middle region
-    ItemView* const ScrollBox1 = new ItemView(Panel3);   // the item area
-    QWidget* const& ItemArea = ScrollBox1->ItemArea;     // the scrolled content of ScrollBox1
+    QWidget* const Panel3 = new QWidget(this);         // middle region
+    ItemView* const ScrollBox1 = new ItemView(Panel3); // the item area
+    QWidget* const& ItemArea = ScrollBox1->ItemArea;   // the scrolled content of ScrollBox1
     QFrame* const& QPanel = ScrollBox1->QPanel;
     ItemText* const& QText = ScrollBox1->QText;
     QFrame* const& Shape1 = ScrollBox1->Shape1;
@@ -217,7 +217,7 @@ public:
     ExamHistory* const History = new ExamHistory(this); // its folder and window
 
     // ---- score history and retaking the incorrect items --------------------------
-    void ScoreHistory1Click();
+    void ScoreHistory1Click() { History->show(); }
     void RetakeActExecute();
     void CopyRetakeShuffled();
     // Appends the graded exam to the score history; a failure is reported once.
@@ -232,13 +232,11 @@ protected:
 private:
     void FormCreate();
     bool FormCloseQuery();
-    void FormClose();
+    void FormClose() { CloseCurrentExam(); }
     void FormResize();
-    void alignHeader();
     void connectHandlers();
     void startKind(const ExamKind& kind);
     void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
-    void noItemsAvailable(const QString& title);
     void takeChoices();
     std::uint32_t nextSeed() const;
     void took(const ExamSession::Assembled& assembled);

@@ -653,7 +653,7 @@ void TSamplerForm::Import1Click()
     StatusBar1->setPanelText(UserSetStatus::ChangePanel, QStringLiteral(" Imported: %1").arg(ids.size()));
     const QString skipped = ImportRules::skippedMessage(int(ids.size()), result);
     if (!skipped.isEmpty())
-        Dialogs::message(this, Dialogs::Icon::Information, skipped, Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        Dialogs::information(this, skipped);
 }
 
 void TSamplerForm::Export1Click()
@@ -688,12 +688,9 @@ void TSamplerForm::Export1Click()
     QList<ImportProblem> listed;
     for (const QString& note : notes)
         listed << ImportProblem{0, note};
-    Dialogs::message(
-        this, Dialogs::Icon::Information,
-        QStringLiteral("%1 questions were exported to \"%2\". The file does not carry everything "
-                       "as the set holds it:\n\n")
-                .arg(items.size())
-                .arg(QFileInfo(path).fileName()) +
-            ImportRules::listing(listed),
-        Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+    Dialogs::information(this, QStringLiteral("%1 questions were exported to \"%2\". The file does not carry "
+                                              "everything as the set holds it:\n\n")
+                                       .arg(items.size())
+                                       .arg(QFileInfo(path).fileName()) +
+                                   ImportRules::listing(listed));
 }

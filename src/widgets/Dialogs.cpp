@@ -153,6 +153,11 @@ void Dialogs::error(QWidget* parent, const QString& text)
     message(parent ? parent : QApplication::activeWindow(), Icon::Error, text, Ok, Ok, Ok);
 }
 
+void Dialogs::information(QWidget* parent, const QString& text)
+{
+    message(parent, Icon::Information, text, Ok, Ok, Ok);
+}
+
 QFont Dialogs::getFont(bool* ok, const QFont& initial, QWidget* parent)
 {
     TestState& s = state();

@@ -31,6 +31,8 @@ public:
                           Button escapeButton, Button closeButton);
     // The standard error box: error icon, the text, one OK button.
     static void error(QWidget* parent, const QString& text);
+    // A note for the user: information icon, the text, one OK button.
+    static void information(QWidget* parent, const QString& text);
 
     static QFont getFont(bool* ok, const QFont& initial, QWidget* parent);
     // The colour chooser; an invalid colour when the user cancels.

@@ -1,4 +1,3 @@
-#include "store/AnswerSheet.h"
 #include "exam/Clock.h"
 #include "exam/ExamAssembly.h"
 #include "exam/ExamClock.h"
@@ -6,6 +5,7 @@
 #include "exam/RandomSource.h"
 #include "exam/TKZTimeCounter.h"
 #include "exam/TimeText.h"
+#include "store/AnswerSheet.h"
 
 #include <QTest>
 #include <algorithm>
