@@ -195,6 +195,18 @@ void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, b
     StartClock();
 }
 
+void TTestForm::assemble(ExamAssembly::Source source, int count)
+{
+    AssemblyProgress progress;
+    took(examSession->assemble(source, count, nextSeed(), &progress));
+}
+
+void TTestForm::CopyRetakeShuffled()
+{
+    AssemblyProgress progress;
+    took(examSession->assembleRetake(m_retakeItems, nextSeed(), &progress));
+}
+
 std::uint32_t TTestForm::nextSeed() const
 {
     return SeedSource ? SeedSource() : RandomSource::seedFromClock();
@@ -206,22 +218,9 @@ void TTestForm::took(const ExamSession::Assembled& assembled)
     ItemCount = assembled.itemCount;
 }
 
-void TTestForm::CopyBankShuffled()
-{
-    AssemblyProgress progress;
-    took(examSession->assemble(ExamAssembly::Source::Bank, -1, nextSeed(), &progress));
-}
-
 void TTestForm::CopyBankRandomSelection()
 {
-    AssemblyProgress progress;
-    took(examSession->assemble(ExamAssembly::Source::Bank, NameForm->itemCount(), nextSeed(), &progress));
-}
-
-void TTestForm::CopyUserSetShuffled()
-{
-    AssemblyProgress progress;
-    took(examSession->assemble(ExamAssembly::Source::UserSet, -1, nextSeed(), &progress));
+    assemble(ExamAssembly::Source::Bank, NameForm->itemCount());
 }
 
 // ---- control arrangements ---------------------------------------------------------------
@@ -468,17 +467,13 @@ void TTestForm::About1Click()
 
 void TTestForm::GradeButtonClick()
 {
-    if (examMode == ExamMode::Testing) {
-        if (Dialogs::message(
-                this, Dialogs::Icon::Question,
-                QStringLiteral("This will end your practice exam.\nAre you sure to end this exam?"),
-                Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) != Dialogs::Ok)
-            return;
+    // In review the report of the grading shows again; nothing is graded twice.
+    if (examMode == ExamMode::Reviewing ||
+        (examMode == ExamMode::Testing &&
+         Dialogs::message(this, Dialogs::Icon::Question,
+                          QStringLiteral("This will end your practice exam.\nAre you sure to end this exam?"),
+                          Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) == Dialogs::Ok))
         ShowScoreReport();
-    } else if (examMode == ExamMode::Reviewing) {
-        // The report of the grading, shown again; nothing is graded twice.
-        ShowScoreReport();
-    }
 }
 
 void TTestForm::ShowScoreReport()
@@ -634,9 +629,9 @@ void TTestForm::RetakeActExecute()
     if (m_retakeItems.empty())
         return;
     const ExamKind kind = ExamKind::retake();
-    PrepareNameDialog(false);
     const int n = int(m_retakeItems.size());
     NameForm->setItemCount(n, n);
+    NameForm->setNumberEnabled(false);
     NameForm->setWindowTitle(kind.caption);
     ExamTitle = kind.title;
     dtQSet->setFilter(QString());
@@ -646,10 +641,4 @@ void TTestForm::RetakeActExecute()
     runStartSequence(&TTestForm::CopyRetakeShuffled, fromBank ? *dtQSet : *dtUserSet, fromUserSet);
     if (examMode == ExamMode::Idle)
         dtUserSet->close(); // cancelled: nothing stays open
-}
-
-void TTestForm::CopyRetakeShuffled()
-{
-    AssemblyProgress progress;
-    took(examSession->assembleRetake(m_retakeItems, nextSeed(), &progress));
 }

@@ -107,9 +107,9 @@ public:
     void RestoreAnswers();
     void CenterExamButtons() { Panel4->centerButtons(width()); }
     void PrepareNameDialog(bool numberEnabled);
-    void CopyBankShuffled();
+    void CopyBankShuffled() { assemble(ExamAssembly::Source::Bank, -1); }
     void CopyBankRandomSelection();
-    void CopyUserSetShuffled();
+    void CopyUserSetShuffled() { assemble(ExamAssembly::Source::UserSet, -1); }
     void StartExam(void (TTestForm::*assembly)()) { runStartSequence(assembly, *dtQSet, false); }
     void StartUserExam() { runStartSequence(&TTestForm::CopyUserSetShuffled, *dtUserSet, true); }
     void ShowScoreReport();
@@ -238,6 +238,9 @@ private:
     void startKind(const ExamKind& kind);
     void runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam);
     void takeChoices();
+    // Fills the current set with count items of the source (all when
+    // negative), showing the progress; took() keeps where the set stands.
+    void assemble(ExamAssembly::Source source, int count);
     std::uint32_t nextSeed() const;
     void took(const ExamSession::Assembled& assembled);
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
