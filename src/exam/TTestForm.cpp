@@ -77,12 +77,8 @@ TTestForm::~TTestForm()
 void TTestForm::FormCreate()
 {
     // Time texts here carry no day-half marker at all (TimeText), so there
-    // are no AM/PM designators to blank out.
-    examSession = new ExamSession(this);
-    dtQSet = examSession->bank();
-    dtCurrentSet = examSession->currentSet();
-    dtUserSet = examSession->userSet();
-    dsCurrentSet = examSession->currentSource();
+    // are no AM/PM designators to blank out. The tables' password is
+    // registered by the session, made before the window's parts.
     connect(dsCurrentSet, &DataSource::dataChanged, this, guarded(this, &TTestForm::dsCurrentSetDataChange));
 
     setWindowState(Qt::WindowMaximized);

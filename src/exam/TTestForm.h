@@ -91,11 +91,13 @@ public:
     QString settingsPath;   // the settings file; tests point it at a temporary one
 
     // ---- tables ----------------------------------------------------------------
-    ExamSession* examSession = nullptr; // owns the tables below
-    Table* dtQSet = nullptr;
-    Table* dtCurrentSet = nullptr;
-    Table* dtUserSet = nullptr;
-    DataSource* dsCurrentSet = nullptr;
+    // Made before the window's parts: the session registers the tables'
+    // password before any table can be opened, and owns the tables below.
+    ExamSession* const examSession = new ExamSession(this);
+    Table* const dtQSet = examSession->bank();
+    Table* const dtCurrentSet = examSession->currentSet();
+    Table* const dtUserSet = examSession->userSet();
+    DataSource* const dsCurrentSet = examSession->currentSource();
 
     // ---- published methods -----------------------------------------------------
     void ExamControls();
