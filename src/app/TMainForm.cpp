@@ -3,8 +3,10 @@
 #include "exam/TTestForm.h"
 #include "sampler/TDM.h"
 #include "sampler/TSamplerForm.h"
-#include "store/ProgramFolder.h"
+#include "store/CandidateTables.h"
+#include "store/DataFolder.h"
 #include "store/SectionNames.h"
+#include "store/TableFiles.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ErrorGuard.h"
@@ -67,8 +69,9 @@ TMainForm::TMainForm(QWidget* parent)
 
 void TMainForm::FormCreate()
 {
-    // Table files are named without a folder: they are found in the program's folder.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // The bank and the exhibits are named without a folder: they are found in
+    // the folder of what ships (the program's own, or the installed data).
+    QDir::setCurrent(DataFolder::shipped());
     setWindowTitle(QStringLiteral("Velarix 2.0"));
     adjustSize();
     if (QScreen* screen = this->screen())
@@ -92,7 +95,7 @@ void TMainForm::StartTestBtnClick()
 
 void TMainForm::SamplerBtnClick()
 {
-    ProgramFolder::requireWritable();
+    CandidateTables::prepare(TableFiles::SessionName, QDir::currentPath());
     TSamplerForm* sampler = SamplerForm; // made first, so it follows the set as it opens
     hide();
     try {

@@ -109,12 +109,15 @@ private:
 };
 
 void appendItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
-                 const std::function<void(int)>& progress)
+                 const QHash<qint64, QString>* notes, const std::function<void(int)>& progress)
 {
     // Fields are looked up once; they stay valid while both tables are open.
     std::vector<std::pair<Field, Field>> fields;
-    for (const auto& [from, to] : copiedFields(kind))
-        fields.emplace_back(source.fieldByName(from), currentSet.fieldByName(to));
+    for (const auto& [from, to] : copiedFields(kind)) {
+        if (!(notes && to == ItemRecord::U_MEMO))
+            fields.emplace_back(source.fieldByName(from), currentSet.fieldByName(to));
+    }
+    Field memo = currentSet.fieldByName(ItemRecord::U_MEMO);
     const QuietTable quietSource(source);
     const QuietTable quietSet(currentSet);
     for (int i = 0; i < int(chosen.size()); ++i) {
@@ -126,6 +129,8 @@ void appendItems(Table& source, Source kind, Table& currentSet, const std::vecto
         currentSet.append();
         for (auto& [from, to] : fields)
             to.setValue(from.value());
+        if (notes)
+            memo.setAsString(notes->value(chosen[i]));
         currentSet.post();
     }
 }
@@ -187,7 +192,7 @@ void openCurrentSet(Table& currentSet)
 void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
                const std::function<void(int)>& progress)
 {
-    inTransaction(currentSet, [&] { appendItems(source, kind, currentSet, chosen, progress); });
+    inTransaction(currentSet, [&] { appendItems(source, kind, currentSet, chosen, nullptr, progress); });
 }
 
 void replaceItems(Table& source, Source kind, Table& currentSet, const std::vector<std::int32_t>& chosen,
@@ -203,10 +208,11 @@ void replaceItems(Table& currentSet, const std::vector<Batch>& batches,
         currentSet.emptyTable();
         int start = 0;
         for (const Batch& batch : batches) {
-            appendItems(*batch.source, batch.kind, currentSet, batch.keys, [&progress, start](int i) {
-                if (progress)
-                    progress(start + i);
-            });
+            appendItems(*batch.source, batch.kind, currentSet, batch.keys, batch.notes,
+                        [&progress, start](int i) {
+                            if (progress)
+                                progress(start + i);
+                        });
             start += int(batch.keys.size());
         }
     });

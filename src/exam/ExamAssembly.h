@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QHash>
+#include <QString>
+
 #include "RandomSource.h"
 
 #include <cstdint>
@@ -62,6 +65,9 @@ struct Batch
     Table* source = nullptr;
     Source kind = Source::Bank;
     std::vector<std::int32_t> keys;
+    // The candidate's notes by item ID, which take the place of the source's
+    // own memo field (the bank ships without notes); none when null.
+    const QHash<qint64, QString>* notes = nullptr;
 };
 // The same for items of several sources: the batches one after another, the
 // empty and every copy in one transaction. `progress` counts over all batches.

@@ -1,11 +1,15 @@
 #include "ExamSession.h"
 
+#include "store/CandidateTables.h"
+#include "store/DataFolder.h"
 #include "store/ItemRecord.h"
+#include "store/NoteBook.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
+#include <QDir>
 #include <QPointer>
 #include <QScopeGuard>
 
@@ -13,13 +17,26 @@ ExamSession::ExamSession(QObject* parent) : QObject(parent)
 {
     m_session = std::make_unique<Session>(TableFiles::SessionName);
     m_session->registerPassword(TableFiles::Password);
+    // The bank ships with the program and is only read; the other two are
+    // the candidate's, in their data folder.
     m_bank = new Table(TableFiles::SessionName, TableFiles::Bank, this);
-    m_currentSet = new Table(TableFiles::SessionName, TableFiles::CurrentSet, this);
-    m_userSet = new Table(TableFiles::SessionName, TableFiles::UserSet, this);
+    m_bank->setReadOnly(true);
+    m_currentSet = new Table(TableFiles::SessionName, CandidateTables::currentSetPath(), this);
+    m_userSet = new Table(TableFiles::SessionName, CandidateTables::userSetPath(), this);
     m_currentSource = m_currentSet->dataSource();
 }
 
 ExamSession::~ExamSession() = default;
+
+void ExamSession::prepareCandidateTables()
+{
+    CandidateTables::prepare(TableFiles::SessionName, QDir::currentPath());
+}
+
+NoteBook ExamSession::notes() const
+{
+    return NoteBook(TableFiles::SessionName, CandidateTables::notesPath());
+}
 
 int ExamSession::countBank(const QString& filter)
 {
@@ -48,7 +65,11 @@ ExamSession::Assembled ExamSession::assemble(ExamAssembly::Source kind, int coun
     RandomSource random(seed);
     const std::vector<std::int32_t> chosen =
         ExamAssembly::choose(keys, count < 0 ? int(keys.size()) : count, random);
-    return fill({ExamAssembly::Batch{&source, kind, chosen}}, progress);
+    const QHash<qint64, QString> bankNotes =
+        kind == ExamAssembly::Source::Bank ? notes().readAll() : QHash<qint64, QString>();
+    return fill({ExamAssembly::Batch{&source, kind, chosen,
+                                     kind == ExamAssembly::Source::Bank ? &bankNotes : nullptr}},
+                progress);
 }
 
 std::vector<RetakeSet::Item> ExamSession::existingRetakeItems(const RetakeSet& set)
@@ -83,6 +104,7 @@ ExamSession::Assembled ExamSession::assembleRetake(const std::vector<RetakeSet::
         if (!source.isOpen())
             source.open();
     }
+    const QHash<qint64, QString> bankNotes = notes().readAll();
     std::vector<ExamAssembly::Batch> batches;
     int done = 0;
     while (done < n) {
@@ -90,7 +112,8 @@ ExamSession::Assembled ExamSession::assembleRetake(const std::vector<RetakeSet::
         const bool fromBank = source == ItemSource::Bank;
         ExamAssembly::Batch batch{fromBank ? m_bank : m_userSet,
                                   fromBank ? ExamAssembly::Source::Bank : ExamAssembly::Source::UserSet,
-                                  {}};
+                                  {},
+                                  fromBank ? &bankNotes : nullptr};
         while (done < n && items[order[done] - 1].source == source)
             batch.keys.push_back(items[order[done++] - 1].id);
         batches.push_back(std::move(batch));
@@ -139,7 +162,8 @@ bool ExamSession::saveNoteToBank(qint64 itemId, const QString& note, QString* er
     try {
         if (!wasOpen)
             m_bank->open();
-        // Found by its key, so that a note can only ever land on its own item.
+        // A note belongs to a bank item by its key; one the bank does not
+        // hold is not stored.
         if (!m_bank->findKey(itemId)) {
             if (error)
                 *error = QStringLiteral("Item %1 was not found in the question bank; the note is kept "
@@ -147,14 +171,7 @@ bool ExamSession::saveNoteToBank(qint64 itemId, const QString& note, QString* er
                              .arg(itemId);
             return false;
         }
-        m_bank->edit();
-        try {
-            m_bank->fieldByName(ItemRecord::U_MEMO).setAsString(note);
-            m_bank->post();
-        } catch (...) {
-            m_bank->cancel();
-            throw;
-        }
+        notes().save(itemId, note);
     } catch (const TableError& e) {
         if (error)
             *error = e.message();

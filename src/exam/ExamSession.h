@@ -11,6 +11,7 @@
 #include <vector>
 
 class DataSource;
+class NoteBook;
 class Session;
 class Table;
 
@@ -71,9 +72,16 @@ public:
     // Closes every table and clears the bank's filter.
     void closeExam();
 
-    // Writes the note into the bank item `itemId` (a closed bank is opened
-    // for it and closed again). On failure the item keeps its note and the
-    // error says why.
+    // Makes the candidate's data folder and their tables where missing (the
+    // first time also carrying them over from a program folder of the
+    // earlier layout, the working folder). Raises a TableError.
+    void prepareCandidateTables();
+    // The candidate's notes on bank items.
+    NoteBook notes() const;
+
+    // Stores the note of bank item `itemId` in the candidate's notes (a
+    // closed bank is opened to find the item and closed again). On failure
+    // the item keeps its note and the error says why.
     bool saveNoteToBank(qint64 itemId, const QString& note, QString* error);
     // saveNoteToBank for a window that may outlive the session: once the
     // session is gone, a note is refused with the reason.

@@ -19,8 +19,8 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoredFont.h"
 #include "settings/TOptionsForm.h"
+#include "store/CandidateTables.h"
 #include "store/ItemRecord.h"
-#include "store/ProgramFolder.h"
 #include "tables/Table.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ErrorGuard.h"
@@ -141,7 +141,7 @@ void TTestForm::PrepareNameDialog(bool numberEnabled)
 
 void TTestForm::startKind(const ExamKind& kind)
 {
-    ProgramFolder::requireWritable();
+    examSession->prepareCandidateTables();
     const bool userExam = kind.source == ExamAssembly::Source::UserSet;
     if (userExam && !examSession->openUserSet()) {
         Dialogs::information(this, QStringLiteral("User defined question set is empty!"));

@@ -211,9 +211,9 @@ void TNoteForm::Button1Click()
     }
     const qint64 itemId = m_itemId;
 
-    // ...then the bank item the exam item was copied from. If the bank
-    // cannot be written the note stays saved in this exam, the error is
-    // shown and the buttons stay enabled for another try.
+    // ...then the candidate's note on the bank item the exam item was copied
+    // from. If that cannot be written the note stays saved in this exam, the
+    // error is shown and the buttons stay enabled for another try.
     if (!m_saveToBank)
         throw std::runtime_error("The note window was given no question bank.");
     QString error;

@@ -18,8 +18,9 @@ class ShadedLabel;
 // that record: from then on the box and "Save Note" belong to that item,
 // even if something moves the table under the window (grading, then "View
 // Answers"). Typing puts the record into editing; "Save Note" stores the
-// note in the current exam set and in the bank item the exam item was copied
-// from, so it comes back in every later exam with that item. Closing the
+// note in the current exam set and in the candidate's notes under the bank
+// item the exam item was copied from, so it comes back in every later exam
+// with that item. Closing the
 // window in any way drops what was not saved.
 class TNoteForm : public QDialog
 {
@@ -27,10 +28,10 @@ class TNoteForm : public QDialog
 public:
     explicit TNoteForm(QWidget* parent = nullptr);
 
-    // Writes a note into the bank item of that id; on failure the text says why.
+    // Keeps a note for the bank item of that id; on failure the text says why.
     using BankWriter = std::function<bool(qint64 itemId, const QString& note, QString* error)>;
     // Where a note is written: the exam set (the note box shows its current
-    // record), then the bank item the exam item was copied from.
+    // record), then the candidate's note on the bank item it was copied from.
     void setTables(Table* currentSet, BankWriter saveToBank);
     void bindCurrentSet(Table* table);
     Table* boundTable() const { return m_table; }

@@ -1,6 +1,7 @@
 #include "TDM.h"
 
 #include "UserSetStatus.h"
+#include "store/CandidateTables.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Table.h"
@@ -9,7 +10,7 @@ TDM* DM = nullptr;
 
 TDM::TDM(QObject* parent) : QObject(parent)
 {
-    dtUserSet = new Table(TableFiles::SessionName, TableFiles::UserSet, this);
+    dtUserSet = new Table(TableFiles::SessionName, CandidateTables::userSetPath(), this);
     dtUserSet->lockRetries = 15;
     dtUserSet->retryWaitMs = 100;
     dsUserSet = dtUserSet->dataSource();

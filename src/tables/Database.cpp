@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QUrl>
 #include <QVariant>
 #include <cmath>
 #include <sqlcipher/sqlite3.h>
@@ -35,7 +36,13 @@ void Database::openHandle(const QString& path, const QByteArray& rawKey, int fla
     if (rawKey.size() != 32)
         throw TableError(QStringLiteral("Cannot open table %1: no table password is registered").arg(name));
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    QByteArray target = QFile::encodeName(path);
+    if (flags & SQLITE_OPEN_URI) {
+        // An immutable open: the file is named as a URI with its parameter.
+        QByteArray escaped = QUrl::toPercentEncoding(QString::fromLocal8Bit(target), "/");
+        target = "file:" + escaped + "?immutable=1";
+    }
+    const int rc = sqlite3_open_v2(target.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
         sqlite3_close_v2(db);
@@ -96,6 +103,16 @@ QString Database::wrongPasswordText(const QString& name)
 
 void Database::open(const QString& path, const QByteArray& rawKey)
 {
+    openChecked(path, rawKey, false);
+}
+
+void Database::openReadOnly(const QString& path, const QByteArray& rawKey)
+{
+    openChecked(path, rawKey, true);
+}
+
+void Database::openChecked(const QString& path, const QByteArray& rawKey, bool readOnly)
+{
     const QString name = QFileInfo(path).fileName();
     if (!QFileInfo(path).isFile())
         throw TableError(QStringLiteral("Table does not exist: %1").arg(name), TableError::Kind::Missing);
@@ -114,7 +131,7 @@ void Database::open(const QString& path, const QByteArray& rawKey)
         throw TableError(notATableText(name), TableError::Kind::NotATable);
     if (size == 0)
         throw TableError(damagedText(name), TableError::Kind::Damaged);
-    openHandle(path, rawKey, SQLITE_OPEN_READWRITE);
+    openHandle(path, rawKey, readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE);
     // The key is only checked by the first read.
     sqlite3_stmt* probe = nullptr;
     int rc = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &probe, nullptr);
@@ -139,8 +156,10 @@ void Database::open(const QString& path, const QByteArray& rawKey)
         throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, detail));
     }
     try {
-        exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-        exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        if (!readOnly) {
+            exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+            exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        }
         // Decrypted pages are kept, as many as a large bank needs for the random
         // reads of an assembly without holding a whole 100,000-item set twice.
         exec(QStringLiteral("PRAGMA cache_size = -32768"));
@@ -156,7 +175,7 @@ void Database::open(const QString& path, const QByteArray& rawKey)
         throw TableError(QStringLiteral("Cannot open table %1: %2").arg(name, e.message()), e.kind());
     }
     try {
-        if (needsMigration())
+        if (!readOnly && needsMigration())
             migrate();
         readSchema();
     } catch (const TableError& e) {

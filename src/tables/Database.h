@@ -20,6 +20,9 @@ public:
     // table, or keyed with another password. A file written with the older
     // column declarations is brought up to date first, in one transaction.
     void open(const QString& path, const QByteArray& rawKey);
+    // Opens shipped data that nothing may change: read-only and immutable, so
+    // no lock, journal or stray -wal beside the file is ever looked at or applied.
+    void openReadOnly(const QString& path, const QByteArray& rawKey);
     // Creates a new, empty table file; an existing file is replaced.
     void create(const QString& path, const QByteArray& rawKey, const TableSchema& schema);
     void close();
@@ -36,6 +39,7 @@ public:
 
 private:
     void openHandle(const QString& path, const QByteArray& rawKey, int flags);
+    void openChecked(const QString& path, const QByteArray& rawKey, bool readOnly);
     bool needsMigration();
     void migrate();
 

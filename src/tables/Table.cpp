@@ -78,9 +78,13 @@ void Table::open()
     if (!QFileInfo(path).isFile())
         throw TableError(QStringLiteral("Table does not exist: %1").arg(m_tableName),
                          TableError::Kind::Missing);
-    m_lock.acquire(path, m_exclusive, lockRetries, retryWaitMs);
+    if (!m_readOnly)
+        m_lock.acquire(path, m_exclusive, lockRetries, retryWaitMs);
     try {
-        m_db.open(path, key);
+        if (m_readOnly)
+            m_db.openReadOnly(path, key);
+        else
+            m_db.open(path, key);
         m_schema = m_db.readSchema();
         m_fieldNames.clear();
         for (const FieldDef& f : m_schema.fields)

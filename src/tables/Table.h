@@ -47,6 +47,11 @@ public:
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
 
+    // A read-only table is opened immutable: no lock file, no journal, never
+    // written (shipped data in a folder nobody may write). Set before open().
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool readOnly() const { return m_readOnly; }
+
     void setExclusive(bool exclusive);
     bool exclusive() const { return m_exclusive; }
 
@@ -133,6 +138,7 @@ private:
 
     State m_state = State::Inactive;
     bool m_exclusive = false;
+    bool m_readOnly = false;
     QString m_filterText;
     bool m_filtered = false;
     FilterExpression m_activeFilter; // empty unless filtering is on and the table open

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <cstdio>
@@ -100,8 +101,11 @@ int main(int argc, char** argv)
         return 2;
     const int first = argc == 4 ? std::atoi(argv[3]) : 1;
     const QString mode = QString::fromLocal8Bit(argv[1]);
-    TestEnv env; // settings and dialogs of a test; its own folder is not used
+    TestEnv env; // settings and dialogs of a test; its own folders are not used
+    // The parent test's program folder and the candidate's data folder in it.
     QDir::setCurrent(QString::fromLocal8Bit(argv[2]));
+    qputenv("XDG_DATA_HOME",
+            QFile::encodeName(QDir(QString::fromLocal8Bit(argv[2])).filePath(QStringLiteral("data"))));
     TTestForm* form = env.createForms();
     try {
         if (mode == QLatin1String("assembly"))

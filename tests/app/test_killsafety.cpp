@@ -119,7 +119,8 @@ private:
     QString readAll(const QString& file, const std::function<void(Table&)>& visit = {})
     {
         try {
-            Table t(TableFiles::SessionName, env->path(file));
+            Table t(TableFiles::SessionName,
+                    file == TableFiles::Bank ? env->path(file) : env->userPath(file));
             t.open();
             for (t.first(); !t.eof(); t.next()) {
                 for (const FieldDef& f : t.schema().fields)
@@ -135,7 +136,8 @@ private:
 
     void checkAllTablesOpen(const QString& where)
     {
-        for (const QString& file : {TableFiles::Bank, TableFiles::CurrentSet, TableFiles::UserSet}) {
+        for (const QString& file :
+             {TableFiles::Bank, TableFiles::CurrentSet, TableFiles::UserSet, TableFiles::Notes}) {
             const QString error = readAll(file);
             QVERIFY2(error.isEmpty(), qPrintable(where + QStringLiteral(": ") + error));
         }
@@ -233,9 +235,9 @@ private slots:
 
             checkAllTablesOpen(where);
             checkWholeExam(where);
-            for (const QString& file : {TableFiles::Bank, TableFiles::CurrentSet}) {
+            for (const QString& file : {TableFiles::Notes, TableFiles::CurrentSet}) {
                 QString problem;
-                const bool bank = file == TableFiles::Bank;
+                const bool bank = file == TableFiles::Notes;
                 const QString error = readAll(file, [&](Table& t) {
                     const qint64 id = t.fieldByName(bank ? Q_ID : Q_OR_NUMBER).asInteger();
                     const QString memo = t.fieldByName(U_MEMO).asString();
@@ -257,7 +259,7 @@ private slots:
                                     QStringLiteral(" (acknowledged: ") + run.acks.join(u',') + u')'));
             }
             // A note that landed unacknowledged is from now on the item's note.
-            readAll(TableFiles::Bank, [&](Table& t) {
+            readAll(TableFiles::Notes, [&](Table& t) {
                 const int n =
                     KillSafetyText::numberOf(QStringLiteral("note"), t.fieldByName(U_MEMO).asString());
                 if (n > 0)

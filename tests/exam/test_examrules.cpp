@@ -8,6 +8,7 @@
 #include "store/AnswerSheet.h"
 
 #include <QTest>
+#include <QTimeZone>
 #include <algorithm>
 #include <numeric>
 
@@ -26,9 +27,10 @@ private slots:
         QCOMPARE(zero.draw(100), 0u);
         QCOMPARE(zero.draw(100), 3u);
         QCOMPARE(zero.draw(100), 86u);
-        const QDateTime t(QDate(2026, 3, 1), QTime(13, 45, 7, 250), Qt::UTC);
+        const QDateTime t(QDate(2026, 3, 1), QTime(13, 45, 7, 250), QTimeZone::utc());
         QCOMPARE(RandomSource::seedFromClock(t), 13u * 3600000 + 45u * 60000 + 7u * 1000 + 250);
-        QCOMPARE(RandomSource::seedFromClock(QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC)), 0u);
+        QCOMPARE(RandomSource::seedFromClock(QDateTime(QDate(2026, 3, 1), QTime(0, 0), QTimeZone::utc())),
+                 0u);
     }
 
     void fastDraw_equalsTheScanningDraw_data()

@@ -2,8 +2,10 @@
 #include "exam/ExamSession.h"
 #include "history/RetakeSet.h"
 #include "store/ItemRecord.h"
+#include "store/NoteBook.h"
 #include "tables/Table.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -121,20 +123,23 @@ private slots:
         QVERIFY(s.saveNoteToBank(3, QStringLiteral("Check DNS first"), &error));
         QVERIFY(error.isEmpty());
         QVERIFY(!s.bank()->isOpen());
-        s.bank()->open();
-        QVERIFY(s.bank()->findKey(3));
-        QCOMPARE(s.bank()->fieldByName(ItemRecord::U_MEMO).asString(), QStringLiteral("Check DNS first"));
-        QVERIFY(s.bank()->findKey(2));
-        QCOMPARE(s.bank()->fieldByName(ItemRecord::U_MEMO).asString(), QString());
+        // The note is the candidate's, by the item's ID; the bank is never written.
+        QCOMPARE(s.notes().readAll(), (QHash<qint64, QString>{{3, "Check DNS first"}}));
+        QVERIFY(QFileInfo(s.notes().path()).absolutePath() == QFileInfo(env.userDir()).absoluteFilePath());
 
         // An open bank stays open; a missing item leaves every note alone.
+        s.bank()->open();
         QVERIFY(!s.saveNoteToBank(999, QStringLiteral("lost?"), &error));
         QCOMPARE(error, QStringLiteral("Item 999 was not found in the question bank; the note is kept in "
                                        "this exam only."));
         QVERIFY(s.bank()->isOpen());
         QCOMPARE(s.bank()->state(), Table::State::Browse);
-        QVERIFY(s.bank()->findKey(3));
-        QCOMPARE(s.bank()->fieldByName(ItemRecord::U_MEMO).asString(), QStringLiteral("Check DNS first"));
+        QCOMPARE(s.notes().readAll(), (QHash<qint64, QString>{{3, "Check DNS first"}}));
+        // Saved again, it replaces the note; emptied, the item has none.
+        QVERIFY(s.saveNoteToBank(3, QStringLiteral("Check DNS twice"), &error));
+        QCOMPARE(s.notes().readAll().value(3), QStringLiteral("Check DNS twice"));
+        QVERIFY(s.saveNoteToBank(3, QString(), &error));
+        QVERIFY(s.notes().readAll().isEmpty());
     }
 
     void noteWriter_refusesOnceTheSessionIsGone()
@@ -151,9 +156,7 @@ private slots:
         QVERIFY(!write(3, QStringLiteral("third"), nullptr)); // no reason wanted, no crash
 
         ExamSession again;
-        again.bank()->open();
-        QVERIFY(again.bank()->findKey(3));
-        QCOMPARE(again.bank()->fieldByName(ItemRecord::U_MEMO).asString(), QStringLiteral("first"));
+        QCOMPARE(again.notes().readAll().value(3), QStringLiteral("first"));
     }
 
     void existingRetakeItems_keepsWhatTheSourcesStillHold()

@@ -5,8 +5,8 @@
 #include "exam/TNameForm.h"
 #include "exam/TTestForm.h"
 #include "grading/TScoreForm.h"
+#include "store/DataFolder.h"
 #include "store/ItemRecord.h"
-#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
 #include "tables/Database.h"
 #include "tables/Session.h"
@@ -106,7 +106,6 @@ private slots:
     }
     void cleanup()
     {
-        ProgramFolder::setCheckedFolderForTests(QString());
         Clock::setSource({});
         form = nullptr;
         env.reset();
@@ -841,7 +840,7 @@ private slots:
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QCOMPARE(form->examMode, ExamMode::Idle);
         form->CloseCurrentExam();
-        Table t(TableFiles::SessionName, TableFiles::CurrentSet);
+        Table t(TableFiles::SessionName, env->userPath(TableFiles::CurrentSet));
         t.open();
         QSet<qint64> kept;
         for (t.first(); !t.eof(); t.next())
@@ -860,7 +859,7 @@ private slots:
     void brokenCurrentSet_isMadeAnewAndKeptAside()
     {
         QFETCH(QByteArray, contents);
-        const QString path = env->path(TableFiles::CurrentSet);
+        const QString path = env->userPath(TableFiles::CurrentSet);
         QFile file(path);
         if (contents == "cut") {
             QVERIFY(file.resize(file.size() - 100));
@@ -888,19 +887,20 @@ private slots:
         }
     }
 
-    void readOnlyProgramFolder_isNamedBeforeAnExam()
+    void unwritableDataFolder_isNamedBeforeAnExam()
     {
-        // /proc takes no new file, not even from the superuser.
-        QCOMPARE(ProgramFolder::writeProblem(QStringLiteral("/proc")),
-                 ProgramFolder::notWritableText(QStringLiteral("/proc")));
-        QVERIFY(ProgramFolder::notWritableText(QStringLiteral("/opt/x")).contains(QStringLiteral("/opt/x")));
-        QCOMPARE(ProgramFolder::writeProblem(env->dir()), QString());
-        QCOMPARE(QDir(env->dir()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral("write-check")),
-                 QStringList());
+        // /proc takes no new folder, not even from the superuser.
+        QVERIFY(!DataFolder::writeProblem(QStringLiteral("/proc/velarix")).isEmpty());
+        QVERIFY(DataFolder::notWritableText(QStringLiteral("/opt/x")).contains(QStringLiteral("/opt/x")));
+        QCOMPARE(DataFolder::writeProblem(env->userDir()), QString());
+        QCOMPARE(
+            QDir(env->userDir()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral("write-check")),
+            QStringList());
 
-        ProgramFolder::setCheckedFolderForTests(QStringLiteral("/proc"));
-        const QString expected =
-            QStringLiteral("Error: ") + ProgramFolder::notWritableText(QStringLiteral("/proc"));
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", "/proc");
+        const QString expected = QStringLiteral("Error: ") + DataFolder::notWritableText(DataFolder::user());
+        QVERIFY(expected.contains(QStringLiteral("/proc/")));
         for (QAction* action : {form->Action1, form->AllQAct, form->RandAct, form->UserAct}) {
             Dialogs::clearLog();
             TestEnv::acceptNameDialog();
@@ -910,7 +910,7 @@ private slots:
             QVERIFY(form->Panel4->isVisible());
             QVERIFY(!form->dtQSet->isOpen() && !ces().isOpen() && !form->dtUserSet->isOpen());
         }
-        ProgramFolder::setCheckedFolderForTests(QString());
+        qputenv("XDG_DATA_HOME", dataHome);
         startPracticeExam(1);
     }
 

@@ -1,11 +1,11 @@
 // The score history table, the retake set and the summaries, without windows.
 #include "TestFolder.h"
-#include "store/AnswerSheet.h"
 #include "grading/GradeExam.h"
 #include "history/HistoryCsv.h"
 #include "history/HistorySummary.h"
 #include "history/RetakeSet.h"
 #include "history/ScoreHistory.h"
+#include "store/AnswerSheet.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"
@@ -155,7 +155,7 @@ private slots:
     {
         TestFolder env;
         env.writeEmptyCurrentSet();
-        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        Table ces(TableFiles::SessionName, env.userPath(TableFiles::CurrentSet));
         ces.open();
         // A bank item carries its exam number; a user item has none.
         const QList<QPair<int, int>> rows{{2, 17}, {0, 5}, {1, 40}};
@@ -213,7 +213,7 @@ private slots:
         TestFolder env;
         env.writeUserSet({TestFolder::item(0, 1, QStringLiteral("U1"), QStringLiteral("a")),
                           TestFolder::item(0, 2, QStringLiteral("U2"), QStringLiteral("b"))});
-        Table user(TableFiles::SessionName, TableFiles::UserSet);
+        Table user(TableFiles::SessionName, env.userPath(TableFiles::UserSet));
         user.open();
         const RetakeSet set(attempt(
             Day1, 0,

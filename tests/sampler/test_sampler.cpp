@@ -4,8 +4,8 @@
 #include "exam/TTestForm.h"
 #include "sampler/TDM.h"
 #include "sampler/TSamplerForm.h"
+#include "store/DataFolder.h"
 #include "store/ItemRecord.h"
-#include "store/ProgramFolder.h"
 #include "store/TableFiles.h"
 #include "tables/Table.h"
 #include "widgets/DBCheckBox.h"
@@ -81,7 +81,7 @@ private:
     // The user set as stored on disk, by Q_ID; the sampler must be closed.
     QMap<qint64, Stored> stored()
     {
-        Table t(TableFiles::SessionName, TableFiles::UserSet);
+        Table t(TableFiles::SessionName, env->userPath(TableFiles::UserSet));
         t.open();
         QMap<qint64, Stored> all;
         for (t.first(); !t.eof(); t.next()) {
@@ -374,17 +374,17 @@ private slots:
         QCOMPARE(rec[U_MEMO], QStringLiteral("<null>"));
     }
 
-    void readOnlyProgramFolder_isNamedBeforeTheSampler()
+    void unwritableDataFolder_isNamedBeforeTheSampler()
     {
-        ProgramFolder::setCheckedFolderForTests(QStringLiteral("/proc"));
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", "/proc");
+        const QString expected = QStringLiteral("Error: ") + DataFolder::notWritableText(DataFolder::user());
         MainForm->show();
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
         MainForm->SamplerBtn->click();
-        ProgramFolder::setCheckedFolderForTests(QString());
-        QCOMPARE(
-            Dialogs::shownMessages(),
-            QStringList{QStringLiteral("Error: ") + ProgramFolder::notWritableText(QStringLiteral("/proc"))});
+        qputenv("XDG_DATA_HOME", dataHome);
+        QCOMPARE(Dialogs::shownMessages(), QStringList{expected});
         Dialogs::clearLog(); // the error box was the expected one
         QVERIFY(MainForm->isVisible());
         QVERIFY(!s->isVisible());

@@ -1,12 +1,15 @@
 #include "TestFolder.h"
 
 #include "store/ItemRecord.h"
+#include "store/NoteBook.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"
 #include "tables/Table.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 TestFolder::TestFolder()
 {
@@ -18,6 +21,9 @@ TestFolder::TestFolder()
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
     QDir::setCurrent(m_dir.path());
+    // Every test program and its children find the candidate's data in the
+    // same folder under the temporary data home, as the program does.
+    QCoreApplication::setApplicationName(QStringLiteral("Velarix 2.0"));
 }
 
 TestFolder::~TestFolder()
@@ -81,7 +87,7 @@ void TestFolder::writeTable(const QString& file, const QList<TestItem>& items, b
     using namespace ItemRecord;
     Session session(TableFiles::SessionName);
     session.registerPassword(TableFiles::Password);
-    const QString full = path(file);
+    const QString full = userSet ? userPath(file) : path(file);
     for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(full + suffix);
     Table::createFile(full, TableFiles::SessionName, userSet ? userSetSchema() : bankSchema());
@@ -107,10 +113,49 @@ void TestFolder::writeTable(const QString& file, const QList<TestItem>& items, b
                 .setAsString(k <= it.choices.size() ? it.choices.at(k - 1) : QString());
             t.fieldByName(choiceFlag(k)).setAsBoolean(it.correct.contains(QChar('a' + k - 1)));
         }
-        t.fieldByName(U_MEMO).setAsString(it.memo);
+        // The candidate's notes on bank items are kept in their own table.
+        t.fieldByName(U_MEMO).setAsString(userSet ? it.memo : QString());
         t.post();
     }
     t.commit();
+    if (!userSet) {
+        t.close();
+        writeNotes(items);
+    }
+}
+
+void TestFolder::writeNotes(const QList<TestItem>& bankItems)
+{
+    Session session(TableFiles::SessionName);
+    session.registerPassword(TableFiles::Password);
+    const QString full = userPath(TableFiles::Notes);
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(full + suffix);
+    Table::createFile(full, TableFiles::SessionName, NoteBook::schema());
+    Table t(TableFiles::SessionName, full);
+    t.open();
+    t.startTransaction();
+    for (int i = 0; i < bankItems.size(); ++i) {
+        if (bankItems.at(i).memo.isEmpty())
+            continue;
+        t.append();
+        t.fieldByName(ItemRecord::Q_ID).setAsInteger(i + 1);
+        t.fieldByName(ItemRecord::U_MEMO).setAsString(bankItems.at(i).memo);
+        t.post();
+    }
+    t.commit();
+}
+
+QString TestFolder::userDir() const
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString TestFolder::userPath(const QString& name) const
+{
+    return QDir(userDir()).filePath(name);
 }
 
 void TestFolder::writeBank(const QList<TestItem>& items)
@@ -127,5 +172,6 @@ void TestFolder::writeEmptyCurrentSet()
 {
     Session session(TableFiles::SessionName);
     session.registerPassword(TableFiles::Password);
-    Table::createFile(path(TableFiles::CurrentSet), TableFiles::SessionName, ItemRecord::currentSetSchema());
+    Table::createFile(userPath(TableFiles::CurrentSet), TableFiles::SessionName,
+                      ItemRecord::currentSetSchema());
 }

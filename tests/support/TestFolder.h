@@ -21,8 +21,9 @@ struct TestItem
 };
 
 // A temporary program folder for one test: the working folder while it
-// lives, its own settings and data folders (the score history goes there).
-// Tables are written on demand. Links the core library only, so the rules
+// lives (the bank is written there), and its own settings and candidate's
+// data folders (the current exam set, the user set, the notes and the score
+// history go there). Tables are written on demand. Links the core library only, so the rules
 // tests that use it prove the core needs no window code.
 class TestFolder
 {
@@ -35,8 +36,13 @@ public:
     QString dir() const { return m_dir.path(); }
     QString path(const QString& name) const;
     QString settingsFile() const;
+    // The candidate's data folder and a file in it.
+    QString userDir() const;
+    QString userPath(const QString& name) const;
 
+    // The bank; the items' memos become the candidate's notes on them.
     void writeBank(const QList<TestItem>& items);
+    void writeNotes(const QList<TestItem>& bankItems);
     void writeUserSet(const QList<TestItem>& items);
     void writeEmptyCurrentSet();
     // Twelve items: two per practice exam A..E, one of exam 6, one retired;

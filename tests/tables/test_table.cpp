@@ -165,7 +165,7 @@ private slots:
     }
     void emptyThenAppend_givesRecordNumbersFromOne()
     {
-        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        Table ces(TableFiles::SessionName, env->userPath(TableFiles::CurrentSet));
         for (int round = 0; round < 2; ++round) {
             ces.setExclusive(true);
             ces.emptyTable();
@@ -239,7 +239,7 @@ private slots:
 
     void fields_emptyIsDistinctFromZeroAndFalse()
     {
-        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        Table ces(TableFiles::SessionName, env->userPath(TableFiles::CurrentSet));
         ces.open();
         ces.append();
         ces.fieldByName(Q_SECT).setAsInteger(0);
@@ -257,7 +257,7 @@ private slots:
 
     void deleteAndInsert_keepOrder()
     {
-        Table usr(TableFiles::SessionName, TableFiles::UserSet);
+        Table usr(TableFiles::SessionName, env->userPath(TableFiles::UserSet));
         usr.setExclusive(true);
         usr.open();
         for (int i = 0; i < 3; ++i) {
@@ -324,7 +324,8 @@ private slots:
     void textFields_keepWhatWasTyped_inEveryTable()
     {
         const QStringList texts = numberLikeTexts();
-        for (const QString& file : {TableFiles::Bank, TableFiles::CurrentSet, TableFiles::UserSet}) {
+        for (const QString& file : {env->path(TableFiles::Bank), env->userPath(TableFiles::CurrentSet),
+                                    env->userPath(TableFiles::UserSet)}) {
             Table t(TableFiles::SessionName, file);
             t.setExclusive(true);
             t.emptyTable();
@@ -445,7 +446,7 @@ private slots:
             QCOMPARE(leftovers.int64(0), qint64(1));
         }
 
-        Table user(TableFiles::SessionName, TableFiles::UserSet);
+        Table user(TableFiles::SessionName, env->path(TableFiles::UserSet));
         user.open();
         QCOMPARE(user.recordCount(), 2);
         QCOMPARE(user.fieldByName(Q_TEXT).asString(), QStringLiteral("1"));
@@ -619,9 +620,9 @@ private slots:
     {
         QProcess holder;
         holder.start(QStringLiteral(TABLE_HOLDER),
-                     {QStringLiteral("shared"), env->path(TableFiles::CurrentSet)});
+                     {QStringLiteral("shared"), env->userPath(TableFiles::CurrentSet)});
         QVERIFY(holder.waitForReadyRead(10000));
-        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        Table ces(TableFiles::SessionName, env->userPath(TableFiles::CurrentSet));
         ces.lockRetries = 2;
         ces.retryWaitMs = 10;
         ces.setExclusive(true);
@@ -639,7 +640,7 @@ private slots:
 
         QProcess exclusive;
         exclusive.start(QStringLiteral(TABLE_HOLDER),
-                        {QStringLiteral("exclusive"), env->path(TableFiles::CurrentSet)});
+                        {QStringLiteral("exclusive"), env->userPath(TableFiles::CurrentSet)});
         QVERIFY(exclusive.waitForReadyRead(10000));
         QVERIFY_THROWS_EXCEPTION(TableError, ces.open());
         QVERIFY_THROWS_EXCEPTION(TableError, ces.emptyTable());
@@ -655,7 +656,7 @@ private slots:
     {
         QProcess writer;
         writer.start(QStringLiteral(TABLE_HOLDER),
-                     {QStringLiteral("write"), env->path(TableFiles::CurrentSet)});
+                     {QStringLiteral("write"), env->userPath(TableFiles::CurrentSet)});
         QByteArray out;
         QElapsedTimer clock;
         clock.start();
@@ -667,7 +668,7 @@ private slots:
         QTest::qWait(150);
         writer.kill();
         writer.waitForFinished();
-        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        Table ces(TableFiles::SessionName, env->userPath(TableFiles::CurrentSet));
         ces.open();
         QVERIFY(ces.recordCount() > 0);
         QCOMPARE(ces.recordCount() % 50, 0); // whole transactions only

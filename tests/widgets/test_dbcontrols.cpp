@@ -34,7 +34,7 @@ private slots:
                            TestEnv::item(0, 3, QStringLiteral("Three"), QStringLiteral("c"))});
         session = std::make_unique<Session>(TableFiles::SessionName);
         session->registerPassword(TableFiles::Password);
-        table = std::make_unique<Table>(TableFiles::SessionName, TableFiles::UserSet);
+        table = std::make_unique<Table>(TableFiles::SessionName, env->userPath(TableFiles::UserSet));
     }
     void cleanup()
     {

@@ -2,6 +2,8 @@
 
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
+#include "tables/Database.h"
+#include "tables/Session.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
 
@@ -74,6 +76,12 @@ bool writeBank(const QList<BankItem>& items, const QString& path, QString* error
         }
         bank.commit();
         bank.close();
+        // The bank is read in place and read-only, also from a folder where no
+        // journal could be made beside it: it ships in rollback-journal mode.
+        Database db;
+        db.open(temp, Session::find(TableFiles::SessionName)->rawKey());
+        db.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        db.close();
     } catch (const TableError& e) {
         removeTableFile(temp);
         *error = e.message();

@@ -58,9 +58,8 @@ int main(int argc, char** argv)
     session.registerPassword(TableFiles::Password);
     const QDir dir(programDir);
     QString error;
-    if (!BankWriter::writeBank(source.items(), dir.filePath(TableFiles::Bank), &error) ||
-        !BankWriter::ensureEmptyTable(dir.filePath(TableFiles::CurrentSet), false, &error) ||
-        !BankWriter::ensureEmptyTable(dir.filePath(TableFiles::UserSet), true, &error))
+    // The candidate's own tables are made in their data folder when first needed.
+    if (!BankWriter::writeBank(source.items(), dir.filePath(TableFiles::Bank), &error))
         return fail({error});
     std::printf("bank: %lld items written to %s\n", qlonglong(source.items().size()),
                 qPrintable(dir.filePath(TableFiles::Bank)));

@@ -1,0 +1,342 @@
+// Where the files are: what ships is only read, each candidate's data is in
+// their own data folder, and a program folder of the earlier layout is
+// carried over once.
+#include "TestEnv.h"
+#include "app/TMainForm.h"
+#include "exam/TTestForm.h"
+#include "review/TNoteForm.h"
+#include "sampler/TDM.h"
+#include "sampler/TSamplerForm.h"
+#include "store/CandidateTables.h"
+#include "store/DataFolder.h"
+#include "store/ItemRecord.h"
+#include "store/NoteBook.h"
+#include "store/TableFiles.h"
+#include "tables/Session.h"
+#include "tables/Table.h"
+#include "transfer/QuestionFile.h"
+#include "widgets/DBMemo.h"
+#include "widgets/Dialogs.h"
+#include "widgets/ShadedButton.h"
+
+#include <QAction>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QtTest>
+
+namespace {
+using namespace ItemRecord;
+
+// The files directly in a folder with a digest of their bytes: a file
+// written, added or taken away shows, whatever its permission bits say
+// (the tests run as root, who may write a read-only file).
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::ReadOnly))
+            files.insert(name, QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+        else
+            files.insert(name, QByteArray("unreadable"));
+    }
+    return files;
+}
+
+void setReadOnly(const QString& folder, bool readOnly)
+{
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files))
+        QFile::setPermissions(dir.filePath(name),
+                              readOnly ? QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther
+                                       : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QFile::setPermissions(folder,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                              (readOnly ? QFile::Permissions() : QFile::Permissions(QFile::WriteOwner)));
+}
+
+// The candidate's notes by item ID, from their table.
+QHash<qint64, QString> notesOf(const QString& path)
+{
+    Session session(TableFiles::SessionName);
+    session.registerPassword(TableFiles::Password);
+    return NoteBook(TableFiles::SessionName, path).readAll();
+}
+
+int recordsIn(const QString& path)
+{
+    Session session(TableFiles::SessionName);
+    session.registerPassword(TableFiles::Password);
+    Table t(TableFiles::SessionName, path);
+    t.open();
+    return t.recordCount();
+}
+
+// Edits a table of the program folder as an earlier version or a new
+// release of the bank would have left it.
+void editTable(const QString& path, const std::function<void(Table&)>& change)
+{
+    Session session(TableFiles::SessionName);
+    session.registerPassword(TableFiles::Password);
+    Table t(TableFiles::SessionName, path);
+    t.open();
+    change(t);
+}
+
+void setBankMemo(Table& bank, qint64 id, const QString& memo)
+{
+    QVERIFY(bank.findKey(id));
+    bank.edit();
+    bank.fieldByName(U_MEMO).setAsString(memo);
+    bank.post();
+}
+} // namespace
+
+class TestDataFolders : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestEnv> env;
+    TTestForm* form = nullptr;
+
+    void startExamA()
+    {
+        TestEnv::acceptNameDialog();
+        form->Action1->trigger();
+        QCOMPARE(form->examMode, ExamMode::Testing);
+    }
+    // The note of the exam item copied from bank item `id`, as the exam shows it.
+    QString examNote(qint64 id)
+    {
+        Table& ces = *form->dtCurrentSet;
+        for (int r = 1; r <= form->ItemCount; ++r) {
+            ces.setRecNo(r);
+            if (ces.fieldByName(Q_OR_NUMBER).asInteger() == id)
+                return ces.fieldByName(U_MEMO).asString();
+        }
+        return QStringLiteral("<item %1 not in the exam>").arg(id);
+    }
+    // Writes a note on the current exam item through the note window's Save.
+    void saveNote(const QString& text)
+    {
+        Dialogs::setModalHandler([text](QDialog* d) {
+            d->show();
+            NoteForm->DBMemo1->selectAll();
+            QTest::keyClicks(NoteForm->DBMemo1, text);
+            NoteForm->Button1->click();
+            NoteForm->Button3->click();
+            return d->result();
+        });
+        form->NoteButton->click();
+        Dialogs::setModalHandler({});
+    }
+    void openSampler()
+    {
+        Dialogs::setModalHandler([](QDialog* d) {
+            d->show();
+            return int(QDialog::Accepted);
+        });
+        MainForm->show();
+        MainForm->SamplerBtn->click();
+        QVERIFY(SamplerForm->isVisible());
+    }
+    void closeSampler()
+    {
+        Dialogs::queueAnswer(Dialogs::Ok);
+        SamplerForm->Exit1->trigger();
+        Dialogs::setModalHandler({});
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        env->writeBank(TestEnv::sampleBank());
+        form = env->createForms();
+        MainForm = new TMainForm;
+        // The start window makes the folder of what ships the working folder.
+        QDir::setCurrent(env->dir());
+        Dialogs::clearLog();
+    }
+    void cleanup()
+    {
+        QVERIFY2(Dialogs::shownMessages().filter(QStringLiteral("Error")).isEmpty(),
+                 qPrintable(Dialogs::shownMessages().join(u'\n')));
+        env->destroyForms();
+        delete MainForm;
+        MainForm = nullptr;
+        form = nullptr;
+        env.reset();
+    }
+
+    void shippedFolder_isBesideTheProgramOrInstalledData()
+    {
+        QTemporaryDir tmp;
+        QDir(tmp.path()).mkpath(QStringLiteral("usr/bin"));
+        QDir(tmp.path()).mkpath(QStringLiteral("usr/share/velarix"));
+        const QString bin = tmp.filePath(QStringLiteral("usr/bin"));
+        // Nothing anywhere: the program's own folder, where the missing bank is named.
+        QCOMPARE(DataFolder::shippedFor(bin), bin);
+        QFile(tmp.filePath(QStringLiteral("usr/share/velarix/velarix2.DAT"))).open(QIODevice::WriteOnly);
+        QCOMPARE(DataFolder::shippedFor(bin), tmp.filePath(QStringLiteral("usr/share/velarix")));
+        // A bank beside the program (a build folder) comes first.
+        QFile(tmp.filePath(QStringLiteral("usr/bin/velarix2.DAT"))).open(QIODevice::WriteOnly);
+        QCOMPARE(DataFolder::shippedFor(bin), bin);
+    }
+
+    void readOnlyProgramFolder_examNoteSamplerAndImport_leaveItByteForByte()
+    {
+        const QString gift = env->path(QStringLiteral("config/mine.gift"));
+        {
+            QFile f(gift);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("$CATEGORY: Planning\n\nImported one? {=yes ~no}\n\nImported two? {~no =yes}\n");
+        }
+        // As installed: the bank alone (writing it left its lock file).
+        QFile::remove(env->path(TableFiles::Bank) + QStringLiteral(".lck"));
+        setReadOnly(env->dir(), true);
+        const auto writable = qScopeGuard([this] { setReadOnly(env->dir(), false); });
+        const QMap<QString, QByteArray> before = snapshot(env->dir());
+        QCOMPARE(before.keys(), QStringList{TableFiles::Bank});
+
+        startExamA();
+        const qint64 item = form->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger();
+        saveNote(QStringLiteral("read-only folder"));
+        form->CloseCurrentExam();
+
+        openSampler();
+        SamplerForm->AddAct->trigger();
+        QTest::keyClicks(SamplerForm->DBMemo1, QStringLiteral("My own question"));
+        SamplerForm->BitBtn1->click();
+        Dialogs::queueFileChoice(gift, QuestionFile::giftFilter());
+        SamplerForm->Import1->trigger();
+        closeSampler();
+
+        QCOMPARE(snapshot(env->dir()), before);
+        // What the candidate wrote is in their own folder.
+        QCOMPARE(notesOf(CandidateTables::notesPath()).value(item), QStringLiteral("read-only folder"));
+        QCOMPARE(recordsIn(CandidateTables::userSetPath()), 3);
+        QCOMPARE(recordsIn(CandidateTables::currentSetPath()), 2);
+    }
+
+    void twoCandidates_eachSeeOnlyTheirOwnNotesAndQuestions()
+    {
+        const QByteArray firstHome = qgetenv("XDG_DATA_HOME");
+        startExamA();
+        const qint64 item = form->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger();
+        saveNote(QStringLiteral("first candidate's note"));
+        form->CloseCurrentExam();
+        openSampler();
+        SamplerForm->AddAct->trigger();
+        QTest::keyClicks(SamplerForm->DBMemo1, QStringLiteral("First candidate's question"));
+        SamplerForm->BitBtn1->click();
+        closeSampler();
+
+        // The second candidate, on the same program folder.
+        env->destroyForms();
+        QTemporaryDir secondHome;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(secondHome.path()));
+        const auto back = qScopeGuard([&] { qputenv("XDG_DATA_HOME", firstHome); });
+        form = env->createForms();
+        startExamA();
+        QCOMPARE(examNote(item), QString());
+        form->dtCurrentSet->setRecNo(1);
+        saveNote(QStringLiteral("second candidate's note"));
+        form->CloseCurrentExam();
+        openSampler();
+        QVERIFY(DM->dtUserSet->isEmpty());
+        closeSampler();
+        QVERIFY(CandidateTables::notesPath().startsWith(secondHome.path()));
+
+        // The first candidate finds theirs as they left it.
+        env->destroyForms();
+        qputenv("XDG_DATA_HOME", firstHome);
+        form = env->createForms();
+        startExamA();
+        QCOMPARE(examNote(item), QStringLiteral("first candidate's note"));
+        form->CloseCurrentExam();
+        QCOMPARE(recordsIn(CandidateTables::userSetPath()), 1);
+    }
+
+    void earlierLayout_isCarriedOverOnce_andLeftAsItWas()
+    {
+        // The program folder as an earlier version left it: the notes in the
+        // bank, the own questions beside it, nothing in the data folder.
+        editTable(env->path(TableFiles::Bank), [](Table& bank) {
+            setBankMemo(bank, 1, QStringLiteral("old note on 1"));
+            setBankMemo(bank, 11, QStringLiteral("old note on 11"));
+        });
+        env->writeUserSet({TestEnv::item(0, 2, QStringLiteral("Old own one"), QStringLiteral("a")),
+                           TestEnv::item(0, 4, QStringLiteral("Old own two"), QStringLiteral("b"))});
+        QVERIFY(QFile::rename(env->userPath(TableFiles::UserSet), env->path(TableFiles::UserSet)));
+        QVERIFY(QFile::remove(env->userPath(TableFiles::Notes)));
+        const QMap<QString, QByteArray> before = snapshot(env->dir());
+
+        startExamA();
+        QCOMPARE(examNote(1), QStringLiteral("old note on 1"));
+        QCOMPARE(examNote(2), QString());
+        form->CloseCurrentExam();
+        QCOMPARE(notesOf(CandidateTables::notesPath()),
+                 (QHash<qint64, QString>{{1, "old note on 1"}, {11, "old note on 11"}}));
+        openSampler();
+        QCOMPARE(DM->dtUserSet->recordCount(), 2);
+        QCOMPARE(DM->dtUserSet->fieldByName(Q_TEXT).asString(), QStringLiteral("Old own one"));
+        // The next own question continues the old numbering.
+        SamplerForm->AddAct->trigger();
+        QTest::keyClicks(SamplerForm->DBMemo1, QStringLiteral("New own"));
+        SamplerForm->BitBtn1->click();
+        QCOMPARE(DM->dtUserSet->fieldByName(Q_ID).asInteger(), 3);
+        closeSampler();
+        QCOMPARE(snapshot(env->dir()), before);
+
+        // Once: what the old folder holds later is not carried again.
+        editTable(env->path(TableFiles::Bank),
+                  [](Table& bank) { setBankMemo(bank, 1, QStringLiteral("later")); });
+        startExamA();
+        QCOMPARE(examNote(1), QStringLiteral("old note on 1"));
+        form->CloseCurrentExam();
+    }
+
+    void newBankVersion_keepsEveryNote_evenOfAnItemItNoLongerHas()
+    {
+        QList<TestItem> bank = TestEnv::sampleBank();
+        bank[0].memo = QStringLiteral("note on 1");
+        bank[1].memo = QStringLiteral("note on 2");
+        bank[10].memo = QStringLiteral("note on 11");
+        env->writeBank(bank);
+        // The next release rewords item 1, drops item 2 and adds item 13.
+        editTable(env->path(TableFiles::Bank), [](Table& t) {
+            QVERIFY(t.findKey(1));
+            t.edit();
+            t.fieldByName(Q_TEXT).setAsString(QStringLiteral("Q1 planning, reworded"));
+            t.post();
+            QVERIFY(t.findKey(2));
+            t.deleteRecord();
+            t.append();
+            t.fieldByName(Q_ID).setAsInteger(13);
+            t.fieldByName(Q_EXAM_N).setAsInteger(1);
+            t.fieldByName(Q_SECT).setAsInteger(3);
+            t.fieldByName(Q_TEXT).setAsString(QStringLiteral("Q13 new"));
+            t.fieldByName(choiceText(1)).setAsString(QStringLiteral("a"));
+            t.fieldByName(choiceText(2)).setAsString(QStringLiteral("b"));
+            t.fieldByName(choiceFlag(1)).setAsBoolean(true);
+            t.post();
+        });
+        startExamA();
+        QCOMPARE(form->ItemCount, 2);
+        QCOMPARE(examNote(1), QStringLiteral("note on 1"));
+        QCOMPARE(examNote(13), QString());
+        form->CloseCurrentExam();
+        QCOMPARE(notesOf(CandidateTables::notesPath()),
+                 (QHash<qint64, QString>{{1, "note on 1"}, {2, "note on 2"}, {11, "note on 11"}}));
+    }
+};
+
+QTEST_MAIN(TestDataFolders)
+#include "test_datafolders.moc"
