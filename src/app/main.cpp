@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "CreateForms.h"
 #include "InstanceLock.h"
 #include "TMainForm.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv)
 {
+    if (const int answered = CommandLine::answerInfoOptions(argc, argv); answered >= 0)
+        return answered;
     InstanceLock instance(InstanceLock::lockNameFor(QString::fromLocal8Bit(argc > 0 ? argv[0] : "velarix")));
     const bool FirstInstance = instance.tryLock();
 
@@ -16,6 +19,9 @@ int main(int argc, char** argv)
         return 0;
     }
     QCoreApplication::setApplicationName(QStringLiteral("Velarix 2.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELARIX_VERSION));
+    // A Wayland desktop matches the window to its menu entry and icon by this.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(CommandLine::DesktopFileName));
     Application::installFontSubstitutions();
     instance.listen();
     QObject::connect(&instance, &InstanceLock::activateRequested, &app,

@@ -80,6 +80,37 @@ private slots:
         QCOMPARE(InstanceLock::lockNameFor(program), name);
     }
 
+    void infoOptions_answerAtOnce_withoutADisplayOrTheLock()
+    {
+        QTemporaryDir runtime;
+        QProcess running;
+        startProgram(running, QStringLiteral(VELARIX_PROGRAM), runtime.path());
+        QVERIFY(waitForFile(runtime.filePath(QStringLiteral("PREVINST:velarix.sock")), 15000));
+        for (const QString& option : {QStringLiteral("--version"), QStringLiteral("-v"),
+                                      QStringLiteral("--help"), QStringLiteral("-h")}) {
+            QProcess p;
+            QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                e.remove(QString::fromLatin1(name));
+            e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+            p.setProcessEnvironment(e);
+            p.start(QStringLiteral(VELARIX_PROGRAM), {option});
+            QVERIFY2(p.waitForFinished(5000), qPrintable(option));
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p.exitCode(), 0);
+            const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+            if (option.contains(u'v'))
+                QCOMPARE(out.trimmed(), QStringLiteral("velarix ") + QStringLiteral(VELARIX_VERSION));
+            else
+                QVERIFY2(out.contains(QStringLiteral("--version")) && out.contains(QStringLiteral("Usage:")),
+                         qPrintable(out));
+        }
+        // The running copy was neither woken nor replaced.
+        QCOMPARE(running.state(), QProcess::Running);
+        running.kill();
+        running.waitForFinished();
+    }
+
     void secondCopy_wakesTheFirstAndEnds()
     {
         QTemporaryDir runtime;

@@ -59,7 +59,7 @@ private slots:
         Run r = runScript(script, {}, data);
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.output.contains(QStringLiteral("not built")));
-        QVERIFY(!QFile::exists(data + QStringLiteral("/applications/examora-velarix.desktop")));
+        QVERIFY(!QFile::exists(data + QStringLiteral("/applications/com.examora.velarix.desktop")));
 
         QFile exe(program + QStringLiteral("/velarix"));
         QVERIFY(exe.open(QIODevice::WriteOnly));
@@ -68,20 +68,20 @@ private slots:
         exe.setPermissions(exe.permissions() | QFile::ExeOwner);
         r = runScript(script, {}, data);
         QVERIFY2(r.exitCode == 0, qPrintable(r.output));
-        const QString entry = data + QStringLiteral("/applications/examora-velarix.desktop");
+        const QString entry = data + QStringLiteral("/applications/com.examora.velarix.desktop");
         QFile file(entry);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
         QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
         QVERIFY(text.contains(QStringLiteral("\nName=Velarix 2.0\n")));
-        QVERIFY(text.contains(QStringLiteral("\nIcon=examora-velarix\n")));
+        QVERIFY(text.contains(QStringLiteral("\nIcon=com.examora.velarix\n")));
         QVERIFY2(text.contains(
                      QStringLiteral("\nExec=\"%1/Velarix \\\\\"2\\\\\" folder/velarix\"\n").arg(tmp.path())),
                  qPrintable(text));
-        QVERIFY(QFile::exists(data + QStringLiteral("/icons/hicolor/scalable/apps/examora-velarix.svg")));
+        QVERIFY(QFile::exists(data + QStringLiteral("/icons/hicolor/scalable/apps/com.examora.velarix.svg")));
         for (const QString& s : pngSizes())
-            QVERIFY(
-                QFile::exists(data + QStringLiteral("/icons/hicolor/%1x%1/apps/examora-velarix.png").arg(s)));
+            QVERIFY(QFile::exists(
+                data + QStringLiteral("/icons/hicolor/%1x%1/apps/com.examora.velarix.png").arg(s)));
 
         const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         if (!validator.isEmpty()) {
@@ -99,10 +99,11 @@ private slots:
         r = runScript(script, {QStringLiteral("--remove")}, data);
         QCOMPARE(r.exitCode, 0);
         QVERIFY(!QFile::exists(entry));
-        QVERIFY(!QFile::exists(data + QStringLiteral("/icons/hicolor/scalable/apps/examora-velarix.svg")));
+        QVERIFY(
+            !QFile::exists(data + QStringLiteral("/icons/hicolor/scalable/apps/com.examora.velarix.svg")));
         for (const QString& s : pngSizes())
-            QVERIFY(!QFile::exists(data +
-                                   QStringLiteral("/icons/hicolor/%1x%1/apps/examora-velarix.png").arg(s)));
+            QVERIFY(!QFile::exists(
+                data + QStringLiteral("/icons/hicolor/%1x%1/apps/com.examora.velarix.png").arg(s)));
         QCOMPARE(runScript(script, {QStringLiteral("--bogus")}, data).exitCode, 2);
     }
 

@@ -450,7 +450,7 @@ private slots:
         a.results = {{ItemSource::Bank, 1, true}, {ItemSource::Bank, 400, false}};
         QString error;
         QVERIFY(history().append(a, &error));
-        Table ces(TableFiles::SessionName, TableFiles::CurrentSet);
+        Table ces(TableFiles::SessionName, env->userPath(TableFiles::CurrentSet));
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
         form->RetakeBtn->click();
