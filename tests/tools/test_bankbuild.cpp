@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 QJsonObject item(int id, int exam = 1, int section = 1)
@@ -34,6 +35,25 @@ QJsonObject sized(int id, const QList<int>& lengths, const QString& key)
         choices << QString(QChar('a' + i)).repeated(lengths.at(i));
     o[QStringLiteral("choices")] = choices;
     o[QStringLiteral("correct")] = QJsonArray{key};
+    return o;
+}
+
+// An item with the given choice texts and keys.
+QJsonObject choices(int id, const QStringList& texts, const QStringList& keys, bool multiple = false)
+{
+    QJsonObject o = item(id);
+    o[QStringLiteral("choices")] = QJsonArray::fromStringList(texts);
+    o[QStringLiteral("correct")] = QJsonArray::fromStringList(keys);
+    o[QStringLiteral("multiple")] = multiple;
+    return o;
+}
+
+// A multiple-response item whose choices have the given lengths.
+QJsonObject sizedMultiple(int id, const QList<int>& lengths, const QStringList& keys)
+{
+    QJsonObject o = sized(id, lengths, keys.first());
+    o[QStringLiteral("correct")] = QJsonArray::fromStringList(keys);
+    o[QStringLiteral("multiple")] = true;
     return o;
 }
 
@@ -137,55 +157,246 @@ private slots:
         QVERIFY(all.contains(QStringLiteral("exam 1 has 6 items; it should have 50")));
     }
 
-    void longestChoice_countsOnlyAChoiceThirtyPercentLongerThanEveryOther()
+    void lengthCues_countKeysLongerThanEveryDistractor()
     {
-        QJsonObject multiple = sized(6, {10, 30, 10}, QStringLiteral("b"));
-        multiple[QStringLiteral("multiple")] = true;
-        multiple[QStringLiteral("correct")] = QJsonArray{"a", "b"};
         BankSource bank;
-        QVERIFY(bank.parse(json({sized(1, {10, 13, 9}, QStringLiteral("b")),      // outstanding, keyed
-                                 sized(2, {10, 12, 9}, QStringLiteral("b")),      // 20% longer: not counted
-                                 sized(3, {13, 10, 13}, QStringLiteral("a")),     // a tie: not counted
-                                 sized(4, {40, 10, 10, 10}, QStringLiteral("c")), // outstanding, not keyed
-                                 sized(5, {5, 20}, QStringLiteral("a")),          // outstanding, not keyed
-                                 multiple}),
+        QVERIFY(bank.parse(json({sized(1, {10, 11, 9, 9}, QStringLiteral("b")), // keyed longest
+                                 sized(2, {11, 11, 9, 9}, QStringLiteral("b")), // a tie: no cue
+                                 sized(3, {30, 10, 10, 10}, QStringLiteral("b")),
+                                 choices(4,
+                                         {QStringLiteral("   aaaa   "), QStringLiteral("bbb"),
+                                          QStringLiteral("ccc"), QStringLiteral("ddddd")},
+                                         {"a"}), // trimmed, a is shorter than d
+                                 sizedMultiple(5, {12, 12, 5, 11}, {"a", "b"}), // the 2 longest
+                                 sizedMultiple(6, {12, 11, 11, 5}, {"a", "b"}), // a tie at the boundary
+                                 sizedMultiple(7, {12, 5, 20, 11, 3}, {"a", "c", "d"}),
+                                 sizedMultiple(8, {20, 11, 12, 5}, {"a", "b"})}), // c is longer than b
                            QStringLiteral("t.json")));
-        const BankLint::LongestChoice m = BankLint::longestChoice(bank.items());
-        QCOMPARE(m.outstanding, 3);
-        QCOMPARE(m.keyed, 1);
-        QCOMPARE(BankLint::describe(m),
-                 QStringLiteral("the longest choice is the key in 1 of 3 single-response "
-                                "items with a choice at least 30% longer than the "
-                                "others (33%)"));
+        const BankLint::LengthCues m = BankLint::lengthCues(bank.items());
+        QCOMPARE(m.single, 4);
+        QCOMPARE(m.singleKeyedLongest, QList<int>({1}));
+        QCOMPARE(m.multiple, 4);
+        QCOMPARE(m.multipleKeyedLongest, QList<int>({5, 7}));
     }
 
-    void lint_failsWhenTheLongestChoiceIsTooOftenTheKey_data()
+    void longestStrategyScore_isTheChanceOfPickingTheKeys_data()
     {
-        QTest::addColumn<int>("keyed");
-        QTest::addColumn<bool>("fails");
-        QTest::newRow("1 of 5") << 1 << false;
-        QTest::newRow("2 of 5, at the limit") << 2 << true;
-        QTest::newRow("4 of 5") << 4 << true;
+        QTest::addColumn<QList<int>>("lengths");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<double>("score");
+        QTest::newRow("single, longest") << QList<int>{5, 9, 7, 3} << QStringList{"b"} << 1.0;
+        QTest::newRow("single, not longest") << QList<int>{5, 9, 7, 3} << QStringList{"c"} << 0.0;
+        QTest::newRow("single, tie of two") << QList<int>{9, 9, 7, 3} << QStringList{"b"} << 0.5;
+        QTest::newRow("single, tie of three") << QList<int>{9, 9, 9, 3} << QStringList{"c"} << 1.0 / 3;
+        QTest::newRow("two keys, the longest") << QList<int>{5, 9, 7, 3, 2} << QStringList{"b", "c"} << 1.0;
+        QTest::newRow("two keys, one longer distractor")
+            << QList<int>{5, 9, 7, 3, 12} << QStringList{"b", "c"} << 0.0;
+        QTest::newRow("two keys, three tie for the second place")
+            << QList<int>{7, 9, 7, 7, 2} << QStringList{"b", "c"} << 1.0 / 3;
+        QTest::newRow("two keys, three tie for both places")
+            << QList<int>{9, 9, 9, 7, 2} << QStringList{"a", "c"} << 1.0 / 3;
+        QTest::newRow("two keys, four tie for both places") // 6 pairs to pick from
+            << QList<int>{9, 9, 9, 9, 2} << QStringList{"a", "d"} << 1.0 / 6;
+        QTest::newRow("two keys, a key under the tie")
+            << QList<int>{9, 7, 7, 5, 2} << QStringList{"a", "d"} << 0.0;
+        QTest::newRow("three keys, two tied for the last place")
+            << QList<int>{9, 8, 7, 7, 2} << QStringList{"a", "b", "d"} << 0.5;
     }
-    void lint_failsWhenTheLongestChoiceIsTooOftenTheKey()
+    void longestStrategyScore_isTheChanceOfPickingTheKeys()
     {
-        QFETCH(int, keyed);
-        QFETCH(bool, fails);
-        QTemporaryDir exhibits;
+        QFETCH(QList<int>, lengths);
+        QFETCH(QStringList, keys);
+        QFETCH(double, score);
+        BankSource bank;
+        const QJsonObject o =
+            keys.size() == 1 ? sized(1, lengths, keys.first()) : sizedMultiple(1, lengths, keys);
+        QVERIFY(bank.parse(json({o}), QStringLiteral("t.json")));
+        QVERIFY(qAbs(BankLint::longestStrategyScore(bank.items().first()) - score) < 1e-9);
+    }
+
+    void lengthCues_strategyCountsOnlyThePracticeExams()
+    {
+        QJsonObject retired = sized(2, {5, 9, 7, 3}, QStringLiteral("b"));
+        retired[QStringLiteral("exam")] = 0;
+        BankSource bank;
+        QVERIFY(bank.parse(json({sized(1, {9, 9, 7, 3}, QStringLiteral("a")), retired,
+                                 sized(3, {5, 9, 7, 3}, QStringLiteral("a"))}),
+                           QStringLiteral("t.json")));
+        const BankLint::LengthCues m = BankLint::lengthCues(bank.items());
+        QCOMPARE(m.active, 2);
+        QCOMPARE(m.strategyScore, 0.5);
+        QCOMPARE(m.strategyScored, QList<int>({1}));
+        QCOMPARE(m.singleKeyedLongest, QList<int>({2})); // the share counts every item
+    }
+
+    // A bank of 10 single-response and 20 multiple-response items, some of
+    // them keyed on the longest choices, some with the key tied for longest.
+    void lint_failsOverEachLengthLimit_data()
+    {
+        QTest::addColumn<int>("singleKeyed");
+        QTest::addColumn<int>("singleTied");
+        QTest::addColumn<int>("multipleKeyed");
+        QTest::addColumn<QStringList>("failures");
+        const QString single = QStringLiteral("single-response items");
+        const QString multiple = QStringLiteral("multiple-response items");
+        const QString strategy = QStringLiteral("picking the longest choice");
+        QTest::newRow("all at their limits") << 3 << 0 << 3 << QStringList();
+        QTest::newRow("single over") << 4 << 0 << 0 << QStringList{single};
+        QTest::newRow("multiple over") << 0 << 0 << 4 << QStringList{multiple};
+        QTest::newRow("ties give the strategy its score")
+            << 3 << 7 << 3 << QStringList{strategy}; // 3 + 7 x 0.5 + 3 = 9.5 of 30
+        QTest::newRow("all over") << 10 << 0 << 20 << QStringList{single, multiple, strategy};
+    }
+    void lint_failsOverEachLengthLimit()
+    {
+        QFETCH(int, singleKeyed);
+        QFETCH(int, singleTied);
+        QFETCH(int, multipleKeyed);
+        QFETCH(QStringList, failures);
         QJsonArray items;
-        for (int id = 1; id <= 5; ++id)
-            items << sized(id, {8, 8, 20, 8}, id <= keyed ? QStringLiteral("c") : QStringLiteral("a"));
+        int id = 0;
+        for (int i = 0; i < 10; ++i) {
+            ++id;
+            if (i < singleKeyed)
+                items << sized(id, {8, 8, 20, 8}, QStringLiteral("c"));
+            else if (i < singleKeyed + singleTied)
+                items << sized(id, {20, 8, 20, 8}, QStringLiteral("c"));
+            else
+                items << sized(id, {8, 8, 20, 8}, QStringLiteral("a"));
+        }
+        for (int i = 0; i < 20; ++i) {
+            ++id;
+            items << sizedMultiple(id, {8, 20, 20, 8, 8},
+                                   i < multipleKeyed ? QStringList{"b", "c"} : QStringList{"a", "c"});
+        }
         BankSource bank;
         QVERIFY(bank.parse(json(items), QStringLiteral("t.json")));
+        QTemporaryDir exhibits;
+        const QStringList problems = BankLint::check(bank.items(), exhibits.path());
+        for (const QString& kind :
+             {QStringLiteral("single-response items"), QStringLiteral("multiple-response items"),
+              QStringLiteral("picking the longest choice")}) {
+            const bool found = std::any_of(problems.cbegin(), problems.cend(), [&](const QString& p) {
+                return p.contains(kind) && p.contains(QStringLiteral("at most"));
+            });
+            QVERIFY2(found == failures.contains(kind),
+                     qPrintable(kind + QStringLiteral(": ") + problems.join(QLatin1Char('\n'))));
+        }
+    }
+
+    void lint_wantsFourChoicesAndTwoDistractors()
+    {
+        QJsonObject three = sized(1, {5, 5, 5}, QStringLiteral("a"));
+        QJsonObject four = sized(2, {5, 5, 5, 5}, QStringLiteral("a"));
+        QJsonObject allButOne = sizedMultiple(3, {5, 5, 5, 5}, {"a", "b", "c"});
+        QJsonObject twoOfFour = sizedMultiple(4, {5, 5, 5, 5}, {"a", "b"});
+        BankSource bank;
+        QVERIFY(bank.parse(json({three, four, allButOne, twoOfFour}), QStringLiteral("t.json")));
+        QTemporaryDir exhibits;
         const QString all = BankLint::check(bank.items(), exhibits.path()).join(QLatin1Char('\n'));
-        const QString message =
-            QStringLiteral("the longest choice is the key in %1 of 5 single-response items "
-                           "with a choice at least 30% longer than the others (%2%); it "
-                           "should be under 40%")
-                .arg(keyed)
-                .arg(keyed * 20);
-        QCOMPARE(all.contains(message), fails);
-        QVERIFY2(all.contains(QStringLiteral("exam 1 has 5 items")), qPrintable(all)); // the rest still runs
+        QVERIFY2(all.contains(
+                     QStringLiteral("item 1: a single-response item offers at least 4 choices (found 3)")),
+                 qPrintable(all));
+        QVERIFY(!all.contains(QStringLiteral("item 2: a single")));
+        QVERIFY(
+            all.contains(QStringLiteral("item 3: a multiple-response item offers at least 4 choices and 2 "
+                                        "more than its keys (found 4 choices, 3 keys)")));
+        QVERIFY(!all.contains(QStringLiteral("item 4: a multiple")));
+    }
+
+    void choiceForm_tellsSentencesFromCommands_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<int>("form");
+        const int prose = int(BankLint::ChoiceForm::Prose);
+        const int command = int(BankLint::ChoiceForm::Command);
+        const int term = int(BankLint::ChoiceForm::Term);
+        QTest::newRow("sentence") << QStringLiteral("Start the service through sudo.") << prose;
+        QTest::newRow("sentence without a stop")
+            << QStringLiteral("Very large files and file systems with high parallel throughput") << term;
+        QTest::newRow("sentence with small words")
+            << QStringLiteral("Many threads writing at the same time, which benefit from it") << prose;
+        QTest::newRow("sentence about a command")
+            << QStringLiteral("sudo -k invalidates the cached credentials") << prose;
+        QTest::newRow("command") << QStringLiteral(
+                                        "setcap 'cap_net_bind_service=+ep' /opt/portal/bin/portald")
+                                 << command;
+        QTest::newRow("command of plain words") << QStringLiteral("ip link set dev ens224 up") << command;
+        QTest::newRow("setting") << QStringLiteral("bind interfaces only = yes") << command;
+        QTest::newRow("path") << QStringLiteral("/etc/resolv.conf") << command;
+        QTest::newRow("backticks") << QStringLiteral("`Make` the target") << command;
+        QTest::newRow("command's dot argument") << QStringLiteral("apt search .") << command;
+        QTest::newRow("path with a comment")
+            << QStringLiteral("/etc/nsswitch.conf, whose hosts line must list files before dns") << term;
+        QTest::newRow("value") << QStringLiteral("12 TB") << term;
+        QTest::newRow("instruction") << QStringLiteral("Run dracut -f") << term;
+    }
+    void choiceForm_tellsSentencesFromCommands()
+    {
+        QFETCH(QString, choice);
+        QFETCH(int, form);
+        QCOMPARE(int(BankLint::choiceForm(choice)), form);
+    }
+
+    void endsWithFullStop_skipsDotsThatAreValues()
+    {
+        QVERIFY(BankLint::endsWithFullStop(QStringLiteral("Add the user to wheel. ")));
+        QVERIFY(BankLint::endsWithFullStop(QStringLiteral("The broadcast address is 198.51.100.255.")));
+        QVERIFY(BankLint::endsWithFullStop(QStringLiteral("It returned exit code 203.")));
+        QVERIFY(!BankLint::endsWithFullStop(QStringLiteral("apt search .")));
+        QVERIFY(!BankLint::endsWithFullStop(QStringLiteral("hosts allow = 127. 10.40.")));
+        QVERIFY(!BankLint::endsWithFullStop(QStringLiteral("resolvectl status")));
+    }
+
+    void lint_findsChoicesOfMixedForm()
+    {
+        // Only the keys lack the full stop; only the key is a command; a sound item.
+        const QJsonObject stops = choices(1,
+                                          {QStringLiteral("Very large files and file systems"),
+                                           QStringLiteral("The file system may have to be shrunk."),
+                                           QStringLiteral("The volume must be readable by firmware."),
+                                           QStringLiteral("Many threads writing at the same time")},
+                                          {"a", "d"}, true);
+        const QJsonObject command =
+            choices(2,
+                    {QStringLiteral("Make the binary owned by root and set its setuid bit."),
+                     QStringLiteral("Add the service user to the group wheel."),
+                     QStringLiteral("Start the service through sudo."),
+                     QStringLiteral("setcap 'cap_net_bind_service=+ep' /opt/portal/bin/portald")},
+                    {"d"});
+        const QJsonObject sound =
+            choices(3,
+                    {QStringLiteral("resolvectl status"), QStringLiteral("cat /etc/hosts"),
+                     QStringLiteral("hostnamectl dns"), QStringLiteral("12 TB")},
+                    {"a"});
+        BankSource bank;
+        QVERIFY(bank.parse(json({stops, command, sound}), QStringLiteral("t.json")));
+        QTemporaryDir exhibits;
+        const QString all = BankLint::check(bank.items(), exhibits.path()).join(QLatin1Char('\n'));
+        QVERIFY2(all.contains(QStringLiteral("item 1: only choices b, c end with a full stop")),
+                 qPrintable(all));
+        QVERIFY(all.contains(QStringLiteral("item 2: only choices a, b, c end with a full stop")));
+        QVERIFY(
+            all.contains(QStringLiteral("item 2: sentences (a, b, c) and commands (d) among the choices")));
+        QVERIFY(!all.contains(QStringLiteral("item 1: sentences")));
+        QVERIFY(!all.contains(QStringLiteral("item 3:")));
+    }
+
+    void report_givesEachMeasureItsFigureAndLimit()
+    {
+        QJsonObject second = sized(2, {5, 9, 7, 3}, QStringLiteral("a"));
+        second[QStringLiteral("exam")] = 2;
+        BankSource bank;
+        QVERIFY(bank.parse(json({sized(1, {5, 9, 7, 3}, QStringLiteral("b"))}), QStringLiteral("one.json")));
+        QVERIFY(bank.parse(json({second}), QStringLiteral("two.json")));
+        const QString all = BankLint::report(bank.items()).join(QLatin1Char('\n'));
+        QVERIFY2(all.contains(QStringLiteral("the key is the strictly longest choice in 1 of 2 items (50%); "
+                                             "limit 30%")),
+                 qPrintable(all));
+        QVERIFY(all.contains(QStringLiteral("scores 1.0 of the 2 items of exams 1 to 6 (50%); limit 28%")));
+        QVERIFY(all.contains(QStringLiteral("exam 2: single 0/1 (0%)")));
+        QVERIFY(all.contains(QStringLiteral("one.json: single 1/1 (100%)")));
+        QVERIFY(all.contains(QStringLiteral("single, key longest: 1\n")));
     }
 
     void sentenceCount_ignoresDotsInNamesAndNumbers()

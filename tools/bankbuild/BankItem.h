@@ -8,6 +8,7 @@
 struct BankItem
 {
     QString origin; // "file.json, item 17" for messages
+    QString file;   // "file.json", to give each source file its own figures
     int id = 0;
     int exam = 0;
     int section = 0;

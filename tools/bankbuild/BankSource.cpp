@@ -67,6 +67,7 @@ bool BankSource::parse(const QByteArray& json, const QString& fileName)
             continue;
         }
         BankItem item;
+        item.file = fileName;
         if (parseItem(object, origin, &item))
             m_items << item;
         else
