@@ -722,7 +722,8 @@ void TestExhibits::windows_altKeysOpenExhibits()
     opened = {};
     // The offscreen platform leaves the hidden exhibit active; a window
     // manager gives the activation back to the exam window.
-    QApplication::setActiveWindow(f);
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
     QTest::keyClick(f, Qt::Key_2, Qt::AltModifier);
     QTRY_COMPARE(opened.dialog, static_cast<QDialog*>(Pict2Form));
     f->hide();

@@ -210,7 +210,8 @@ private slots:
         QVERIFY(!s->AnswerBox[0]->isChecked());
 
         // The first item: "Add new item" while it is typed, its ID once saved.
-        QApplication::setActiveWindow(s);
+        s->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s));
         s->PageControl1->setCurrentWidget(s->TabSheet4);
         s->AddAct->trigger();
         QCOMPARE(QApplication::focusWidget(), s->DBMemo1);
