@@ -64,13 +64,13 @@ set(CPACK_PACKAGE_VENDOR Examora)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Examora <support@examora.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "timed practice exams for the VLX-210 Linux server exam")
+# CPack puts the summary above this and indents its lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "timed practice exams for the VLX-210 Linux server exam
- Velarix 2.0, by Examora, prepares candidates for Exam VLX-210, Administering
- Linux Servers: timed practice exams from a bank of 300 questions, marking,
- learn mode, explanations, private notes, a score report with charts, an items
- review, printouts, a score history with a retake of the wrong items, and a
- Test Sampler for writing, importing and exporting one's own questions.")
+    "Velarix 2.0, by Examora, prepares candidates for Exam VLX-210, Administering
+Linux Servers: timed practice exams from a bank of 300 questions, marking,
+learn mode, explanations, private notes, a score report with charts, an items
+review, printouts, a score history with a retake of the wrong items, and a
+Test Sampler for writing, importing and exporting one's own questions.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
