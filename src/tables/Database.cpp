@@ -27,7 +27,7 @@ void Database::close()
     }
 }
 
-void Database::openHandle(const QString& path, const QByteArray& rawKey, int flags)
+void Database::openHandle(const QString& path, const QByteArray& rawKey, int flags, CipherFormat format)
 {
     close();
     m_path = path;
@@ -51,11 +51,51 @@ void Database::openHandle(const QString& path, const QByteArray& rawKey, int fla
     }
     sqlite3_busy_timeout(m_db, 1500);
     try {
-        exec(QStringLiteral("PRAGMA cipher_page_size = 4096"));
+        pinFileFormat(format);
     } catch (const TableError&) {
         close();
         throw;
     }
+}
+
+int Database::probeFirstPage()
+{
+    // The key is only checked by the first read.
+    sqlite3_stmt* probe = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &probe, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(probe);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        rc = sqlite3_extended_errcode(m_db) & 0xff;
+    sqlite3_finalize(probe);
+    return rc;
+}
+
+QString Database::cipherVersion()
+{
+    return cipherVersionOf(m_db);
+}
+
+QString Database::cipherVersionOf(sqlite3* db)
+{
+    Statement st(db, QStringLiteral("PRAGMA cipher_version"));
+    return st.step() ? st.value(0).toString() : QString();
+}
+
+void Database::pinFileFormat(CipherFormat format)
+{
+    // SQLCipher 4 changed the file format (HMAC, key derivation, page size)
+    // and refuses files written by 3.x: "file is not a database". Our tables
+    // keep the 3.x format on every release, so a system upgrade keeps them
+    // readable and the files stay readable by the older library. The
+    // compatibility setting must come after the key and before the first
+    // read, and resets the page size, so ours is set after it.
+    const QString version = cipherVersion();
+    if (version.isEmpty())
+        throw TableError(QStringLiteral("the table library is not SQLCipher"));
+    if (format == CipherFormat::Version3 && version.section(QLatin1Char('.'), 0, 0).toInt() >= 4)
+        exec(QStringLiteral("PRAGMA cipher_compatibility = 3"));
+    exec(QStringLiteral("PRAGMA cipher_page_size = 4096"));
 }
 
 namespace {
@@ -115,14 +155,13 @@ void Database::open(const QString& path, const QByteArray& rawKey)
     if (size == 0)
         throw TableError(damagedText(name), TableError::Kind::Damaged);
     openHandle(path, rawKey, SQLITE_OPEN_READWRITE);
-    // The key is only checked by the first read.
-    sqlite3_stmt* probe = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &probe, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_step(probe);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        rc = sqlite3_extended_errcode(m_db) & 0xff;
-    sqlite3_finalize(probe);
+    int rc = probeFirstPage();
+    if (rc == SQLITE_NOTADB && cipherVersion().section(QLatin1Char('.'), 0, 0).toInt() >= 4) {
+        // Written by an earlier build on SQLCipher 4 in that release's own
+        // format: it still opens there, as it did.
+        openHandle(path, rawKey, SQLITE_OPEN_READWRITE, CipherFormat::Native);
+        rc = probeFirstPage();
+    }
     if (rc != SQLITE_ROW) {
         const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
         close();

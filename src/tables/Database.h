@@ -33,9 +33,18 @@ public:
     static QString wrongPasswordText(const QString& name);
     void exec(const QString& sql);
     TableSchema readSchema();
+    // The SQLCipher library's version, e.g. "3.4.1" or "4.6.1 community".
+    QString cipherVersion();
+    static QString cipherVersionOf(sqlite3* db);
 
 private:
-    void openHandle(const QString& path, const QByteArray& rawKey, int flags);
+    // Version3: the SQLCipher 3.x file format whichever library reads it;
+    // Native: the library's own default (files an earlier build wrote on 4.x).
+    enum class CipherFormat { Version3, Native };
+    void openHandle(const QString& path, const QByteArray& rawKey, int flags,
+                    CipherFormat format = CipherFormat::Version3);
+    void pinFileFormat(CipherFormat format);
+    int probeFirstPage();
     bool needsMigration();
     void migrate();
 
