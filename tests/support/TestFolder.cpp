@@ -84,7 +84,8 @@ void TestFolder::writeTable(const QString& file, const QList<TestItem>& items, b
     const QString full = path(file);
     for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(full + suffix);
-    Table::createFile(full, TableFiles::SessionName, userSet ? userSetSchema() : bankSchema());
+    Table::createFile(full, TableFiles::SessionName, userSet ? userSetSchema() : bankSchema(),
+                      userSet ? TableKind::UserSet : TableKind::Bank);
     Table t(TableFiles::SessionName, full);
     t.open();
     t.startTransaction();
@@ -127,5 +128,6 @@ void TestFolder::writeEmptyCurrentSet()
 {
     Session session(TableFiles::SessionName);
     session.registerPassword(TableFiles::Password);
-    Table::createFile(path(TableFiles::CurrentSet), TableFiles::SessionName, ItemRecord::currentSetSchema());
+    Table::createFile(path(TableFiles::CurrentSet), TableFiles::SessionName, ItemRecord::currentSetSchema(),
+                      TableKind::CurrentSet);
 }
