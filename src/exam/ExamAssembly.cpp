@@ -159,6 +159,7 @@ void openCurrentSet(Table& currentSet)
 {
     currentSet.close();
     currentSet.setExclusive(true);
+    currentSet.setKind(TableKind::CurrentSet);
     try {
         currentSet.open();
         return;
@@ -180,7 +181,7 @@ void openCurrentSet(Table& currentSet)
                 QFile::remove(path + suffix);
         }
     }
-    Table::createFile(path, currentSet.sessionName(), ItemRecord::currentSetSchema());
+    Table::createFile(path, currentSet.sessionName(), ItemRecord::currentSetSchema(), TableKind::CurrentSet);
     currentSet.open();
 }
 
