@@ -698,6 +698,34 @@ private slots:
         QCOMPARE(t.recordCount(), 4);
     }
 
+    // The same on a real full disk: a small tmpfs in a mount namespace of
+    // the child's own (skipped where mounting is not allowed).
+    void diskFull_onARealDisk_saysSoInEveryPath()
+    {
+        const QString folder = env->path(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(folder));
+        QProcess child;
+        child.start(QStringLiteral("unshare"),
+                    {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"),
+                     QStringLiteral("mount -t tmpfs -o size=256k tmpfs \"$1\" || exit 77; exec \"$2\" \"$1\""),
+                     QStringLiteral("sh"), folder, QStringLiteral(FULLDISK_CHILD)});
+        if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit)
+            QFAIL("the child did not end");
+        if (child.exitCode() == 77 || child.error() == QProcess::FailedToStart)
+            QSKIP("no tmpfs may be mounted here");
+        const QStringList lines = QString::fromLocal8Bit(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        const QString full = StorageError::diskFullText(QDir(folder).filePath(TableFiles::UserSet));
+        QCOMPARE(lines.mid(0, 2), (QStringList{"create with room: ok", "open with room: ok"}));
+        QCOMPARE(lines.value(2), QStringLiteral("write: ") + full);
+        QCOMPARE(lines.value(3), QStringLiteral("count after: ok"));
+        QCOMPARE(lines.value(4), QStringLiteral("open: ") + full);
+        QCOMPARE(lines.value(5), QStringLiteral("create: ") +
+                                     StorageError::diskFullText(QDir(folder).filePath(QStringLiteral("history.DAT"))));
+        QCOMPARE(lines.value(6), QStringLiteral("room again: ok"));
+        // Nothing half made is left on the disk.
+        QCOMPARE(lines.mid(7), (QStringList{"file velarix2usr.DAT", "file velarix2usr.DAT.lck"}));
+    }
+
     void diskFull_onWrite_keepsWhatTheTableShows()
     {
         makeTable(TableFiles::UserSet, TableKind::UserSet, 4);
