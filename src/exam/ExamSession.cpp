@@ -16,6 +16,9 @@ ExamSession::ExamSession(QObject* parent) : QObject(parent)
     m_bank = new Table(TableFiles::SessionName, TableFiles::Bank, this);
     m_currentSet = new Table(TableFiles::SessionName, TableFiles::CurrentSet, this);
     m_userSet = new Table(TableFiles::SessionName, TableFiles::UserSet, this);
+    m_bank->setKind(TableKind::Bank);
+    m_currentSet->setKind(TableKind::CurrentSet);
+    m_userSet->setKind(TableKind::UserSet);
     m_currentSource = m_currentSet->dataSource();
 }
 

@@ -10,6 +10,7 @@ TDM* DM = nullptr;
 TDM::TDM(QObject* parent) : QObject(parent)
 {
     dtUserSet = new Table(TableFiles::SessionName, TableFiles::UserSet, this);
+    dtUserSet->setKind(TableKind::UserSet);
     dtUserSet->lockRetries = 15;
     dtUserSet->retryWaitMs = 100;
     dsUserSet = dtUserSet->dataSource();

@@ -226,6 +226,36 @@ private slots:
         closeSampler();
     }
 
+    // The bank copied in as the own question set is no own set: the sampler
+    // says what the file is and leaves it alone.
+    void ownSet_theBankInItsPlace_isRefusedSayingSo()
+    {
+        const QString own = env->path(TableFiles::UserSet);
+        QVERIFY(QFile::remove(own));
+        QVERIFY(QFile::copy(env->path(TableFiles::Bank), own));
+        QFile bank(own);
+        QVERIFY(bank.open(QIODevice::ReadOnly));
+        const QByteArray before = bank.readAll();
+        bank.close();
+        Dialogs::setModalHandler([](QDialog* d) {
+            d->show();
+            return int(QDialog::Accepted);
+        });
+        MainForm->show();
+        Dialogs::queueAnswer(Dialogs::Ok); // the error box
+        MainForm->SamplerBtn->click();
+        QVERIFY(!us().isOpen());
+        const QStringList errors = shown(QStringLiteral("Error"));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(QStringLiteral("is the question bank, not your own question set")),
+                 qPrintable(errors.first()));
+        QVERIFY(bank.open(QIODevice::ReadOnly));
+        QCOMPARE(bank.readAll(), before);
+        Dialogs::clearLog();
+        if (s->isVisible())
+            closeSampler();
+    }
+
     // A large file: the window shows how far the reading is and answers
     // meanwhile; Cancel stops it with nothing added.
     void import_largeFile_showsProgressAndCancelAddsNothing_data()
