@@ -1,8 +1,8 @@
 #include "ScoreHistory.h"
 
-#include "store/AnswerSheet.h"
 #include "grading/GradeResult.h"
 #include "reports/SuspendedCursor.h"
+#include "store/AnswerSheet.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"

@@ -32,10 +32,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScopeGuard>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSplitter>

@@ -80,7 +80,7 @@ public:
     QPushButton* BitBtn1 = nullptr; // Save
     QPushButton* BitBtn2 = nullptr; // Cancel
     PanelStatusBar* StatusBar1 = nullptr;
-    TImportSectionForm* ImportSectionForm = nullptr; // the section of imported items that name none
+    TImportSectionForm* ImportSectionForm = nullptr;   // the section of imported items that name none
     TImportProgressForm* ImportProgressForm = nullptr; // an import's progress, with Cancel
 
     void EnableActions(bool Value);

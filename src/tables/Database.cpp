@@ -77,8 +77,8 @@ void removeAbandonedCreations(const QString& path)
 {
     const QFileInfo info(path);
     QDir folder = info.absoluteDir();
-    const QStringList found = folder.entryList(
-        {info.fileName() + QStringLiteral(".new-??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList found = folder.entryList({info.fileName() + QStringLiteral(".new-??????")},
+                                               QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& entry : found) {
         const QString full = folder.filePath(entry);
         const int fd = ::open(QFile::encodeName(full).constData(), O_RDONLY | O_CLOEXEC);
@@ -237,9 +237,9 @@ void Database::checkJournal(const QString& path, const QByteArray& rawKey, const
     const QFileInfo wal(path + QStringLiteral("-wal"));
     if (!wal.exists() && !wal.isSymLink())
         return;
-    if (wal.isFile() && (wal.size() == 0 ||
-                         CipherPages::checkJournal(wal.filePath(), rawKey, head.left(CipherPages::SaltSize)) !=
-                             CipherPages::Journal::Foreign))
+    if (wal.isFile() && (wal.size() == 0 || CipherPages::checkJournal(wal.filePath(), rawKey,
+                                                                      head.left(CipherPages::SaltSize)) !=
+                                                CipherPages::Journal::Foreign))
         return;
     if (wal.isFile() && !CipherPages::keyFitsFile(path, rawKey)) {
         // Neither the table nor the journal opens with this key; the engine
@@ -377,7 +377,8 @@ void Database::checkKind(const QString& path, TableKind kind, Access access)
         throw TableError(otherKindText(path, found, kind), TableError::Kind::OtherKind);
 }
 
-void Database::create(const QString& path, const QByteArray& rawKey, const TableSchema& schema, TableKind kind)
+void Database::create(const QString& path, const QByteArray& rawKey, const TableSchema& schema,
+                      TableKind kind)
 {
     close();
     const QFileInfo info(path);

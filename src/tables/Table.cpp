@@ -198,7 +198,8 @@ void Table::close()
 void Table::setKind(TableKind kind)
 {
     if (isOpen())
-        throw TableError(QStringLiteral("Cannot change the kind of table %1 while it is open").arg(m_tableName));
+        throw TableError(
+            QStringLiteral("Cannot change the kind of table %1 while it is open").arg(m_tableName));
     m_kind = kind;
 }
 

@@ -74,7 +74,8 @@ QString openOrRenew(Table& table, const TableSchema& schema, TableKind kind, con
             const Session* session = Session::find(table.sessionName());
             try {
                 Database again;
-                again.open(path, session ? session->rawKey() : QByteArray(), Database::Access::ReadWrite, kind);
+                again.open(path, session ? session->rawKey() : QByteArray(), Database::Access::ReadWrite,
+                           kind);
                 renew = false;
             } catch (const TableError& e) {
                 if (e.kind() != TableError::Kind::Damaged)

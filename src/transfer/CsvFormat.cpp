@@ -147,10 +147,9 @@ ImportResult CsvFormat::read(const QByteArray& bytes, ImportProgress* progress)
         if (name.isEmpty() && i == header.fields.size() - 1)
             continue; // a trailing separator
         if (!columnNames().contains(name))
-            problem(header.line,
-                    QStringLiteral("The column \"%1\" is not known; the columns are %2.")
-                        .arg(ImportRules::excerpt(header.fields.at(i).trimmed()),
-                             columnNames().join(QLatin1Char(','))));
+            problem(header.line, QStringLiteral("The column \"%1\" is not known; the columns are %2.")
+                                     .arg(ImportRules::excerpt(header.fields.at(i).trimmed()),
+                                          columnNames().join(QLatin1Char(','))));
         else if (column.contains(name))
             problem(header.line, QStringLiteral("The column \"%1\" appears twice.").arg(name));
         else
@@ -186,10 +185,8 @@ ImportResult CsvFormat::read(const QByteArray& bytes, ImportProgress* progress)
         const QString sectionText = value(QStringLiteral("section")).trimmed();
         const int section = ImportRules::sectionNumber(sectionText);
         if (section < 0)
-            problem(
-                rec.line,
-                QStringLiteral("\"%1\" is not a section; give 1 to 6 or a section name.")
-                    .arg(ImportRules::excerpt(sectionText)));
+            problem(rec.line, QStringLiteral("\"%1\" is not a section; give 1 to 6 or a section name.")
+                                  .arg(ImportRules::excerpt(sectionText)));
         else if (section == 0 && !sectionText.isEmpty())
             problem(rec.line, QStringLiteral("The section 0 is outside 1 to 6."));
         else
@@ -200,9 +197,8 @@ ImportResult CsvFormat::read(const QByteArray& bytes, ImportProgress* progress)
         QList<int> letters;
         QString bad;
         if (!ImportRules::parseLetters(value(QStringLiteral("correct")), &letters, &bad))
-            problem(rec.line,
-                    QStringLiteral("\"%1\" in the correct column is not a choice letter.")
-                        .arg(ImportRules::excerpt(bad)));
+            problem(rec.line, QStringLiteral("\"%1\" in the correct column is not a choice letter.")
+                                  .arg(ImportRules::excerpt(bad)));
         for (int index : letters) {
             if (index >= ImportRules::MaxChoices)
                 problem(rec.line, QStringLiteral("The correct letter %1 is not one of A to F.")

@@ -17,8 +17,7 @@ ImportJob::~ImportJob()
 
 bool ImportJob::waitFor(int ms)
 {
-    return !m_result.valid() ||
-           m_result.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready;
+    return !m_result.valid() || m_result.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready;
 }
 
 ImportResult ImportJob::result()

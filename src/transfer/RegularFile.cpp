@@ -18,8 +18,9 @@ bool openRegularFile(QFile* file, const QString& path, QString* error)
     struct stat info = {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        *error = S_ISDIR(info.st_mode) ? QStringLiteral("it is a folder, not a file")
-                                       : QStringLiteral("it is not a regular file (a named pipe or a device)");
+        *error = S_ISDIR(info.st_mode)
+                     ? QStringLiteral("it is a folder, not a file")
+                     : QStringLiteral("it is not a regular file (a named pipe or a device)");
         return false;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);

@@ -392,7 +392,8 @@ private slots:
         const int step = qMax(1, writes / 40);
         int killedRuns = 0;
         for (int at = 1; at <= writes; at += step) {
-            const QString where = QStringLiteral("%1, killed at write %2 of %3").arg(mode).arg(at).arg(writes);
+            const QString where =
+                QStringLiteral("%1, killed at write %2 of %3").arg(mode).arg(at).arg(writes);
             const QString folder = env->path(QStringLiteral("kill-%1").arg(at));
             QVERIFY(QDir().mkpath(folder));
             const QString out = runCreation(mode, folder, at, &killed);
@@ -405,13 +406,14 @@ private slots:
             // The next attempt makes it, with nothing to tell about damage,
             // and leaves nothing of the killed one behind.
             const QString again = runCreation(mode, folder, 0, &killed);
-            QVERIFY2(again.startsWith(QLatin1String("done ")), qPrintable(where + QStringLiteral(": ") + again));
+            QVERIFY2(again.startsWith(QLatin1String("done ")),
+                     qPrintable(where + QStringLiteral(": ") + again));
             const int made = recordsOf(mode, folder, &failure);
             QVERIFY2(failure.isEmpty(), qPrintable(where + QStringLiteral(": ") + failure));
             QVERIFY2(made == records || (mode == QLatin1String("history") && made == left + 1),
                      qPrintable(where + QStringLiteral(": %1 records after %2").arg(made).arg(left)));
-            const QStringList leftovers =
-                QDir(folder).entryList({QStringLiteral("*.new-*"), QStringLiteral("*.damaged*")}, QDir::Files);
+            const QStringList leftovers = QDir(folder).entryList(
+                {QStringLiteral("*.new-*"), QStringLiteral("*.damaged*")}, QDir::Files);
             QVERIFY2(leftovers.isEmpty(), qPrintable(where + QStringLiteral(": ") + leftovers.join(u' ')));
         }
         QVERIFY(killedRuns > 0);

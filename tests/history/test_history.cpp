@@ -1,11 +1,11 @@
 // The score history table, the retake set and the summaries, without windows.
 #include "TestFolder.h"
-#include "store/AnswerSheet.h"
 #include "grading/GradeExam.h"
 #include "history/HistoryCsv.h"
 #include "history/HistorySummary.h"
 #include "history/RetakeSet.h"
 #include "history/ScoreHistory.h"
+#include "store/AnswerSheet.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"

@@ -22,14 +22,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -319,9 +319,10 @@ private slots:
         clock.start();
         s->Import1->trigger();
         QVERIFY(clock.elapsed() < 5000);
-        QCOMPARE(shown(QStringLiteral("Warning")),
-                 QStringList{"Warning: Nothing was imported from \"pipe.gift\": one problem to mend.\n\n"
-                             "The file cannot be read: it is not a regular file (a named pipe or a device)."});
+        QCOMPARE(
+            shown(QStringLiteral("Warning")),
+            QStringList{"Warning: Nothing was imported from \"pipe.gift\": one problem to mend.\n\n"
+                        "The file cannot be read: it is not a regular file (a named pipe or a device)."});
         QCOMPARE(storedItems(), before);
         closeSampler();
     }

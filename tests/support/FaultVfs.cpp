@@ -133,11 +133,25 @@ int xUnfetch(sqlite3_file* f, sqlite3_int64 offset, void* p)
     return real(f)->pMethods->xUnfetch(real(f), offset, p);
 }
 
-const sqlite3_io_methods g_methods = {3,         xClose,      xRead,       xWrite,
-                                      xTruncate, xSync,       xFileSize,   xLock,
-                                      xUnlock,   xCheckReservedLock, xFileControl, xSectorSize,
-                                      xDeviceCharacteristics, xShmMap, xShmLock, xShmBarrier,
-                                      xShmUnmap, xFetch,      xUnfetch};
+const sqlite3_io_methods g_methods = {3,
+                                      xClose,
+                                      xRead,
+                                      xWrite,
+                                      xTruncate,
+                                      xSync,
+                                      xFileSize,
+                                      xLock,
+                                      xUnlock,
+                                      xCheckReservedLock,
+                                      xFileControl,
+                                      xSectorSize,
+                                      xDeviceCharacteristics,
+                                      xShmMap,
+                                      xShmLock,
+                                      xShmBarrier,
+                                      xShmUnmap,
+                                      xFetch,
+                                      xUnfetch};
 
 int vOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags)
 {

@@ -79,7 +79,8 @@ void flipBit(const QString& path, qint64 offset, int bit)
 // Everything in a folder but the lock files, which a closed table leaves.
 QStringList filesIn(const QString& folder)
 {
-    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    QStringList files =
+        QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     files.removeIf([](const QString& f) { return f.endsWith(QLatin1String(".lck")); });
     return files;
 }
@@ -158,10 +159,7 @@ private slots:
         session.reset();
         env.reset();
     }
-    void initTestCase()
-    {
-        FaultVfs::install();
-    }
+    void initTestCase() { FaultVfs::install(); }
 
     // A table Debian 12's SQLCipher 3.4.1 wrote reads and takes changes on
     // whatever release runs the tests.
@@ -286,7 +284,8 @@ private slots:
         t.setKind(TableKind::History);
         t.open();
         QCOMPARE(t.recordCount(), 0);
-        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")) || QFileInfo(path + QStringLiteral("-wal")).size() == 0);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")) ||
+                QFileInfo(path + QStringLiteral("-wal")).size() == 0);
     }
 
     // A creation killed part way leaves its temporary file; the next one
@@ -296,8 +295,8 @@ private slots:
         const QString path = env->path(QStringLiteral("history.DAT"));
         const QString abandoned = path + QStringLiteral(".new-Ab12Cd");
         const QString busy = path + QStringLiteral(".new-Zz99Yy");
-        for (const QString& file : {abandoned, abandoned + QStringLiteral("-wal"),
-                                    abandoned + QStringLiteral("-journal"), busy})
+        for (const QString& file :
+             {abandoned, abandoned + QStringLiteral("-wal"), abandoned + QStringLiteral("-journal"), busy})
             writeBytes(file, QByteArray(100, 'x'));
         const int fd = ::open(QFile::encodeName(busy).constData(), O_RDONLY);
         QVERIFY(fd >= 0);
@@ -381,7 +380,8 @@ private slots:
                 QCOMPARE(int(e.kind()), kind);
                 QVERIFY2(e.message().contains(path), qPrintable(e.message()));
                 if (damage == QLatin1String("kind"))
-                    QVERIFY2(e.message().contains(QStringLiteral("is your own question set, not your score history")),
+                    QVERIFY2(e.message().contains(
+                                 QStringLiteral("is your own question set, not your score history")),
                              qPrintable(e.message()));
                 if (damage == QLatin1String("folder"))
                     QVERIFY2(e.message().contains(QStringLiteral("is a folder, not a table file")),
@@ -401,7 +401,8 @@ private slots:
         if (!renewed) {
             QVERIFY(notice.isEmpty());
         } else {
-            QVERIFY2(notice.contains(QStringLiteral("Your score history could not be read")), qPrintable(notice));
+            QVERIFY2(notice.contains(QStringLiteral("Your score history could not be read")),
+                     qPrintable(notice));
             QVERIFY2(notice.contains(kept) && notice.contains(path + QLatin1Char(' ')), qPrintable(notice));
             QCOMPARE(bytesOf(kept), before); // kept as it was, nothing thrown away
         }
@@ -432,15 +433,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("a bit flipped in the first page")
             << "flip-page1" << int(TableError::Kind::Damaged) << "is damaged";
-        QTest::newRow("a bit flipped in the salt") << "flip-salt" << int(TableError::Kind::Damaged) << "is damaged";
-        QTest::newRow("the bank in the own set's place")
-            << "bank" << int(TableError::Kind::OtherKind) << "is the question bank, not your own question set";
+        QTest::newRow("a bit flipped in the salt")
+            << "flip-salt" << int(TableError::Kind::Damaged) << "is damaged";
+        QTest::newRow("the bank in the own set's place") << "bank" << int(TableError::Kind::OtherKind)
+                                                         << "is the question bank, not your own question set";
         QTest::newRow("the history in the own set's place")
-            << "history" << int(TableError::Kind::OtherKind) << "is your score history, not your own question set";
+            << "history" << int(TableError::Kind::OtherKind)
+            << "is your score history, not your own question set";
         QTest::newRow("a table of a newer version")
             << "newer" << int(TableError::Kind::OtherKind) << "is a table of a newer version of this program";
-        QTest::newRow("a folder") << "folder" << int(TableError::Kind::NotAFile) << "is a folder, not a table file";
-        QTest::newRow("wrong password") << "password" << int(TableError::Kind::WrongPassword) << "wrong table password";
+        QTest::newRow("a folder") << "folder" << int(TableError::Kind::NotAFile)
+                                  << "is a folder, not a table file";
+        QTest::newRow("wrong password")
+            << "password" << int(TableError::Kind::WrongPassword) << "wrong table password";
     }
     void unopenableFiles_sayWhatTheyAre()
     {
@@ -523,7 +528,8 @@ private slots:
         QFile::remove(path + QStringLiteral(".lck"));
         const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner |
                               QFile::ExeGroup | QFile::ExeOther;
-        QVERIFY(QFile::setPermissions(path, folder ? QFile::Permissions(0x6666) : QFile::Permissions(0x4444)));
+        QVERIFY(
+            QFile::setPermissions(path, folder ? QFile::Permissions(0x6666) : QFile::Permissions(0x4444)));
         QVERIFY(QFile::setPermissions(env->dir(), folder ? readable : readable | QFile::WriteOwner));
         const auto restore = qScopeGuard([this] {
             QFile::setPermissions(env->dir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -629,10 +635,11 @@ private slots:
         Table t(TableFiles::SessionName, TableFiles::UserSet);
         if (!foreign) {
             t.open();
-            QStringList expected = {QStringLiteral("text 1"), QStringLiteral("text 2"), QStringLiteral("text 3"),
-                                    QStringLiteral("text 4")};
+            QStringList expected = {QStringLiteral("text 1"), QStringLiteral("text 2"),
+                                    QStringLiteral("text 3"), QStringLiteral("text 4")};
             if (journal == QLatin1String("own"))
-                expected << QStringLiteral("journal 1") << QStringLiteral("journal 2") << QStringLiteral("journal 3");
+                expected << QStringLiteral("journal 1") << QStringLiteral("journal 2")
+                         << QStringLiteral("journal 3");
             QCOMPARE(textsOf(t), expected);
             return;
         }
@@ -642,7 +649,8 @@ private slots:
                 QFAIL("opened beside a foreign journal");
             } catch (const TableError& e) {
                 QCOMPARE(e.kind(), TableError::Kind::ForeignJournal);
-                QVERIFY2(e.message().contains(wal + QLatin1Char(' ')) && e.message().contains(path + QLatin1Char(' ')),
+                QVERIFY2(e.message().contains(wal + QLatin1Char(' ')) &&
+                             e.message().contains(path + QLatin1Char(' ')),
                          qPrintable(e.message()));
             }
             QCOMPARE(bytesOf(path), before);
@@ -705,22 +713,25 @@ private slots:
         const QString folder = env->path(QStringLiteral("small"));
         QVERIFY(QDir().mkpath(folder));
         QProcess child;
-        child.start(QStringLiteral("unshare"),
-                    {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"),
-                     QStringLiteral("mount -t tmpfs -o size=256k tmpfs \"$1\" || exit 77; exec \"$2\" \"$1\""),
-                     QStringLiteral("sh"), folder, QStringLiteral(FULLDISK_CHILD)});
+        child.start(
+            QStringLiteral("unshare"),
+            {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"),
+             QStringLiteral("mount -t tmpfs -o size=256k tmpfs \"$1\" || exit 77; exec \"$2\" \"$1\""),
+             QStringLiteral("sh"), folder, QStringLiteral(FULLDISK_CHILD)});
         if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit)
             QFAIL("the child did not end");
         if (child.exitCode() == 77 || child.error() == QProcess::FailedToStart)
             QSKIP("no tmpfs may be mounted here");
-        const QStringList lines = QString::fromLocal8Bit(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString::fromLocal8Bit(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         const QString full = StorageError::diskFullText(QDir(folder).filePath(TableFiles::UserSet));
         QCOMPARE(lines.mid(0, 2), (QStringList{"create with room: ok", "open with room: ok"}));
         QCOMPARE(lines.value(2), QStringLiteral("write: ") + full);
         QCOMPARE(lines.value(3), QStringLiteral("count after: ok"));
         QCOMPARE(lines.value(4), QStringLiteral("open: ") + full);
-        QCOMPARE(lines.value(5), QStringLiteral("create: ") +
-                                     StorageError::diskFullText(QDir(folder).filePath(QStringLiteral("history.DAT"))));
+        QCOMPARE(lines.value(5),
+                 QStringLiteral("create: ") +
+                     StorageError::diskFullText(QDir(folder).filePath(QStringLiteral("history.DAT"))));
         QCOMPARE(lines.value(6), QStringLiteral("room again: ok"));
         // Nothing half made is left on the disk.
         QCOMPARE(lines.mid(7), (QStringList{"file velarix2usr.DAT", "file velarix2usr.DAT.lck"}));

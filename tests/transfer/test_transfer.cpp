@@ -783,11 +783,14 @@ private slots:
         QTest::addColumn<QuestionFile::Format>("format");
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("accepted");
-        for (const auto format : {QuestionFile::Format::Gift, QuestionFile::Format::Aiken, QuestionFile::Format::Csv})
+        for (const auto format :
+             {QuestionFile::Format::Gift, QuestionFile::Format::Aiken, QuestionFile::Format::Csv})
             QTest::addRow("%s, one too many", qPrintable(QuestionFile::suffix(format)))
                 << format << ImportRules::MaxQuestions + 1 << false;
-        QTest::newRow("csv, many more") << QuestionFile::Format::Csv << 3 * ImportRules::MaxQuestions << false;
-        QTest::newRow("gift, as many as may be") << QuestionFile::Format::Gift << ImportRules::MaxQuestions << true;
+        QTest::newRow("csv, many more")
+            << QuestionFile::Format::Csv << 3 * ImportRules::MaxQuestions << false;
+        QTest::newRow("gift, as many as may be")
+            << QuestionFile::Format::Gift << ImportRules::MaxQuestions << true;
     }
     void files_questionLimit()
     {
@@ -830,17 +833,21 @@ private slots:
         // What a message quotes: 37 characters and "...".
         auto quoted = [](const QString& first) { return first + QString(37 - first.size(), u'x') + "..."; };
         QTest::newRow("section") << header + "x" + huge + ",,Q,a,b,A\n"
-                                 << "Line 2: \"" + quoted({}) + "\" is not a section; give 1 to 6 or a section name.";
+                                 << "Line 2: \"" + quoted({}) +
+                                        "\" is not a section; give 1 to 6 or a section name.";
         QTest::newRow("type") << header + "1,t" + huge + ",Q,a,b,A\n"
-                              << "Line 2: The type \"" + quoted("t") + "\" is not known; use single or multiple.";
+                              << "Line 2: The type \"" + quoted("t") +
+                                     "\" is not known; use single or multiple.";
         QTest::newRow("correct") << header + "1,,Q,a,b,A 9" + huge + "\n"
-                                 << "Line 2: \"" + quoted("9") + "\" in the correct column is not a choice letter.";
+                                 << "Line 2: \"" + quoted("9") +
+                                        "\" in the correct column is not a choice letter.";
         QTest::newRow("column") << "section,q" + huge + ",question,a,b,correct\n1,,Q,a,b,A\n"
                                 << "Line 1: The column \"" + quoted("q") +
                                        "\" is not known; the columns are "
                                        "section,type,question,a,b,c,d,e,f,correct,explanation.";
-        QTest::newRow("aiken answer") << "Q\nA. a\nB. b\nANSWER: A 9" + huge + "\n"
-                                      << "Line 4: \"" + quoted("9") + "\" in the ANSWER line is not a choice letter.";
+        QTest::newRow("aiken answer")
+            << "Q\nA. a\nB. b\nANSWER: A 9" + huge + "\n"
+            << "Line 4: \"" + quoted("9") + "\" in the ANSWER line is not a choice letter.";
         // Blanks around a line break are one blank in a choice; ten
         // megabytes of blanks are no reason to wait.
         QTest::newRow("blanks") << header + "1,,Q,\"a" + QByteArray(10 * 1024 * 1024, ' ') + "z\nz\",b,A\n"
@@ -852,11 +859,13 @@ private slots:
         QFETCH(QString, problem);
         QElapsedTimer clock;
         clock.start();
-        const ImportResult result = QuestionFile::parse(bytes, QuestionFile::detect(bytes, QStringLiteral("f.csv")));
+        const ImportResult result =
+            QuestionFile::parse(bytes, QuestionFile::detect(bytes, QStringLiteral("f.csv")));
         const QString message = ImportRules::failureMessage(QStringLiteral("f.csv"), result);
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(messages(result.problems).value(0).replace(QRegularExpression(QStringLiteral("^(\\d+): ")),
-                                                            QStringLiteral("Line \\1: ")),
+        QCOMPARE(messages(result.problems)
+                     .value(0)
+                     .replace(QRegularExpression(QStringLiteral("^(\\d+): ")), QStringLiteral("Line \\1: ")),
                  problem);
         QVERIFY2(message.size() < 1000, qPrintable(message.left(300)));
     }
@@ -872,7 +881,8 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("section,question,a,b,correct,explanation\n");
             for (int i = 0; i < 60000; ++i)
-                f.write("2,Question " + QByteArray::number(i) + " " + QByteArray(80, 'q') + ",yes,no,A,why\n");
+                f.write("2,Question " + QByteArray::number(i) + " " + QByteArray(80, 'q') +
+                        ",yes,no,A,why\n");
         }
         {
             ImportJob job(path, QuestionFile::Format::Csv);
