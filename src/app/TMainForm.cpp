@@ -95,7 +95,8 @@ void TMainForm::StartTestBtnClick()
 
 void TMainForm::SamplerBtnClick()
 {
-    CandidateTables::prepare(TableFiles::SessionName, QDir::currentPath());
+    for (const QString& notice : CandidateTables::prepare(TableFiles::SessionName, QDir::currentPath()))
+        Dialogs::message(this, Dialogs::Icon::Warning, notice, Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
     TSamplerForm* sampler = SamplerForm; // made first, so it follows the set as it opens
     hide();
     try {

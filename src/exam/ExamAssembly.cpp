@@ -164,6 +164,7 @@ void openCurrentSet(Table& currentSet)
 {
     currentSet.close();
     currentSet.setExclusive(true);
+    currentSet.setKind(TableKind::CurrentSet);
     try {
         currentSet.open();
         return;
@@ -185,7 +186,7 @@ void openCurrentSet(Table& currentSet)
                 QFile::remove(path + suffix);
         }
     }
-    Table::createFile(path, currentSet.sessionName(), ItemRecord::currentSetSchema());
+    Table::createFile(path, currentSet.sessionName(), ItemRecord::currentSetSchema(), TableKind::CurrentSet);
     currentSet.open();
 }
 

@@ -45,7 +45,8 @@ void copyItems(Table& source, Source kind, Table& currentSet, const std::vector<
 // scratch table: when its file is missing, damaged or not a table, the
 // damaged file is kept beside it under another name (see damagedCopyName)
 // and a new, empty set is made, so that no exam is blocked by it. A set in
-// use by another copy is not touched: that error is raised.
+// use by another copy, a table of another kind in its place, a folder or a
+// full disk are not touched: that error is raised.
 void openCurrentSet(Table& currentSet);
 // The name a damaged current set is kept under: "ces.DAT.damaged", or with
 // a number behind it when that name is taken.

@@ -12,6 +12,12 @@
 
 ExamHistory::ExamHistory(QWidget* window) : QObject(window), m_window(window) {}
 
+void ExamHistory::tell(QWidget* parent, const QString& notice)
+{
+    if (!notice.isEmpty())
+        Dialogs::message(parent, Dialogs::Icon::Warning, notice, Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+}
+
 QString ExamHistory::where() const
 {
     return folder.isEmpty() ? ScoreHistory::defaultFolder() : folder;
@@ -19,10 +25,12 @@ QString ExamHistory::where() const
 
 void ExamHistory::record(const std::function<HistoryAttempt()>& make)
 {
-    QString error;
+    QString error, notice;
     try {
         HistoryAttempt attempt = make();
-        if (ScoreHistory(where()).append(attempt, &error))
+        const bool recorded = ScoreHistory(where()).append(attempt, &error, &notice);
+        tell(m_window, notice);
+        if (recorded)
             return;
     } catch (const TableError& e) {
         error = e.message();
@@ -33,8 +41,10 @@ void ExamHistory::record(const std::function<HistoryAttempt()>& make)
 void ExamHistory::reload()
 {
     std::vector<HistoryAttempt> attempts;
-    QString error;
-    if (!ScoreHistory(where()).load(&attempts, &error))
+    QString error, notice;
+    const bool loaded = ScoreHistory(where()).load(&attempts, &error, &notice);
+    tell(m_window, notice);
+    if (!loaded)
         Dialogs::error(m_window, error);
     HistoryForm->load(attempts);
 }
@@ -44,8 +54,10 @@ void ExamHistory::show()
     if (!HistoryForm) {
         HistoryForm = new THistoryForm(m_window);
         connect(HistoryForm, &THistoryForm::deleteRequested, this, [this](qint64 id) {
-            QString error;
-            if (!ScoreHistory(where()).remove(id, &error))
+            QString error, notice;
+            const bool removed = ScoreHistory(where()).remove(id, &error, &notice);
+            tell(HistoryForm, notice);
+            if (!removed)
                 Dialogs::error(HistoryForm, error);
             reload();
         });
@@ -61,8 +73,10 @@ void ExamHistory::show()
 
 bool ExamHistory::latest(HistoryAttempt* attempt, bool* found)
 {
-    QString error;
-    if (ScoreHistory(where()).latest(attempt, found, &error))
+    QString error, notice;
+    const bool read = ScoreHistory(where()).latest(attempt, found, &error, &notice);
+    tell(m_window, notice);
+    if (read)
         return true;
     Dialogs::error(m_window, error);
     return false;

@@ -37,6 +37,8 @@ public:
 
 private:
     QString where() const;
+    // A damaged history was kept aside and started anew: says so, once.
+    static void tell(QWidget* parent, const QString& notice);
     void reload();
 
     QWidget* m_window;

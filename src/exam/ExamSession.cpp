@@ -8,6 +8,7 @@
 #include "tables/Session.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
+#include "tables/TableKind.h"
 
 #include <QDir>
 #include <QPointer>
@@ -23,14 +24,17 @@ ExamSession::ExamSession(QObject* parent) : QObject(parent)
     m_bank->setReadOnly(true);
     m_currentSet = new Table(TableFiles::SessionName, CandidateTables::currentSetPath(), this);
     m_userSet = new Table(TableFiles::SessionName, CandidateTables::userSetPath(), this);
+    m_bank->setKind(TableKind::Bank);
+    m_currentSet->setKind(TableKind::CurrentSet);
+    m_userSet->setKind(TableKind::UserSet);
     m_currentSource = m_currentSet->dataSource();
 }
 
 ExamSession::~ExamSession() = default;
 
-void ExamSession::prepareCandidateTables()
+QStringList ExamSession::prepareCandidateTables()
 {
-    CandidateTables::prepare(TableFiles::SessionName, QDir::currentPath());
+    return CandidateTables::prepare(TableFiles::SessionName, QDir::currentPath());
 }
 
 NoteBook ExamSession::notes() const

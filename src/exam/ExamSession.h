@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -74,8 +75,9 @@ public:
 
     // Makes the candidate's data folder and their tables where missing (the
     // first time also carrying them over from a program folder of the
-    // earlier layout, the working folder). Raises a TableError.
-    void prepareCandidateTables();
+    // earlier layout, the working folder). Returns the notices of damaged
+    // tables set aside and begun anew; raises a TableError.
+    QStringList prepareCandidateTables();
     // The candidate's notes on bank items.
     NoteBook notes() const;
 

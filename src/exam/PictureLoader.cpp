@@ -1,6 +1,7 @@
 #include "PictureLoader.h"
 
 #include "MetafileToSvg.h"
+#include "transfer/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -341,8 +342,11 @@ QImage PictureLoader::load(const QString& fileName, QString* error)
         *error = unknownExtension(extension);
         return {};
     }
-    QFile file(fileName);
-    if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+    // A named pipe or a device would block the window or never end: only a
+    // regular file is opened.
+    QFile file;
+    QString reason;
+    if (fileName.isEmpty() || !openRegularFile(&file, fileName, &reason)) {
         *error = cannotOpen(fileName);
         return {};
     }

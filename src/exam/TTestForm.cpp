@@ -141,7 +141,8 @@ void TTestForm::PrepareNameDialog(bool numberEnabled)
 
 void TTestForm::startKind(const ExamKind& kind)
 {
-    examSession->prepareCandidateTables();
+    for (const QString& notice : examSession->prepareCandidateTables())
+        Dialogs::message(this, Dialogs::Icon::Warning, notice, Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
     const bool userExam = kind.source == ExamAssembly::Source::UserSet;
     if (userExam && !examSession->openUserSet()) {
         Dialogs::information(this, QStringLiteral("User defined question set is empty!"));

@@ -1,11 +1,12 @@
 #include "ScoreHistory.h"
 
-#include "store/AnswerSheet.h"
 #include "grading/GradeResult.h"
 #include "reports/SuspendedCursor.h"
+#include "store/AnswerSheet.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
+#include "tables/TableRenewal.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,11 +43,18 @@ qint64 seconds(double days)
     return days <= 0 ? 0 : qint64(std::llround(days * 86400.0));
 }
 
-// The table open for one operation, closed again whatever happens.
+// The table open for one operation, closed again whatever happens. A
+// missing one is made; a damaged one is kept aside and made anew, and
+// `notice` tells the candidate where the damaged one now is.
 class OpenTable
 {
 public:
-    OpenTable(const QString& sessionName, const QString& path) : table(sessionName, path) { table.open(); }
+    OpenTable(const QString& sessionName, const QString& path, QString* notice) : table(sessionName, path)
+    {
+        const QString told = TableRenewal::openOrRenew(table, ScoreHistory::schema(), TableKind::History);
+        if (notice)
+            *notice = told;
+    }
     ~OpenTable()
     {
         try {
@@ -110,15 +118,12 @@ TableSchema ScoreHistory::schema()
     return s;
 }
 
-bool ScoreHistory::append(HistoryAttempt& a, QString* error)
+bool ScoreHistory::append(HistoryAttempt& a, QString* error, QString* notice)
 {
     try {
         if (m_folder.isEmpty() || !QDir().mkpath(m_folder))
             throw TableError(QStringLiteral("Cannot create the score history folder %1").arg(m_folder));
-        const QString path = filePath();
-        if (!QFileInfo::exists(path))
-            Table::createFile(path, m_sessionName, schema());
-        OpenTable open(m_sessionName, path);
+        OpenTable open(m_sessionName, filePath(), notice);
         Table& t = open.table;
         t.append();
         t.fieldByName(H_WHEN).setAsString(a.when.toString(WhenFormat));
@@ -145,13 +150,14 @@ bool ScoreHistory::append(HistoryAttempt& a, QString* error)
     }
 }
 
-bool ScoreHistory::load(std::vector<HistoryAttempt>* attempts, QString* error) const
+bool ScoreHistory::load(std::vector<HistoryAttempt>* attempts, QString* error, QString* notice) const
 {
     attempts->clear();
-    if (!QFileInfo::exists(filePath()))
+    const QFileInfo file(filePath());
+    if (!file.exists() && !file.isSymLink())
         return true;
     try {
-        OpenTable open(m_sessionName, filePath());
+        OpenTable open(m_sessionName, filePath(), notice);
         Table& t = open.table;
         t.disableControls();
         for (t.first(); !t.eof(); t.next())
@@ -169,11 +175,11 @@ bool ScoreHistory::load(std::vector<HistoryAttempt>* attempts, QString* error) c
     return true;
 }
 
-bool ScoreHistory::latest(HistoryAttempt* attempt, bool* found, QString* error) const
+bool ScoreHistory::latest(HistoryAttempt* attempt, bool* found, QString* error, QString* notice) const
 {
     std::vector<HistoryAttempt> all;
     *found = false;
-    if (!load(&all, error))
+    if (!load(&all, error, notice))
         return false;
     if (!all.empty()) {
         *attempt = all.front();
@@ -182,10 +188,10 @@ bool ScoreHistory::latest(HistoryAttempt* attempt, bool* found, QString* error) 
     return true;
 }
 
-bool ScoreHistory::remove(qint64 id, QString* error)
+bool ScoreHistory::remove(qint64 id, QString* error, QString* notice)
 {
     try {
-        OpenTable open(m_sessionName, filePath());
+        OpenTable open(m_sessionName, filePath(), notice);
         if (!open.table.findKey(id))
             throw TableError(QStringLiteral("The attempt to delete is no longer in the score history"));
         open.table.deleteRecord();

@@ -14,7 +14,9 @@ struct GradeResult;
 // The candidate's score history: one record per graded exam in an encrypted
 // table of its own, kept in a per-user folder (created on first use). Every
 // operation opens the table and closes it again, and reports a failure as
-// the table engine's message instead of raising it.
+// the table engine's message instead of raising it. A history found damaged
+// is kept aside and started anew (TableRenewal); the operation then goes on
+// and `notice` says where the damaged file was kept, to be shown once.
 class ScoreHistory
 {
 public:
@@ -29,12 +31,12 @@ public:
 
     // Appends the attempt and sets its id. Creates folder and table first
     // when they do not exist yet; an existing file is never replaced.
-    bool append(HistoryAttempt& attempt, QString* error);
+    bool append(HistoryAttempt& attempt, QString* error, QString* notice = nullptr);
     // Every attempt, newest first. No table yet is an empty history.
-    bool load(std::vector<HistoryAttempt>* attempts, QString* error) const;
+    bool load(std::vector<HistoryAttempt>* attempts, QString* error, QString* notice = nullptr) const;
     // The newest attempt; *found is false when there is none.
-    bool latest(HistoryAttempt* attempt, bool* found, QString* error) const;
-    bool remove(qint64 id, QString* error);
+    bool latest(HistoryAttempt* attempt, bool* found, QString* error, QString* notice = nullptr) const;
+    bool remove(qint64 id, QString* error, QString* notice = nullptr);
 
     // The attempt of a graded exam: the grade, and per item of the current
     // set (record r beside sheet entry r - 1) its source, number and verdict.

@@ -5,12 +5,14 @@
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Table.h"
+#include "tables/TableKind.h"
 
 TDM* DM = nullptr;
 
 TDM::TDM(QObject* parent) : QObject(parent)
 {
     dtUserSet = new Table(TableFiles::SessionName, CandidateTables::userSetPath(), this);
+    dtUserSet->setKind(TableKind::UserSet);
     dtUserSet->lockRetries = 15;
     dtUserSet->retryWaitMs = 100;
     dsUserSet = dtUserSet->dataSource();

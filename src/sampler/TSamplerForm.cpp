@@ -1,11 +1,13 @@
 #include "TSamplerForm.h"
 
 #include "TDM.h"
+#include "TImportProgressForm.h"
 #include "TImportSectionForm.h"
 #include "UserSetStatus.h"
 #include "store/ItemCheck.h"
 #include "store/ItemRecord.h"
 #include "tables/Table.h"
+#include "transfer/ImportJob.h"
 #include "transfer/ImportRules.h"
 #include "transfer/QuestionFile.h"
 #include "transfer/UserSetTransfer.h"
@@ -33,6 +35,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSplitter>
@@ -602,6 +605,7 @@ void TSamplerForm::makeTransferActions(QMenu* file)
     connect(Import1, &QAction::triggered, this, guarded(this, &TSamplerForm::Import1Click));
     connect(Export1, &QAction::triggered, this, guarded(this, &TSamplerForm::Export1Click));
     ImportSectionForm = new TImportSectionForm(this);
+    ImportProgressForm = new TImportProgressForm(this);
     m_transferDir = QDir::homePath();
     m_importFilter = QuestionFile::giftFilter();
     m_exportFilter = QuestionFile::giftFilter();
@@ -632,8 +636,14 @@ void TSamplerForm::Import1Click()
         return;
     m_transferDir = QFileInfo(path).absolutePath();
     m_importFilter = filter;
-    const ImportResult result = QuestionFile::read(path, QuestionFile::formatOfFilter(filter));
+    // Read and checked on a worker, so a large file keeps the window
+    // answering and can be cancelled; nothing is added before it is whole.
+    ImportJob job(path, QuestionFile::formatOfFilter(filter));
+    if (!ImportProgressForm->follow(job, QFileInfo(path).fileName()))
+        return;
+    const ImportResult result = job.result();
     if (!result.ok()) {
+        ImportProgressForm->finish();
         Dialogs::message(this, Dialogs::Icon::Warning,
                          ImportRules::failureMessage(QFileInfo(path).fileName(), result), Dialogs::Ok,
                          Dialogs::Ok, Dialogs::Ok);
@@ -641,6 +651,7 @@ void TSamplerForm::Import1Click()
     }
     int section = 0;
     if (const int unsorted = UserSetTransfer::unsortedCount(result.items)) {
+        ImportProgressForm->finish();
         ImportSectionForm->Prepare(unsorted);
         if (Dialogs::execModal(ImportSectionForm) != QDialog::Accepted)
             return;
@@ -648,7 +659,12 @@ void TSamplerForm::Import1Click()
     }
     if (editing())
         BitBtn2Click();
-    const QList<qint64> ids = UserSetTransfer::appendAll(*t, result.items, section);
+    ImportProgressForm->beginAdding(int(result.items.size()));
+    const auto done = qScopeGuard([this] { ImportProgressForm->finish(); });
+    const QList<qint64> ids = UserSetTransfer::appendAll(
+        *t, result.items, section, [this](int i) { return ImportProgressForm->adding(i); });
+    if (ids.isEmpty())
+        return; // cancelled: nothing was added
     EnableActions(true);
     StatusBar1->setPanelText(UserSetStatus::ChangePanel, QStringLiteral(" Imported: %1").arg(ids.size()));
     const QString skipped = ImportRules::skippedMessage(int(ids.size()), result);

@@ -24,6 +24,7 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 class ShadedLabel;
+class TImportProgressForm;
 class TImportSectionForm;
 
 // The test sampler: the candidate writes a private question set here, one
@@ -79,7 +80,8 @@ public:
     QPushButton* BitBtn1 = nullptr; // Save
     QPushButton* BitBtn2 = nullptr; // Cancel
     PanelStatusBar* StatusBar1 = nullptr;
-    TImportSectionForm* ImportSectionForm = nullptr; // the section of imported items that name none
+    TImportSectionForm* ImportSectionForm = nullptr;   // the section of imported items that name none
+    TImportProgressForm* ImportProgressForm = nullptr; // an import's progress, with Cancel
 
     void EnableActions(bool Value);
     void AddActExecute();

@@ -6,6 +6,8 @@
 #include "TableFiles.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
+#include "tables/TableKind.h"
+#include "tables/TableRenewal.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,8 +35,8 @@ QString notesPath()
 namespace {
 void removeTableFiles(const QString& path)
 {
-    for (const QString& suffix :
-         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".lck")})
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                  QStringLiteral("-journal"), QStringLiteral(".lck")})
         QFile::remove(path + suffix);
 }
 
@@ -105,7 +107,7 @@ void makeNotes(const QString& sessionName, const QString& path, const QString& o
     }
     removeTableFiles(temp);
     try {
-        Table::createFile(temp, sessionName, NoteBook::schema());
+        Table::createFile(temp, sessionName, NoteBook::schema(), TableKind::Notes);
         if (!notes.isEmpty()) {
             Table table(sessionName, temp);
             table.setExclusive(true);
@@ -133,7 +135,7 @@ void makeUserSet(const QString& sessionName, const QString& path, const QString&
     const QString temp = path + QStringLiteral(".new");
     try {
         if (!copyOldTable(sessionName, oldSet, temp))
-            Table::createFile(temp, sessionName, ItemRecord::userSetSchema());
+            Table::createFile(temp, sessionName, ItemRecord::userSetSchema(), TableKind::UserSet);
     } catch (...) {
         removeTableFiles(temp);
         throw;
@@ -142,7 +144,7 @@ void makeUserSet(const QString& sessionName, const QString& path, const QString&
 }
 } // namespace
 
-void prepare(const QString& sessionName, const QString& oldFolder)
+QStringList prepare(const QString& sessionName, const QString& oldFolder)
 {
     DataFolder::requireUserFolder();
     const QDir old(oldFolder);
@@ -150,6 +152,20 @@ void prepare(const QString& sessionName, const QString& oldFolder)
         makeNotes(sessionName, notesPath(), old.filePath(TableFiles::Bank));
     if (!QFileInfo::exists(userSetPath()))
         makeUserSet(sessionName, userSetPath(), old.filePath(TableFiles::UserSet));
+    // A damaged table of the candidate's is set aside and begun anew here,
+    // once, rather than failing every exam and every save after it.
+    QStringList notices;
+    const std::pair<QString, TableKind> tables[] = {{notesPath(), TableKind::Notes},
+                                                    {userSetPath(), TableKind::UserSet}};
+    for (const auto& [path, kind] : tables) {
+        Table table(sessionName, path);
+        table.setKind(kind);
+        const QString notice = TableRenewal::openOrRenew(
+            table, kind == TableKind::Notes ? NoteBook::schema() : ItemRecord::userSetSchema(), kind);
+        if (!notice.isEmpty())
+            notices << notice;
+    }
+    return notices;
 }
 
 } // namespace CandidateTables

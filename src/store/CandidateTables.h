@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The candidate's own tables in their data folder: the current exam set,
 // their own question set and their notes on bank items.
@@ -15,8 +16,10 @@ QString notesPath();
 // there but kept by a program folder of the earlier layout, where the notes
 // were in the bank and the own questions beside it, is carried over from
 // `oldFolder` first: each table whole or not at all, the old files left as
-// they were. Cheap once everything exists. Raises a TableError with a text
-// for the candidate when the folder cannot be written.
-void prepare(const QString& sessionName, const QString& oldFolder);
+// they were. A table of theirs found damaged is kept aside under a name that
+// says so and made anew; the notices returned say where (for the window to
+// show once). Raises a TableError with a text for the candidate when the
+// folder cannot be written or a table cannot be opened.
+QStringList prepare(const QString& sessionName, const QString& oldFolder);
 
 } // namespace CandidateTables

@@ -2,6 +2,7 @@
 
 #include "ItemRecord.h"
 #include "tables/Table.h"
+#include "tables/TableKind.h"
 
 #include <QFileInfo>
 
@@ -22,6 +23,7 @@ QHash<qint64, QString> NoteBook::readAll() const
     if (!QFileInfo::exists(m_path))
         return notes;
     Table table(m_sessionName, m_path);
+    table.setKind(TableKind::Notes);
     table.open();
     const std::vector<QVariant> ids = table.fieldInView(ItemRecord::Q_ID);
     const std::vector<QVariant> memos = table.fieldInView(ItemRecord::U_MEMO);
@@ -36,8 +38,9 @@ QHash<qint64, QString> NoteBook::readAll() const
 void NoteBook::save(qint64 itemId, const QString& note) const
 {
     if (!QFileInfo::exists(m_path))
-        Table::createFile(m_path, m_sessionName, schema());
+        Table::createFile(m_path, m_sessionName, schema(), TableKind::Notes);
     Table table(m_sessionName, m_path);
+    table.setKind(TableKind::Notes);
     table.open();
     if (table.findKey(itemId)) {
         table.edit();

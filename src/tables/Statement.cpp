@@ -1,8 +1,6 @@
 #include "Statement.h"
 
-#include "TableError.h"
-
-#include <QFileInfo>
+#include "StorageError.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -38,15 +36,7 @@ Statement& Statement::operator=(Statement&& other) noexcept
 
 void Statement::fail(const QString& what) const
 {
-    const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
-    const int code = m_db ? (sqlite3_extended_errcode(m_db) & 0xff) : SQLITE_OK;
-    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) {
-        // Found part way through a table, after its open succeeded.
-        const QString file = QFileInfo(QString::fromUtf8(sqlite3_db_filename(m_db, "main"))).fileName();
-        throw TableError(QStringLiteral("%1: the file %2 is damaged").arg(what, file),
-                         TableError::Kind::Damaged);
-    }
-    throw TableError(detail.isEmpty() ? what : what + QStringLiteral(": ") + detail);
+    throw StorageError::fromEngine(m_db, what);
 }
 
 void Statement::reset()

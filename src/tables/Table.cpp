@@ -1,6 +1,7 @@
 #include "Table.h"
 
 #include "Session.h"
+#include "StorageError.h"
 #include "TableError.h"
 
 #include <QDir>
@@ -42,10 +43,11 @@ Table::~Table()
     }
 }
 
-void Table::createFile(const QString& path, const QString& sessionName, const TableSchema& schema)
+void Table::createFile(const QString& path, const QString& sessionName, const TableSchema& schema,
+                       TableKind kind)
 {
     Database db;
-    db.create(path, keyOfSession(sessionName, QFileInfo(path).fileName()), schema);
+    db.create(path, keyOfSession(sessionName, QFileInfo(path).fileName()), schema, kind);
 }
 
 void Table::setTableName(const QString& name)
@@ -67,6 +69,33 @@ void Table::checkOpen(const char* operation) const
             QStringLiteral("Cannot %1: table %2 is closed").arg(QLatin1String(operation), m_tableName));
 }
 
+void Table::checkWritable() const
+{
+    if (m_readOnly)
+        throw TableError(QStringLiteral("Table %1 is read-only: it is never changed").arg(m_tableName),
+                         TableError::Kind::ReadOnly);
+}
+
+void Table::writeFailed()
+{
+    // The engine rolls a whole transaction back by itself on some failures
+    // (a full disk among them). Then what this table shows is set back to
+    // what the file holds, and a later rollback() has nothing left to undo.
+    if (m_inTransaction && sqlite3_get_autocommit(m_db.handle())) {
+        m_inTransaction = false;
+        const qint64 current = bookmark();
+        m_state = State::Browse;
+        loadKeys();
+        auto it = std::lower_bound(m_keys.begin(), m_keys.end(), current);
+        const int viewIndex =
+            it != m_keys.end() && *it == current ? viewIndexOfKeyIndex(int(it - m_keys.begin())) : -1;
+        moveTo(viewIndex >= 0 ? viewIndex : (m_view.empty() ? -1 : 0));
+        m_eof = m_bof = m_view.empty();
+        notifyState();
+        notifyData();
+    }
+}
+
 // ---- open and close --------------------------------------------------------
 
 void Table::open()
@@ -75,16 +104,18 @@ void Table::open()
         return;
     const QByteArray key = keyOfSession(m_sessionName, m_tableName);
     const QString path = resolvedPath();
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw TableError(StorageError::notAFileText(path), TableError::Kind::NotAFile);
+    if (!info.exists())
         throw TableError(QStringLiteral("Table does not exist: %1").arg(m_tableName),
                          TableError::Kind::Missing);
+    // Shipped data is read where nobody may write, and nobody changes it:
+    // no lock file.
     if (!m_readOnly)
         m_lock.acquire(path, m_exclusive, lockRetries, retryWaitMs);
     try {
-        if (m_readOnly)
-            m_db.openReadOnly(path, key);
-        else
-            m_db.open(path, key);
+        m_db.open(path, key, m_readOnly ? Database::Access::ReadOnly : Database::Access::ReadWrite, m_kind);
         m_schema = m_db.readSchema();
         m_fieldNames.clear();
         for (const FieldDef& f : m_schema.fields)
@@ -140,9 +171,11 @@ void Table::close()
     if (!isOpen())
         return;
     if (m_inTransaction) {
-        try {
-            m_db.exec(QStringLiteral("ROLLBACK"));
-        } catch (const TableError&) {
+        if (!sqlite3_get_autocommit(m_db.handle())) {
+            try {
+                m_db.exec(QStringLiteral("ROLLBACK"));
+            } catch (const TableError&) {
+            }
         }
         m_inTransaction = false;
     }
@@ -160,6 +193,22 @@ void Table::close()
     m_eof = m_bof = true;
     m_buffer.clear();
     notifyState();
+}
+
+void Table::setKind(TableKind kind)
+{
+    if (isOpen())
+        throw TableError(
+            QStringLiteral("Cannot change the kind of table %1 while it is open").arg(m_tableName));
+    m_kind = kind;
+}
+
+void Table::setReadOnly(bool readOnly)
+{
+    if (isOpen())
+        throw TableError(
+            QStringLiteral("Cannot make table %1 read-only or writable while it is open").arg(m_tableName));
+    m_readOnly = readOnly;
 }
 
 void Table::setExclusive(bool exclusive)
@@ -453,12 +502,19 @@ void Table::gotoBookmark(qint64 bookmark)
 
 void Table::emptyTable()
 {
+    checkWritable();
     if (isOpen()) {
         if (!m_exclusive)
             throw TableError(
                 QStringLiteral("Table %1 must be opened exclusively to be emptied").arg(m_tableName));
+        checkWritable();
         checkBrowseMode();
-        m_db.exec(QStringLiteral("DELETE FROM items"));
+        try {
+            m_db.exec(QStringLiteral("DELETE FROM items"));
+        } catch (const TableError&) {
+            writeFailed();
+            throw;
+        }
         m_keys.clear();
         m_filterValues.clear();
         m_filterNull.clear();
@@ -476,13 +532,14 @@ void Table::emptyTable()
     TableLock lock;
     lock.acquire(path, true, lockRetries, retryWaitMs);
     Database db;
-    db.open(path, key);
+    db.open(path, key, Database::Access::ReadWrite, m_kind);
     db.exec(QStringLiteral("DELETE FROM items"));
 }
 
 void Table::append()
 {
     checkOpen("append a record");
+    checkWritable();
     checkBrowseMode();
     m_insertRecNo = int(m_keys.size()) + 1;
     m_buffer = QVector<QVariant>(m_schema.fields.size());
@@ -495,6 +552,7 @@ void Table::append()
 void Table::insert()
 {
     checkOpen("insert a record");
+    checkWritable();
     checkBrowseMode();
     m_insertRecNo = m_cur < 0 ? int(m_keys.size()) + 1 : m_view[m_cur] + 1;
     m_buffer = QVector<QVariant>(m_schema.fields.size());
@@ -506,6 +564,7 @@ void Table::insert()
 void Table::edit()
 {
     checkOpen("edit a record");
+    checkWritable();
     if (m_state != State::Browse)
         return;
     if (m_cur < 0)
@@ -526,7 +585,14 @@ void Table::post()
         st.reset();
         for (int i = explicitKey ? 0 : 1, param = 1; i < m_buffer.size(); ++i, ++param)
             st.bind(param, m_buffer[i]);
-        st.exec();
+        try {
+            st.exec();
+        } catch (const TableError&) {
+            // Nothing of the record was stored; it stays in the buffer.
+            st.reset();
+            writeFailed();
+            throw;
+        }
         st.reset();
         const qint64 key =
             explicitKey ? m_buffer[keyField].toLongLong() : sqlite3_last_insert_rowid(m_db.handle());
@@ -565,7 +631,12 @@ void Table::post()
             st.bind(i, m_buffer[i]);
         const int keyIndex = m_view[m_cur];
         st.bind(m_buffer.size(), QVariant(m_keys[keyIndex]));
-        st.exec();
+        try {
+            st.exec();
+        } catch (const TableError&) {
+            writeFailed();
+            throw;
+        }
         if (!m_activeFilter.isEmpty()) {
             const QVariant& v = m_buffer[m_activeFilter.fieldIndex()];
             m_filterNull[keyIndex] = v.isNull() ? 1 : 0;
@@ -599,6 +670,7 @@ void Table::deleteRecord()
         cancel();
         return;
     }
+    checkWritable();
     if (m_cur < 0)
         throw TableError(QStringLiteral("Cannot delete: table %1 has no current record").arg(m_tableName));
     m_state = State::Browse;
@@ -606,7 +678,12 @@ void Table::deleteRecord()
     Statement st(m_db.handle(),
                  QStringLiteral("DELETE FROM items WHERE %1 = ?").arg(quoted(m_schema.fields.first().name)));
     st.bind(1, QVariant(m_keys[keyIndex]));
-    st.exec();
+    try {
+        st.exec();
+    } catch (const TableError&) {
+        writeFailed();
+        throw;
+    }
     m_keys.erase(m_keys.begin() + keyIndex);
     if (!m_filterValues.empty()) {
         m_filterValues.erase(m_filterValues.begin() + keyIndex);
@@ -698,6 +775,7 @@ void Table::notifyState()
 void Table::startTransaction()
 {
     checkOpen("start a transaction");
+    checkWritable();
     if (m_inTransaction)
         return;
     m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
@@ -708,7 +786,14 @@ void Table::commit()
 {
     if (!m_inTransaction)
         return;
-    m_db.exec(QStringLiteral("COMMIT"));
+    try {
+        m_db.exec(QStringLiteral("COMMIT"));
+    } catch (const TableError&) {
+        // Either the transaction is still open (rollback() undoes it) or
+        // the engine has rolled it back already.
+        writeFailed();
+        throw;
+    }
     m_inTransaction = false;
 }
 
@@ -717,7 +802,10 @@ void Table::rollback()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
-    m_db.exec(QStringLiteral("ROLLBACK"));
+    // After a failure the engine may have rolled back by itself; a second
+    // ROLLBACK would only hide that failure behind "no transaction is active".
+    if (!sqlite3_get_autocommit(m_db.handle()))
+        m_db.exec(QStringLiteral("ROLLBACK"));
     loadKeys();
     moveTo(m_view.empty() ? -1 : 0);
     notifyData();

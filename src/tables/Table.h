@@ -29,8 +29,11 @@ public:
     Table(const QString& sessionName, const QString& tableName, QObject* parent = nullptr);
     ~Table() override;
 
-    // Creates an empty table file keyed with the session's registered password.
-    static void createFile(const QString& path, const QString& sessionName, const TableSchema& schema);
+    // Creates an empty table file of that kind keyed with the session's
+    // registered password, whole or not at all (see Database::create); an
+    // existing file is replaced.
+    static void createFile(const QString& path, const QString& sessionName, const TableSchema& schema,
+                           TableKind kind = TableKind::Unmarked);
 
     QString tableName() const { return m_tableName; }
     QString sessionName() const { return m_sessionName; }
@@ -47,13 +50,16 @@ public:
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
 
-    // A read-only table is opened immutable: no lock file, no journal, never
-    // written (shipped data in a folder nobody may write). Set before open().
-    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
-    bool readOnly() const { return m_readOnly; }
-
     void setExclusive(bool exclusive);
     bool exclusive() const { return m_exclusive; }
+    // Set before open(). A table of another kind is refused at open with a
+    // text that says what the file is; Unmarked (the default) takes any.
+    void setKind(TableKind kind);
+    TableKind kind() const { return m_kind; }
+    // Set before open(). A read-only table is shipped data: read as the file
+    // lies, without lock file, journal or any write; every change is refused.
+    void setReadOnly(bool readOnly);
+    bool readOnly() const { return m_readOnly; }
 
     void setFilter(const QString& expression);
     QString filter() const { return m_filterText; }
@@ -111,6 +117,8 @@ private:
     void setFieldValue(int index, const QVariant& value);
 
     void checkOpen(const char* operation) const;
+    void checkWritable() const;
+    void writeFailed();
     void checkBrowseMode();
     QString resolvedPath() const;
     void loadKeys();
@@ -139,6 +147,7 @@ private:
     State m_state = State::Inactive;
     bool m_exclusive = false;
     bool m_readOnly = false;
+    TableKind m_kind = TableKind::Unmarked;
     QString m_filterText;
     bool m_filtered = false;
     FilterExpression m_activeFilter; // empty unless filtering is on and the table open

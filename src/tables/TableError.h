@@ -10,7 +10,24 @@ class TableError : public std::runtime_error
 public:
     // What went wrong, where the caller may act on it (a scratch table that
     // is missing or damaged can be made anew; one in use cannot).
-    enum class Kind { Other, Missing, Damaged, NotATable, WrongPassword, InUse };
+    // DiskFull: nothing was written (the text says where); ForeignJournal: a
+    // -wal beside the table is not its own and was left alone; OtherKind: a
+    // table of this program, of another kind (the text says which); NotAFile:
+    // a folder or a device where the table should be; ReadOnly: the file or
+    // its folder does not allow the changes a table needs.
+    enum class Kind {
+        Other,
+        Missing,
+        Damaged,
+        NotATable,
+        WrongPassword,
+        InUse,
+        DiskFull,
+        ForeignJournal,
+        OtherKind,
+        NotAFile,
+        ReadOnly
+    };
 
     explicit TableError(const QString& message, Kind kind = Kind::Other)
         : std::runtime_error(message.toStdString()), m_message(message), m_kind(kind)

@@ -1,5 +1,6 @@
 #include "TableLock.h"
 
+#include "StorageError.h"
 #include "TableError.h"
 
 #include <QFile>
@@ -28,8 +29,7 @@ void TableLock::acquire(const QString& tablePath, bool exclusive, int retries, i
     const QByteArray path = QFile::encodeName(lockPathFor(tablePath));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        throw TableError(
-            QStringLiteral("Cannot lock table %1: %2").arg(name, QString::fromLocal8Bit(strerror(errno))));
+        throw StorageError::fromErrno(errno, tablePath, QStringLiteral("Cannot lock table %1").arg(name));
     const int mode = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     for (int attempt = 0;; ++attempt) {
         if (::flock(fd, mode) == 0) {

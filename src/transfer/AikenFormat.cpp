@@ -4,7 +4,7 @@
 
 #include <QRegularExpression>
 
-ImportResult AikenFormat::read(const QByteArray& bytes)
+ImportResult AikenFormat::read(const QByteArray& bytes, ImportProgress* progress)
 {
     ImportResult result;
     QString text;
@@ -36,7 +36,8 @@ ImportResult AikenFormat::read(const QByteArray& bytes)
         QList<int> indexes;
         QString bad;
         if (!ImportRules::parseLetters(letters, &indexes, &bad))
-            problem(line, QStringLiteral("\"%1\" in the ANSWER line is not a choice letter.").arg(bad));
+            problem(line, QStringLiteral("\"%1\" in the ANSWER line is not a choice letter.")
+                              .arg(ImportRules::excerpt(bad)));
         for (int index : indexes) {
             while (item.correct.size() <= index)
                 item.addChoice(QString(), false);
@@ -48,6 +49,10 @@ ImportResult AikenFormat::read(const QByteArray& bytes)
 
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n) {
+        if (n % 1024 == 0 && ImportRules::stop(progress, n, lines.size(), &result))
+            return result;
+        if (ImportRules::overLimit(&result))
+            return result;
         const int line = n + 1;
         const QString t = lines.at(n).trimmed();
         if (t.isEmpty())
@@ -104,7 +109,8 @@ ImportResult AikenFormat::read(const QByteArray& bytes)
         keep();
     else if (state != State::Between)
         problem(item.line, QStringLiteral("The question has no ANSWER line."));
-    ImportRules::checkAll(&result);
+    if (!ImportRules::overLimit(&result))
+        ImportRules::checkAll(&result, progress);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportProgress.h"
 #include "ImportResult.h"
 #include "TransferItem.h"
 
@@ -14,7 +15,7 @@
 class AikenFormat
 {
 public:
-    static ImportResult read(const QByteArray& bytes);
+    static ImportResult read(const QByteArray& bytes, ImportProgress* progress = nullptr);
     // notes: what the file cannot carry of these items
     static QByteArray write(const QList<TransferItem>& items, QStringList* notes = nullptr);
 };

@@ -21,23 +21,36 @@ const QStringList& columnNames()
     return names;
 }
 
+bool blank(const Record& r)
+{
+    for (const QString& f : r.fields) {
+        if (!f.trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
 // Splits the text into records; a quoted field may hold separators, line
 // ends and doubled quotes. False (with a problem) for a quote left open.
-bool splitRecords(const QString& text, QChar separator, QList<Record>* records,
-                  QList<ImportProblem>* problems)
+bool splitRecords(const QString& text, QChar separator, QList<Record>* records, ImportResult* result,
+                  ImportProgress* progress)
 {
+    QList<ImportProblem>* problems = &result->problems;
     Record record;
     QString field;
     bool quoted = false;    // inside quotes
     bool wasQuoted = false; // the field began with a quote
     int line = 1;
     record.line = 1;
+    qsizetype filled = 0; // rows that are not blank
     auto endField = [&] {
         record.fields << field;
         field.clear();
         wasQuoted = false;
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (i % 65536 == 0 && ImportRules::stop(progress, i, text.size(), result))
+            return false;
         const QChar c = text[i];
         if (quoted) {
             if (c == u'"') {
@@ -65,6 +78,13 @@ bool splitRecords(const QString& text, QChar separator, QList<Record>* records,
             *records << record;
             record = Record();
             record.line = ++line;
+            // The header and one row per question: no more are needed to
+            // tell that the file holds too many.
+            if (!blank(records->last()) && ++filled > ImportRules::MaxQuestions + 1) {
+                records->clear();
+                *problems << ImportRules::tooManyQuestions();
+                return false;
+            }
         } else {
             field += c;
         }
@@ -75,15 +95,6 @@ bool splitRecords(const QString& text, QChar separator, QList<Record>* records,
     }
     endField();
     *records << record;
-    return true;
-}
-
-bool blank(const Record& r)
-{
-    for (const QString& f : r.fields) {
-        if (!f.trimmed().isEmpty())
-            return false;
-    }
     return true;
 }
 
@@ -101,7 +112,7 @@ QString quotedField(const QString& text)
 }
 } // namespace
 
-ImportResult CsvFormat::read(const QByteArray& bytes)
+ImportResult CsvFormat::read(const QByteArray& bytes, ImportProgress* progress)
 {
     ImportResult result;
     QString text;
@@ -117,7 +128,7 @@ ImportResult CsvFormat::read(const QByteArray& bytes)
     const QChar separator =
         !firstLine.contains(QLatin1Char(',')) && firstLine.contains(QLatin1Char(';')) ? u';' : u',';
     QList<Record> records;
-    if (!splitRecords(text, separator, &records, &result.problems))
+    if (!splitRecords(text, separator, &records, &result, progress))
         return result;
     auto problem = [&](int line, const QString& message) { result.problems << ImportProblem{line, message}; };
 
@@ -136,9 +147,9 @@ ImportResult CsvFormat::read(const QByteArray& bytes)
         if (name.isEmpty() && i == header.fields.size() - 1)
             continue; // a trailing separator
         if (!columnNames().contains(name))
-            problem(header.line,
-                    QStringLiteral("The column \"%1\" is not known; the columns are %2.")
-                        .arg(header.fields.at(i).trimmed(), columnNames().join(QLatin1Char(','))));
+            problem(header.line, QStringLiteral("The column \"%1\" is not known; the columns are %2.")
+                                     .arg(ImportRules::excerpt(header.fields.at(i).trimmed()),
+                                          columnNames().join(QLatin1Char(','))));
         else if (column.contains(name))
             problem(header.line, QStringLiteral("The column \"%1\" appears twice.").arg(name));
         else
@@ -152,6 +163,8 @@ ImportResult CsvFormat::read(const QByteArray& bytes)
         return result;
 
     for (qsizetype r = first + 1; r < records.size(); ++r) {
+        if (r % 1024 == 0 && ImportRules::stop(progress, r, records.size(), &result))
+            return result;
         const Record& rec = records.at(r);
         if (blank(rec))
             continue;
@@ -172,9 +185,8 @@ ImportResult CsvFormat::read(const QByteArray& bytes)
         const QString sectionText = value(QStringLiteral("section")).trimmed();
         const int section = ImportRules::sectionNumber(sectionText);
         if (section < 0)
-            problem(
-                rec.line,
-                QStringLiteral("\"%1\" is not a section; give 1 to 6 or a section name.").arg(sectionText));
+            problem(rec.line, QStringLiteral("\"%1\" is not a section; give 1 to 6 or a section name.")
+                                  .arg(ImportRules::excerpt(sectionText)));
         else if (section == 0 && !sectionText.isEmpty())
             problem(rec.line, QStringLiteral("The section 0 is outside 1 to 6."));
         else
@@ -185,8 +197,8 @@ ImportResult CsvFormat::read(const QByteArray& bytes)
         QList<int> letters;
         QString bad;
         if (!ImportRules::parseLetters(value(QStringLiteral("correct")), &letters, &bad))
-            problem(rec.line,
-                    QStringLiteral("\"%1\" in the correct column is not a choice letter.").arg(bad));
+            problem(rec.line, QStringLiteral("\"%1\" in the correct column is not a choice letter.")
+                                  .arg(ImportRules::excerpt(bad)));
         for (int index : letters) {
             if (index >= ImportRules::MaxChoices)
                 problem(rec.line, QStringLiteral("The correct letter %1 is not one of A to F.")
@@ -203,11 +215,13 @@ ImportResult CsvFormat::read(const QByteArray& bytes)
             item.multiple = true;
         else
             problem(rec.line, QStringLiteral("The type \"%1\" is not known; use single or multiple.")
-                                  .arg(value(QStringLiteral("type")).trimmed()));
+                                  .arg(ImportRules::excerpt(value(QStringLiteral("type")).trimmed())));
         item.explanation = ImportRules::cleanText(value(QStringLiteral("explanation")));
         result.items << item;
+        if (ImportRules::overLimit(&result))
+            return result;
     }
-    ImportRules::checkAll(&result);
+    ImportRules::checkAll(&result, progress);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportProgress.h"
 #include "ImportResult.h"
 #include "TransferItem.h"
 
@@ -16,6 +17,6 @@
 class CsvFormat
 {
 public:
-    static ImportResult read(const QByteArray& bytes);
+    static ImportResult read(const QByteArray& bytes, ImportProgress* progress = nullptr);
     static QByteArray write(const QList<TransferItem>& items);
 };

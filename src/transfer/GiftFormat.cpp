@@ -333,7 +333,7 @@ QString weightText(int correctCount)
 }
 } // namespace
 
-ImportResult GiftFormat::read(const QByteArray& bytes)
+ImportResult GiftFormat::read(const QByteArray& bytes, ImportProgress* progress)
 {
     ImportResult result;
     QString text;
@@ -357,10 +357,14 @@ ImportResult GiftFormat::read(const QByteArray& bytes)
         block.clear();
     };
     for (int n = 0; n < lines.size(); ++n) {
+        if (n % 1024 == 0 && ImportRules::stop(progress, n, lines.size(), &result))
+            return result;
         const QString l = lines.at(n);
         const QString t = l.trimmed();
         if (t.isEmpty()) {
             finish();
+            if (ImportRules::overLimit(&result))
+                return result;
             continue;
         }
         if (t.startsWith(QLatin1String("//")))
@@ -370,7 +374,8 @@ ImportResult GiftFormat::read(const QByteArray& bytes)
         block << l;
     }
     finish();
-    ImportRules::checkAll(&result);
+    if (!ImportRules::overLimit(&result))
+        ImportRules::checkAll(&result, progress);
     return result;
 }
 

@@ -136,9 +136,15 @@ void ImportRules::check(const TransferItem& item, QList<ImportProblem>* problems
         problem(QStringLiteral("The explanation is longer than 64 KB."));
 }
 
-void ImportRules::checkAll(ImportResult* result)
+void ImportRules::checkAll(ImportResult* result, ImportProgress* progress)
 {
-    for (TransferItem& item : result->items) {
+    const qsizetype count = result->items.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i % 1024 == 0 && progress && !progress->at(ImportProgress::Phase::Checking, i, count)) {
+            result->cancelled = true;
+            return;
+        }
+        TransferItem& item = result->items[i];
         normalise(&item);
         check(item, &result->problems);
     }
@@ -146,6 +152,44 @@ void ImportRules::checkAll(ImportResult* result)
         result->problems << ImportProblem{0, QStringLiteral("The file holds no multiple-choice questions.")};
     std::stable_sort(result->problems.begin(), result->problems.end(),
                      [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+}
+
+bool ImportRules::overLimit(ImportResult* result)
+{
+    if (result->items.size() <= MaxQuestions)
+        return false;
+    result->items.removeLast();
+    result->problems << tooManyQuestions();
+    return true;
+}
+
+ImportProblem ImportRules::tooManyQuestions()
+{
+    return ImportProblem{0, QStringLiteral("The file holds more than %1 questions; an import takes at most "
+                                           "%1. Split the file and import it in parts.")
+                                .arg(QStringLiteral("%1,%2")
+                                         .arg(MaxQuestions / 1000)
+                                         .arg(MaxQuestions % 1000, 3, 10, QLatin1Char('0')))};
+}
+
+bool ImportRules::stop(ImportProgress* progress, qint64 done, qint64 total, ImportResult* result)
+{
+    if (!progress || progress->at(ImportProgress::Phase::Reading, done, total))
+        return false;
+    result->cancelled = true;
+    return true;
+}
+
+QString ImportRules::excerpt(const QString& text)
+{
+    QString shown = text.left(MaxQuoted + 1);
+    for (QChar& c : shown) {
+        if (c == u'\n' || c == u'\t')
+            c = u' ';
+    }
+    if (text.size() > MaxQuoted)
+        shown = shown.left(MaxQuoted - 3) + QStringLiteral("...");
+    return shown;
 }
 
 bool ImportRules::parseLetters(const QString& text, QList<int>* indexes, QString* bad)
@@ -187,18 +231,49 @@ int ImportRules::sectionNumber(const QString& text)
 
 QString ImportRules::oneLine(const QString& text)
 {
-    static const QRegularExpression breaks(QStringLiteral("\\s*\\n\\s*"));
-    QString t = text;
-    t.replace(breaks, QStringLiteral(" "));
-    return t.trimmed();
+    // Every run of blanks that holds a line break becomes one blank. In one
+    // pass: a pattern over the blanks around each break backtracks over a
+    // long run of blanks once for every blank in it.
+    if (!text.contains(QLatin1Char('\n')))
+        return text.trimmed();
+    auto blank = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+    };
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        if (!blank(text[i])) {
+            out += text[i++];
+            continue;
+        }
+        qsizetype j = i;
+        bool lineBreak = false;
+        for (; j < n && blank(text[j]); ++j)
+            lineBreak = lineBreak || text[j] == u'\n';
+        if (lineBreak)
+            out += QLatin1Char(' ');
+        else
+            out += QStringView(text).mid(i, j - i);
+        i = j;
+    }
+    return out.trimmed();
 }
 
 QString ImportRules::cleanText(const QString& text)
 {
-    static const QRegularExpression trailing(QStringLiteral("[ \\t]+\\n"));
-    QString t = text;
-    t.replace(trailing, QStringLiteral("\n"));
-    return t.trimmed();
+    if (!text.contains(QLatin1Char('\n')))
+        return text.trimmed();
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n') {
+            while (!out.isEmpty() && (out.back() == u' ' || out.back() == u'\t'))
+                out.chop(1);
+        }
+        out += c;
+    }
+    return out.trimmed();
 }
 
 QString ImportRules::listing(const QList<ImportProblem>& problems)

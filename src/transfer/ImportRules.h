@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImportProblem.h"
+#include "ImportProgress.h"
 #include "ImportResult.h"
 #include "TransferItem.h"
 
@@ -18,6 +19,8 @@ public:
     static constexpr int MaxTextBytes = 64 * 1024; // per text, in UTF-8
     static constexpr int MaxChoices = 6;
     static constexpr int ListedProblems = 20;
+    static constexpr int MaxQuestions = 100000; // per import
+    static constexpr int MaxQuoted = 40;        // characters of the file quoted in a message
 
     // Checks the size and the encoding; gives the text without byte-order
     // marks and with every line end as "\n". False (with a problem) when the
@@ -27,8 +30,21 @@ public:
     // Adds the problems of one item (the line is the item's).
     static void check(const TransferItem& item, QList<ImportProblem>* problems);
     // Normalises every item and adds the problems of all of them, in line
-    // order; a file that gives no item at all is a problem too.
-    static void checkAll(ImportResult* result);
+    // order; a file that gives no item at all is a problem too. With a
+    // progress, a cancel stops it and marks the result cancelled.
+    static void checkAll(ImportResult* result, ImportProgress* progress = nullptr);
+    // Called by a reader after each item it keeps: true (with the problem
+    // added) once the file holds more than MaxQuestions, and the reader
+    // stops there, so a huge file never fills the memory.
+    static bool overLimit(ImportResult* result);
+    // "The file holds more than 100,000 questions; ..."
+    static ImportProblem tooManyQuestions();
+    // Tells the progress how far a reader is; true when it must stop
+    // because the user cancelled (the result is then marked cancelled).
+    static bool stop(ImportProgress* progress, qint64 done, qint64 total, ImportResult* result);
+    // A piece of the file as a message quotes it: one line, at most
+    // MaxQuoted characters, cut ones ending in "...".
+    static QString excerpt(const QString& text);
     // Drops the trailing choices that do not exist (empty and not correct).
     static void normalise(TransferItem* item);
 

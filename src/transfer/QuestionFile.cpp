@@ -4,6 +4,7 @@
 #include "CsvFormat.h"
 #include "GiftFormat.h"
 #include "ImportRules.h"
+#include "RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -97,15 +98,15 @@ QuestionFile::Format QuestionFile::detect(const QByteArray& bytes, const QString
     return Format::Unknown;
 }
 
-ImportResult QuestionFile::parse(const QByteArray& bytes, Format format)
+ImportResult QuestionFile::parse(const QByteArray& bytes, Format format, ImportProgress* progress)
 {
     switch (format) {
     case Format::Gift:
-        return GiftFormat::read(bytes);
+        return GiftFormat::read(bytes, progress);
     case Format::Aiken:
-        return AikenFormat::read(bytes);
+        return AikenFormat::read(bytes, progress);
     case Format::Csv:
-        return CsvFormat::read(bytes);
+        return CsvFormat::read(bytes, progress);
     case Format::Unknown:
         break;
     }
@@ -115,13 +116,13 @@ ImportResult QuestionFile::parse(const QByteArray& bytes, Format format)
     return result;
 }
 
-ImportResult QuestionFile::read(const QString& path, Format format)
+ImportResult QuestionFile::read(const QString& path, Format format, ImportProgress* progress)
 {
     ImportResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.problems << ImportProblem{
-            0, QStringLiteral("The file cannot be read: %1.").arg(file.errorString())};
+    QFile file;
+    QString error;
+    if (!openRegularFile(&file, path, &error)) {
+        result.problems << ImportProblem{0, QStringLiteral("The file cannot be read: %1.").arg(error)};
         return result;
     }
     // Refuse a large file before reading it.
@@ -132,7 +133,10 @@ ImportResult QuestionFile::read(const QString& path, Format format)
     const QByteArray bytes = file.read(ImportRules::MaxFileBytes + 1);
     if (format == Format::Unknown)
         format = detect(bytes, path);
-    return parse(bytes, format);
+    ImportResult parsed = parse(bytes, format, progress);
+    if (progress && !parsed.cancelled)
+        progress->at(ImportProgress::Phase::Checking, 1, 1);
+    return parsed;
 }
 
 QByteArray QuestionFile::serialize(const QList<TransferItem>& items, Format format, QStringList* notes)

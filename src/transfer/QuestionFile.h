@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportProgress.h"
 #include "ImportResult.h"
 #include "TransferItem.h"
 
@@ -30,9 +31,11 @@ public:
     // "gift", "txt" or "csv".
     static QString suffix(Format format);
 
-    static ImportResult parse(const QByteArray& bytes, Format format);
+    static ImportResult parse(const QByteArray& bytes, Format format, ImportProgress* progress = nullptr);
     // Reads the file and parses it in the given format (Unknown: detected).
-    static ImportResult read(const QString& path, Format format);
+    // Anything but a regular file is refused before it is read. With a
+    // progress, the reading reports how far it is and stops on a cancel.
+    static ImportResult read(const QString& path, Format format, ImportProgress* progress = nullptr);
 
     // The items in the format; notes gets what the file cannot carry, and
     // every item that would not import back, by Q_ID.

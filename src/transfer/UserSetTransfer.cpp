@@ -37,13 +37,20 @@ QList<TransferItem> UserSetTransfer::readAll(Table& table)
     return items;
 }
 
-QList<qint64> UserSetTransfer::appendAll(Table& table, const QList<TransferItem>& items, int unsortedSection)
+QList<qint64> UserSetTransfer::appendAll(Table& table, const QList<TransferItem>& items, int unsortedSection,
+                                         const std::function<bool(int)>& step)
 {
     QList<qint64> ids;
     table.disableControls();
     try {
         table.startTransaction();
-        for (const TransferItem& item : items) {
+        for (int i = 0; i < items.size(); ++i) {
+            if (step && !step(i)) {
+                table.rollback();
+                table.enableControls();
+                return {};
+            }
+            const TransferItem& item = items.at(i);
             table.append();
             table.fieldByName(Q_SECT).setAsInteger(item.section > 0 ? item.section : unsortedSection);
             table.fieldByName(Q_TYPE).setAsBoolean(item.multiple);

@@ -3,6 +3,7 @@
 #include "TransferItem.h"
 
 #include <QList>
+#include <functional>
 
 class Table;
 
@@ -17,8 +18,10 @@ public:
     // Appends the items in one transaction, so that the set holds all of them
     // or none; an item without a section gets unsortedSection. The Q_IDs come
     // from the table and are returned in order; afterwards the table stands on
-    // the first new item.
-    static QList<qint64> appendAll(Table& table, const QList<TransferItem>& items, int unsortedSection);
+    // the first new item. `step(i)` is asked before item i: when it answers
+    // false, nothing is added and the list is empty.
+    static QList<qint64> appendAll(Table& table, const QList<TransferItem>& items, int unsortedSection,
+                                   const std::function<bool(int)>& step = {});
     // How many items have no section.
     static int unsortedCount(const QList<TransferItem>& items);
 };

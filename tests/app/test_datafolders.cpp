@@ -303,6 +303,32 @@ private slots:
         form->CloseCurrentExam();
     }
 
+    void damagedNotes_areKeptAsideOnce_andTheExamGoesOn()
+    {
+        {
+            // Cut short, as a full disk or a crash of the file system leaves it.
+            QFile notes(env->userPath(TableFiles::Notes));
+            QVERIFY(notes.resize(notes.size() - 100));
+        }
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        startExamA();
+        const QStringList shown = Dialogs::shownMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith(QStringLiteral("Warning")) &&
+                     shown.first().contains(env->userPath(TableFiles::Notes) + QStringLiteral(".damaged")),
+                 qPrintable(shown.first()));
+        QVERIFY(!QDir(env->userDir()).entryList({QStringLiteral("notes.DAT.damaged*")}).isEmpty());
+        saveNote(QStringLiteral("after the damage"));
+        form->CloseCurrentExam();
+        // Told once: the next exam starts without a word.
+        Dialogs::clearLog();
+        startExamA();
+        QVERIFY(Dialogs::shownMessages().isEmpty());
+        form->CloseCurrentExam();
+        QCOMPARE(notesOf(CandidateTables::notesPath()).size(), 1);
+    }
+
     void newBankVersion_keepsEveryNote_evenOfAnItemItNoLongerHas()
     {
         QList<TestItem> bank = TestEnv::sampleBank();

@@ -1,9 +1,12 @@
 // Kills a process at random points while it assembles an exam, saves a note
 // or saves a sampler item through the program's own code, then checks that
 // every table opens, that every acknowledged write is there whole and that
-// the current exam set holds a whole exam.
+// the current exam set holds a whole exam. And kills the making of each
+// table at each of its writes in turn: the table is then missing or whole,
+// and the next attempt makes it without a word about damage.
 #include "KillSafetyText.h"
 #include "TestEnv.h"
+#include "history/ScoreHistory.h"
 #include "store/ItemRecord.h"
 #include "store/TableFiles.h"
 #include "tables/Session.h"
@@ -175,6 +178,53 @@ private:
         return qMax(20, int(clock.elapsed() / 4)); // starting up counts as one more
     }
 
+    // Runs the creation child in `folder`, killed at write `killAt` (0:
+    // never). Gives its output; *killed tells whether it died by the kill.
+    QString runCreation(const QString& mode, const QString& folder, int killAt, bool* killed)
+    {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (killAt > 0)
+            environment.insert(QStringLiteral("VELARIX_FAULT_KILL_AT"), QString::number(killAt));
+        child.setProcessEnvironment(environment);
+        child.start(QStringLiteral(TABLECREATE_CHILD), {mode, folder});
+        child.waitForFinished(60000);
+        *killed = child.exitStatus() == QProcess::CrashExit;
+        return QString::fromUtf8(child.readAllStandardOutput() + child.readAllStandardError()).trimmed();
+    }
+
+    // The table the mode makes: missing, or whole (every record read);
+    // gives its record count, -1 when missing, or the failure.
+    int recordsOf(const QString& mode, const QString& folder, QString* failure)
+    {
+        const QString file = mode == QLatin1String("history")   ? ScoreHistory::FileName
+                             : mode == QLatin1String("current") ? TableFiles::CurrentSet
+                             : mode == QLatin1String("userset") ? TableFiles::UserSet
+                             : mode == QLatin1String("notes")   ? TableFiles::Notes
+                                                                : TableFiles::Bank;
+        const TableKind kind = mode == QLatin1String("history")   ? TableKind::History
+                               : mode == QLatin1String("current") ? TableKind::CurrentSet
+                               : mode == QLatin1String("userset") ? TableKind::UserSet
+                               : mode == QLatin1String("notes")   ? TableKind::Notes
+                                                                  : TableKind::Bank;
+        const QString path = QDir(folder).filePath(file);
+        if (!QFileInfo::exists(path))
+            return -1;
+        try {
+            Table t(TableFiles::SessionName, path);
+            t.setKind(kind);
+            t.open();
+            for (t.first(); !t.eof(); t.next()) {
+                for (const FieldDef& f : t.schema().fields)
+                    t.fieldByName(f.name).value();
+            }
+            return t.recordCount();
+        } catch (const TableError& e) {
+            *failure = e.message();
+            return -1;
+        }
+    }
+
 private slots:
     void initTestCase()
     {
@@ -318,6 +368,60 @@ private slots:
             acknowledged = int(numbers.size());
         }
         QVERIFY2(acknowledged > 0, "no item was ever saved");
+    }
+
+    void creation_killedAtEachWrite_leavesNoTableOrAWholeOne_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("records"); // once made
+        QTest::newRow("score history, at the first grading") << "history" << 1;
+        QTest::newRow("current exam set") << "current" << 0;
+        QTest::newRow("own question set") << "userset" << 0;
+        QTest::newRow("notes, at the first note") << "notes" << 1;
+        QTest::newRow("question bank") << "bank" << 30;
+    }
+    void creation_killedAtEachWrite_leavesNoTableOrAWholeOne()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, records);
+        const QString measure = env->path(QStringLiteral("measure"));
+        QVERIFY(QDir().mkpath(measure));
+        bool killed = false;
+        const QString clean = runCreation(mode, measure, 0, &killed);
+        QVERIFY2(clean.startsWith(QLatin1String("done ")), qPrintable(clean));
+        const int writes = clean.mid(5).toInt();
+        QVERIFY(writes > 3);
+        QString failure;
+        QCOMPARE(recordsOf(mode, measure, &failure), records);
+        // Every write of a table's making, or a spread of 40 of a long one.
+        const int step = qMax(1, writes / 40);
+        int killedRuns = 0;
+        for (int at = 1; at <= writes; at += step) {
+            const QString where =
+                QStringLiteral("%1, killed at write %2 of %3").arg(mode).arg(at).arg(writes);
+            const QString folder = env->path(QStringLiteral("kill-%1").arg(at));
+            QVERIFY(QDir().mkpath(folder));
+            const QString out = runCreation(mode, folder, at, &killed);
+            QVERIFY2(killed, qPrintable(where + QStringLiteral(": ") + out));
+            ++killedRuns;
+            const int left = recordsOf(mode, folder, &failure);
+            QVERIFY2(failure.isEmpty(), qPrintable(where + QStringLiteral(": ") + failure));
+            QVERIFY2(left == -1 || left == 0 || left == records,
+                     qPrintable(where + QStringLiteral(": %1 records").arg(left)));
+            // The next attempt makes it, with nothing to tell about damage,
+            // and leaves nothing of the killed one behind.
+            const QString again = runCreation(mode, folder, 0, &killed);
+            QVERIFY2(again.startsWith(QLatin1String("done ")),
+                     qPrintable(where + QStringLiteral(": ") + again));
+            const int made = recordsOf(mode, folder, &failure);
+            QVERIFY2(failure.isEmpty(), qPrintable(where + QStringLiteral(": ") + failure));
+            QVERIFY2(made == records || (mode == QLatin1String("history") && made == left + 1),
+                     qPrintable(where + QStringLiteral(": %1 records after %2").arg(made).arg(left)));
+            const QStringList leftovers = QDir(folder).entryList(
+                {QStringLiteral("*.new-*"), QStringLiteral("*.damaged*")}, QDir::Files);
+            QVERIFY2(leftovers.isEmpty(), qPrintable(where + QStringLiteral(": ") + leftovers.join(u' ')));
+        }
+        QVERIFY(killedRuns > 0);
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
@@ -26,6 +27,7 @@
 #include <QtEndian>
 #include <QtTest>
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace {
 
@@ -296,6 +298,7 @@ private slots:
     void load_errors_data();
     void load_errors();
     void load_namesOutsideTheProgramFolder_areRefused();
+    void load_pipeOrFolder_isRefusedAtOnce();
     void converter_limitsEndTheChild();
     void windows_sizedToPicture_andReused();
     void windows_pictureLargerThanScreen_scrolls();
@@ -475,6 +478,23 @@ void TestExhibits::load_namesOutsideTheProgramFolder_areRefused()
         QString error;
         QCOMPARE(PictureLoader::loadExhibit(name, &error).size(), QSize(8, 8));
         QVERIFY(error.isEmpty());
+    }
+}
+
+// A named pipe named as an exhibit would block the window until something
+// writes into it; a folder is no picture either.
+void TestExhibits::load_pipeOrFolder_isRefusedAtOnce()
+{
+    TestEnv env;
+    QCOMPARE(::mkfifo(QFile::encodeName(env.path("pipe.bmp")).constData(), 0600), 0);
+    QVERIFY(QDir(env.dir()).mkpath("folder.wmf"));
+    for (const QString& name : {QStringLiteral("pipe.bmp"), QStringLiteral("folder.wmf")}) {
+        QElapsedTimer clock;
+        clock.start();
+        QString error;
+        QVERIFY(PictureLoader::loadExhibit(name, &error).isNull());
+        QCOMPARE(error, PictureLoader::cannotOpen(name));
+        QVERIFY(clock.elapsed() < 5000);
     }
 }
 

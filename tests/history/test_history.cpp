@@ -137,6 +137,62 @@ private slots:
         QCOMPARE(damaged.readAll(), junk);
     }
 
+    // A history whose first grading was cut short (an empty file, or one
+    // without its table) or that was damaged later is kept aside, the
+    // candidate told once where; the grading is recorded in a new one.
+    void damagedHistory_isKeptAsideAndGradingGoesOn_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("empty") << "empty";
+        QTest::newRow("cut") << "cut";
+        QTest::newRow("a flipped bit") << "flip";
+    }
+    void damagedHistory_isKeptAsideAndGradingGoesOn()
+    {
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        ScoreHistory history(dir.path());
+        QString error, notice;
+        for (int day = 0; day < 30; ++day) {
+            HistoryAttempt a = attempt(Day1.addDays(day), 500 + day);
+            QVERIFY2(history.append(a, &error, &notice), qPrintable(error));
+            QVERIFY(notice.isEmpty());
+        }
+        QFile file(history.filePath());
+        if (damage == QLatin1String("empty")) {
+            QVERIFY(file.resize(0));
+        } else if (damage == QLatin1String("cut")) {
+            QVERIFY(file.resize(file.size() - 4096));
+        } else {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek(1000);
+            const char c = file.read(1).at(0);
+            file.seek(1000);
+            file.putChar(char(c ^ 0x10));
+            file.close();
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray damaged = file.readAll();
+        file.close();
+
+        HistoryAttempt graded = attempt(Day1.addDays(40), 777);
+        QVERIFY2(history.append(graded, &error, &notice), qPrintable(error));
+        QVERIFY2(notice.contains(history.filePath() + QLatin1Char(' ')), qPrintable(notice));
+        const QStringList kept =
+            QDir(dir.path()).entryList({ScoreHistory::FileName + QStringLiteral(".damaged-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(notice.contains(QDir(dir.path()).filePath(kept.first())), qPrintable(notice));
+        QFile keptFile(QDir(dir.path()).filePath(kept.first()));
+        QVERIFY(keptFile.open(QIODevice::ReadOnly));
+        QCOMPARE(keptFile.readAll(), damaged);
+
+        std::vector<HistoryAttempt> all;
+        QVERIFY(history.load(&all, &error, &notice));
+        QVERIFY(notice.isEmpty()); // told once
+        QCOMPARE(int(all.size()), 1);
+        QCOMPARE(all[0].score, 777);
+    }
+
     void results_encodeAndDecode()
     {
         const std::vector<HistoryItem> items{

@@ -5,6 +5,7 @@
 #include "app/TMainForm.h"
 #include "exam/TTestForm.h"
 #include "sampler/TDM.h"
+#include "sampler/TImportProgressForm.h"
 #include "sampler/TImportSectionForm.h"
 #include "sampler/TSamplerForm.h"
 #include "store/ItemRecord.h"
@@ -21,12 +22,18 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
+#include <sys/stat.h>
 
 using namespace ItemRecord;
 Q_DECLARE_METATYPE(QuestionFile::Format)
@@ -120,6 +127,33 @@ private:
         t.enableControls();
         return all;
     }
+    // A CSV file of `count` questions, large enough to take a while.
+    QString writeManyQuestions(int count)
+    {
+        QByteArray bytes = "section,question,a,b,correct,explanation\n";
+        bytes.reserve(count * 120);
+        for (int i = 0; i < count; ++i)
+            bytes += "2,Many " + QByteArray::number(i) + " " + QByteArray(60, 'm') + ",yes,no,A,because\n";
+        return writeFile(QStringLiteral("many.csv"), bytes);
+    }
+    // Runs the import of `path`; `whileShown` is called every 20 ms while the
+    // progress window is up. Gives how often the window answered.
+    int importWatching(const QString& path, const std::function<void(TImportProgressForm*)>& whileShown)
+    {
+        Dialogs::queueFileChoice(path, QuestionFile::csvFilter());
+        int ticks = 0;
+        QTimer watch;
+        watch.setInterval(20);
+        connect(&watch, &QTimer::timeout, this, [&] {
+            ++ticks;
+            if (s->ImportProgressForm->isVisible() && whileShown)
+                whileShown(s->ImportProgressForm);
+        });
+        watch.start();
+        s->Import1->trigger();
+        watch.stop();
+        return ticks;
+    }
     QStringList shown(const QString& prefix) const
     {
         QStringList found;
@@ -189,6 +223,107 @@ private slots:
                                    "1|True|Imported two?||a=1|b=1|c=0|=0|=0|=0"};
         QCOMPARE(storedItems(), before + imported);
         QVERIFY(s->EditAct->isEnabled() && s->fcDBTreeView1->isEnabled());
+        closeSampler();
+    }
+
+    // The bank copied in as the own question set is no own set: the sampler
+    // says what the file is and leaves it alone.
+    void ownSet_theBankInItsPlace_isRefusedSayingSo()
+    {
+        const QString own = env->userPath(TableFiles::UserSet);
+        QVERIFY(QFile::remove(own));
+        QVERIFY(QFile::copy(env->path(TableFiles::Bank), own));
+        QFile bank(own);
+        QVERIFY(bank.open(QIODevice::ReadOnly));
+        const QByteArray before = bank.readAll();
+        bank.close();
+        Dialogs::setModalHandler([](QDialog* d) {
+            d->show();
+            return int(QDialog::Accepted);
+        });
+        MainForm->show();
+        Dialogs::queueAnswer(Dialogs::Ok); // the error box
+        MainForm->SamplerBtn->click();
+        QVERIFY(!us().isOpen());
+        const QStringList errors = shown(QStringLiteral("Error"));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(QStringLiteral("is the question bank, not your own question set")),
+                 qPrintable(errors.first()));
+        QVERIFY(bank.open(QIODevice::ReadOnly));
+        QCOMPARE(bank.readAll(), before);
+        Dialogs::clearLog();
+        if (s->isVisible())
+            closeSampler();
+    }
+
+    // A large file: the window shows how far the reading is and answers
+    // meanwhile; Cancel stops it with nothing added.
+    void import_largeFile_showsProgressAndCancelAddsNothing_data()
+    {
+        QTest::addColumn<QString>("phase");
+        QTest::newRow("while reading") << "Reading";
+        QTest::newRow("while adding") << "Adding";
+    }
+    void import_largeFile_showsProgressAndCancelAddsNothing()
+    {
+        QFETCH(QString, phase);
+        openSampler();
+        const QStringList before = storedItems();
+        const QString path = writeManyQuestions(100000);
+        bool cancelled = false;
+        int shownTicks = 0;
+        importWatching(path, [&](TImportProgressForm* form) {
+            QVERIFY(form->isModal());
+            // The window answers while it works; then Cancel is pressed.
+            if (!cancelled && form->PromptLabel->text().startsWith(phase) && ++shownTicks == 3) {
+                cancelled = true;
+                form->CancelButton->click();
+            }
+        });
+        QVERIFY(cancelled);
+        QVERIFY(!s->ImportProgressForm->isVisible());
+        QCOMPARE(storedItems(), before);
+        QVERIFY(!us().inTransaction());
+        QCOMPARE(shown(QStringLiteral("Warning")), QStringList());
+        closeSampler();
+    }
+
+    void import_largeFile_letRun_addsEveryQuestion()
+    {
+        openSampler();
+        const int before = us().recordCount();
+        int shownTicks = 0;
+        int highest = 0;
+        importWatching(writeManyQuestions(100000), [&](TImportProgressForm* form) {
+            ++shownTicks;
+            highest = qMax(highest, form->ProgressBar1->value());
+        });
+        QVERIFY(shownTicks > 0);
+        QVERIFY(highest > 0);
+        QVERIFY(!s->ImportProgressForm->isVisible());
+        QCOMPARE(us().recordCount(), before + 100000);
+        QCOMPARE(panel(3), QStringLiteral(" Imported: 100000"));
+        closeSampler();
+    }
+
+    // A named pipe chosen as the file would wait for a writer for ever.
+    void import_namedPipe_isRefusedAtOnce()
+    {
+        openSampler();
+        const QStringList before = storedItems();
+        const QString pipe = env->path(QStringLiteral("pipe.gift"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        Dialogs::queueFileChoice(pipe, QuestionFile::giftFilter());
+        Dialogs::queueAnswer(Dialogs::Ok);
+        QElapsedTimer clock;
+        clock.start();
+        s->Import1->trigger();
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(
+            shown(QStringLiteral("Warning")),
+            QStringList{"Warning: Nothing was imported from \"pipe.gift\": one problem to mend.\n\n"
+                        "The file cannot be read: it is not a regular file (a named pipe or a device)."});
+        QCOMPARE(storedItems(), before);
         closeSampler();
     }
 

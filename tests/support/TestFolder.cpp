@@ -90,7 +90,8 @@ void TestFolder::writeTable(const QString& file, const QList<TestItem>& items, b
     const QString full = userSet ? userPath(file) : path(file);
     for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(full + suffix);
-    Table::createFile(full, TableFiles::SessionName, userSet ? userSetSchema() : bankSchema());
+    Table::createFile(full, TableFiles::SessionName, userSet ? userSetSchema() : bankSchema(),
+                      userSet ? TableKind::UserSet : TableKind::Bank);
     Table t(TableFiles::SessionName, full);
     t.open();
     t.startTransaction();
@@ -131,7 +132,7 @@ void TestFolder::writeNotes(const QList<TestItem>& bankItems)
     const QString full = userPath(TableFiles::Notes);
     for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(full + suffix);
-    Table::createFile(full, TableFiles::SessionName, NoteBook::schema());
+    Table::createFile(full, TableFiles::SessionName, NoteBook::schema(), TableKind::Notes);
     Table t(TableFiles::SessionName, full);
     t.open();
     t.startTransaction();
@@ -173,5 +174,5 @@ void TestFolder::writeEmptyCurrentSet()
     Session session(TableFiles::SessionName);
     session.registerPassword(TableFiles::Password);
     Table::createFile(userPath(TableFiles::CurrentSet), TableFiles::SessionName,
-                      ItemRecord::currentSetSchema());
+                      ItemRecord::currentSetSchema(), TableKind::CurrentSet);
 }

@@ -7,6 +7,7 @@
 #include "transfer/AikenFormat.h"
 #include "transfer/CsvFormat.h"
 #include "transfer/GiftFormat.h"
+#include "transfer/ImportJob.h"
 #include "transfer/ImportRules.h"
 #include "transfer/QuestionFile.h"
 #include "transfer/UserSetTransfer.h"
@@ -16,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(TransferItem)
 Q_DECLARE_METATYPE(QuestionFile::Format)
@@ -740,6 +742,186 @@ private slots:
             before = after;
         }
         qInfo("%d of 12 imports were killed before their commit", killedMidway);
+    }
+
+    // A named pipe would block the reading until something writes into it;
+    // a folder or a device is no question file either. Refused at once.
+    void files_anythingButARegularFile_isRefusedBeforeReading_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("named pipe") << "fifo";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("device") << "device";
+    }
+    void files_anythingButARegularFile_isRefusedBeforeReading()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("questions.gift"));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else
+            path = QStringLiteral("/dev/zero"); // never ends
+        QElapsedTimer clock;
+        clock.start();
+        ImportJob job(path, QuestionFile::Format::Unknown);
+        QVERIFY2(job.waitFor(5000), "the reading waits on the file");
+        const ImportResult result = job.result();
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(result.items.size(), 0);
+        QCOMPARE(result.problems.size(), 1);
+        QVERIFY2(result.problems.first().message.startsWith(QLatin1String("The file cannot be read: it is")),
+                 qPrintable(result.problems.first().message));
+    }
+
+    // Many small questions: up to 100,000 go in; one more and the file is
+    // refused with the limit named, before the memory fills up.
+    void files_questionLimit_data()
+    {
+        QTest::addColumn<QuestionFile::Format>("format");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("accepted");
+        for (const auto format :
+             {QuestionFile::Format::Gift, QuestionFile::Format::Aiken, QuestionFile::Format::Csv})
+            QTest::addRow("%s, one too many", qPrintable(QuestionFile::suffix(format)))
+                << format << ImportRules::MaxQuestions + 1 << false;
+        QTest::newRow("csv, many more")
+            << QuestionFile::Format::Csv << 3 * ImportRules::MaxQuestions << false;
+        QTest::newRow("gift, as many as may be")
+            << QuestionFile::Format::Gift << ImportRules::MaxQuestions << true;
+    }
+    void files_questionLimit()
+    {
+        QFETCH(QuestionFile::Format, format);
+        QFETCH(int, count);
+        QFETCH(bool, accepted);
+        QByteArray bytes;
+        bytes.reserve(count * 24);
+        if (format == QuestionFile::Format::Csv)
+            bytes += "section,question,a,b,correct\n";
+        for (int i = 0; i < count; ++i) {
+            if (format == QuestionFile::Format::Gift)
+                bytes += "Q" + QByteArray::number(i) + "{=a ~b}\n\n";
+            else if (format == QuestionFile::Format::Aiken)
+                bytes += "Q" + QByteArray::number(i) + "\nA. a\nB. b\nANSWER: A\n\n";
+            else
+                bytes += "1,Q" + QByteArray::number(i) + ",a,b,A\n";
+        }
+        QVERIFY(bytes.size() < ImportRules::MaxFileBytes);
+        const ImportResult result = QuestionFile::parse(bytes, format);
+        if (accepted) {
+            QVERIFY2(result.ok(), qPrintable(messages(result.problems).value(0)));
+            QCOMPARE(result.items.size(), count);
+            return;
+        }
+        QCOMPARE(messages(result.problems),
+                 QStringList{"The file holds more than 100,000 questions; an import takes at most 100,000. "
+                             "Split the file and import it in parts."});
+        QVERIFY(result.items.size() <= ImportRules::MaxQuestions);
+    }
+
+    // A message quotes a piece of the file at a readable length, however
+    // long the piece is, and a cell of megabytes is answered at once.
+    void files_hugeCells_quotedShortAndReadQuickly_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problem");
+        const QByteArray huge(2 * 1024 * 1024, 'x');
+        const QByteArray header = "section,type,question,a,b,correct\n";
+        // What a message quotes: 37 characters and "...".
+        auto quoted = [](const QString& first) { return first + QString(37 - first.size(), u'x') + "..."; };
+        QTest::newRow("section") << header + "x" + huge + ",,Q,a,b,A\n"
+                                 << "Line 2: \"" + quoted({}) +
+                                        "\" is not a section; give 1 to 6 or a section name.";
+        QTest::newRow("type") << header + "1,t" + huge + ",Q,a,b,A\n"
+                              << "Line 2: The type \"" + quoted("t") +
+                                     "\" is not known; use single or multiple.";
+        QTest::newRow("correct") << header + "1,,Q,a,b,A 9" + huge + "\n"
+                                 << "Line 2: \"" + quoted("9") +
+                                        "\" in the correct column is not a choice letter.";
+        QTest::newRow("column") << "section,q" + huge + ",question,a,b,correct\n1,,Q,a,b,A\n"
+                                << "Line 1: The column \"" + quoted("q") +
+                                       "\" is not known; the columns are "
+                                       "section,type,question,a,b,c,d,e,f,correct,explanation.";
+        QTest::newRow("aiken answer")
+            << "Q\nA. a\nB. b\nANSWER: A 9" + huge + "\n"
+            << "Line 4: \"" + quoted("9") + "\" in the ANSWER line is not a choice letter.";
+        // Blanks around a line break are one blank in a choice; ten
+        // megabytes of blanks are no reason to wait.
+        QTest::newRow("blanks") << header + "1,,Q,\"a" + QByteArray(10 * 1024 * 1024, ' ') + "z\nz\",b,A\n"
+                                << "Line 2: Choice A is longer than 64 KB.";
+    }
+    void files_hugeCells_quotedShortAndReadQuickly()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
+        QElapsedTimer clock;
+        clock.start();
+        const ImportResult result =
+            QuestionFile::parse(bytes, QuestionFile::detect(bytes, QStringLiteral("f.csv")));
+        const QString message = ImportRules::failureMessage(QStringLiteral("f.csv"), result);
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(messages(result.problems)
+                     .value(0)
+                     .replace(QRegularExpression(QStringLiteral("^(\\d+): ")), QStringLiteral("Line \\1: ")),
+                 problem);
+        QVERIFY2(message.size() < 1000, qPrintable(message.left(300)));
+    }
+
+    // The reading reports its progress and stops when cancelled; a reading
+    // that is let run gives the whole result.
+    void job_reportsProgressAndCancels()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("many.csv"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("section,question,a,b,correct,explanation\n");
+            for (int i = 0; i < 60000; ++i)
+                f.write("2,Question " + QByteArray::number(i) + " " + QByteArray(80, 'q') +
+                        ",yes,no,A,why\n");
+        }
+        {
+            ImportJob job(path, QuestionFile::Format::Csv);
+            QVERIFY(job.waitFor(60000));
+            QCOMPARE(job.progress().position(), ImportProgress::Scale);
+            const ImportResult result = job.result();
+            QVERIFY(result.ok());
+            QCOMPARE(result.items.size(), 60000);
+        }
+        ImportJob job(path, QuestionFile::Format::Csv);
+        int seen = 0;
+        while (!job.finished() && job.progress().position() == 0)
+            QThread::msleep(1);
+        seen = job.progress().position();
+        job.cancel();
+        QVERIFY(job.waitFor(5000));
+        const ImportResult result = job.result();
+        if (seen < ImportProgress::Scale) {
+            QVERIFY(result.cancelled);
+            QVERIFY(!result.ok());
+        }
+    }
+
+    // An import stopped part way through the adding adds nothing.
+    void userSet_stoppedImport_addsNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = newUserSet(dir, 3);
+        Table t(TableFiles::SessionName, path);
+        t.open();
+        QList<TransferItem> items;
+        for (int i = 0; i < 50; ++i)
+            items << item(1, false, QStringLiteral("Q%1").arg(i), {QStringLiteral("a"), QStringLiteral("b")},
+                          QStringLiteral("a"));
+        QCOMPARE(UserSetTransfer::appendAll(t, items, 1, [](int i) { return i < 40; }), QList<qint64>());
+        QVERIFY(!t.inTransaction());
+        QCOMPARE(t.recordCount(), 3);
+        t.close();
+        QCOMPARE(countOf(path), 3);
     }
 };
 

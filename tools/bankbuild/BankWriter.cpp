@@ -37,8 +37,8 @@ QHash<qint64, QString> existingNotes(const QString& path)
 
 void removeTableFile(const QString& path)
 {
-    for (const QString& suffix :
-         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".lck")})
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                  QStringLiteral("-journal"), QStringLiteral(".lck")})
         QFile::remove(path + suffix);
 }
 } // namespace
@@ -50,7 +50,7 @@ bool writeBank(const QList<BankItem>& items, const QString& path, QString* error
     try {
         const QHash<qint64, QString> notes = existingNotes(path);
         removeTableFile(temp);
-        Table::createFile(temp, TableFiles::SessionName, bankSchema());
+        Table::createFile(temp, TableFiles::SessionName, bankSchema(), TableKind::Bank);
         Table bank(TableFiles::SessionName, temp);
         bank.setExclusive(true);
         bank.open();
@@ -102,7 +102,8 @@ bool ensureEmptyTable(const QString& path, bool userSet, QString* error)
         return true;
     try {
         Table::createFile(path, TableFiles::SessionName,
-                          userSet ? ItemRecord::userSetSchema() : ItemRecord::currentSetSchema());
+                          userSet ? ItemRecord::userSetSchema() : ItemRecord::currentSetSchema(),
+                          userSet ? TableKind::UserSet : TableKind::CurrentSet);
     } catch (const TableError& e) {
         *error = e.message();
         return false;
