@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cstdio>
 #include <cstring>
 
 namespace CommandLine {
@@ -24,11 +25,19 @@ int answerInfoOptions(int argc, char** argv)
         QStringLiteral("Velarix 2.0 (Examora): timed practice exams for Exam VLX-210, Administering Linux "
                        "Servers, with a score report, an items review, notes and your own questions.\n"
                        "Started without options it opens its start window."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    // Answers --help or --version and ends the process (an unknown option
-    // beside them ends it with a message and exit code 1).
-    parser.process(app);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    // Answered here rather than by process(), which would end the process
+    // from inside the parser, past every destructor.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return 1;
+    }
+    const QString text =
+        parser.isSet(version) && !parser.isSet(help)
+            ? QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion()
+            : parser.helpText().trimmed();
+    std::fprintf(stdout, "%s\n", qPrintable(text));
     return 0;
 }
 
