@@ -4,6 +4,7 @@
 #include "ItemRecord.h"
 #include "NoteBook.h"
 #include "TableFiles.h"
+#include "tables/StorageError.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
 #include "tables/TableKind.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <cerrno>
 #include <cstdio>
 
 namespace CandidateTables {
@@ -46,10 +48,10 @@ void putInPlace(const QString& temp, const QString& path)
 {
     QFile::remove(temp + QStringLiteral(".lck"));
     if (::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int error = errno;
         removeTableFiles(temp);
-        throw TableError(
-            QStringLiteral("Cannot make table %1 in %2")
-                .arg(QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).path())));
+        throw StorageError::fromErrno(error, path,
+                                      QStringLiteral("Cannot make table %1").arg(QFileInfo(path).fileName()));
     }
 }
 
