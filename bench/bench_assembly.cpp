@@ -7,13 +7,13 @@
 // drawn, beside the goals (under 3 s, at most 1.5 x the assembly alone,
 // under 150 MiB).
 #include "TestEnv.h"
-#include "exam/ExamAssembly.h"
-#include "exam/RandomSource.h"
-#include "exam/TTestForm.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
+#include "core/exam/ExamAssembly.h"
+#include "core/exam/RandomSource.h"
+#include "ui/exam/TTestForm.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,12 +4,12 @@
 // median and the longest beside the goal of one frame (16 ms); then how long
 // a long item takes to be laid out whole while the event loop runs.
 #include "TestEnv.h"
-#include "exam/ExamMode.h"
-#include "exam/ItemView.h"
-#include "exam/TTestForm.h"
-#include "grading/TScoreForm.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
+#include "core/exam/ExamMode.h"
+#include "ui/exam/ItemView.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QAction>
 #include <QApplication>

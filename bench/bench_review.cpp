@@ -1,7 +1,7 @@
 // Opens the items review on a 100,000-item exam and draws it, as the exam
 // window does, and prints how long that took beside the goal.
-#include "store/AnswerSheet.h"
-#include "review/TReviewForm.h"
+#include "core/store/AnswerSheet.h"
+#include "ui/review/TReviewForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,15 +7,15 @@
 // (default 1); the sampler goes on from the number of items already saved.
 #include "KillSafetyText.h"
 #include "TestEnv.h"
-#include "exam/TTestForm.h"
-#include "review/TNoteForm.h"
-#include "sampler/TDM.h"
-#include "sampler/TSamplerForm.h"
-#include "store/ItemRecord.h"
-#include "store/SectionNames.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
-#include "widgets/DBMemo.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/review/TNoteForm.h"
+#include "core/sampler/TDM.h"
+#include "ui/sampler/TSamplerForm.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/SectionNames.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
+#include "ui/widgets/DBMemo.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,15 +6,15 @@
 //   tablecreate_child history|current|userset|notes|bank FOLDER
 #include "BankWriter.h"
 #include "FaultVfs.h"
-#include "exam/ExamAssembly.h"
-#include "history/ScoreHistory.h"
-#include "store/ItemRecord.h"
-#include "store/NoteBook.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
-#include "tables/TableRenewal.h"
+#include "core/exam/ExamAssembly.h"
+#include "core/history/ScoreHistory.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/NoteBook.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
+#include "core/tables/TableRenewal.h"
 
 #include <QCoreApplication>
 #include <QDir>

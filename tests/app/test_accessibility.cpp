@@ -1,18 +1,18 @@
 // Every input of every window has a name that a screen reader can read, and
 // the answer controls say what kind of choice they offer.
 #include "TestEnv.h"
-#include "app/TMainForm.h"
-#include "exam/TNameForm.h"
-#include "exam/TPict1Form.h"
-#include "exam/TPict2Form.h"
-#include "exam/TProgressForm.h"
-#include "exam/TTestForm.h"
-#include "grading/TScoreForm.h"
-#include "review/TNoteForm.h"
-#include "review/TReviewForm.h"
-#include "sampler/TSamplerForm.h"
-#include "settings/TOptionsForm.h"
-#include "widgets/TAboutForm.h"
+#include "ui/app/TMainForm.h"
+#include "ui/exam/TNameForm.h"
+#include "ui/exam/TPict1Form.h"
+#include "ui/exam/TPict2Form.h"
+#include "ui/exam/TProgressForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/review/TNoteForm.h"
+#include "ui/review/TReviewForm.h"
+#include "ui/sampler/TSamplerForm.h"
+#include "ui/settings/TOptionsForm.h"
+#include "ui/widgets/TAboutForm.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

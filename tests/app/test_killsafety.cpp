@@ -6,12 +6,12 @@
 // and the next attempt makes it without a word about damage.
 #include "KillSafetyText.h"
 #include "TestEnv.h"
-#include "history/ScoreHistory.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
+#include "core/history/ScoreHistory.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,13 +2,13 @@
 // full and where, and the current set keeps the previous exam whole.
 #include "FaultVfs.h"
 #include "TestFolder.h"
-#include "exam/ExamAssembly.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/StorageError.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
+#include "core/exam/ExamAssembly.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/StorageError.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,11 +1,11 @@
-#include "exam/Clock.h"
-#include "exam/ExamAssembly.h"
-#include "exam/ExamClock.h"
-#include "exam/ItemLayout.h"
-#include "exam/RandomSource.h"
-#include "exam/TKZTimeCounter.h"
-#include "exam/TimeText.h"
-#include "store/AnswerSheet.h"
+#include "core/exam/Clock.h"
+#include "core/exam/ExamAssembly.h"
+#include "core/exam/ExamClock.h"
+#include "core/exam/ItemLayout.h"
+#include "core/exam/RandomSource.h"
+#include "core/exam/TKZTimeCounter.h"
+#include "core/exam/TimeText.h"
+#include "core/store/AnswerSheet.h"
 
 #include <QTest>
 #include <QTimeZone>

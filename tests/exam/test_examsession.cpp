@@ -1,9 +1,9 @@
 #include "TestFolder.h"
-#include "exam/ExamSession.h"
-#include "history/RetakeSet.h"
-#include "store/ItemRecord.h"
-#include "store/NoteBook.h"
-#include "tables/Table.h"
+#include "core/exam/ExamSession.h"
+#include "core/history/RetakeSet.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/NoteBook.h"
+#include "core/tables/Table.h"
 
 #include <QFileInfo>
 #include <QTest>

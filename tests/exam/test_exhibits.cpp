@@ -1,18 +1,18 @@
 // Exhibit pictures: each kind loaded at its size, every error text, the caps
 // on hostile files, and the two exhibit windows opened from an item.
 #include "TestEnv.h"
-#include "exam/Clock.h"
-#include "exam/MetafileToSvg.h"
-#include "exam/PictureLoader.h"
-#include "exam/TKZTimeCounter.h"
-#include "exam/TPict1Form.h"
-#include "exam/TPict2Form.h"
-#include "exam/TTestForm.h"
-#include "exam/TddgRunButton.h"
-#include "store/ItemRecord.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
-#include "widgets/ShadedLabel.h"
+#include "core/exam/Clock.h"
+#include "ui/exam/MetafileToSvg.h"
+#include "ui/exam/PictureLoader.h"
+#include "core/exam/TKZTimeCounter.h"
+#include "ui/exam/TPict1Form.h"
+#include "ui/exam/TPict2Form.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/exam/TddgRunButton.h"
+#include "core/store/ItemRecord.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QBuffer>

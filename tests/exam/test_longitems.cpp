@@ -1,15 +1,15 @@
 // Items with a 1 MB question and a 200 KB explanation: laid out with the
 // numbers a word-wrapping, selectable QLabel gives, in Testing and Reviewing.
 #include "TestEnv.h"
-#include "exam/ChoiceLabel.h"
-#include "exam/ExamMode.h"
-#include "exam/ItemLayout.h"
-#include "exam/ItemView.h"
-#include "exam/TTestForm.h"
-#include "grading/TScoreForm.h"
-#include "store/ItemRecord.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
+#include "ui/exam/ChoiceLabel.h"
+#include "core/exam/ExamMode.h"
+#include "core/exam/ItemLayout.h"
+#include "ui/exam/ItemView.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "core/store/ItemRecord.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The calculator button: which files count as programs, the errors of
 // CommandLine and of a click, starting a program, and its picture.
 #include "TestEnv.h"
-#include "exam/TddgRunButton.h"
-#include "widgets/Dialogs.h"
+#include "ui/exam/TddgRunButton.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "FuzzPicture.h"
 
 #include "FuzzFile.h"
-#include "exam/PictureLoader.h"
+#include "ui/exam/PictureLoader.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "ImportRoundTrip.h"
 
-#include "transfer/ImportRules.h"
+#include "core/transfer/ImportRules.h"
 
 #include <cstdlib>
 

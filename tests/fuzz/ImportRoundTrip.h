@@ -1,7 +1,7 @@
 #pragma once
 
-#include "transfer/ImportResult.h"
-#include "transfer/TransferItem.h"
+#include "core/transfer/ImportResult.h"
+#include "core/transfer/TransferItem.h"
 
 #include <QByteArray>
 #include <cstddef>

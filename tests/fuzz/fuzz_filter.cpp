@@ -1,5 +1,5 @@
 // Fuzzes the table filter parser with some of the bank's field names and with none.
-#include "tables/FilterExpression.h"
+#include "core/tables/FilterExpression.h"
 
 #include <cstdint>
 #include <cstdlib>

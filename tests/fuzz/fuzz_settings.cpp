@@ -1,7 +1,7 @@
 // Fuzzes the settings reader: any file loads, and what was loaded is saved
 // and loaded again unchanged.
 #include "FuzzFile.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QFile>

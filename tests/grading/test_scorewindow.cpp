@@ -1,14 +1,14 @@
 // Grade Now, the score window and its ways out, through the exam window.
 #include "TestEnv.h"
-#include "exam/TKZTimeCounter.h"
-#include "exam/TTestForm.h"
-#include "grading/ChartText.h"
-#include "grading/TScoreForm.h"
-#include "store/ItemRecord.h"
-#include "store/SectionNames.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
-#include "widgets/ShadedLabel.h"
+#include "core/exam/TKZTimeCounter.h"
+#include "ui/exam/TTestForm.h"
+#include "core/grading/ChartText.h"
+#include "ui/grading/TScoreForm.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/SectionNames.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

@@ -1,5 +1,5 @@
 // The desktop entry script on a temporary data folder, and the windows' icon.
-#include "app/ProgramIcon.h"
+#include "ui/app/ProgramIcon.h"
 
 #include <QDir>
 #include <QFile>

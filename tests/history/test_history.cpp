@@ -1,15 +1,15 @@
 // The score history table, the retake set and the summaries, without windows.
 #include "TestFolder.h"
-#include "grading/GradeExam.h"
-#include "history/HistoryCsv.h"
-#include "history/HistorySummary.h"
-#include "history/RetakeSet.h"
-#include "history/ScoreHistory.h"
-#include "store/AnswerSheet.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
+#include "core/grading/GradeExam.h"
+#include "core/history/HistoryCsv.h"
+#include "core/history/HistorySummary.h"
+#include "core/history/RetakeSet.h"
+#include "core/history/ScoreHistory.h"
+#include "core/store/AnswerSheet.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>

@@ -1,19 +1,19 @@
 // The score history and the retake on real windows: what grading records,
 // the history window, the retake exam, and paging with the keyboard.
 #include "TestEnv.h"
-#include "exam/ChoiceLabel.h"
-#include "exam/Clock.h"
-#include "exam/TNameForm.h"
-#include "exam/TTestForm.h"
-#include "grading/TScoreForm.h"
-#include "history/ScoreHistory.h"
-#include "history/THistoryForm.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
-#include "widgets/ShadedButton.h"
-#include "widgets/ShadedLabel.h"
+#include "ui/exam/ChoiceLabel.h"
+#include "core/exam/Clock.h"
+#include "ui/exam/TNameForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "core/history/ScoreHistory.h"
+#include "ui/history/THistoryForm.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedButton.h"
+#include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QCheckBox>

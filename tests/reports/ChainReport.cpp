@@ -1,7 +1,7 @@
 #include "ChainReport.h"
 
-#include "reports/ReportRegion.h"
-#include "reports/ReportText.h"
+#include "core/reports/ReportRegion.h"
+#include "core/reports/ReportText.h"
 
 #include <QStringList>
 

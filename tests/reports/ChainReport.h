@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ListPipeline.h"
-#include "reports/ReportEngine.h"
+#include "core/reports/ReportEngine.h"
 
 class ReportRegion;
 class ReportText;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports/ReportDataError.h"
-#include "reports/ReportPipeline.h"
+#include "core/reports/ReportDataError.h"
+#include "core/reports/ReportPipeline.h"
 
 #include <QHash>
 #include <QList>

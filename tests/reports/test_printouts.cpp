@@ -2,18 +2,18 @@
 // and the answer key from the exam window's menu, the score report from the
 // score window.
 #include "TestEnv.h"
-#include "exam/TTestForm.h"
-#include "grading/ChartText.h"
-#include "grading/ItemReport.h"
-#include "grading/ScoreReport.h"
-#include "grading/TScoreForm.h"
-#include "reports/FontTextMeasurer.h"
-#include "reports/ReportPainter.h"
-#include "store/ItemRecord.h"
-#include "tables/DataSource.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
-#include "widgets/ShadedLabel.h"
+#include "ui/exam/TTestForm.h"
+#include "core/grading/ChartText.h"
+#include "core/grading/ItemReport.h"
+#include "core/grading/ScoreReport.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/reports/FontTextMeasurer.h"
+#include "ui/reports/ReportPainter.h"
+#include "core/store/ItemRecord.h"
+#include "core/tables/DataSource.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

@@ -3,12 +3,12 @@
 // library only; the painting of the model is tested beside it.
 #include "ChainReport.h"
 #include "ListPipeline.h"
-#include "grading/TmyCheckBox.h"
-#include "grading/TmyDBCheckBox.h"
-#include "reports/ReportEngine.h"
-#include "reports/ReportRegistry.h"
-#include "reports/ReportText.h"
-#include "reports/TextMeasurer.h"
+#include "core/grading/TmyCheckBox.h"
+#include "core/grading/TmyDBCheckBox.h"
+#include "core/reports/ReportEngine.h"
+#include "core/reports/ReportRegistry.h"
+#include "core/reports/ReportText.h"
+#include "core/reports/TextMeasurer.h"
 
 #include <QHash>
 #include <QTest>

@@ -1,10 +1,10 @@
 // The painting side of the reports: the machine's fonts that measure the
 // printed texts, the check box symbols, and a page model drawn into a PDF.
 #include "ChainReport.h"
-#include "reports/FontTextMeasurer.h"
-#include "reports/ReportEngine.h"
-#include "reports/ReportPainter.h"
-#include "reports/SymbolPainter.h"
+#include "ui/reports/FontTextMeasurer.h"
+#include "core/reports/ReportEngine.h"
+#include "ui/reports/ReportPainter.h"
+#include "ui/reports/SymbolPainter.h"
 
 #include <QFile>
 #include <QImage>

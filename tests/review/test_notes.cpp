@@ -1,16 +1,16 @@
 // Notes: kept per bank item across exams, dropped when not saved.
 #include "TestEnv.h"
-#include "exam/Clock.h"
-#include "exam/TTestForm.h"
-#include "grading/TScoreForm.h"
-#include "review/TNoteForm.h"
-#include "store/ItemRecord.h"
-#include "store/NoteBook.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
-#include "widgets/ShadedLabel.h"
+#include "core/exam/Clock.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/review/TNoteForm.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/NoteBook.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QLabel>

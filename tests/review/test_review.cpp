@@ -1,12 +1,12 @@
 // The items review: row texts and icons in both views, and going to an item.
 #include "TestEnv.h"
-#include "exam/TTestForm.h"
-#include "grading/TScoreForm.h"
-#include "review/ReviewListModel.h"
-#include "review/TReviewForm.h"
-#include "tables/Table.h"
-#include "widgets/Dialogs.h"
-#include "widgets/ShadedLabel.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/review/ReviewListModel.h"
+#include "ui/review/TReviewForm.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QCheckBox>

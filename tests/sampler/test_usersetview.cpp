@@ -2,12 +2,12 @@
 // type and section map to the sampler's choices, computed without any
 // window: this test links the core library only.
 #include "TestFolder.h"
-#include "sampler/TDM.h"
-#include "sampler/UserSetStatus.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
+#include "core/sampler/TDM.h"
+#include "core/sampler/UserSetStatus.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
 
 #include <QSignalSpy>
 #include <QTest>

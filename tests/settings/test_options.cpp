@@ -1,16 +1,16 @@
 // The Options dialog: what OK applies and stores, what the close box
 // discards, the fonts list, the calculator path and the time field.
 #include "TestEnv.h"
-#include "exam/ChoiceLabel.h"
-#include "exam/Clock.h"
-#include "exam/TKZTimeCounter.h"
-#include "exam/TTestForm.h"
-#include "exam/TddgRunButton.h"
-#include "settings/ClampingSpinBox.h"
-#include "settings/RadioGroup.h"
-#include "settings/TOptionsForm.h"
-#include "widgets/Dialogs.h"
-#include "widgets/ShadedLabel.h"
+#include "ui/exam/ChoiceLabel.h"
+#include "core/exam/Clock.h"
+#include "core/exam/TKZTimeCounter.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/exam/TddgRunButton.h"
+#include "ui/settings/ClampingSpinBox.h"
+#include "ui/settings/RadioGroup.h"
+#include "ui/settings/TOptionsForm.h"
+#include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The settings store: defaults, text encodings, parsing rules, saving, and
 // the exam window's loading and saving of its fonts and options.
 #include "TestEnv.h"
-#include "exam/TTestForm.h"
-#include "exam/TddgRunButton.h"
-#include "settings/SettingsStore.h"
-#include "settings/StoredFont.h"
-#include "widgets/Dialogs.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/exam/TddgRunButton.h"
+#include "core/settings/SettingsStore.h"
+#include "ui/settings/StoredFont.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QFile>
 #include <QLabel>

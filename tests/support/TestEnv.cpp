@@ -1,9 +1,9 @@
 #include "TestEnv.h"
 
-#include "app/CreateForms.h"
-#include "exam/TNameForm.h"
-#include "exam/TTestForm.h"
-#include "widgets/Dialogs.h"
+#include "ui/app/CreateForms.h"
+#include "ui/exam/TNameForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QDialog>
 #include <QLineEdit>

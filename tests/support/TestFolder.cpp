@@ -1,10 +1,10 @@
 #include "TestFolder.h"
 
-#include "store/ItemRecord.h"
-#include "store/NoteBook.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/NoteBook.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,11 +2,11 @@
 // its own (a tmpfs the test mounts for it), it fills the disk and meets it
 // full in each path, printing one line per path: "<path>: <message>".
 //   fulldisk_child FOLDER
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QCoreApplication>
 #include <QDir>

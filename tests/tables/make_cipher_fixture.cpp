@@ -3,12 +3,12 @@
 //   make_cipher_fixture OUT.DAT
 // The committed fixture was made on Debian 12 (SQLCipher 3.4.1); its raw key
 // is the one the program derives from its table password, written beside it.
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Database.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Database.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QCoreApplication>
 #include <QFile>

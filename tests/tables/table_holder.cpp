@@ -1,11 +1,11 @@
 // A second process for the table tests: holds a table open (shared or
 // exclusive) until killed, or appends records in transactions until killed.
 //   table_holder shared|exclusive|write PATH
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,11 +1,11 @@
 #include "TestFolder.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Database.h"
-#include "tables/Session.h"
-#include "tables/Statement.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Database.h"
+#include "core/tables/Session.h"
+#include "core/tables/Statement.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>

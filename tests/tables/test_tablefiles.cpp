@@ -4,15 +4,15 @@
 // what each file is.
 #include "FaultVfs.h"
 #include "TestFolder.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Database.h"
-#include "tables/Session.h"
-#include "tables/Statement.h"
-#include "tables/StorageError.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
-#include "tables/TableRenewal.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Database.h"
+#include "core/tables/Session.h"
+#include "core/tables/Statement.h"
+#include "core/tables/StorageError.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
+#include "core/tables/TableRenewal.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "BankLint.h"
 #include "BankSource.h"
 #include "BankWriter.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

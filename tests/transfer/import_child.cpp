@@ -1,11 +1,11 @@
 // A second process for the import tests: appends many items to a user set in
 // one import until it is killed or done.
 //   import_child PATH COUNT
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "tables/TableError.h"
-#include "transfer/UserSetTransfer.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "core/tables/TableError.h"
+#include "core/transfer/UserSetTransfer.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,16 +1,16 @@
 // Question files in and out of the user set: the three formats, the import
 // rules, writing, and appending to the table. No window is needed.
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "transfer/AikenFormat.h"
-#include "transfer/CsvFormat.h"
-#include "transfer/GiftFormat.h"
-#include "transfer/ImportJob.h"
-#include "transfer/ImportRules.h"
-#include "transfer/QuestionFile.h"
-#include "transfer/UserSetTransfer.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "core/transfer/AikenFormat.h"
+#include "core/transfer/CsvFormat.h"
+#include "core/transfer/GiftFormat.h"
+#include "core/transfer/ImportJob.h"
+#include "core/transfer/ImportRules.h"
+#include "core/transfer/QuestionFile.h"
+#include "core/transfer/UserSetTransfer.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,16 +1,16 @@
 // The data-aware controls: text boxes, memo, check box, navigator and tree
 // bound to a table's current record, driven by real key presses and clicks.
 #include "TestEnv.h"
-#include "store/ItemRecord.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
-#include "tables/Table.h"
-#include "widgets/DBCheckBox.h"
-#include "widgets/DBEdit.h"
-#include "widgets/DBMemo.h"
-#include "widgets/DBNavigator.h"
-#include "widgets/DBTreeView.h"
-#include "widgets/Dialogs.h"
+#include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
+#include "core/tables/Table.h"
+#include "ui/widgets/DBCheckBox.h"
+#include "ui/widgets/DBEdit.h"
+#include "ui/widgets/DBMemo.h"
+#include "ui/widgets/DBNavigator.h"
+#include "ui/widgets/DBTreeView.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QToolButton>
 #include <QtTest>

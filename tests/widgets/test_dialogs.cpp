@@ -1,4 +1,4 @@
-#include "widgets/Dialogs.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QLabel>
 #include <QMessageBox>

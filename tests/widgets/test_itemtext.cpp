@@ -1,4 +1,4 @@
-#include "widgets/ItemText.h"
+#include "ui/widgets/ItemText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>

@@ -4,8 +4,8 @@
 #include "BankLint.h"
 #include "BankSource.h"
 #include "BankWriter.h"
-#include "store/TableFiles.h"
-#include "tables/Session.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Session.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

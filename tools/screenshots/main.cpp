@@ -3,13 +3,13 @@
 // Options dialog, for a look at the windows. Runs in a temporary program
 // folder, like the tests, and never touches the user's settings or tables.
 #include "TestEnv.h"
-#include "app/Application.h"
-#include "exam/TPict1Form.h"
-#include "exam/TPict2Form.h"
-#include "exam/TTestForm.h"
-#include "exam/TddgRunButton.h"
-#include "settings/TOptionsForm.h"
-#include "widgets/Dialogs.h"
+#include "ui/app/Application.h"
+#include "ui/exam/TPict1Form.h"
+#include "ui/exam/TPict2Form.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/exam/TddgRunButton.h"
+#include "ui/settings/TOptionsForm.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,0 +1,59 @@
+#include "ui/exam/ExamButtonBar.h"
+
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QPushButton>
+#include <QShortcut>
+
+ExamButtonBar::ExamButtonBar(QWidget* window) : QFrame(window)
+{
+    setFixedHeight(41);
+    setFrameShape(QFrame::StyledPanel);
+    auto* bar = new QHBoxLayout(this);
+    bar->setContentsMargins(6, 6, 6, 6);
+    bar->setSpacing(6);
+    const auto makeButton = [this, bar](const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setAutoDefault(false);
+        b->setMinimumWidth(100);
+        bar->addWidget(b);
+        return b;
+    };
+    PrevButton = makeButton(QStringLiteral("&< Previous Item"));
+    NextButton = makeButton(QStringLiteral("Next Item &>"));
+    LearnButton = makeButton(QStringLiteral("&Learn Now"));
+    Button1 = makeButton(QStringLiteral("Items &Review"));
+    NoteButton = makeButton(QStringLiteral("&Note"));
+    bar->addStretch(1);
+    GradeButton = makeButton(QStringLiteral("&Grade Now"));
+    Button3 = makeButton(QStringLiteral("E&xit Exam"));
+
+    const auto pageKey = [this, window](Qt::Key key, QPushButton* button) {
+        auto* shortcut = new QShortcut(QKeySequence(key), window);
+        connect(shortcut, &QShortcut::activated, this, [this, button] {
+            if (!isHidden())
+                button->click(); // a disabled button ignores it
+        });
+    };
+    pageKey(Qt::Key_PageDown, NextButton);
+    pageKey(Qt::Key_PageUp, PrevButton);
+    hide();
+}
+
+void ExamButtonBar::showFor(ExamMode mode)
+{
+    switch (mode) {
+    case ExamMode::Idle:
+        hide();
+        NoteButton->show();
+        break;
+    case ExamMode::Testing:
+        show();
+        GradeButton->setText(QStringLiteral("&Grade Now"));
+        LearnButton->setEnabled(true);
+        break;
+    case ExamMode::Reviewing:
+        LearnButton->setEnabled(false);
+        break;
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/exam/ExamMode.h"
+
+#include <QFrame>
+
+class QCheckBox;
+class QLabel;
+class ShadedLabel;
+
+// The strip above the item: the program's name on the start page; the item
+// number and ID, the exam's title, the mark box, the clock, the verdict and
+// "Review items" during an exam.
+class ExamHeader : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit ExamHeader(QWidget* parent = nullptr);
+
+    // Shows the texts of the mode: the program's name with no exam open; the
+    // item's number and ID, the title, the mark box and the clock while
+    // testing; the verdict and "Review items" in place of the last two in review.
+    void showFor(ExamMode mode);
+    // "Item n of m" and the item's ID, sized to their texts.
+    void showPosition(int recNo, int itemCount, qint64 itemId);
+    // Sizes the labels to their texts; the right-hand ones keep to the right edge.
+    void align();
+    // "Correct" in blue or "Incorrect" in red.
+    void showVerdict(bool correct);
+    // The clock's text, kept to the right edge.
+    void showTime(const QString& text);
+
+    ShadedLabel* fcLabel1 = nullptr;
+    ShadedLabel* Label1 = nullptr; // Item n of m
+    QLabel* Label2 = nullptr;      // Item ID
+    QLabel* Label3 = nullptr;      // the exam's title
+    QCheckBox* MarkBox = nullptr;
+    ShadedLabel* CorrectLabel = nullptr;
+    ShadedLabel* TimeLabel = nullptr;
+    QLabel* ReviewLabel = nullptr;
+};

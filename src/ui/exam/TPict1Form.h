@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui/exam/ExhibitForm.h"
+#include "ui/widgets/LazyForm.h"
+
+// "Exhibit 1": a fixed-size window.
+class TPict1Form : public ExhibitForm
+{
+    Q_OBJECT
+public:
+    explicit TPict1Form(QWidget* parent = nullptr);
+};
+
+extern LazyForm<TPict1Form> Pict1Form;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui/exam/ExhibitForm.h"
+#include "ui/widgets/LazyForm.h"
+
+// "Exhibit 2": a window the candidate can resize.
+class TPict2Form : public ExhibitForm
+{
+    Q_OBJECT
+public:
+    explicit TPict2Form(QWidget* parent = nullptr);
+};
+
+extern LazyForm<TPict2Form> Pict2Form;

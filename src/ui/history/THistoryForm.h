@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/history/HistoryAttempt.h"
+
+#include <QDialog>
+#include <vector>
+
+class QBarCategoryAxis;
+class QBarSet;
+class QChart;
+class QChartView;
+class QDateTimeAxis;
+class QHorizontalBarSeries;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+class QValueAxis;
+
+// The score history window: every graded exam in a table, newest first, the
+// score over time against the passing score, and each section's share of
+// correct items over the latest attempts. It shows what it is given and
+// reports what the candidate asks for; the opener changes the history.
+class THistoryForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit THistoryForm(QWidget* parent = nullptr);
+
+    // attempts newest first.
+    void load(const std::vector<HistoryAttempt>& attempts);
+    const std::vector<HistoryAttempt>& attempts() const { return m_attempts; }
+    // The attempt of the selected table row, or nullptr.
+    const HistoryAttempt* selectedAttempt() const;
+
+    void ExportButtonClick();
+    void DeleteButtonClick();
+
+    QStackedWidget* Pages = nullptr;
+    QLabel* EmptyLabel = nullptr;
+    QTableWidget* AttemptsTable = nullptr;
+    QChartView* ScoreChartView = nullptr;
+    QChart* ScoreChart = nullptr;
+    QLineSeries* ScoreSeries = nullptr;
+    QLineSeries* PassSeries = nullptr;
+    QDateTimeAxis* DateAxis = nullptr;
+    QValueAxis* ScoreAxis = nullptr;
+    QChartView* SectionChartView = nullptr;
+    QChart* SectionChart = nullptr;
+    QHorizontalBarSeries* SectionSeries = nullptr;
+    QBarSet* SectionBars = nullptr;
+    QBarCategoryAxis* SectionCategories = nullptr;
+    QValueAxis* SectionValues = nullptr;
+    QLabel* WeakestLabel = nullptr;
+    QPushButton* ExportButton = nullptr;
+    QPushButton* DeleteButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+
+signals:
+    // The candidate confirmed deleting this attempt.
+    void deleteRequested(qint64 id);
+    // The candidate chose a file to export the history to.
+    void exportRequested(const QString& fileName);
+
+private:
+    void buildScoreChart();
+    void buildSectionChart();
+    void fillTable();
+    void fillScoreChart();
+    void fillSectionChart();
+    void updateButtons();
+
+    std::vector<HistoryAttempt> m_attempts;
+};
