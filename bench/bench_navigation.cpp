@@ -132,9 +132,9 @@ int main(int argc, char** argv)
 
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::setModalHandler([](QDialog* dialog) {
-        if (dialog != ScoreForm)
+        if (!qobject_cast<TScoreForm*>(dialog))
             return int(QDialog::Rejected);
-        ScoreForm->BitBtn1Click(); // View Answers
+        Driver::window<TScoreForm>()->BitBtn1Click(); // View Answers
         return int(QDialog::Accepted);
     });
     form->GradeButtonClick();

@@ -7,7 +7,9 @@
 // (default 1); the sampler goes on from the number of items already saved.
 #include "KillSafetyText.h"
 #include "TestEnv.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/exam/TTestForm.h"
+#include "ui/widgets/Dialogs.h"
 #include "ui/review/TNoteForm.h"
 #include "core/sampler/TDM.h"
 #include "ui/sampler/TSamplerForm.h"
@@ -54,39 +56,40 @@ void saveNotesForever(TTestForm* form, int first)
     form->dtQSet->open();
     form->CopyBankShuffled();
     Table& current = *form->dtCurrentSet;
-    NoteForm->setTables(&current, form->examSession->noteWriter());
+    TNoteForm note(form);
+    note.setTables(&current, form->examSession->noteWriter());
     const int count = current.recordCount();
     acknowledge(QStringLiteral("ready"));
     for (int n = first;; ++n) {
         current.setRecNo(1 + n % count);
         const qint64 item = current.fieldByName(Q_OR_NUMBER).asInteger();
-        NoteForm->captureCurrentItem(); // as the exam window's Note button does
-        NoteForm->DBMemo1->setPlainText(KillSafetyText::note(n));
-        NoteForm->Button1Click();
+        note.captureCurrentItem(form->ExamTitle); // as the exam window's Note button does
+        Driver::find<QPlainTextEdit>(&note, "DBMemo1")->setPlainText(KillSafetyText::note(n));
+        Driver::press(&note, "Button1");
         acknowledge(QStringLiteral("note %1 %2").arg(item).arg(n));
     }
 }
 
 // A new item through the sampler's Add and Save.
-void addItemsForever()
+void addItemsForever(ProgramWindows& windows)
 {
     // As the start window opens the sampler.
-    Table& set = *DM->dtUserSet;
+    TSamplerForm& sampler = windows.sampler();
+    Table& set = *windows.dataModule().dtUserSet;
     set.open();
-    SamplerForm->ListBox1->clear();
-    SamplerForm->ListBox1->addItems(SectionNames::all());
+    sampler.Prepare(SectionNames::all());
+    auto* sections = Driver::find<QListWidget>(&sampler, "ListBox1");
     acknowledge(QStringLiteral("ready"));
     for (int n = set.recordCount() + 1;; ++n) {
-        SamplerForm->AddActExecute();
+        Driver::press(&sampler, "AddAct");
         set.fieldByName(Q_TEXT).setAsString(KillSafetyText::question(n));
         set.fieldByName(Q_EXPL).setAsString(KillSafetyText::explanation(n));
         for (int k = 1; k <= 4; ++k) {
             set.fieldByName(choiceText(k)).setAsString(KillSafetyText::choice(n, k));
             set.fieldByName(choiceFlag(k)).setAsBoolean(k == KillSafetyText::correctChoice(n));
         }
-        SamplerForm->ListBox1->setCurrentRow(KillSafetyText::section(n) - 1,
-                                             QItemSelectionModel::ClearAndSelect);
-        SamplerForm->BitBtn1Click();
+        sections->setCurrentRow(KillSafetyText::section(n) - 1, QItemSelectionModel::ClearAndSelect);
+        Driver::press(&sampler, "BitBtn1");
         acknowledge(QStringLiteral("saved %1").arg(n));
     }
 }
@@ -102,6 +105,11 @@ int main(int argc, char** argv)
     const int first = argc == 4 ? std::atoi(argv[3]) : 1;
     const QString mode = QString::fromLocal8Bit(argv[1]);
     TestEnv env; // settings and dialogs of a test; its own folders are not used
+    // A write that fails shows the error box: no one answers it here.
+    Dialogs::setUnansweredHandler([](const QString& what) {
+        std::fprintf(stderr, "shown: %s\n", qPrintable(what));
+        std::exit(1);
+    });
     // The parent test's program folder and the candidate's data folder in it.
     QDir::setCurrent(QString::fromLocal8Bit(argv[2]));
     qputenv("XDG_DATA_HOME",
@@ -113,7 +121,7 @@ int main(int argc, char** argv)
         else if (mode == QLatin1String("note"))
             saveNotesForever(form, first);
         else if (mode == QLatin1String("sampler"))
-            addItemsForever();
+            addItemsForever(env.windows());
     } catch (const TableError& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;

@@ -1,6 +1,7 @@
 // Every input of every window has a name that a screen reader can read, and
 // the answer controls say what kind of choice they offer.
 #include "TestEnv.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/TMainForm.h"
 #include "ui/exam/TNameForm.h"
 #include "ui/exam/TPict1Form.h"
@@ -86,12 +87,20 @@ private slots:
         env.writeBank(TestEnv::sampleBank());
         env.writeEmptyCurrentSet();
         env.writeUserSet({});
-        TMainForm mainForm;
-        MainForm = &mainForm;
-        env.createForms();
-        const QList<QWidget*> windows{&mainForm, TestForm,    ProgressForm, ScoreForm,
-                                      NameForm,  ReviewForm,  NoteForm,     OptionsForm,
-                                      AboutForm, SamplerForm, Pict1Form,    Pict2Form};
+        TTestForm* exam = env.createForms();
+        TMainForm mainForm(env.windows());
+        // Each of the exam window's dialogs as the exam window makes it.
+        TProgressForm progress(exam);
+        TScoreForm score(exam);
+        TNameForm name(exam);
+        TReviewForm review(exam);
+        TNoteForm note(exam);
+        TOptionsForm options(exam);
+        TAboutForm about(exam);
+        TPict1Form pict1(exam);
+        TPict2Form pict2(exam);
+        const QList<QWidget*> windows{&mainForm, exam,     &progress, &score,  &name,  &review,
+                                      &note,     &options, &about,    &pict1,  &pict2, &env.windows().sampler()};
         QWidget* shown = nullptr;
         for (QWidget* w : windows) {
             if (QString::fromLatin1(w->metaObject()->className()) == window)
@@ -99,7 +108,6 @@ private slots:
         }
         QVERIFY(shown);
         const QStringList unnamed = unnamedInputs(shown);
-        MainForm = nullptr;
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("\n"))));
     }
 };

@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/Application.h"
 #include "ui/app/InstanceLock.h"
 #include "ui/app/TMainForm.h"
@@ -26,7 +27,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLockFile>
+#include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -236,13 +239,14 @@ private slots:
         env.writeBank(TestEnv::sampleBank());
         env.writeEmptyCurrentSet();
         env.writeUserSet({});
-        env.createForms();
-        TestForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(TestForm));
-        NameForm->setWindowModality(Qt::ApplicationModal); // as exec() shows it
-        NameForm->show();
-        QVERIFY(QTest::qWaitForWindowActive(NameForm));
-        QWidget other(NameForm, Qt::Window); // not blocked by the dialog, so it can take the focus
+        TTestForm* exam = env.createForms();
+        exam->show();
+        QVERIFY(QTest::qWaitForWindowExposed(exam));
+        TNameForm nameForm(exam); // a modal dialog of the exam window
+        nameForm.setWindowModality(Qt::ApplicationModal); // as exec() shows it
+        nameForm.show();
+        QVERIFY(QTest::qWaitForWindowActive(&nameForm));
+        QWidget other(&nameForm, Qt::Window); // not blocked by the dialog, so it can take the focus
         other.setWindowTitle(QStringLiteral("in front"));
         other.show();
         other.activateWindow();
@@ -252,28 +256,28 @@ private slots:
         startProgram(second, QStringLiteral(VELARIX_PROGRAM), runtime.path());
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);
-        QTRY_COMPARE(QApplication::activeWindow(), NameForm.get());
-        QVERIFY(NameForm->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), &nameForm);
+        QVERIFY(nameForm.isVisible());
         // A visible popup menu is never the window that is brought up.
         QMenu popup;
         popup.addAction(QStringLiteral("x"));
         popup.popup(QPoint(10, 10));
         QVERIFY(QTest::qWaitForWindowExposed(&popup));
-        QCOMPARE(Application::RunningWindow(), NameForm.get());
+        QCOMPARE(Application::RunningWindow(), &nameForm);
         popup.close();
 
         // A minimised window comes back as it was before, here maximised.
-        NameForm->hide();
+        nameForm.hide();
         other.hide();
-        TestForm->showMaximized();
-        TestForm->showMinimized();
-        QTRY_VERIFY(TestForm->isMinimized());
+        exam->showMaximized();
+        exam->showMinimized();
+        QTRY_VERIFY(exam->isMinimized());
         QProcess third;
         startProgram(third, QStringLiteral(VELARIX_PROGRAM), runtime.path());
         QVERIFY(third.waitForFinished(10000));
-        QTRY_VERIFY(!TestForm->isMinimized());
-        QVERIFY(TestForm->windowState() & Qt::WindowMaximized);
-        QTRY_COMPARE(QApplication::activeWindow(), TestForm);
+        QTRY_VERIFY(!exam->isMinimized());
+        QVERIFY(exam->windowState() & Qt::WindowMaximized);
+        QTRY_COMPARE(QApplication::activeWindow(), exam);
 
         if (oldRuntime.isNull())
             qunsetenv("XDG_RUNTIME_DIR");
@@ -287,22 +291,27 @@ private slots:
         env.writeBank(TestEnv::sampleBank());
         env.writeEmptyCurrentSet();
         env.writeUserSet({TestEnv::item(1, 2, QStringLiteral("Own question"), QStringLiteral("a"))});
-        env.createForms();
-        QVERIFY(TestForm);
-        const QList<QObject*> made{
-            ProgressForm.made(), ScoreForm.made(), NameForm.made(),    ReviewForm.made(), NoteForm.made(),
-            OptionsForm.made(),  AboutForm.made(), SamplerForm.made(), Pict1Form.made(),  Pict2Form.made()};
+        TTestForm* exam = env.createForms();
+        const QList<QObject*> made{Driver::made<TProgressForm>(), Driver::made<TScoreForm>(),
+                                   Driver::made<TNameForm>(),     Driver::made<TReviewForm>(),
+                                   Driver::made<TNoteForm>(),     Driver::made<TOptionsForm>(),
+                                   Driver::made<TAboutForm>(),    Driver::made<TSamplerForm>(),
+                                   Driver::made<TPict1Form>(),    Driver::made<TPict2Form>()};
         QCOMPARE(made.count(nullptr), made.size());
 
         // A window made over a set that is already open shows where it stands.
-        DM->dtUserSet->open();
-        QCOMPARE(SamplerForm->StatusBar1->panelText(1), QStringLiteral(" Items: 1"));
-        QVERIFY(SamplerForm->fcLabel4->text().startsWith(QStringLiteral("Item ID: ")));
-        QCOMPARE(SamplerForm->DBMemo1->toPlainText(), QStringLiteral("Own question"));
-        // The exam window's dialogs are its own, so they go with it.
-        QCOMPARE(ScoreForm->parent(), TestForm);
+        env.windows().dataModule().dtUserSet->open();
+        TSamplerForm* sampler = &env.windows().sampler();
+        QCOMPARE(Driver::find<PanelStatusBar>(sampler, "StatusBar1")->panelText(1), QStringLiteral(" Items: 1"));
+        QVERIFY(Driver::find<QLabel>(sampler, "fcLabel4")->text().startsWith(QStringLiteral("Item ID: ")));
+        QCOMPARE(Driver::find<QPlainTextEdit>(sampler, "DBMemo1")->toPlainText(), QStringLiteral("Own question"));
+        // The exam window's dialogs are its own, made when first opened, so
+        // they go with it.
+        Dialogs::setModalHandler([](QDialog*) { return int(QDialog::Accepted); });
+        Driver::press(exam, "About1");
+        QCOMPARE(Driver::window<TAboutForm>()->parent(), exam);
         env.destroyForms();
-        QVERIFY(!ScoreForm.get() && !SamplerForm.get());
+        QVERIFY(!Driver::made<TAboutForm>() && !Driver::made<TSamplerForm>());
     }
 
     void startWindow_hidesWhileTheExamWindowIsOpen()
@@ -312,19 +321,18 @@ private slots:
         env.writeEmptyCurrentSet();
         env.writeUserSet({});
         const QString here = QDir::currentPath();
-        TMainForm mainForm;
-        MainForm = &mainForm;
+        env.createForms();
+        TMainForm mainForm(env.windows());
         QDir::setCurrent(here); // the start window moved to the program's folder
         QCOMPARE(mainForm.windowTitle(), QStringLiteral("Velarix 2.0"));
         QCOMPARE(mainForm.StartTestBtn->size(), QSize(138, 34));
         QCOMPARE(mainForm.StartTestBtn->text(), QStringLiteral("Start &Testing"));
         QCOMPARE(mainForm.SamplerBtn->text(), QStringLiteral("Test &Sampler"));
         QCOMPARE(mainForm.fcShapeBtn3->text(), QStringLiteral("E&xit"));
-        env.createForms();
         mainForm.show();
         bool hiddenWhileOpen = false;
         Dialogs::setModalHandler([&](QDialog* dialog) {
-            hiddenWhileOpen = dialog == TestForm && !mainForm.isVisible();
+            hiddenWhileOpen = dialog == &env.windows().exam() && !mainForm.isVisible();
             dialog->show();
             dialog->close();
             return int(QDialog::Rejected);
@@ -337,7 +345,6 @@ private slots:
         QTest::keyClick(&mainForm, Qt::Key_X, Qt::AltModifier); // the button's click is animated
         QTRY_VERIFY(!mainForm.isVisible());
         QVERIFY(!mainForm.isVisible());
-        MainForm = nullptr;
     }
 };
 

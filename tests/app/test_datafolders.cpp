@@ -2,6 +2,7 @@
 // their own data folder, and a program folder of the earlier layout is
 // carried over once.
 #include "TestEnv.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/TMainForm.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/review/TNoteForm.h"
@@ -103,6 +104,7 @@ class TestDataFolders : public QObject
     Q_OBJECT
 private:
     std::unique_ptr<TestEnv> env;
+    TMainForm* mainForm = nullptr;
     TTestForm* form = nullptr;
 
     void startExamA()
@@ -127,14 +129,22 @@ private:
     {
         Dialogs::setModalHandler([text](QDialog* d) {
             d->show();
-            NoteForm->DBMemo1->selectAll();
-            QTest::keyClicks(NoteForm->DBMemo1, text);
-            NoteForm->Button1->click();
-            NoteForm->Button3->click();
+            Driver::window<TNoteForm>()->DBMemo1->selectAll();
+            QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, text);
+            Driver::window<TNoteForm>()->Button1->click();
+            Driver::window<TNoteForm>()->Button3->click();
             return d->result();
         });
         form->NoteButton->click();
         Dialogs::setModalHandler({});
+    }
+    // The program's windows made afresh, the start window with them.
+    void makeWindows()
+    {
+        delete mainForm;
+        form = env->createForms();
+        mainForm = new TMainForm(env->windows());
+        QDir::setCurrent(env->dir()); // the start window moved to the program's folder
     }
     void openSampler()
     {
@@ -142,14 +152,14 @@ private:
             d->show();
             return int(QDialog::Accepted);
         });
-        MainForm->show();
-        MainForm->SamplerBtn->click();
-        QVERIFY(SamplerForm->isVisible());
+        mainForm->show();
+        mainForm->SamplerBtn->click();
+        QVERIFY(env->windows().sampler().isVisible());
     }
     void closeSampler()
     {
         Dialogs::queueAnswer(Dialogs::Ok);
-        SamplerForm->Exit1->trigger();
+        env->windows().sampler().Exit1->trigger();
         Dialogs::setModalHandler({});
     }
 
@@ -159,7 +169,7 @@ private slots:
         env = std::make_unique<TestEnv>();
         env->writeBank(TestEnv::sampleBank());
         form = env->createForms();
-        MainForm = new TMainForm;
+        mainForm = new TMainForm(env->windows());
         // The start window makes the folder of what ships the working folder.
         QDir::setCurrent(env->dir());
         Dialogs::clearLog();
@@ -169,8 +179,8 @@ private slots:
         QVERIFY2(Dialogs::shownMessages().filter(QStringLiteral("Error")).isEmpty(),
                  qPrintable(Dialogs::shownMessages().join(u'\n')));
         env->destroyForms();
-        delete MainForm;
-        MainForm = nullptr;
+        delete mainForm;
+        mainForm = nullptr;
         form = nullptr;
         env.reset();
     }
@@ -211,11 +221,11 @@ private slots:
         form->CloseCurrentExam();
 
         openSampler();
-        SamplerForm->AddAct->trigger();
-        QTest::keyClicks(SamplerForm->DBMemo1, QStringLiteral("My own question"));
-        SamplerForm->BitBtn1->click();
+        env->windows().sampler().AddAct->trigger();
+        QTest::keyClicks(env->windows().sampler().DBMemo1, QStringLiteral("My own question"));
+        env->windows().sampler().BitBtn1->click();
         Dialogs::queueFileChoice(gift, QuestionFile::giftFilter());
-        SamplerForm->Import1->trigger();
+        env->windows().sampler().Import1->trigger();
         closeSampler();
 
         QCOMPARE(snapshot(env->dir()), before);
@@ -233,9 +243,9 @@ private slots:
         saveNote(QStringLiteral("first candidate's note"));
         form->CloseCurrentExam();
         openSampler();
-        SamplerForm->AddAct->trigger();
-        QTest::keyClicks(SamplerForm->DBMemo1, QStringLiteral("First candidate's question"));
-        SamplerForm->BitBtn1->click();
+        env->windows().sampler().AddAct->trigger();
+        QTest::keyClicks(env->windows().sampler().DBMemo1, QStringLiteral("First candidate's question"));
+        env->windows().sampler().BitBtn1->click();
         closeSampler();
 
         // The second candidate, on the same program folder.
@@ -243,21 +253,21 @@ private slots:
         QTemporaryDir secondHome;
         qputenv("XDG_DATA_HOME", QFile::encodeName(secondHome.path()));
         const auto back = qScopeGuard([&] { qputenv("XDG_DATA_HOME", firstHome); });
-        form = env->createForms();
+        makeWindows();
         startExamA();
         QCOMPARE(examNote(item), QString());
         form->dtCurrentSet->setRecNo(1);
         saveNote(QStringLiteral("second candidate's note"));
         form->CloseCurrentExam();
         openSampler();
-        QVERIFY(DM->dtUserSet->isEmpty());
+        QVERIFY(env->windows().dataModule().dtUserSet->isEmpty());
         closeSampler();
         QVERIFY(CandidateTables::notesPath().startsWith(secondHome.path()));
 
         // The first candidate finds theirs as they left it.
         env->destroyForms();
         qputenv("XDG_DATA_HOME", firstHome);
-        form = env->createForms();
+        makeWindows();
         startExamA();
         QCOMPARE(examNote(item), QStringLiteral("first candidate's note"));
         form->CloseCurrentExam();
@@ -285,13 +295,13 @@ private slots:
         QCOMPARE(notesOf(CandidateTables::notesPath()),
                  (QHash<qint64, QString>{{1, "old note on 1"}, {11, "old note on 11"}}));
         openSampler();
-        QCOMPARE(DM->dtUserSet->recordCount(), 2);
-        QCOMPARE(DM->dtUserSet->fieldByName(Q_TEXT).asString(), QStringLiteral("Old own one"));
+        QCOMPARE(env->windows().dataModule().dtUserSet->recordCount(), 2);
+        QCOMPARE(env->windows().dataModule().dtUserSet->fieldByName(Q_TEXT).asString(), QStringLiteral("Old own one"));
         // The next own question continues the old numbering.
-        SamplerForm->AddAct->trigger();
-        QTest::keyClicks(SamplerForm->DBMemo1, QStringLiteral("New own"));
-        SamplerForm->BitBtn1->click();
-        QCOMPARE(DM->dtUserSet->fieldByName(Q_ID).asInteger(), 3);
+        env->windows().sampler().AddAct->trigger();
+        QTest::keyClicks(env->windows().sampler().DBMemo1, QStringLiteral("New own"));
+        env->windows().sampler().BitBtn1->click();
+        QCOMPARE(env->windows().dataModule().dtUserSet->fieldByName(Q_ID).asInteger(), 3);
         closeSampler();
         QCOMPARE(snapshot(env->dir()), before);
 

@@ -42,9 +42,9 @@ struct TestScoreWindowAnswer
     TestScoreWindowAnswer()
     {
         Dialogs::setModalHandler([](QDialog* d) {
-            if (d != ScoreForm)
+            if (!qobject_cast<TScoreForm*>(d))
                 return int(QDialog::Rejected);
-            ScoreForm->BitBtn1->click();
+            Driver::window<TScoreForm>()->BitBtn1->click();
             return int(QDialog::Accepted);
         });
     }
@@ -256,8 +256,8 @@ private slots:
         QString shownCaption;
         Dialogs::setModalHandler([&shownCaption](QDialog* dialog) {
             shownCaption = dialog->windowTitle();
-            NameForm->BitBtn1->click();
-            return NameForm->result();
+            Driver::window<TNameForm>()->BitBtn1->click();
+            return Driver::window<TNameForm>()->result();
         });
         QTest::mouseClick(buttons[kind], Qt::LeftButton);
         QCOMPARE(shownCaption, caption);
@@ -279,12 +279,12 @@ private slots:
 
         // The number field offers every available item; only the random exam enables it.
         form->PrepareNameDialog(false);
-        QCOMPARE(NameForm->SpinEdit2->value(), 11);
-        QVERIFY(!NameForm->SpinEdit2->isEnabled());
+        QCOMPARE(Driver::window<TNameForm>()->SpinEdit2->value(), 11);
+        QVERIFY(!Driver::window<TNameForm>()->SpinEdit2->isEnabled());
         TestEnv::acceptNameDialog(QStringLiteral("Ada"), 30, 11);
         form->RandActExecute();
-        QCOMPARE(NameForm->windowTitle(), QStringLiteral("Random Exam"));
-        QVERIFY(NameForm->SpinEdit2->isEnabled());
+        QCOMPARE(Driver::window<TNameForm>()->windowTitle(), QStringLiteral("Random Exam"));
+        QVERIFY(Driver::window<TNameForm>()->SpinEdit2->isEnabled());
         QCOMPARE(form->ItemCount, 11);
         QCOMPARE(examItemSet().size(), 11);
         form->CloseCurrentExam();
@@ -316,24 +316,24 @@ private slots:
         form->SeedSource = [] { return 5u; };
         // Typed into the real fields of the shown dialog, then OK.
         Dialogs::setModalHandler([&](QDialog* dialog) {
-            if (dialog != NameForm)
+            if (!qobject_cast<TNameForm*>(dialog))
                 return int(QDialog::Rejected);
-            NameForm->show();
+            Driver::window<TNameForm>()->show();
             for (auto [field, text] :
-                 {std::pair{NameForm->SpinEdit1, minutes}, {NameForm->SpinEdit2, count}}) {
+                 {std::pair{Driver::window<TNameForm>()->SpinEdit1, minutes}, {Driver::window<TNameForm>()->SpinEdit2, count}}) {
                 field->setFocus();
                 field->selectAll();
                 QTest::keyClick(field, Qt::Key_Delete);
                 QTest::keyClicks(field, text);
             }
-            QTest::mouseClick(NameForm->BitBtn1, Qt::LeftButton);
-            NameForm->hide();
-            return NameForm->result();
+            QTest::mouseClick(Driver::window<TNameForm>()->BitBtn1, Qt::LeftButton);
+            Driver::window<TNameForm>()->hide();
+            return Driver::window<TNameForm>()->result();
         });
         form->RandActExecute();
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(qRound(form->Clock.TimeLimit * 1440), timeLimit);
-        QCOMPARE(NameForm->SpinEdit1->value(), timeLimit);
+        QCOMPARE(Driver::window<TNameForm>()->SpinEdit1->value(), timeLimit);
         QCOMPARE(form->ItemCount, itemCount);
     }
 
@@ -359,6 +359,7 @@ private slots:
         env->writeBank(bank);
         TestEnv::acceptNameDialog();
         Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
         form->Action4->trigger();
         QCOMPARE(form->examMode, ExamMode::Idle);
         QCOMPARE(Dialogs::shownMessages().size(), 1);
@@ -369,6 +370,7 @@ private slots:
         env->writeBank({TestEnv::item(0, 1, QStringLiteral("retired"), QStringLiteral("a"))});
         for (QAction* action : {form->RandAct, form->AllQAct}) {
             Dialogs::clearLog();
+            Dialogs::queueAnswer(Dialogs::Ok);
             action->trigger();
             QCOMPARE(form->examMode, ExamMode::Idle);
             QCOMPARE(Dialogs::shownMessages().size(), 1);
@@ -379,6 +381,7 @@ private slots:
     void userExam_copiesTheUserSet()
     {
         Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
         form->UserActExecute();
         QCOMPARE(Dialogs::shownMessages(),
                  QStringList{QStringLiteral("Information: User defined question set is empty!")});
@@ -834,6 +837,7 @@ private slots:
             db.exec(QStringLiteral("UPDATE items SET Q_SECT = 'x' WHERE Q_ID = 4"));
         }
         Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
         form->SeedSource = [] { return 7u; };
         TestEnv::acceptNameDialog();
         form->Action2->trigger();
@@ -903,6 +907,7 @@ private slots:
         QVERIFY(expected.contains(QStringLiteral("/proc/")));
         for (QAction* action : {form->Action1, form->AllQAct, form->RandAct, form->UserAct}) {
             Dialogs::clearLog();
+            Dialogs::queueAnswer(Dialogs::Ok);
             TestEnv::acceptNameDialog();
             action->trigger();
             QCOMPARE(Dialogs::shownMessages(), QStringList{expected});
@@ -918,6 +923,7 @@ private slots:
     {
         QFile::remove(env->path(TableFiles::Bank));
         Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
         form->Action1->trigger();
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().contains(QStringLiteral("velarix2.DAT")));

@@ -606,16 +606,16 @@ void TestExhibits::windows_sizedToPicture_andReused()
     Opened one;
     recordOpening(&one);
     f->ExhBtnA->click();
-    QCOMPARE(one.dialog, static_cast<QDialog*>(Pict1Form));
+    QCOMPARE(one.dialog, static_cast<QDialog*>(Driver::window<TPict1Form>()));
     QCOMPARE(one.title, QString("Exhibit 1"));
     QCOMPARE(one.inner, QSize(200, 120));
     QVERIFY(one.fixed);
-    QCOMPARE(Pict1Form->Image1->pos(), QPoint(0, 0));
+    QCOMPARE(Driver::window<TPict1Form>()->Image1->pos(), QPoint(0, 0));
 
     Opened two;
     recordOpening(&two);
     f->ExhBtnB->click();
-    QCOMPARE(two.dialog, static_cast<QDialog*>(Pict2Form));
+    QCOMPARE(two.dialog, static_cast<QDialog*>(Driver::window<TPict2Form>()));
     QCOMPARE(two.title, QString("Exhibit 2"));
     QCOMPARE(two.inner, QSize(192, 96));
     QVERIFY(!two.fixed);
@@ -625,12 +625,12 @@ void TestExhibits::windows_sizedToPicture_andReused()
     Opened again;
     recordOpening(&again);
     f->ExhBtnA->click();
-    QCOMPARE(again.dialog, static_cast<QDialog*>(Pict1Form));
+    QCOMPARE(again.dialog, static_cast<QDialog*>(Driver::window<TPict1Form>()));
     QCOMPARE(again.inner, QSize(60, 40));
 
     // A resized "Exhibit 2" is sized to its picture again at the next opening.
     gotoItem(f, QStringLiteral("Q1"));
-    Pict2Form->resize(500, 400);
+    Driver::window<TPict2Form>()->resize(500, 400);
     recordOpening(&again);
     f->ExhBtnB->click();
     QCOMPARE(again.inner, QSize(192, 96));
@@ -640,20 +640,21 @@ void TestExhibits::windows_pictureLargerThanScreen_scrolls()
 {
     TestEnv env;
     TTestForm* f = env.createForms();
-    const QRect area = Pict1Form->screen()->availableGeometry();
+    TPict1Form exhibit(f); // as the exam window makes it
+    const QRect area = exhibit.screen()->availableGeometry();
     const QSize room = area.size() - QSize(16, 48);
     QImage huge(room.width() + 300, 100, QImage::Format_RGB32);
     huge.fill(Qt::gray);
     huge.save(env.path("wide.bmp"));
-    Pict1Form->LoadPicture("wide.bmp");
-    QCOMPARE(Pict1Form->pictureSize(), huge.size());
-    const int bar = Pict1Form->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    QCOMPARE(Pict1Form->size(), QSize(room.width(), 100 + bar));
+    exhibit.LoadPicture("wide.bmp");
+    QCOMPARE(exhibit.pictureSize(), huge.size());
+    const int bar = exhibit.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QCOMPARE(exhibit.size(), QSize(room.width(), 100 + bar));
 
     // Opened, the window is centred on the screen.
-    Pict1Form->show();
-    QVERIFY((Pict1Form->geometry().center() - area.center()).manhattanLength() <= 2);
-    Pict1Form->hide();
+    exhibit.show();
+    QVERIFY((exhibit.geometry().center() - area.center()).manhattanLength() <= 2);
+    exhibit.hide();
     Q_UNUSED(f);
 }
 
@@ -738,14 +739,14 @@ void TestExhibits::windows_altKeysOpenExhibits()
     Opened opened;
     recordOpening(&opened);
     QTest::keyClick(f, Qt::Key_1, Qt::AltModifier);
-    QTRY_COMPARE(opened.dialog, static_cast<QDialog*>(Pict1Form));
+    QTRY_VERIFY(qobject_cast<TPict1Form*>(opened.dialog));
     opened = {};
     // The offscreen platform leaves the hidden exhibit active; a window
     // manager gives the activation back to the exam window.
     f->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(f));
     QTest::keyClick(f, Qt::Key_2, Qt::AltModifier);
-    QTRY_COMPARE(opened.dialog, static_cast<QDialog*>(Pict2Form));
+    QTRY_VERIFY(qobject_cast<TPict2Form*>(opened.dialog));
     f->hide();
 }
 

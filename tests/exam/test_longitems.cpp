@@ -124,9 +124,9 @@ private slots:
 
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::setModalHandler([](QDialog* dialog) {
-            if (dialog != ScoreForm)
+            if (!qobject_cast<TScoreForm*>(dialog))
                 return int(QDialog::Rejected);
-            ScoreForm->BitBtn1Click();
+            Driver::window<TScoreForm>()->BitBtn1Click();
             return int(QDialog::Accepted);
         });
         form->GradeButtonClick();

@@ -99,30 +99,30 @@ void TestScoreWindow::sectionChart_allSixBarsAndTheScaleInView()
     Dialogs::queueAnswer(Dialogs::Ok);
     bool checked = false;
     onScoreWindow([&] {
-        QCOMPARE(ScoreForm->size(), QSize(582, 435));
-        QVERIFY(!ScoreForm->ScrollBox1->verticalScrollBar()->isVisible());
+        QCOMPARE(Driver::window<TScoreForm>()->size(), QSize(582, 435));
+        QVERIFY(!Driver::window<TScoreForm>()->ScrollBox1->verticalScrollBar()->isVisible());
         // The chart is no taller than its container: nothing needs scrolling.
-        QVERIFY(ScoreForm->Chart1View->height() <= ScoreForm->ScrollBox1->viewport()->height());
-        QCOMPARE(ScoreForm->ScrollBox1->verticalScrollBar()->maximum(), 0);
+        QVERIFY(Driver::window<TScoreForm>()->Chart1View->height() <= Driver::window<TScoreForm>()->ScrollBox1->viewport()->height());
+        QCOMPARE(Driver::window<TScoreForm>()->ScrollBox1->verticalScrollBar()->maximum(), 0);
         // The plot and the scale under it lie inside the view.
-        const QRectF plot = ScoreForm->Chart1->plotArea();
-        const int scale = QFontMetrics(ScoreForm->Chart1Values->labelsFont()).height();
+        const QRectF plot = Driver::window<TScoreForm>()->Chart1->plotArea();
+        const int scale = QFontMetrics(Driver::window<TScoreForm>()->Chart1Values->labelsFont()).height();
         QVERIFY(plot.top() >= 0);
-        QVERIFY2(plot.bottom() + scale <= ScoreForm->Chart1View->height(),
+        QVERIFY2(plot.bottom() + scale <= Driver::window<TScoreForm>()->Chart1View->height(),
                  qPrintable(QStringLiteral("%1 + %2 > %3")
                                 .arg(plot.bottom())
                                 .arg(scale)
-                                .arg(ScoreForm->Chart1View->height())));
-        QCOMPARE(ScoreForm->Chart1Categories->count(), 6);
+                                .arg(Driver::window<TScoreForm>()->Chart1View->height())));
+        QCOMPARE(Driver::window<TScoreForm>()->Chart1Categories->count(), 6);
         // Each label fits its bar's slot.
         const int slot = int(plot.height() / 6);
-        const QFontMetrics labels(ScoreForm->Chart1Categories->labelsFont());
-        for (const QString& c : ScoreForm->Chart1Categories->categories())
+        const QFontMetrics labels(Driver::window<TScoreForm>()->Chart1Categories->labelsFont());
+        for (const QString& c : Driver::window<TScoreForm>()->Chart1Categories->categories())
             QVERIFY((c.count(QStringLiteral("<br>")) + 1) * labels.lineSpacing() <= slot);
         // ...and none is cut short: the chart draws what does not fit as "...".
-        ScoreForm->Chart1View->grab();
+        Driver::window<TScoreForm>()->Chart1View->grab();
         QStringList drawn;
-        for (QGraphicsItem* item : ScoreForm->Chart1View->scene()->items()) {
+        for (QGraphicsItem* item : Driver::window<TScoreForm>()->Chart1View->scene()->items()) {
             if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item))
                 drawn << text->toPlainText();
         }
@@ -133,7 +133,7 @@ void TestScoreWindow::sectionChart_allSixBarsAndTheScaleInView()
                 qPrintable(drawn.join(QLatin1Char('|'))));
         const QByteArray shots = qgetenv("VELARIX_SHOTS");
         if (!shots.isEmpty())
-            ScoreForm->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/score.png"));
+            Driver::window<TScoreForm>()->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/score.png"));
         checked = true;
     });
     f->GradeButton->click();
@@ -182,15 +182,15 @@ void TestScoreWindow::gradingFillsTheWindow()
         QVERIFY(!f->Timer1->isActive());
         QCOMPARE(f->GradeButton->text(), QStringLiteral("Score Report"));
 
-        QCOMPARE(ChartText::plain(ScoreForm->TotalChart->title()), expected.ScoreTitle);
-        QCOMPARE(TScoreForm::categoryLabels(ScoreForm->TotalCategories),
+        QCOMPARE(ChartText::plain(Driver::window<TScoreForm>()->TotalChart->title()), expected.ScoreTitle);
+        QCOMPARE(TScoreForm::categoryLabels(Driver::window<TScoreForm>()->TotalCategories),
                  (QStringList{QStringLiteral("Your score"), QStringLiteral("Required score")}));
-        QCOMPARE(valuesOf(ScoreForm->TotalBars), (QList<qreal>{expected.score, 850}));
-        QCOMPARE(ScoreForm->TotalBars->color(), QColor(0, 128, 0));
-        QCOMPARE(ScoreForm->TotalBars->selectedColor(), QColor(0, 0, 255));
-        QVERIFY(!ScoreForm->TotalBars->isBarSelected(0));
-        QVERIFY(ScoreForm->TotalBars->isBarSelected(1));
-        QCOMPARE(ScoreForm->TotalLabel->text(), expected.ResultLine);
+        QCOMPARE(valuesOf(Driver::window<TScoreForm>()->TotalBars), (QList<qreal>{expected.score, 850}));
+        QCOMPARE(Driver::window<TScoreForm>()->TotalBars->color(), QColor(0, 128, 0));
+        QCOMPARE(Driver::window<TScoreForm>()->TotalBars->selectedColor(), QColor(0, 0, 255));
+        QVERIFY(!Driver::window<TScoreForm>()->TotalBars->isBarSelected(0));
+        QVERIFY(Driver::window<TScoreForm>()->TotalBars->isBarSelected(1));
+        QCOMPARE(Driver::window<TScoreForm>()->TotalLabel->text(), expected.ResultLine);
         // Section 6 at the bottom, section 1 at the top.
         QStringList labels;
         QList<qreal> percents;
@@ -198,17 +198,17 @@ void TestScoreWindow::gradingFillsTheWindow()
             labels << expected.Sections[s].label;
             percents << expected.Sections[s].percent;
         }
-        QCOMPARE(TScoreForm::categoryLabels(ScoreForm->Chart1Categories), labels);
-        QCOMPARE(valuesOf(ScoreForm->Chart1Bars), percents);
+        QCOMPARE(TScoreForm::categoryLabels(Driver::window<TScoreForm>()->Chart1Categories), labels);
+        QCOMPARE(valuesOf(Driver::window<TScoreForm>()->Chart1Bars), percents);
 
         const QByteArray shots = qgetenv("VELARIX_SHOTS");
         if (!shots.isEmpty())
-            ScoreForm->grab().save(QStringLiteral("%1/score-%2.png")
+            Driver::window<TScoreForm>()->grab().save(QStringLiteral("%1/score-%2.png")
                                        .arg(QString::fromLocal8Bit(shots),
                                             QString::fromLatin1(QTest::currentDataTag()).left(4)));
 
         f->dtCurrentSet->setRecNo(f->ItemCount);
-        ScoreForm->BitBtn1->click(); // View Answers: review from the first item
+        Driver::window<TScoreForm>()->BitBtn1->click(); // View Answers: review from the first item
     });
     if (byClock) {
         Dialogs::queueAnswer(Dialogs::No); // do not continue
@@ -220,7 +220,7 @@ void TestScoreWindow::gradingFillsTheWindow()
     }
     QCOMPARE(shown, 1);
     QCOMPARE(f->examMode, ExamMode::Reviewing);
-    QVERIFY(!ScoreForm->isVisible());
+    QVERIFY(!Driver::window<TScoreForm>()->isVisible());
     QCOMPARE(f->dtCurrentSet->recNo(), 1);
     QVERIFY(f->ScrollBox1->isVisibleTo(f));
     QVERIFY(f->CorrectLabel->isVisibleTo(f));
@@ -241,8 +241,8 @@ void TestScoreWindow::itemOfNoKnownSection_showsUnderOther()
     QCOMPARE(f->ItemCount, 3);
     QStringList labels;
     onScoreWindow([&labels] {
-        labels = TScoreForm::categoryLabels(ScoreForm->Chart1Categories);
-        ScoreForm->BitBtn1->click();
+        labels = TScoreForm::categoryLabels(Driver::window<TScoreForm>()->Chart1Categories);
+        Driver::window<TScoreForm>()->BitBtn1->click();
     });
     Dialogs::queueAnswer(Dialogs::Ok);
     f->GradeButton->click();
@@ -258,7 +258,7 @@ void TestScoreWindow::reopeningInReviewShowsTheSameGrading()
     TTestForm* f = startExam(env, 4);
     answerExam(f, 1);
     Dialogs::queueAnswer(Dialogs::Ok);
-    onScoreWindow([] { ScoreForm->BitBtn1->click(); });
+    onScoreWindow([] { Driver::window<TScoreForm>()->BitBtn1->click(); });
     f->GradeButton->click();
 
     // Whatever happens to the answers since, the report is that of the grading.
@@ -268,10 +268,10 @@ void TestScoreWindow::reopeningInReviewShowsTheSameGrading()
     int shown = 0;
     onScoreWindow([&shown] {
         ++shown;
-        QCOMPARE(valuesOf(ScoreForm->TotalBars), (QList<qreal>{250, 850}));
-        QCOMPARE(ScoreForm->TotalLabel->text(),
+        QCOMPARE(valuesOf(Driver::window<TScoreForm>()->TotalBars), (QList<qreal>{250, 850}));
+        QCOMPARE(Driver::window<TScoreForm>()->TotalLabel->text(),
                  QStringLiteral("Passing Score: 850   Your Score: 250   Grade: Fail"));
-        ScoreForm->BitBtn1->click();
+        Driver::window<TScoreForm>()->BitBtn1->click();
     });
     f->GradeButton->click();
     f->GradeButton->click();
@@ -286,19 +286,19 @@ void TestScoreWindow::onlyViewAnswersOrExitLeave()
     TTestForm* f = startExam(env, 2);
     Dialogs::queueAnswer(Dialogs::Ok);
     onScoreWindow([f] {
-        ScoreForm->close();
-        QTest::keyClick(ScoreForm, Qt::Key_Escape);
-        QVERIFY(ScoreForm->isVisible());
+        Driver::window<TScoreForm>()->close();
+        QTest::keyClick(Driver::window<TScoreForm>(), Qt::Key_Escape);
+        QVERIFY(Driver::window<TScoreForm>()->isVisible());
         Dialogs::clearLog();
-        ScoreForm->BitBtn2->click(); // Print Report asks for the printer and keeps the window
+        Driver::window<TScoreForm>()->BitBtn2->click(); // Print Report asks for the printer and keeps the window
         QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Print: Score Report")});
         Dialogs::queueAnswer(Dialogs::No);
-        ScoreForm->BitBtn3->click();
-        QVERIFY(ScoreForm->isVisible());
+        Driver::window<TScoreForm>()->BitBtn3->click();
+        QVERIFY(Driver::window<TScoreForm>()->isVisible());
         QCOMPARE(f->examMode, ExamMode::Testing);
         Dialogs::queueAnswer(Dialogs::Yes);
-        ScoreForm->BitBtn3->click();
-        QVERIFY(!ScoreForm->isVisible());
+        Driver::window<TScoreForm>()->BitBtn3->click();
+        QVERIFY(!Driver::window<TScoreForm>()->isVisible());
     });
     f->GradeButton->click();
     QVERIFY(Dialogs::shownMessages().contains(

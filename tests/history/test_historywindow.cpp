@@ -79,8 +79,8 @@ private:
     {
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::setModalHandler([](QDialog* d) {
-            if (d == ScoreForm)
-                ScoreForm->BitBtn1->click();
+            if (qobject_cast<TScoreForm*>(d))
+                Driver::window<TScoreForm>()->BitBtn1->click();
             return int(QDialog::Accepted);
         });
         form->GradeButton->click();
@@ -128,9 +128,9 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::queuePrintAnswer(false);
         Dialogs::setModalHandler([](QDialog* d) {
-            ScoreForm->BitBtn2Click(); // printing records nothing
-            if (d == ScoreForm)
-                ScoreForm->BitBtn1->click();
+            Driver::window<TScoreForm>()->BitBtn2Click(); // printing records nothing
+            if (qobject_cast<TScoreForm*>(d))
+                Driver::window<TScoreForm>()->BitBtn1->click();
             return int(QDialog::Accepted);
         });
         form->GradeButton->click();
@@ -215,7 +215,7 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Ok); // the error box
         int scoreShown = 0;
         Dialogs::setModalHandler([&scoreShown](QDialog* d) {
-            if (d == ScoreForm)
+            if (qobject_cast<TScoreForm*>(d))
                 ++scoreShown;
             return int(QDialog::Accepted);
         });
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().contains(QStringLiteral("score history folder")), qPrintable(errors.first()));
         QCOMPARE(scoreShown, 1);
-        QCOMPARE(ScoreForm->result().shownScore, 500);
+        QCOMPARE(Driver::window<TScoreForm>()->result().shownScore, 500);
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(Dialogs::pendingAnswers(), 0);
 
@@ -242,7 +242,7 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::setModalHandler([&scoreShown](QDialog* d) {
-            if (d == ScoreForm)
+            if (qobject_cast<TScoreForm*>(d))
                 ++scoreShown;
             return int(QDialog::Accepted);
         });
@@ -378,10 +378,10 @@ private slots:
         int number = 0;
         Dialogs::setModalHandler([&](QDialog* d) {
             caption = d->windowTitle();
-            numberEnabled = NameForm->SpinEdit2->isEnabled();
-            number = NameForm->SpinEdit2->value();
-            NameForm->BitBtn1->click();
-            return NameForm->result();
+            numberEnabled = Driver::window<TNameForm>()->SpinEdit2->isEnabled();
+            number = Driver::window<TNameForm>()->SpinEdit2->value();
+            Driver::window<TNameForm>()->BitBtn1->click();
+            return Driver::window<TNameForm>()->result();
         });
         form->RetakeBtn->click();
         QCOMPARE(caption, QStringLiteral("Retake Incorrect Items"));

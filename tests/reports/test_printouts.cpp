@@ -473,8 +473,8 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
         QCOMPARE(doc.name, QStringLiteral("Score Report"));
         QCOMPARE(doc.pages.size(), 1);
         const ReportPage& page = doc.pages.first();
-        QCOMPARE(page.named("TitleLabel").first().text(), ChartText::plain(ScoreForm->TotalChart->title()));
-        QCOMPARE(page.named("ResultLabel").first().text(), ScoreForm->TotalLabel->text());
+        QCOMPARE(page.named("TitleLabel").first().text(), ChartText::plain(Driver::window<TScoreForm>()->TotalChart->title()));
+        QCOMPARE(page.named("ResultLabel").first().text(), Driver::window<TScoreForm>()->TotalLabel->text());
         QCOMPARE(page.named("DateLabel").first().text(),
                  QDate::currentDate().toString(QStringLiteral("M/d/yyyy")));
         QCOMPARE(page.named("FooterLabel").first().text(), QStringLiteral("Velarix 2.0"));
@@ -487,8 +487,8 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
             values << b.value;
             labels << b.label;
         }
-        QCOMPARE(values, valuesOf(ScoreForm->TotalBars));
-        QCOMPARE(labels, TScoreForm::categoryLabels(ScoreForm->TotalCategories));
+        QCOMPARE(values, valuesOf(Driver::window<TScoreForm>()->TotalBars));
+        QCOMPARE(labels, TScoreForm::categoryLabels(Driver::window<TScoreForm>()->TotalCategories));
         QCOMPARE(total.bars.at(0).color, (ReportColor{0, 128, 0}));
         QCOMPARE(total.bars.at(1).color, (ReportColor{0, 0, 255}));
         QCOMPARE(total.axisMaximum, 1000.0);
@@ -499,8 +499,8 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
             labels << b.label;
             QCOMPARE(b.color, (ReportColor{255, 0, 0}));
         }
-        QCOMPARE(values, valuesOf(ScoreForm->Chart1Bars));
-        QCOMPARE(labels, TScoreForm::categoryLabels(ScoreForm->Chart1Categories));
+        QCOMPARE(values, valuesOf(Driver::window<TScoreForm>()->Chart1Bars));
+        QCOMPARE(labels, TScoreForm::categoryLabels(Driver::window<TScoreForm>()->Chart1Categories));
         QCOMPARE(sections.axisMaximum, 100.0);
         verifyNoOverlaps(page);
     };
@@ -509,21 +509,21 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
     const auto inScoreWindow = [&]() {
         Dialogs::setPrintFile(pdf);
         Dialogs::clearLog();
-        ScoreForm->BitBtn2->click();
+        Driver::window<TScoreForm>()->BitBtn2->click();
         QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Print: Score Report")});
         QVERIFY(isPdf(pdf));
         if (shown == 1 && !pdfDump(QString()).isEmpty())
             QFile::copy(pdf, pdfDump(QStringLiteral("score.pdf")));
         verifyPrintout(ReportPainter::lastDocument());
         // Printing keeps the window open and the exam as it was.
-        QVERIFY(ScoreForm->isVisible());
+        QVERIFY(Driver::window<TScoreForm>()->isVisible());
         QCOMPARE(form->examMode, shown == 1 ? ExamMode::Testing : ExamMode::Reviewing);
         // Cancelled, nothing is printed.
         QFile::remove(pdf);
         Dialogs::queuePrintAnswer(false);
-        ScoreForm->BitBtn2->click();
+        Driver::window<TScoreForm>()->BitBtn2->click();
         QVERIFY(!QFile::exists(pdf));
-        ScoreForm->BitBtn1->click();
+        Driver::window<TScoreForm>()->BitBtn1->click();
     };
     Dialogs::setModalHandler([&](QDialog* d) {
         ++shown;
@@ -535,7 +535,7 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
     Dialogs::queueAnswer(Dialogs::Ok);
     form->GradeButton->click();
     QCOMPARE(shown, 1);
-    QCOMPARE(ScoreForm->TotalLabel->text(),
+    QCOMPARE(Driver::window<TScoreForm>()->TotalLabel->text(),
              QStringLiteral("Passing Score: 850   Your Score: %1   Grade: Fail")
                  .arg(qRound(2000.0 / form->ItemCount)));
 
@@ -545,8 +545,8 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
     form->GradeButton->click();
     QCOMPARE(shown, 2);
     QCOMPARE(ReportPainter::lastDocument().pages.first().named("ResultLabel").first().text(),
-             ScoreForm->TotalLabel->text());
-    QVERIFY(ScoreForm->TotalLabel->text().endsWith(QStringLiteral("Fail")));
+             Driver::window<TScoreForm>()->TotalLabel->text());
+    QVERIFY(Driver::window<TScoreForm>()->TotalLabel->text().endsWith(QStringLiteral("Fail")));
 }
 
 void TestPrintouts::longTitlesStayClearOfTheBrand()

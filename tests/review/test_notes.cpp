@@ -51,7 +51,7 @@ void onNoteWindow(const std::function<void()>& fn)
         d->show();
         fn();
         if (d->isVisible())
-            NoteForm->Button3->click();
+            Driver::window<TNoteForm>()->Button3->click();
         return d->result();
     });
 }
@@ -67,9 +67,9 @@ QHash<qint64, QString> bankNotes(const TestEnv& env)
 // "Save Note" and "Cancel" are enabled together or not at all.
 bool buttonsEnabled()
 {
-    if (NoteForm->Button1->isEnabled() != NoteForm->Button2->isEnabled())
+    if (Driver::window<TNoteForm>()->Button1->isEnabled() != Driver::window<TNoteForm>()->Button2->isEnabled())
         qFatal("Save Note and Cancel disagree");
-    return NoteForm->Button1->isEnabled();
+    return Driver::window<TNoteForm>()->Button1->isEnabled();
 }
 } // namespace
 
@@ -91,14 +91,14 @@ void TestNotes::savedNoteComesBackInTheNextExam()
     TTestForm* f = createWithBank(env, TestEnv::sampleBank());
     startExamA(f, 2);
     onNoteWindow([f] {
-        QCOMPARE(NoteForm->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: 2"));
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("Check DNS first"));
+        QCOMPARE(Driver::window<TNoteForm>()->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: 2"));
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("Check DNS first"));
         QVERIFY(buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->state(), Table::State::Edit);
         const QByteArray shots = qgetenv("VELARIX_SHOTS");
         if (!shots.isEmpty())
-            NoteForm->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/note.png"));
-        NoteForm->Button1->click();
+            Driver::window<TNoteForm>()->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/note.png"));
+        Driver::window<TNoteForm>()->Button1->click();
         QVERIFY(!buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
     });
@@ -111,10 +111,10 @@ void TestNotes::savedNoteComesBackInTheNextExam()
     // The next exam with the item shows the note; an emptied note is stored empty.
     startExamA(f, 2);
     onNoteWindow([] {
-        QCOMPARE(NoteForm->DBMemo1->toPlainText(), QStringLiteral("Check DNS first"));
-        NoteForm->DBMemo1->selectAll();
-        QTest::keyClick(NoteForm->DBMemo1, Qt::Key_Delete);
-        NoteForm->Button1->click();
+        QCOMPARE(Driver::window<TNoteForm>()->DBMemo1->toPlainText(), QStringLiteral("Check DNS first"));
+        Driver::window<TNoteForm>()->DBMemo1->selectAll();
+        QTest::keyClick(Driver::window<TNoteForm>()->DBMemo1, Qt::Key_Delete);
+        Driver::window<TNoteForm>()->Button1->click();
     });
     f->NoteButton->click();
     f->CloseCurrentExam();
@@ -129,21 +129,21 @@ void TestNotes::unsavedNoteIsDropped()
     TTestForm* f = createWithBank(env, bank);
     startExamA(f, 1);
     onNoteWindow([] {
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral(" and more"));
-        NoteForm->Button2->click(); // Cancel shows the stored note again
-        QCOMPARE(NoteForm->DBMemo1->toPlainText(), QStringLiteral("stored"));
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral(" and more"));
+        Driver::window<TNoteForm>()->Button2->click(); // Cancel shows the stored note again
+        QCOMPARE(Driver::window<TNoteForm>()->DBMemo1->toPlainText(), QStringLiteral("stored"));
         QVERIFY(!buttonsEnabled());
-        QVERIFY(NoteForm->isVisible());
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("!"));
-        NoteForm->close(); // the close box drops it too
+        QVERIFY(Driver::window<TNoteForm>()->isVisible());
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("!"));
+        Driver::window<TNoteForm>()->close(); // the close box drops it too
     });
     f->NoteButton->click();
     QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
     QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("stored"));
     onNoteWindow([] {
-        QCOMPARE(NoteForm->DBMemo1->toPlainText(), QStringLiteral("stored"));
+        QCOMPARE(Driver::window<TNoteForm>()->DBMemo1->toPlainText(), QStringLiteral("stored"));
         QVERIFY(!buttonsEnabled());
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("?")); // then Exit
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("?")); // then Exit
     });
     f->NoteButton->click();
     f->CloseCurrentExam();
@@ -165,8 +165,8 @@ void TestNotes::noteLandsOnItsOwnBankItem()
     }
     startExamA(f, 2);
     onNoteWindow([] {
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("mine"));
-        NoteForm->Button1->click();
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("mine"));
+        Driver::window<TNoteForm>()->Button1->click();
     });
     f->NoteButton->click();
     f->CloseCurrentExam();
@@ -202,25 +202,25 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
         now += 61 / 86400.0;
         QTRY_COMPARE(f->examMode, ExamMode::Reviewing); // the clock's own tick
         QCOMPARE(f->dtCurrentSet->recNo(), 1);          // moved by "View Answers"
-        QCOMPARE(NoteForm->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: %1").arg(third));
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("mine"));
+        QCOMPARE(Driver::window<TNoteForm>()->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: %1").arg(third));
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("mine"));
         QVERIFY(buttonsEnabled());
-        NoteForm->Button1->click();
+        Driver::window<TNoteForm>()->Button1->click();
         QVERIFY(!buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->recNo(), 1); // the save leaves the table where it was
         done = true;
     };
     Dialogs::setModalHandler([&](QDialog* d) {
-        if (d == ScoreForm) {
-            ScoreForm->BitBtn1->click(); // View Answers
+        if (qobject_cast<TScoreForm*>(d)) {
+            Driver::window<TScoreForm>()->BitBtn1->click(); // View Answers
             return int(QDialog::Accepted);
         }
-        if (d != NoteForm)
+        if (!qobject_cast<TNoteForm*>(d))
             return int(QDialog::Rejected);
         d->show();
         inNoteWindow();
         if (d->isVisible())
-            NoteForm->Button3->click();
+            Driver::window<TNoteForm>()->Button3->click();
         return d->result();
     });
     f->NoteButton->click();
@@ -251,11 +251,11 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
     Dialogs::queueAnswer(Dialogs::Yes); // "Are you sure you wish to end this exam?"
     bool closedUnder = false;
     Dialogs::setModalHandler([&](QDialog* d) {
-        if (d == ScoreForm) {
-            ScoreForm->BitBtn3Click();
+        if (qobject_cast<TScoreForm*>(d)) {
+            Driver::window<TScoreForm>()->BitBtn3Click();
             return int(QDialog::Rejected);
         }
-        if (d != NoteForm)
+        if (!qobject_cast<TNoteForm*>(d))
             return int(QDialog::Rejected);
         d->show();
         now += 61 / 86400.0;
@@ -284,9 +284,10 @@ void TestNotes::bankItemGone_keepsTheNoteInTheExam()
         bank.deleteRecord();
     }
     Dialogs::clearLog();
+    Dialogs::queueAnswer(Dialogs::Ok);
     onNoteWindow([f] {
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("kept"));
-        NoteForm->Button1->click();
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("kept"));
+        Driver::window<TNoteForm>()->Button1->click();
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().startsWith(QStringLiteral("Error: ")));
         QVERIFY(Dialogs::shownMessages().first().contains(QStringLiteral("was not found")));
@@ -307,8 +308,8 @@ void TestNotes::closedBank_isOpenedForTheNoteAndClosedAgain()
     f->dtQSet->close();
     Dialogs::clearLog();
     onNoteWindow([] {
-        QTest::keyClicks(NoteForm->DBMemo1, QStringLiteral("reached the bank"));
-        NoteForm->Button1->click();
+        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("reached the bank"));
+        Driver::window<TNoteForm>()->Button1->click();
         QVERIFY(!buttonsEnabled());
     });
     f->NoteButton->click();

@@ -27,7 +27,7 @@ void saveShot(QWidget* w, const QString& name)
 QStringList rows()
 {
     QStringList r;
-    const ReviewListModel* m = ReviewForm->ReviewModel;
+    const ReviewListModel* m = Driver::window<TReviewForm>()->ReviewModel;
     for (int i = 0; i < m->rowCount(); ++i) {
         const QModelIndex index = m->index(i, 0);
         r << index.data().toString() + '|' + QString::number(index.data(ReviewListModel::IconRole).toInt());
@@ -37,14 +37,14 @@ QStringList rows()
 
 void selectRow(int row)
 {
-    ReviewForm->ListView1->setCurrentIndex(ReviewForm->ReviewModel->index(row, 0));
+    Driver::window<TReviewForm>()->ListView1->setCurrentIndex(Driver::window<TReviewForm>()->ReviewModel->index(row, 0));
 }
 
 QStringList filterChoices()
 {
     QStringList c;
-    for (int i = 0; i < ReviewForm->FilterBox->count(); ++i)
-        c << ReviewForm->FilterBox->itemText(i);
+    for (int i = 0; i < Driver::window<TReviewForm>()->FilterBox->count(); ++i)
+        c << Driver::window<TReviewForm>()->FilterBox->itemText(i);
     return c;
 }
 
@@ -73,7 +73,7 @@ private slots:
 void TestReview::views()
 {
     TestEnv env;
-    env.createForms();
+    TReviewForm review(env.createForms()); // as the exam window makes it
     AnswerSheet sheet;
     sheet.resize(5);
     sheet[0].Choice = {0, 1, 0, 0, 0, 0}; // answered right
@@ -84,22 +84,22 @@ void TestReview::views()
     sheet[3].Marked = 1;
     sheet[3].Correct = 1;
     // sheet[4]: untouched
-    ReviewForm->show();
+    Driver::window<TReviewForm>()->show();
 
-    ReviewForm->BuildExamView(sheet);
-    QVERIFY(!ReviewForm->Panel5->isHidden());
-    QVERIFY(ReviewForm->Panel4->isHidden());
+    Driver::window<TReviewForm>()->BuildExamView(sheet);
+    QVERIFY(!Driver::window<TReviewForm>()->Panel5->isHidden());
+    QVERIFY(Driver::window<TReviewForm>()->Panel4->isHidden());
     // 0 incomplete, 1 complete, 2 marked (marked wins).
     QCOMPARE(rows(), (QStringList{"1  B|1", "2  |2", "3  AC|1", "4  BDF|2", "5  |0"}));
-    saveShot(ReviewForm, QStringLiteral("review-exam"));
+    saveShot(Driver::window<TReviewForm>(), QStringLiteral("review-exam"));
 
-    ReviewForm->BuildResultsView(sheet);
-    QVERIFY(ReviewForm->Panel5->isHidden());
-    QVERIFY(!ReviewForm->Panel4->isHidden());
+    Driver::window<TReviewForm>()->BuildResultsView(sheet);
+    QVERIFY(Driver::window<TReviewForm>()->Panel5->isHidden());
+    QVERIFY(!Driver::window<TReviewForm>()->Panel4->isHidden());
     // 1 correct, 3 incorrect; marks are not shown.
     QCOMPARE(rows(), (QStringList{"1  B|1", "2  |3", "3  AC|3", "4  BDF|1", "5  |3"}));
-    saveShot(ReviewForm, QStringLiteral("review-results"));
-    ReviewForm->BitBtn1Click();
+    saveShot(Driver::window<TReviewForm>(), QStringLiteral("review-results"));
+    Driver::window<TReviewForm>()->BitBtn1Click();
 }
 
 void TestReview::throughTheExamWindow()
@@ -114,42 +114,42 @@ void TestReview::throughTheExamWindow()
     f->MarkBox->click(); // item 1 marked
 
     onReviewWindow([] {
-        QVERIFY(!ReviewForm->Panel5->isHidden());
+        QVERIFY(!Driver::window<TReviewForm>()->Panel5->isHidden());
         QCOMPARE(rows(), (QStringList{"1  |2", "2  |0"}));
-        QVERIFY(!ReviewForm->BitBtn2->isEnabled());
+        QVERIFY(!Driver::window<TReviewForm>()->BitBtn2->isEnabled());
         selectRow(1);
-        QVERIFY(ReviewForm->BitBtn2->isEnabled());
-        ReviewForm->BitBtn2->click();
-        QVERIFY(!ReviewForm->isVisible());
+        QVERIFY(Driver::window<TReviewForm>()->BitBtn2->isEnabled());
+        Driver::window<TReviewForm>()->BitBtn2->click();
+        QVERIFY(!Driver::window<TReviewForm>()->isVisible());
     });
     f->Button1->click();
     QCOMPARE(f->dtCurrentSet->recNo(), 2);
     QCOMPARE(f->Label1->text(), QStringLiteral("Item 2 of 2"));
-    QVERIFY(!ReviewForm->BitBtn2->isEnabled());
+    QVERIFY(!Driver::window<TReviewForm>()->BitBtn2->isEnabled());
 
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::setModalHandler([](QDialog*) {
-        ScoreForm->BitBtn1->click(); // View Answers
+        Driver::window<TScoreForm>()->BitBtn1->click(); // View Answers
         return int(QDialog::Accepted);
     });
     f->GradeButton->click();
     QCOMPARE(f->examMode, ExamMode::Reviewing);
     onReviewWindow([] {
-        QVERIFY(!ReviewForm->Panel4->isHidden());
+        QVERIFY(!Driver::window<TReviewForm>()->Panel4->isHidden());
         QCOMPARE(rows(), (QStringList{"1  |3", "2  |3"}));
         // With nothing selected the button does nothing; a double click goes.
-        ReviewForm->ListView1->clearSelection();
-        ReviewForm->BitBtn2Click();
-        QVERIFY(ReviewForm->isVisible());
+        Driver::window<TReviewForm>()->ListView1->clearSelection();
+        Driver::window<TReviewForm>()->BitBtn2Click();
+        QVERIFY(Driver::window<TReviewForm>()->isVisible());
         selectRow(1);
-        ReviewForm->ListView1DblClick();
-        QVERIFY(!ReviewForm->isVisible());
+        Driver::window<TReviewForm>()->ListView1DblClick();
+        QVERIFY(!Driver::window<TReviewForm>()->isVisible());
     });
     f->Button1->click();
     QCOMPARE(f->dtCurrentSet->recNo(), 2);
     onReviewWindow([] {
         selectRow(0);
-        ReviewForm->BitBtn1->click(); // Return goes nowhere
+        Driver::window<TReviewForm>()->BitBtn1->click(); // Return goes nowhere
     });
     f->Button1->click();
     QCOMPARE(f->dtCurrentSet->recNo(), 2);
@@ -159,26 +159,26 @@ void TestReview::throughTheExamWindow()
 void TestReview::manyRowsFlowIntoColumnsAndHoverSelects()
 {
     TestEnv env;
-    env.createForms();
+    TReviewForm review(env.createForms()); // as the exam window makes it
     AnswerSheet sheet;
     sheet.resize(80);
-    ReviewForm->BuildExamView(sheet);
-    ReviewForm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(ReviewForm));
-    QListView* list = ReviewForm->ListView1;
-    auto rect = [list](int row) { return list->visualRect(ReviewForm->ReviewModel->index(row, 0)); };
+    Driver::window<TReviewForm>()->BuildExamView(sheet);
+    Driver::window<TReviewForm>()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Driver::window<TReviewForm>()));
+    QListView* list = Driver::window<TReviewForm>()->ListView1;
+    auto rect = [list](int row) { return list->visualRect(Driver::window<TReviewForm>()->ReviewModel->index(row, 0)); };
     QVERIFY2(rect(79).left() > rect(0).right(), "rows continue in further columns");
     // Every row is wide enough for the widest text.
     QVERIFY(rect(0).width() >= list->fontMetrics().horizontalAdvance(QStringLiteral("88  ABCDEF")) + 16);
-    list->scrollTo(ReviewForm->ReviewModel->index(79, 0));
+    list->scrollTo(Driver::window<TReviewForm>()->ReviewModel->index(79, 0));
     QVERIFY(list->viewport()->rect().contains(rect(79)));
-    list->scrollTo(ReviewForm->ReviewModel->index(0, 0));
+    list->scrollTo(Driver::window<TReviewForm>()->ReviewModel->index(0, 0));
 
     QTest::mouseMove(list->viewport(), rect(4).center());
-    QTRY_VERIFY(list->selectionModel()->isSelected(ReviewForm->ReviewModel->index(4, 0)));
-    QVERIFY(ReviewForm->BitBtn2->isEnabled());
-    saveShot(ReviewForm, QStringLiteral("review-many"));
-    ReviewForm->BitBtn1Click();
+    QTRY_VERIFY(list->selectionModel()->isSelected(Driver::window<TReviewForm>()->ReviewModel->index(4, 0)));
+    QVERIFY(Driver::window<TReviewForm>()->BitBtn2->isEnabled());
+    saveShot(Driver::window<TReviewForm>(), QStringLiteral("review-many"));
+    Driver::window<TReviewForm>()->BitBtn1Click();
 }
 
 void TestReview::filter_keepsItemNumbersAndGoesToTheRightItem()
@@ -199,20 +199,20 @@ void TestReview::filter_keepsItemNumbersAndGoesToTheRightItem()
 
     onReviewWindow([] {
         QCOMPARE(filterChoices(), (QStringList{"All", "Unanswered", "Marked"}));
-        QCOMPARE(ReviewForm->ReviewModel->rowCount(), 11);
-        ReviewForm->setFilter(ReviewRow::Filter::Marked);
+        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), 11);
+        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Marked);
         QCOMPARE(rows(), (QStringList{"3  |2", "5  A|2"}));
-        ReviewForm->setFilter(ReviewRow::Filter::Unanswered);
-        QCOMPARE(ReviewForm->ReviewModel->rowCount(), 10);
+        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Unanswered);
+        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), 10);
         QVERIFY(rows().first().startsWith("1  |"));
         QVERIFY(!rows().join(',').contains("5  "));
         // Not a choice while the exam is taken.
-        ReviewForm->setFilter(ReviewRow::Filter::Incorrect);
-        QCOMPARE(ReviewForm->ReviewModel->filter(), ReviewRow::Filter::Unanswered);
-        ReviewForm->setFilter(ReviewRow::Filter::Marked);
-        QVERIFY(!ReviewForm->BitBtn2->isEnabled()); // the old selection went with the old rows
+        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Incorrect);
+        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->filter(), ReviewRow::Filter::Unanswered);
+        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Marked);
+        QVERIFY(!Driver::window<TReviewForm>()->BitBtn2->isEnabled()); // the old selection went with the old rows
         selectRow(1);
-        ReviewForm->BitBtn2->click();
+        Driver::window<TReviewForm>()->BitBtn2->click();
     });
     f->Button1->click();
     QCOMPARE(f->dtCurrentSet->recNo(), 5);
@@ -220,22 +220,22 @@ void TestReview::filter_keepsItemNumbersAndGoesToTheRightItem()
     // After grading: All / Incorrect / Marked, and every opening starts at All.
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::setModalHandler([](QDialog*) {
-        ScoreForm->BitBtn1->click();
+        Driver::window<TScoreForm>()->BitBtn1->click();
         return int(QDialog::Accepted);
     });
     f->GradeButton->click();
     const bool fiveRight = f->Sheet.entry(5).Correct != 0;
     onReviewWindow([fiveRight] {
         QCOMPARE(filterChoices(), (QStringList{"All", "Incorrect", "Marked"}));
-        QCOMPARE(ReviewForm->ReviewModel->filter(), ReviewRow::Filter::All);
-        ReviewForm->setFilter(ReviewRow::Filter::Incorrect);
-        QCOMPARE(ReviewForm->ReviewModel->rowCount(), fiveRight ? 10 : 11);
+        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->filter(), ReviewRow::Filter::All);
+        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Incorrect);
+        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), fiveRight ? 10 : 11);
         QVERIFY(rows().first().startsWith("1  |3"));
-        ReviewForm->setFilter(ReviewRow::Filter::Marked);
-        QCOMPARE(ReviewForm->ReviewModel->rowCount(), 2);
+        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Marked);
+        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), 2);
         QVERIFY(rows().first().startsWith("3  |3")); // the results icon, not the mark
         selectRow(0);
-        ReviewForm->ListView1DblClick();
+        Driver::window<TReviewForm>()->ListView1DblClick();
     });
     f->Button1->click();
     QCOMPARE(f->dtCurrentSet->recNo(), 3);

@@ -1,5 +1,6 @@
 // The test sampler: authoring the user set through the program's own windows.
 #include "TestEnv.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/TMainForm.h"
 #include "ui/exam/TTestForm.h"
 #include "core/sampler/TDM.h"
@@ -43,9 +44,10 @@ class TestSampler : public QObject
     Q_OBJECT
 private:
     std::unique_ptr<TestEnv> env;
+    TMainForm* mainForm = nullptr;
     TSamplerForm* s = nullptr;
 
-    Table& us() { return *DM->dtUserSet; }
+    Table& us() { return *env->windows().dataModule().dtUserSet; }
     QString heading() const { return s->fcLabel4->text(); }
     QString panel(int i) const { return s->StatusBar1->panelText(i); }
     QStringList panels() const { return {panel(0), panel(1), panel(2), panel(3)}; }
@@ -64,10 +66,10 @@ private:
             d->show();
             return int(QDialog::Accepted);
         });
-        MainForm->show();
-        MainForm->SamplerBtn->click();
+        mainForm->show();
+        mainForm->SamplerBtn->click();
         QVERIFY(s->isVisible());
-        QVERIFY(!MainForm->isVisible());
+        QVERIFY(!mainForm->isVisible());
         QVERIFY(us().isOpen());
     }
     void closeSampler()
@@ -75,7 +77,7 @@ private:
         Dialogs::queueAnswer(Dialogs::Ok);
         s->Exit1->trigger();
         QVERIFY(!s->isVisible());
-        QVERIFY(MainForm->isVisible());
+        QVERIFY(mainForm->isVisible());
         QVERIFY(!us().isOpen());
     }
     // The user set as stored on disk, by Q_ID; the sampler must be closed.
@@ -130,9 +132,9 @@ private slots:
                            TestEnv::item(0, 5, QStringLiteral("Second own"), QStringLiteral("ac"), true),
                            TestEnv::item(0, 1, QStringLiteral("Third own"), QStringLiteral("d"))});
         env->createForms();
-        MainForm = new TMainForm;
+        mainForm = new TMainForm(env->windows());
         QDir::setCurrent(env->dir()); // the start window moved to the program's folder
-        s = SamplerForm;
+        s = &env->windows().sampler();
         s->resize(646, 481);
     }
     void cleanup()
@@ -144,8 +146,8 @@ private slots:
         QCOMPARE(errors, QStringList());
         LinkLabel::setOpener({});
         env->destroyForms();
-        delete MainForm;
-        MainForm = nullptr;
+        delete mainForm;
+        mainForm = nullptr;
         env.reset();
     }
 
@@ -380,14 +382,14 @@ private slots:
         const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", "/proc");
         const QString expected = QStringLiteral("Error: ") + DataFolder::notWritableText(DataFolder::user());
-        MainForm->show();
+        mainForm->show();
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        MainForm->SamplerBtn->click();
+        mainForm->SamplerBtn->click();
         qputenv("XDG_DATA_HOME", dataHome);
         QCOMPARE(Dialogs::shownMessages(), QStringList{expected});
         Dialogs::clearLog(); // the error box was the expected one
-        QVERIFY(MainForm->isVisible());
+        QVERIFY(mainForm->isVisible());
         QVERIFY(!s->isVisible());
         QVERIFY(!us().isOpen());
     }
@@ -683,13 +685,13 @@ private slots:
         s->close();
         QCOMPARE(Dialogs::shownMessages(), QStringList{"Confirm: Are you sure to exit?"});
         QVERIFY(s->isVisible());
-        QVERIFY(!MainForm->isVisible());
+        QVERIFY(!mainForm->isVisible());
         QCOMPARE(us().state(), Table::State::Insert);
 
         Dialogs::queueAnswer(Dialogs::Ok);
         s->close();
         QVERIFY(!s->isVisible());
-        QVERIFY(MainForm->isVisible());
+        QVERIFY(mainForm->isVisible());
         QVERIFY(!us().isOpen());
         QCOMPARE(stored().size(), 3);
 
@@ -739,7 +741,7 @@ private slots:
         QCOMPARE(nodes(), (QStringList{"2", "3"}));
         closeSampler();
 
-        TTestForm* exam = TestForm;
+        TTestForm* exam = &env->windows().exam();
         exam->show();
         TestEnv::acceptNameDialog();
         exam->UserActExecute();
@@ -761,35 +763,36 @@ private slots:
     void aboutBox_opensTheWebPage()
     {
         openSampler();
-        QDialog* shownModally = nullptr;
-        Dialogs::setModalHandler([&](QDialog* d) {
-            shownModally = d;
-            return int(QDialog::Accepted);
-        });
-        s->About1->trigger();
-        QCOMPARE(shownModally, AboutForm.get());
-        QCOMPARE(AboutForm->windowTitle(), QStringLiteral("About Examora"));
-
-        AboutForm->show();
+        QString title;
         QList<QUrl> opened;
         LinkLabel::setOpener([&](const QUrl& url) {
             opened << url;
             return true;
         });
-        LinkLabel* link = AboutForm->WebLabel;
-        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
-        QVERIFY(!link->font().underline());
-        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-        QCoreApplication::sendEvent(link, &enter);
-        QVERIFY(link->font().underline());
-        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(link, &leave);
-        QVERIFY(!link->font().underline());
-        QTest::mouseClick(link, Qt::LeftButton);
+        // The box is the sampler's own while it is open; its link is tried there.
+        Dialogs::setModalHandler([&](QDialog* about) {
+            title = about->windowTitle();
+            about->show();
+            LinkLabel* link = Driver::find<LinkLabel>(about, "WebLabel");
+            [&] {
+                QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+                QVERIFY(!link->font().underline());
+                QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+                QCoreApplication::sendEvent(link, &enter);
+                QVERIFY(link->font().underline());
+                QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+                QEvent leave(QEvent::Leave);
+                QCoreApplication::sendEvent(link, &leave);
+                QVERIFY(!link->font().underline());
+                QTest::mouseClick(link, Qt::LeftButton);
+                Driver::press(about, "OKButton");
+                QVERIFY(!about->isVisible());
+            }();
+            return about->result();
+        });
+        s->About1->trigger();
+        QCOMPARE(title, QStringLiteral("About Examora"));
         QCOMPARE(opened, QList<QUrl>{QUrl(TAboutForm::WebAddress)});
-        AboutForm->OKButton->click();
-        QVERIFY(!AboutForm->isVisible());
         closeSampler();
     }
 };

@@ -2,6 +2,7 @@
 // section dialog, the question about a pending item, and a "User Exam" from
 // imported items.
 #include "TestEnv.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/TMainForm.h"
 #include "ui/exam/TTestForm.h"
 #include "core/sampler/TDM.h"
@@ -65,9 +66,10 @@ class TestSamplerTransfer : public QObject
     Q_OBJECT
 private:
     std::unique_ptr<TestEnv> env;
+    TMainForm* mainForm = nullptr;
     TSamplerForm* s = nullptr;
 
-    Table& us() { return *DM->dtUserSet; }
+    Table& us() { return *env->windows().dataModule().dtUserSet; }
     QString panel(int i) const { return s->StatusBar1->panelText(i); }
     QStringList nodes() const { return s->fcDBTreeView1->labels(); }
 
@@ -77,8 +79,8 @@ private:
             d->show();
             return int(QDialog::Accepted);
         });
-        MainForm->show();
-        MainForm->SamplerBtn->click();
+        mainForm->show();
+        mainForm->SamplerBtn->click();
         QVERIFY(s->isVisible());
         QVERIFY(us().isOpen());
         Dialogs::clearLog();
@@ -173,16 +175,16 @@ private slots:
                            TestEnv::item(0, 5, QStringLiteral("Second own"), QStringLiteral("ac"), true),
                            TestEnv::item(0, 1, QStringLiteral("Third own"), QStringLiteral("d"))});
         env->createForms();
-        MainForm = new TMainForm;
+        mainForm = new TMainForm(env->windows());
         QDir::setCurrent(env->dir());
-        s = SamplerForm;
+        s = &env->windows().sampler();
     }
     void cleanup()
     {
         QCOMPARE(shown(QStringLiteral("Error")), QStringList());
         env->destroyForms();
-        delete MainForm;
-        MainForm = nullptr;
+        delete mainForm;
+        mainForm = nullptr;
         env.reset();
     }
 
@@ -241,9 +243,9 @@ private slots:
             d->show();
             return int(QDialog::Accepted);
         });
-        MainForm->show();
+        mainForm->show();
         Dialogs::queueAnswer(Dialogs::Ok); // the error box
-        MainForm->SamplerBtn->click();
+        mainForm->SamplerBtn->click();
         QVERIFY(!us().isOpen());
         const QStringList errors = shown(QStringLiteral("Error"));
         QCOMPARE(errors.size(), 1);
@@ -350,6 +352,7 @@ private slots:
         QCOMPARE(panel(3), QString());
 
         // Cancelling the file chooser does nothing either.
+        Dialogs::queueFileName(QString());
         s->Import1->trigger();
         QCOMPARE(storedItems(), before);
         closeSampler();
@@ -496,7 +499,7 @@ private slots:
         QCOMPARE(nodes(), (QStringList{"1", "2"}));
         closeSampler();
 
-        TTestForm* exam = TestForm;
+        TTestForm* exam = &env->windows().exam();
         exam->show();
         TestEnv::acceptNameDialog();
         exam->UserActExecute();

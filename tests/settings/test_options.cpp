@@ -35,19 +35,19 @@ namespace {
 int runOptions(TTestForm* f, const std::function<void(TOptionsForm*)>& act, bool ok)
 {
     Dialogs::setModalHandler([act, ok](QDialog* d) {
-        if (d != OptionsForm)
+        if (!qobject_cast<TOptionsForm*>(d))
             return int(QDialog::Rejected);
         d->show();
-        act(OptionsForm);
+        act(Driver::window<TOptionsForm>());
         if (ok)
-            OptionsForm->BitBtn1->click();
+            Driver::window<TOptionsForm>()->BitBtn1->click();
         else
             d->close();
         d->hide();
         return d->result();
     });
     f->Options1->trigger();
-    return OptionsForm->result();
+    return Driver::window<TOptionsForm>()->result();
 }
 
 } // namespace
@@ -395,7 +395,8 @@ void TestOptions::browse_putsChosenPath()
         f,
         [](TOptionsForm* d) {
             d->Edit1->setText("/before");
-            d->SpeedButton1->click(); // cancelled: nothing queued
+            Dialogs::queueFileName(QString()); // cancelled
+            d->SpeedButton1->click();
             QCOMPARE(d->Edit1->text(), QString("/before"));
             Dialogs::queueFileName("/opt/tools/qalc");
             d->SpeedButton1->click();
@@ -424,7 +425,8 @@ void TestOptions::fontsList_exampleAndChangeFont()
             QCOMPARE(d->Panel1->font().pointSize(), 14);
             QCOMPARE(d->Panel1->palette().color(QPalette::WindowText), QColor(0, 0, 128));
 
-            d->BitBtn3->click(); // chooser cancelled
+            Dialogs::queueFont(QFont(), false); // chooser cancelled
+            d->BitBtn3->click();
             QCOMPARE(f->ExplanationFont().pointSize(), 14);
 
             QFont chosen("DejaVu Sans Mono", 11);

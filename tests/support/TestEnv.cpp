@@ -1,52 +1,36 @@
 #include "TestEnv.h"
 
-#include "ui/app/CreateForms.h"
-#include "ui/exam/TNameForm.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/widgets/Dialogs.h"
 
-#include <QDialog>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QTest>
 
 TestEnv::TestEnv()
 {
     Dialogs::setTestMode(true);
+    Dialogs::setUnansweredHandler([](const QString& what) {
+        const QString message = QStringLiteral("shown with no answer queued: ") + what;
+        QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+    });
 }
 
 TestEnv::~TestEnv()
 {
     destroyForms();
     Dialogs::setTestMode(true);
+    Dialogs::setUnansweredHandler({});
 }
 
 TTestForm* TestEnv::createForms()
 {
-    ::createForms();
-    TestForm->resize(1000, 700);
-    return TestForm;
+    destroyForms();
+    m_windows = std::make_unique<ProgramWindows>();
+    m_windows->exam().resize(1000, 700);
+    return &m_windows->exam();
 }
 
 void TestEnv::destroyForms()
 {
-    ::destroyForms();
-}
-
-void TestEnv::acceptNameDialog(const QString& name, int minutes, int count)
-{
-    Dialogs::setModalHandler([name, minutes, count](QDialog* dialog) {
-        if (dialog != NameForm)
-            return int(QDialog::Rejected);
-        NameForm->NameEdit->setText(name);
-        NameForm->SpinEdit1->setValue(minutes);
-        if (count > 0)
-            NameForm->SpinEdit2->setValue(count);
-        NameForm->BitBtn1->click();
-        return NameForm->result();
-    });
-}
-
-void TestEnv::cancelNameDialog()
-{
-    Dialogs::setModalHandler([](QDialog*) { return int(QDialog::Rejected); });
+    m_windows.reset();
 }

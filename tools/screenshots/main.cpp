@@ -86,7 +86,7 @@ bool examWindowAndExhibits()
          ok;
     Dialogs::setModalHandler([&ok](QDialog* d) {
         d->show();
-        ok = save(d, d == Pict1Form ? QStringLiteral("exhibit1") : QStringLiteral("exhibit2")) && ok;
+        ok = save(d, qobject_cast<TPict1Form*>(d) ? QStringLiteral("exhibit1") : QStringLiteral("exhibit2")) && ok;
         d->hide();
         return int(QDialog::Accepted);
     });
@@ -103,11 +103,11 @@ bool optionsTabs()
     TTestForm* f = env.createForms();
     bool ok = true;
     Dialogs::setModalHandler([&ok](QDialog* d) {
-        if (d != OptionsForm)
+        if (!qobject_cast<TOptionsForm*>(d))
             return int(QDialog::Rejected);
         d->show();
         for (int tab = 0; tab < 3; ++tab) {
-            OptionsForm->PageControl1->setCurrentIndex(tab);
+            Driver::window<TOptionsForm>()->PageControl1->setCurrentIndex(tab);
             ok = save(d, QStringLiteral("options-tab%1").arg(tab + 1)) && ok;
         }
         d->hide();

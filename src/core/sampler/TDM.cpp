@@ -7,8 +7,6 @@
 #include "core/tables/Table.h"
 #include "core/tables/TableKind.h"
 
-TDM* DM = nullptr;
-
 TDM::TDM(QObject* parent) : QObject(parent)
 {
     dtUserSet = new Table(TableFiles::SessionName, CandidateTables::userSetPath(), this);

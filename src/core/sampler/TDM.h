@@ -32,5 +32,3 @@ public:
 signals:
     void viewChanged(const UserSetView& view);
 };
-
-extern TDM* DM;

@@ -1,5 +1,8 @@
 #include "ui/app/TMainForm.h"
 
+#include "ui/app/ProgramWindows.h"
+
+#include "ui/widgets/ControlNames.h"
 #include "ui/exam/TTestForm.h"
 #include "core/sampler/TDM.h"
 #include "ui/sampler/TSamplerForm.h"
@@ -21,11 +24,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-TMainForm* MainForm = nullptr;
-
-TMainForm::TMainForm(QWidget* parent)
+TMainForm::TMainForm(ProgramWindows& windows, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint)
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint),
+      m_windows(windows)
 {
     setAutoFillBackground(true);
     QPalette white = palette();
@@ -65,6 +67,7 @@ TMainForm::TMainForm(QWidget* parent)
     connect(SamplerBtn, &QPushButton::clicked, this, guarded(this, &TMainForm::SamplerBtnClick));
     connect(fcShapeBtn3, &QPushButton::clicked, this, guarded(this, &TMainForm::fcShapeBtn3Click));
     FormCreate();
+    nameControls({{Image1, "Image1"}, {Shape1, "Shape1"}, {StartTestBtn, "StartTestBtn"}, {SamplerBtn, "SamplerBtn"}, {fcShapeBtn3, "fcShapeBtn3"}});
 }
 
 void TMainForm::FormCreate()
@@ -88,19 +91,20 @@ void TMainForm::showWhenFinished(QDialog* window)
 
 void TMainForm::StartTestBtnClick()
 {
+    TTestForm* exam = &m_windows.exam();
     hide();
-    showWhenFinished(TestForm);
-    Dialogs::execModal(TestForm);
+    showWhenFinished(exam);
+    Dialogs::execModal(exam);
 }
 
 void TMainForm::SamplerBtnClick()
 {
     for (const QString& notice : CandidateTables::prepare(TableFiles::SessionName, QDir::currentPath()))
         Dialogs::message(this, Dialogs::Icon::Warning, notice, Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
-    TSamplerForm* sampler = SamplerForm; // made first, so it follows the set as it opens
+    TSamplerForm* sampler = &m_windows.sampler(); // made first, so it follows the set as it opens
     hide();
     try {
-        DM->dtUserSet->open();
+        m_windows.dataModule().dtUserSet->open();
     } catch (...) {
         // Without the user set the sampler cannot open; stay on the start window.
         show();

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class ProgramWindows;
 class QDialog;
 class QLabel;
 class QFrame;
@@ -9,12 +10,13 @@ class ShadedButton;
 
 // The start window: the program's main window. Closing it ends the program;
 // it hides while the exam window or the test sampler it opened is open, and
-// shows itself again when that window finishes.
+// shows itself again when that window finishes. It opens the windows it is
+// given; it owns none of them.
 class TMainForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    explicit TMainForm(ProgramWindows& windows, QWidget* parent = nullptr);
 
     QLabel* Image1 = nullptr;
     QFrame* Shape1 = nullptr;
@@ -28,7 +30,6 @@ public:
 
 private:
     void FormCreate();
+    ProgramWindows& m_windows;
     void showWhenFinished(QDialog* window);
 };
-
-extern TMainForm* MainForm;

@@ -1,10 +1,12 @@
 #include "ui/app/Application.h"
 #include "ui/app/CommandLine.h"
-#include "ui/app/CreateForms.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/InstanceLock.h"
 #include "ui/app/TMainForm.h"
 
-#include <memory>
+#include "core/store/DataFolder.h"
+
+#include <QDir>
 
 int main(int argc, char** argv)
 {
@@ -27,14 +29,11 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &InstanceLock::activateRequested, &app,
                      &Application::BringRunningInstanceToFront);
 
-    // The start window first: it sets the working folder.
-    auto mainForm = std::make_unique<TMainForm>();
-    MainForm = mainForm.get();
-    createForms();
-
-    MainForm->show();
-    const int result = app.exec();
-    Q_UNUSED(result);
-    destroyForms();
+    // The bank and the exhibits are named relative to the folder of what ships.
+    QDir::setCurrent(DataFolder::shipped());
+    ProgramWindows windows;
+    TMainForm mainForm(windows);
+    mainForm.show();
+    app.exec();
     return 0;
 }

@@ -3,24 +3,21 @@
 #include "ui/exam/TProgressForm.h"
 
 #include <QCoreApplication>
-#include <QProgressBar>
 
 void AssemblyProgress::begin(int count)
 {
-    if (!ProgressForm)
+    if (!m_window)
         return;
-    ProgressForm->ProgressBar1->setMaximum(qMax(count, 1));
-    ProgressForm->ProgressBar1->setValue(0);
-    ProgressForm->show();
+    m_window->start(count);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_clock.start();
 }
 
 void AssemblyProgress::position(int index)
 {
-    if (!ProgressForm)
+    if (!m_window)
         return;
-    ProgressForm->ProgressBar1->setValue(index);
+    m_window->setPosition(index);
     if (m_clock.elapsed() > 50) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_clock.restart();
@@ -29,6 +26,6 @@ void AssemblyProgress::position(int index)
 
 void AssemblyProgress::end()
 {
-    if (ProgressForm)
-        ProgressForm->finish();
+    if (m_window)
+        m_window->finish();
 }

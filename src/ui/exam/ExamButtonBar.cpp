@@ -1,5 +1,6 @@
 #include "ui/exam/ExamButtonBar.h"
 
+#include "ui/widgets/ControlNames.h"
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
@@ -38,6 +39,7 @@ ExamButtonBar::ExamButtonBar(QWidget* window) : QFrame(window)
     pageKey(Qt::Key_PageDown, NextButton);
     pageKey(Qt::Key_PageUp, PrevButton);
     hide();
+    nameControls({{PrevButton, "PrevButton"}, {NextButton, "NextButton"}, {LearnButton, "LearnButton"}, {Button1, "Button1"}, {NoteButton, "NoteButton"}, {GradeButton, "GradeButton"}, {Button3, "Button3"}});
 }
 
 void ExamButtonBar::showFor(ExamMode mode)

@@ -1,5 +1,6 @@
 #include "ui/exam/ExamHeader.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/TextColor.h"
 
 #include "ui/widgets/ShadedLabel.h"
@@ -86,6 +87,7 @@ ExamHeader::ExamHeader(QWidget* parent) : QFrame(parent)
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel,
                                                       TimeLabel, ReviewLabel})
         w->hide();
+    nameControls({{fcLabel1, "fcLabel1"}, {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {MarkBox, "MarkBox"}, {CorrectLabel, "CorrectLabel"}, {TimeLabel, "TimeLabel"}, {ReviewLabel, "ReviewLabel"}});
 }
 
 void ExamHeader::showFor(ExamMode mode)

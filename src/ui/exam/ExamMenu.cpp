@@ -1,5 +1,6 @@
 #include "ui/exam/ExamMenu.h"
 
+#include "ui/widgets/ControlNames.h"
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -30,6 +31,8 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), window);
     connect(menuKey, &QShortcut::activated, this, [this] { setActiveAction(N11->menuAction()); });
     setExamOpen(false);
+    nameControls({{N11, "N11"}, {N21, "N21"}, {Help1, "Help1"}, {Options1, "Options1"}, {Print2, "Print2"}, {Print1, "Print1"}, {ScoreHistory1, "ScoreHistory1"}, {Exit1, "Exit1"}, {About1, "About1"}, {AllQAct, "AllQAct"}, {RandAct, "RandAct"}, {UserAct, "UserAct"}, {RetakeAct, "RetakeAct"}});
+    nameControls(PracticeExam, "Action");
 }
 
 void ExamMenu::setExamOpen(bool open)

@@ -1,5 +1,6 @@
 #include "ui/exam/ExhibitForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "ui/exam/PictureLoader.h"
 
 #include <QGuiApplication>
@@ -33,6 +34,7 @@ ExhibitForm::ExhibitForm(const QString& caption, bool resizable, QWidget* parent
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scroll);
+    nameControls({{Image1, "Image1"}});
 }
 
 void ExhibitForm::LoadPicture(const QString& fileName)

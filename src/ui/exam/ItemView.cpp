@@ -1,5 +1,6 @@
 #include "ui/exam/ItemView.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/TextColor.h"
 
 #include "core/tables/Table.h"
@@ -97,6 +98,10 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
 
     setWidget(ItemArea);
     hide();
+    nameControls({{ItemArea, "ItemArea"}, {QPanel, "QPanel"}, {QText, "QText"}, {Shape1, "Shape1"}, {ExhBtnA, "ExhBtnA"}, {ExhBtnB, "ExhBtnB"}, {CalcButton, "CalcButton"}, {ExpText, "ExpText"}});
+    nameControls(RadioButton, "RadioButton");
+    nameControls(CheckBox, "CheckBox");
+    nameControls(ALabel, "ALabel");
 }
 
 // ---- the layout pass ------------------------------------------------------------

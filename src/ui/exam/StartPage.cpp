@@ -1,5 +1,6 @@
 #include "ui/exam/StartPage.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "core/grading/GradeExam.h"
 #include "ui/widgets/ShadedButton.h"
 #include "ui/widgets/ShadedLabel.h"
@@ -49,6 +50,8 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent)
         b->setFixedSize(109, 30);
     RetakeBtn = new ShadedButton(QStringLiteral("Retake &Incorrect"), navy, this);
     RetakeBtn->setFixedSize(AllQBtn->width() + 12, AllQBtn->height()); // the longest caption of the row
+    nameControls({{ExamCodeLabel, "ExamCodeLabel"}, {ExamNameLabel, "ExamNameLabel"}, {AllQBtn, "AllQBtn"}, {RandomBtn, "RandomBtn"}, {UserBtn, "UserBtn"}, {RetakeBtn, "RetakeBtn"}});
+    nameControls(fcShapeBtn, "fcShapeBtn");
 }
 
 void StartPage::centerButtons(int F)

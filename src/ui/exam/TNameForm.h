@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/settings/ClampingSpinBox.h"
-#include "ui/widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -43,5 +42,3 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 };
-
-extern LazyForm<TNameForm> NameForm;

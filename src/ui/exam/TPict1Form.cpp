@@ -1,5 +1,3 @@
 #include "ui/exam/TPict1Form.h"
 
-LazyForm<TPict1Form> Pict1Form;
-
 TPict1Form::TPict1Form(QWidget* parent) : ExhibitForm(QStringLiteral("Exhibit 1"), false, parent) {}

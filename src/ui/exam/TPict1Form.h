@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/exam/ExhibitForm.h"
-#include "ui/widgets/LazyForm.h"
 
 // "Exhibit 1": a fixed-size window.
 class TPict1Form : public ExhibitForm
@@ -10,5 +9,3 @@ class TPict1Form : public ExhibitForm
 public:
     explicit TPict1Form(QWidget* parent = nullptr);
 };
-
-extern LazyForm<TPict1Form> Pict1Form;

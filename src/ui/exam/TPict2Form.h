@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/exam/ExhibitForm.h"
-#include "ui/widgets/LazyForm.h"
 
 // "Exhibit 2": a window the candidate can resize.
 class TPict2Form : public ExhibitForm
@@ -10,5 +9,3 @@ class TPict2Form : public ExhibitForm
 public:
     explicit TPict2Form(QWidget* parent = nullptr);
 };
-
-extern LazyForm<TPict2Form> Pict2Form;

@@ -1,12 +1,11 @@
 #include "ui/exam/TProgressForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QScreen>
 #include <QVBoxLayout>
-
-LazyForm<TProgressForm> ProgressForm;
 
 TProgressForm::TProgressForm(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -19,6 +18,19 @@ TProgressForm::TProgressForm(QWidget* parent)
     ProgressBar1->setTextVisible(false);
     layout->addWidget(ProgressBar1);
     setFixedSize(300, 24);
+    nameControls({{ProgressBar1, "ProgressBar1"}});
+}
+
+void TProgressForm::start(int count)
+{
+    ProgressBar1->setMaximum(qMax(count, 1));
+    ProgressBar1->setValue(0);
+    show();
+}
+
+void TProgressForm::setPosition(int index)
+{
+    ProgressBar1->setValue(index);
 }
 
 void TProgressForm::closeEvent(QCloseEvent* event)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/widgets/LazyForm.h"
-
 #include <QDialog>
 
 class QProgressBar;
@@ -12,7 +10,9 @@ class TProgressForm : public QDialog
     Q_OBJECT
 public:
     explicit TProgressForm(QWidget* parent = nullptr);
-    QProgressBar* ProgressBar1 = nullptr;
+    // Shows the window at the start of an assembly of count items.
+    void start(int count);
+    void setPosition(int index);
     // Closes the window when the assembly is done; the candidate cannot.
     void finish();
 
@@ -21,7 +21,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QProgressBar* ProgressBar1 = nullptr;
     bool m_closing = false;
 };
-
-extern LazyForm<TProgressForm> ProgressForm;

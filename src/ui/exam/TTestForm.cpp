@@ -1,9 +1,11 @@
 #include "ui/exam/TTestForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "ui/exam/AssemblyProgress.h"
 #include "core/exam/RandomSource.h"
 #include "core/exam/TKZTimeCounter.h"
 #include "ui/exam/TNameForm.h"
+#include "ui/exam/TProgressForm.h"
 #include "ui/exam/TPict1Form.h"
 #include "ui/exam/TPict2Form.h"
 #include "ui/exam/TddgRunButton.h"
@@ -36,8 +38,6 @@
 #include <QVBoxLayout>
 #include <utility>
 
-TTestForm* TestForm = nullptr;
-
 // ---- creation ------------------------------------------------------------------
 
 TTestForm::TTestForm(QWidget* parent) : QDialog(parent), Timer1(new TKZTimeCounter(this))
@@ -60,18 +60,33 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent), Timer1(new TKZTimeCount
     layout->addWidget(Panel2);
     connectHandlers();
     CenterExamButtons();
+    makeDialogsOnFirstUse();
 
     setMinimumSize(732, 502);
     setSizeGripEnabled(false);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     FormCreate();
+    nameControls({{MainMenu, "MainMenu"}, {Panel1, "Panel1"}, {Panel3, "Panel3"}, {ScrollBox1, "ScrollBox1"}, {Panel4, "Panel4"}, {Panel2, "Panel2"}, {Timer1, "Timer1"}});
 }
 
-TTestForm::~TTestForm()
+TTestForm::~TTestForm() = default;
+
+void TTestForm::makeDialogsOnFirstUse()
 {
-    if (TestForm == this)
-        TestForm = nullptr;
+    ProgressForm.setFactory([this] { return new TProgressForm(this); });
+    ScoreForm.setFactory([this] { return new TScoreForm(this); });
+    NameForm.setFactory([this] { return new TNameForm(this); });
+    ReviewForm.setFactory([this] { return new TReviewForm(this); });
+    NoteForm.setFactory([this] {
+        auto* form = new TNoteForm(this);
+        form->setTables(dtCurrentSet, examSession->noteWriter());
+        return form;
+    });
+    OptionsForm.setFactory([this] { return new TOptionsForm(this); });
+    AboutForm.setFactory([this] { return new TAboutForm(this); });
+    Pict1Form.setFactory([this] { return new TPict1Form(this); });
+    Pict2Form.setFactory([this] { return new TPict2Form(this); });
 }
 
 void TTestForm::FormCreate()
@@ -194,13 +209,13 @@ void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, b
 
 void TTestForm::assemble(ExamAssembly::Source source, int count)
 {
-    AssemblyProgress progress;
+    AssemblyProgress progress(ProgressForm);
     took(examSession->assemble(source, count, nextSeed(), &progress));
 }
 
 void TTestForm::CopyRetakeShuffled()
 {
-    AssemblyProgress progress;
+    AssemblyProgress progress(ProgressForm);
     took(examSession->assembleRetake(m_retakeItems, nextSeed(), &progress));
 }
 
@@ -508,7 +523,6 @@ void TTestForm::Button1Click()
         ReviewForm->BuildExamView(Sheet);
     else if (examMode == ExamMode::Reviewing)
         ReviewForm->BuildResultsView(Sheet);
-    ReviewForm->BitBtn2->setEnabled(false);
     if (Dialogs::execModal(ReviewForm) == QDialog::Accepted && ReviewForm->chosenEntry() >= 0)
         dtCurrentSet->setRecNo(ReviewForm->chosenEntry() + 1);
 }
@@ -516,8 +530,7 @@ void TTestForm::Button1Click()
 void TTestForm::NoteButtonClick()
 {
     NoteForm->setTables(dtCurrentSet, examSession->noteWriter());
-    NoteForm->captureCurrentItem();
-    NoteForm->Label2->setText(NoteLabel(ExamTitle, NoteForm->itemId()));
+    NoteForm->captureCurrentItem(ExamTitle);
     Dialogs::execModal(NoteForm);
     // Nothing was redrawn under the note window, though the table may have
     // moved (grading, then "View Answers"): show the current record now.

@@ -17,6 +17,7 @@
 #include "core/settings/ExamOptions.h"
 #include "ui/settings/ItemAppearance.h"
 #include "core/store/AnswerSheet.h"
+#include "ui/widgets/LazyForm.h"
 
 #include <QColor>
 #include <QDialog>
@@ -43,6 +44,14 @@ class ShadedLabel;
 class Table;
 class TddgRunButton;
 class TKZTimeCounter;
+class TProgressForm;
+class TScoreForm;
+class TNameForm;
+class TReviewForm;
+class TOptionsForm;
+class TAboutForm;
+class TPict1Form;
+class TPict2Form;
 struct GradeResult;
 
 // The exam window: the start page with the exam kinds, and one item of the
@@ -233,6 +242,7 @@ protected:
 
 private:
     void FormCreate();
+    void makeDialogsOnFirstUse();
     bool FormCloseQuery();
     void FormClose() { CloseCurrentExam(); }
     void FormResize();
@@ -246,6 +256,15 @@ private:
     std::uint32_t nextSeed() const;
     void took(const ExamSession::Assembled& assembled);
     std::vector<RetakeSet::Item> m_retakeItems; // the items of the retake being started
-};
 
-extern TTestForm* TestForm;
+    // The dialogs this window opens, each made the first time it is used.
+    LazyForm<TProgressForm> ProgressForm;
+    LazyForm<TScoreForm> ScoreForm;
+    LazyForm<TNameForm> NameForm;
+    LazyForm<TReviewForm> ReviewForm;
+    LazyForm<TNoteForm> NoteForm;
+    LazyForm<TOptionsForm> OptionsForm;
+    LazyForm<TAboutForm> AboutForm;
+    LazyForm<TPict1Form> Pict1Form;
+    LazyForm<TPict2Form> Pict2Form;
+};

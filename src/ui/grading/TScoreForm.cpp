@@ -1,5 +1,6 @@
 #include "ui/grading/TScoreForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "core/grading/ChartText.h"
 #include "core/grading/ScoreReport.h"
 #include "ui/reports/FontTextMeasurer.h"
@@ -25,8 +26,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QValueAxis>
-
-LazyForm<TScoreForm> ScoreForm;
 
 namespace {
 const QColor ScoreGreen(0, 128, 0);
@@ -69,6 +68,7 @@ TScoreForm::TScoreForm(QWidget* parent) : QDialog(parent)
     buildTotalPanel();
     buildSectionChart();
     buildButtons();
+    nameControls({{fcLabel1, "fcLabel1"}, {TotalLabel, "TotalLabel"}, {ScrollBox1, "ScrollBox1"}, {Chart1Title, "Chart1Title"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}, {BitBtn3, "BitBtn3"}});
 }
 
 void TScoreForm::buildHeading()
@@ -82,7 +82,6 @@ void TScoreForm::buildHeading()
     auto* row = new QHBoxLayout(band);
     row->setContentsMargins(0, 0, 0, 0);
     fcLabel1 = new ShadedLabel(QStringLiteral("Examination Score Report"), band);
-    fcLabel1->setObjectName(QStringLiteral("fcLabel1"));
     QFont f = font();
     f.setBold(true);
     f.setItalic(true);
@@ -152,7 +151,6 @@ void TScoreForm::buildTotalPanel()
     col->addWidget(TotalChartView);
 
     TotalLabel = new QLabel(panel);
-    TotalLabel->setObjectName(QStringLiteral("TotalLabel"));
     TotalLabel->setTextFormat(Qt::PlainText);
     TotalLabel->setAlignment(Qt::AlignCenter);
     TotalLabel->setFixedHeight(ResultLineHeight);
@@ -168,7 +166,6 @@ void TScoreForm::buildTotalPanel()
 void TScoreForm::buildSectionChart()
 {
     ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -217,7 +214,6 @@ void TScoreForm::buildSectionChart()
 
     // The section chart's title: blue italic, on white inside a frame, at the left.
     Chart1Title = new QLabel(QStringLiteral(" Sections "), Chart1View);
-    Chart1Title->setObjectName(QStringLiteral("Chart1Title"));
     Chart1Title->setTextFormat(Qt::PlainText);
     Chart1Title->setFrameStyle(QFrame::Box | QFrame::Plain);
     Chart1Title->setAutoFillBackground(true);
@@ -245,14 +241,11 @@ void TScoreForm::buildButtons()
     h->setContentsMargins(8, 6, 8, 6);
     h->setSpacing(8);
     BitBtn1 = new QPushButton(QStringLiteral("&View Answers"), row);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("&Print Report"), row);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setAutoDefault(false);
     BitBtn3 = new QPushButton(QStringLiteral("E&xit Exam"), row);
-    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setAutoDefault(false);
     for (QPushButton* b : {BitBtn1, BitBtn2, BitBtn3})
         b->setMinimumWidth(110);

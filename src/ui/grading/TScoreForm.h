@@ -2,7 +2,6 @@
 
 #include "core/grading/GradeExam.h"
 #include "core/grading/GradeResult.h"
-#include "ui/widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -89,5 +88,3 @@ private:
     GradeResult m_result;
     Choice m_choice = Choice::None;
 };
-
-extern LazyForm<TScoreForm> ScoreForm;

@@ -1,5 +1,6 @@
 #include "ui/history/THistoryForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistorySummary.h"
 #include "core/grading/GradeResult.h"
@@ -104,6 +105,7 @@ THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(AttemptsTable, &QTableWidget::itemSelectionChanged, this, &THistoryForm::updateButtons);
     load({});
+    nameControls({{Pages, "Pages"}, {EmptyLabel, "EmptyLabel"}, {ScoreChartView, "ScoreChartView"}, {ScoreChart, "ScoreChart"}, {SectionChartView, "SectionChartView"}, {SectionChart, "SectionChart"}, {WeakestLabel, "WeakestLabel"}, {ExportButton, "ExportButton"}, {DeleteButton, "DeleteButton"}, {CloseButton, "CloseButton"}});
 }
 
 void THistoryForm::buildScoreChart()

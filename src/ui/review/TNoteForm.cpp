@@ -1,5 +1,6 @@
 #include "ui/review/TNoteForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "core/store/ItemRecord.h"
 #include "core/tables/Table.h"
 #include "ui/widgets/ErrorGuard.h"
@@ -13,8 +14,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <stdexcept>
-
-LazyForm<TNoteForm> NoteForm;
 
 TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
 {
@@ -36,7 +35,6 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     auto* bandRow = new QHBoxLayout(band);
     bandRow->setContentsMargins(0, 0, 0, 0);
     fcLabel1 = new ShadedLabel(QStringLiteral("User Note"), band);
-    fcLabel1->setObjectName(QStringLiteral("fcLabel1"));
     QFont hf(QStringLiteral("Verdana"));
     hf.setStyleHint(QFont::SansSerif);
     hf.setPointSize(10);
@@ -52,7 +50,6 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     body->setContentsMargins(8, 4, 8, 8);
     body->setSpacing(4);
     Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
     Label2->setAlignment(Qt::AlignCenter);
     QFont lf = font();
@@ -64,7 +61,6 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     body->addWidget(Label2);
 
     DBMemo1 = new QPlainTextEdit(this);
-    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setAccessibleName(QStringLiteral("User Note"));
     DBMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     DBMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -75,11 +71,8 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     auto* buttons = new QHBoxLayout();
     buttons->setSpacing(6);
     Button1 = new QPushButton(QStringLiteral("Save Note"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
     Button3 = new QPushButton(QStringLiteral("Exit"), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
     for (QPushButton* b : {Button1, Button2, Button3})
         b->setAutoDefault(false);
     buttons->addWidget(Button1);
@@ -95,6 +88,7 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     connect(Button3, &QPushButton::clicked, this, guarded(this, &TNoteForm::Button3Click));
 
     setButtonsEnabled(false);
+    nameControls({{fcLabel1, "fcLabel1"}, {Label2, "Label2"}, {DBMemo1, "DBMemo1"}, {Button1, "Button1"}, {Button2, "Button2"}, {Button3, "Button3"}});
 }
 
 void TNoteForm::setTables(Table* currentSet, BankWriter saveToBank)
@@ -120,7 +114,7 @@ void TNoteForm::bindCurrentSet(Table* table)
     loadMemo();
 }
 
-void TNoteForm::captureCurrentItem()
+void TNoteForm::captureCurrentItem(const QString& examTitle)
 {
     m_itemRecNo = 0;
     m_itemId = 0;
@@ -128,6 +122,7 @@ void TNoteForm::captureCurrentItem()
         m_itemRecNo = m_table->recNo();
         m_itemId = m_table->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger();
     }
+    Label2->setText(NoteLabel(examTitle, m_itemId));
 }
 
 bool TNoteForm::onItem() const

@@ -2,7 +2,6 @@
 
 #include "core/review/NoteLabel.h"
 #include "core/tables/Table.h"
-#include "ui/widgets/LazyForm.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -35,8 +34,9 @@ public:
     void setTables(Table* currentSet, BankWriter saveToBank);
     void bindCurrentSet(Table* table);
     Table* boundTable() const { return m_table; }
-    // Takes the current record as the item of the next opening.
-    void captureCurrentItem();
+    // Takes the current record as the item of the next opening, headed with
+    // the exam's title and the item's ID.
+    void captureCurrentItem(const QString& examTitle);
     qint64 itemId() const { return m_itemId; }
 
     void DBMemo1Change();
@@ -75,5 +75,3 @@ private:
     bool m_loading = false; // the box is being filled from the record
     bool m_writing = false; // the record is being written from the box
 };
-
-extern LazyForm<TNoteForm> NoteForm;

@@ -1,5 +1,6 @@
 #include "ui/review/TReviewForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "ui/review/ReviewListModel.h"
 #include "core/store/AnswerSheet.h"
 #include "core/tables/Table.h"
@@ -16,8 +17,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
-LazyForm<TReviewForm> ReviewForm;
 
 namespace {
 const QColor SignRed(255, 0, 0);
@@ -110,10 +109,8 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     Panel5 = legendRow({{ReviewRow::Incomplete, QStringLiteral(" - incomplete   ")},
                         {ReviewRow::Complete, QStringLiteral(" - complete   ")},
                         {ReviewRow::Marked, QStringLiteral(" - marked   ")}});
-    Panel5->setObjectName(QStringLiteral("Panel5"));
     Panel4 = legendRow({{ReviewRow::Incorrect, QStringLiteral(" - incorrect item   ")},
                         {ReviewRow::Complete, QStringLiteral(" - correct item   ")}});
-    Panel4->setObjectName(QStringLiteral("Panel4"));
     col->addWidget(Panel5);
     col->addWidget(Panel4);
 
@@ -121,7 +118,6 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     filterRow->setContentsMargins(0, 0, 0, 0);
     FilterLabel = new QLabel(QStringLiteral("&Show:"), this);
     FilterBox = new QComboBox(this);
-    FilterBox->setObjectName(QStringLiteral("FilterBox"));
     FilterBox->setAccessibleName(QStringLiteral("Show"));
     FilterLabel->setBuddy(FilterBox);
     filterRow->addWidget(FilterLabel);
@@ -131,7 +127,6 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
 
     ReviewModel = new ReviewListModel(this);
     ListView1 = new QListView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("Items"));
     ListView1->setModel(ReviewModel);
     // List style: rows run top to bottom, then on into further columns.
@@ -153,11 +148,9 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     auto* buttons = new QHBoxLayout();
     buttons->setContentsMargins(0, 4, 0, 0);
     BitBtn2 = new QPushButton(QStringLiteral("&Go to the selected question"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setMinimumWidth(230);
     BitBtn2->setEnabled(false);
     BitBtn1 = new QPushButton(QStringLiteral("&Return"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setMinimumWidth(100);
     buttons->addWidget(BitBtn2);
     buttons->addStretch(1);
@@ -175,6 +168,7 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     connect(FilterBox, &QComboBox::activated, this, guarded(this, &TReviewForm::FilterBoxChange));
     connect(BitBtn2, &QPushButton::clicked, this, guarded(this, &TReviewForm::BitBtn2Click));
     connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &TReviewForm::BitBtn1Click));
+    nameControls({{Panel5, "Panel5"}, {Panel4, "Panel4"}, {FilterLabel, "FilterLabel"}, {FilterBox, "FilterBox"}, {ListView1, "ListView1"}, {BitBtn2, "BitBtn2"}, {BitBtn1, "BitBtn1"}});
 }
 
 QWidget* TReviewForm::legendRow(const QList<QPair<ReviewRow::Icon, QString>>& pairs)
@@ -210,6 +204,7 @@ void TReviewForm::buildView(const AnswerSheet& sheet, bool results)
 {
     using ReviewRow::Filter;
     m_chosenEntry = -1;
+    BitBtn2->setEnabled(false); // nothing is selected in the new rows
     // The widest row text decides every row's size.
     const QFontMetrics fm(ListView1->font());
     const QString widest =

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/review/ReviewRow.h"
-#include "ui/widgets/LazyForm.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -67,5 +66,3 @@ private:
     void FormClose();
     int m_chosenEntry = -1;
 };
-
-extern LazyForm<TReviewForm> ReviewForm;

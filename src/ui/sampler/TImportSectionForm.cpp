@@ -1,5 +1,6 @@
 #include "ui/sampler/TImportSectionForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "core/store/SectionNames.h"
 
 #include <QHBoxLayout>
@@ -34,6 +35,7 @@ TImportSectionForm::TImportSectionForm(QWidget* parent) : QDialog(parent)
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(SectionList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    nameControls({{PromptLabel, "PromptLabel"}, {SectionList, "SectionList"}, {OKButton, "OKButton"}, {CancelButton, "CancelButton"}});
 }
 
 void TImportSectionForm::Prepare(int unsortedCount)

@@ -1,5 +1,6 @@
 #include "ui/sampler/TSamplerForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "core/sampler/TDM.h"
 #include "ui/sampler/TImportProgressForm.h"
 #include "ui/sampler/TImportSectionForm.h"
@@ -43,8 +44,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-LazyForm<TSamplerForm> SamplerForm;
 
 namespace {
 // Layout of the rows of the choices page.
@@ -111,7 +110,7 @@ QLabel* pageLine(const QString& text, QWidget* parent)
 }
 } // namespace
 
-TSamplerForm::TSamplerForm(QWidget* parent) : QDialog(parent)
+TSamplerForm::TSamplerForm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
 {
     setWindowTitle(QStringLiteral("Examora Test Sampler"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -254,8 +253,8 @@ TSamplerForm::TSamplerForm(QWidget* parent) : QDialog(parent)
     StatusBar1->setPanelWidths({70, 80, 100, 100});
     root->addWidget(StatusBar1);
 
-    if (DM) {
-        Table* t = DM->dtUserSet;
+    {
+        Table* t = m_dm.dtUserSet;
         using namespace ItemRecord;
         fcDBTreeView1->setTable(t, Q_ID);
         DBNavigator1->setTable(t);
@@ -267,6 +266,7 @@ TSamplerForm::TSamplerForm(QWidget* parent) : QDialog(parent)
         }
     }
     FormCreate();
+    nameControls({{MainMenu1, "MainMenu1"}, {Import1, "Import1"}, {Export1, "Export1"}, {N2, "N2"}, {Exit1, "Exit1"}, {Addnewitem1, "Addnewitem1"}, {Edititem1, "Edititem1"}, {Deleteitem1, "Deleteitem1"}, {N1, "N1"}, {Emptyquestionset1, "Emptyquestionset1"}, {About1, "About1"}, {PopupMenu1, "PopupMenu1"}, {AddAct, "AddAct"}, {EditAct, "EditAct"}, {DelAct, "DelAct"}, {ToolBar1, "ToolBar1"}, {Splitter1, "Splitter1"}, {fcDBTreeView1, "fcDBTreeView1"}, {fcLabel4, "fcLabel4"}, {PageControl1, "PageControl1"}, {TabSheet1, "TabSheet1"}, {TabSheet2, "TabSheet2"}, {TabSheet3, "TabSheet3"}, {TabSheet4, "TabSheet4"}, {DBMemo1, "DBMemo1"}, {ComboBox1, "ComboBox1"}, {ListBox1, "ListBox1"}, {ScrollBox1, "ScrollBox1"}, {DBMemo2, "DBMemo2"}, {DBNavigator1, "DBNavigator1"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}, {StatusBar1, "StatusBar1"}});
 }
 
 QWidget* TSamplerForm::makeQuestionPage()
@@ -358,7 +358,7 @@ void TSamplerForm::FormCreate()
 
 bool TSamplerForm::editing() const
 {
-    const Table::State s = DM->dtUserSet->state();
+    const Table::State s = m_dm.dtUserSet->state();
     return s == Table::State::Edit || s == Table::State::Insert;
 }
 
@@ -423,7 +423,7 @@ void TSamplerForm::AddActExecute()
     DBMemo1->setFocus();
     EnableActions(false);
     try {
-        DM->dtUserSet->insert();
+        m_dm.dtUserSet->insert();
     } catch (...) {
         EnableActions(true); // nothing is being added: keep the window usable
         throw;
@@ -434,7 +434,7 @@ void TSamplerForm::EditActExecute()
 {
     EnableActions(false);
     try {
-        DM->dtUserSet->edit();
+        m_dm.dtUserSet->edit();
     } catch (...) {
         EnableActions(true);
         throw;
@@ -446,13 +446,13 @@ void TSamplerForm::DelActExecute()
     if (Dialogs::message(this, Dialogs::Icon::Question, QStringLiteral("Are you sure to delete this item?"),
                          Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok, Dialogs::Cancel) != Dialogs::Ok)
         return;
-    DM->dtUserSet->deleteRecord();
+    m_dm.dtUserSet->deleteRecord();
 }
 
 void TSamplerForm::BitBtn1Click()
 {
     using namespace ItemRecord;
-    Table* t = DM->dtUserSet;
+    Table* t = m_dm.dtUserSet;
     if (const std::optional<bool> multiple = UserSetStatus::typeOf(ComboBox1->currentIndex()))
         t->fieldByName(Q_TYPE).setAsBoolean(*multiple);
     t->fieldByName(Q_SECT).setAsInteger(UserSetStatus::sectionOf(SelectedSection()));
@@ -469,13 +469,13 @@ void TSamplerForm::BitBtn1Click()
 void TSamplerForm::BitBtn2Click()
 {
     EnableActions(true);
-    DM->dtUserSet->cancel();
+    m_dm.dtUserSet->cancel();
     StatusBar1->setPanelText(UserSetStatus::ChangePanel, QString());
 }
 
 void TSamplerForm::ComboBox1Change()
 {
-    Table* t = DM->dtUserSet;
+    Table* t = m_dm.dtUserSet;
     // With no item shown the choice only presets the next new item.
     if (t->state() == Table::State::Browse && t->bookmark() >= 0)
         t->edit();
@@ -483,7 +483,7 @@ void TSamplerForm::ComboBox1Change()
 
 void TSamplerForm::ListBox1Click()
 {
-    Table* t = DM->dtUserSet;
+    Table* t = m_dm.dtUserSet;
     if (t->state() == Table::State::Browse && t->bookmark() >= 0)
         t->edit();
 }
@@ -504,7 +504,7 @@ void TSamplerForm::Emptyquestionset1Click()
     // actions back.
     if (editing())
         BitBtn2Click();
-    Table* t = DM->dtUserSet;
+    Table* t = m_dm.dtUserSet;
     t->close();
     try {
         t->setExclusive(true);
@@ -528,8 +528,8 @@ void TSamplerForm::Exit1Click()
 
 void TSamplerForm::About1Click()
 {
-    if (AboutForm)
-        Dialogs::execModal(AboutForm);
+    TAboutForm about(this);
+    Dialogs::execModal(&about);
 }
 
 void TSamplerForm::PageControl1Resize()
@@ -549,8 +549,8 @@ void TSamplerForm::FormClose()
 {
     if (editing())
         BitBtn2Click();
-    DM->dtUserSet->close();
-    DM->dtUserSet->setExclusive(false);
+    m_dm.dtUserSet->close();
+    m_dm.dtUserSet->setExclusive(false);
 }
 
 void TSamplerForm::done(int result)
@@ -566,13 +566,13 @@ void TSamplerForm::done(int result)
 void TSamplerForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous() || !DM || DM->dtUserSet->state() != Table::State::Browse)
+    if (event->spontaneous() || m_dm.dtUserSet->state() != Table::State::Browse)
         return;
     // The window opens browsing: everything enabled, then the first item's
     // type and section shown in their choices (the section list was filled
     // after the set was opened).
     EnableActions(true);
-    ErrorGuard::run([] { DM->dsUserSetDataChange(QString()); });
+    ErrorGuard::run([this] { m_dm.dsUserSetDataChange(QString()); });
 }
 
 void TSamplerForm::keyPressEvent(QKeyEvent* event)
@@ -626,7 +626,7 @@ bool TSamplerForm::mayLeaveItem()
 
 void TSamplerForm::Import1Click()
 {
-    Table* t = DM->dtUserSet;
+    Table* t = m_dm.dtUserSet;
     if (!t->isOpen() || !mayLeaveItem())
         return;
     QString filter = m_importFilter;
@@ -674,7 +674,7 @@ void TSamplerForm::Import1Click()
 
 void TSamplerForm::Export1Click()
 {
-    Table* t = DM->dtUserSet;
+    Table* t = m_dm.dtUserSet;
     if (!t->isOpen() || !mayLeaveItem())
         return;
     QString filter = m_exportFilter;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ui/widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -26,6 +25,7 @@ class QToolButton;
 class ShadedLabel;
 class TImportProgressForm;
 class TImportSectionForm;
+class TDM;
 
 // The test sampler: the candidate writes a private question set here, one
 // item at a time, which can later be taken as a "User Exam". The editor's
@@ -35,7 +35,8 @@ class TSamplerForm : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TSamplerForm(QWidget* parent = nullptr);
+    // The window over the data module's user set.
+    explicit TSamplerForm(TDM& dm, QWidget* parent = nullptr);
 
     // Menus
     QMenuBar* MainMenu1 = nullptr;
@@ -130,10 +131,9 @@ private:
     void makeTransferActions(QMenu* file);
     bool mayLeaveItem();
 
+    TDM& m_dm;
     bool m_showingChoices = false;
     QString m_transferDir;  // where the last question file was
     QString m_importFilter; // the file chooser's last filters
     QString m_exportFilter;
 };
-
-extern LazyForm<TSamplerForm> SamplerForm;

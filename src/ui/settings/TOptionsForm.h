@@ -2,7 +2,6 @@
 
 #include "core/settings/ExamOptions.h"
 #include "ui/settings/ItemAppearance.h"
-#include "ui/widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -91,5 +90,3 @@ private:
     void setEntryFont(int row, const QFont& font);
     void setEntryColor(int row, const QColor& color);
 };
-
-extern LazyForm<TOptionsForm> OptionsForm;

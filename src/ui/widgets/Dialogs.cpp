@@ -42,6 +42,21 @@ TestState& state()
     return s;
 }
 
+// Kept across setTestMode(): the test support installs it once.
+std::function<void(const QString&)>& unansweredHandler()
+{
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
+// A dialog was shown in test mode with no answer queued for it.
+void unanswered(const QString& what)
+{
+    std::fprintf(stderr, "Dialogs: no answer queued for %s\n", qPrintable(what));
+    if (unansweredHandler())
+        unansweredHandler()(what);
+}
+
 QString captionOf(Dialogs::Icon icon)
 {
     switch (icon) {
@@ -136,8 +151,7 @@ Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text
             s.boxInspector(box);
         }
         if (s.answers.isEmpty()) {
-            std::fprintf(stderr, "Dialogs: no answer queued for \"%s\"; answering with Esc\n",
-                         qPrintable(text));
+            unanswered(QStringLiteral("the message \"%1\"; answering with Esc").arg(text));
             return escapeButton;
         }
         return s.answers.dequeue();
@@ -163,6 +177,7 @@ QFont Dialogs::getFont(bool* ok, const QFont& initial, QWidget* parent)
     TestState& s = state();
     if (s.on) {
         if (s.fonts.isEmpty()) {
+            unanswered(QStringLiteral("the font chooser; cancelling"));
             *ok = false;
             return initial;
         }
@@ -191,8 +206,7 @@ int Dialogs::execModal(QDialog* dialog)
     if (s.on) {
         if (s.modalHandler)
             return s.modalHandler(dialog);
-        std::fprintf(stderr, "Dialogs: no modal handler for \"%s\"; rejecting\n",
-                     qPrintable(dialog->windowTitle()));
+        unanswered(QStringLiteral("the window \"%1\"; rejecting").arg(dialog->windowTitle()));
         return QDialog::Rejected;
     }
     return dialog->exec();
@@ -348,8 +362,13 @@ Dialogs::Button Dialogs::message(QWidget* parent, Icon icon, const QString& text
 QColor Dialogs::getColor(const QColor& initial, QWidget* parent)
 {
     TestState& s = state();
-    if (s.on)
-        return s.colors.isEmpty() ? QColor() : s.colors.dequeue();
+    if (s.on) {
+        if (s.colors.isEmpty()) {
+            unanswered(QStringLiteral("the colour chooser; cancelling"));
+            return QColor();
+        }
+        return s.colors.dequeue();
+    }
     return QColorDialog::getColor(initial, parent);
 }
 
@@ -370,8 +389,11 @@ bool testFileChoice(QString* fileName, QString* selectedFilter)
         *fileName = choice.first;
         if (selectedFilter && !choice.second.isEmpty())
             *selectedFilter = choice.second;
+    } else if (!s.fileNames.isEmpty()) {
+        *fileName = s.fileNames.dequeue();
     } else {
-        *fileName = s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+        unanswered(QStringLiteral("the file chooser; cancelling"));
+        *fileName = QString();
     }
     return true;
 }
@@ -400,4 +422,9 @@ QString Dialogs::getSaveFileName(QWidget* parent, const QString& caption, const 
 void Dialogs::queueFileChoice(const QString& fileName, const QString& selectedFilter)
 {
     state().fileChoices.enqueue({fileName, selectedFilter});
+}
+
+void Dialogs::setUnansweredHandler(std::function<void(const QString& what)> handler)
+{
+    unansweredHandler() = std::move(handler);
 }

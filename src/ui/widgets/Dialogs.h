@@ -77,6 +77,10 @@ public:
     static QStringList shownMessages();
     static void clearLog();
     static int pendingAnswers();
+    // Told of every dialog shown in test mode with no answer queued for it
+    // (it is then answered as Esc or Cancel would); kept across
+    // setTestMode(). The test support fails the running test here.
+    static void setUnansweredHandler(std::function<void(const QString& what)> handler);
 
     // ---- file choosers with one filter per file format ----------------------
     // selectedFilter: in, the filter shown first; out, the filter the user

@@ -1,5 +1,6 @@
 #include "ui/widgets/TAboutForm.h"
 
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/LinkLabel.h"
 
 #include <QHBoxLayout>
@@ -8,8 +9,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-LazyForm<TAboutForm> AboutForm;
 
 const QString TAboutForm::WebAddress = QStringLiteral("https://www.examora.example/");
 
@@ -56,6 +55,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
     row->addStretch(1);
     layout->addLayout(row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    nameControls({{Image1, "Image1"}, {CreditLabel, "CreditLabel"}, {WebLabel, "WebLabel"}, {OKButton, "OKButton"}});
 }
 
 QPixmap TAboutForm::banner()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ui/widgets/LazyForm.h"
 
 #include <QDialog>
 
@@ -26,5 +25,3 @@ public:
     LinkLabel* WebLabel = nullptr;
     QPushButton* OKButton = nullptr;
 };
-
-extern LazyForm<TAboutForm> AboutForm;

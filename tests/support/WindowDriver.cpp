@@ -1,0 +1,118 @@
+#include "WindowDriver.h"
+
+#include "ui/exam/ChoiceLabel.h"
+#include "ui/exam/TNameForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/widgets/Dialogs.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+
+namespace Driver {
+namespace detail {
+
+namespace {
+void collect(QObject* object, QObject* root, const QString& name, QStringList* seen, QList<QObject*>* found)
+{
+    for (QObject* child : object->children()) {
+        if (child != root && qobject_cast<QDialog*>(child))
+            continue; // another window, with controls of its own
+        if (!child->objectName().isEmpty() && !child->objectName().startsWith(QLatin1String("qt_")))
+            seen->append(child->objectName());
+        if (child->objectName() == name)
+            found->append(child);
+        collect(child, root, name, seen, found);
+    }
+}
+} // namespace
+
+QList<QObject*> named(QObject* root, const QString& name, QStringList* seen)
+{
+    QList<QObject*> found;
+    if (root)
+        collect(root, root, name, seen, &found);
+    return found;
+}
+
+void failFind(const QObject* root, const QString& name, const char* type, const QStringList& seen)
+{
+    QStringList names = seen;
+    names.sort();
+    names.removeDuplicates();
+    const QString message =
+        root ? QStringLiteral("no %1 named \"%2\" in %3; it has: %4")
+                   .arg(QString::fromLatin1(type), name, QString::fromLatin1(root->metaObject()->className()),
+                        names.join(QStringLiteral(", ")))
+             : QStringLiteral("no window to look for \"%1\" in").arg(name);
+    qCritical("%s", qPrintable(message));
+    QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+}
+
+void failWindow(const char* type)
+{
+    const QString message = QStringLiteral("no window of class %1 has been made").arg(QString::fromLatin1(type));
+    qCritical("%s", qPrintable(message));
+    QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+}
+
+} // namespace detail
+
+void acceptNameDialog(const QString& name, int minutes, int count)
+{
+    Dialogs::setModalHandler([name, minutes, count](QDialog* dialog) {
+        if (!qobject_cast<TNameForm*>(dialog))
+            return int(QDialog::Rejected);
+        find<QLineEdit>(dialog, "NameEdit")->setText(name);
+        find<QSpinBox>(dialog, "SpinEdit1")->setValue(minutes);
+        if (count > 0)
+            find<QSpinBox>(dialog, "SpinEdit2")->setValue(count);
+        find<QAbstractButton>(dialog, "BitBtn1")->click();
+        return dialog->result();
+    });
+}
+
+void cancelNameDialog()
+{
+    Dialogs::setModalHandler([](QDialog* dialog) {
+        if (qobject_cast<TNameForm*>(dialog))
+            find<QAbstractButton>(dialog, "BitBtn2")->click();
+        return int(QDialog::Rejected);
+    });
+}
+
+void startExam(TTestForm* exam, const char* action, const QString& name, int minutes, quint32 seed)
+{
+    if (seed)
+        exam->SeedSource = [seed] { return seed; };
+    acceptNameDialog(name, minutes);
+    press(exam, action);
+}
+
+void pickChoice(TTestForm* exam, int k)
+{
+    ChoiceLabel* label = find<ChoiceLabel>(exam, "ALabel", k);
+    if (label)
+        QTest::mouseClick(label, Qt::LeftButton, Qt::NoModifier, label->rect().center());
+}
+
+void press(QObject* window, const char* name)
+{
+    QStringList seen;
+    for (QObject* o : detail::named(window, QString::fromLatin1(name), &seen)) {
+        if (auto* button = qobject_cast<QAbstractButton*>(o)) {
+            button->click();
+            return;
+        }
+        if (auto* action = qobject_cast<QAction*>(o)) {
+            action->trigger();
+            return;
+        }
+    }
+    detail::failFind(window, QString::fromLatin1(name), "button or action", seen);
+}
+
+} // namespace Driver
