@@ -11,4 +11,5 @@ inline const QString Bank = QStringLiteral("velarix2.DAT");
 inline const QString CurrentSet = QStringLiteral("ces.DAT");
 inline const QString UserSet = QStringLiteral("velarix2usr.DAT");
 inline const QString Notes = QStringLiteral("notes.DAT");
+inline const QString ExamRecord = QStringLiteral("exam.DAT");
 } // namespace TableFiles

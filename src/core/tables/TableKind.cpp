@@ -22,6 +22,8 @@ QString description(qint32 applicationId)
         return QStringLiteral("your score history");
     case TableKind::Notes:
         return QStringLiteral("your notes");
+    case TableKind::ExamRecord:
+        return QStringLiteral("your unfinished exam");
     }
     return isOurs(applicationId) ? QStringLiteral("a table of a newer version of this program")
                                  : QStringLiteral("a file of another program");

@@ -14,6 +14,7 @@ enum class TableKind : quint32 {
     UserSet = 0x56585553,    // "VXUS"
     History = 0x56584849,    // "VXHI"
     Notes = 0x56584e54,      // "VXNT"
+    ExamRecord = 0x56584552, // "VXER"
 };
 
 namespace TableKinds {
