@@ -1,4 +1,5 @@
 #include "TestFolder.h"
+#include "core/exam/ExamKeeper.h"
 #include "core/exam/ExamRecord.h"
 #include "core/exam/ExamSession.h"
 #include "core/store/ItemRecord.h"
@@ -130,6 +131,38 @@ private slots:
         } catch (const TableError& e) {
             QVERIFY(e.message().contains(record.filePath()));
         }
+    }
+
+    void keeper_writesTheClockEveryFewSeconds_andAFailureIsToldOnce()
+    {
+        TestFolder env;
+        Session session(TableFiles::SessionName);
+        session.registerPassword(TableFiles::Password);
+        QStringList told;
+        ExamKeeper keeper(env.userDir());
+        keeper.setFailureHandler([&](const QString& reason) { told << reason; });
+        keeper.begin(sampleExam(3));
+        QVERIFY(keeper.keeping());
+        keeper.elapsed(18, 5); // less than five seconds on: not written
+        keeper.elapsed(21, 5);
+        keeper.close();
+        QCOMPARE(keeper.record().load().elapsedSeconds, 17);
+        keeper.resume();
+        keeper.elapsed(22, 5); // the first after a resume is written
+        keeper.close();
+        QCOMPARE(keeper.record().load().elapsedSeconds, 22);
+        keeper.record().close();
+        QVERIFY(told.isEmpty());
+
+        // A folder that takes no file: told once, the exam goes on unkept.
+        ExamKeeper nowhere(QStringLiteral("/proc/velarix-exam"));
+        nowhere.setFailureHandler([&](const QString& reason) { told << reason; });
+        nowhere.begin(sampleExam(3));
+        nowhere.answer(1, AnswerEntry{});
+        nowhere.current(2);
+        QCOMPARE(told.size(), 1);
+        QVERIFY(!nowhere.keeping());
+        nowhere.forget(); // nothing to remove, nothing raised
     }
 
     void itemsOf_theCurrentSetInItsOrder()

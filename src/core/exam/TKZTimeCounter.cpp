@@ -39,3 +39,9 @@ void TKZTimeCounter::Reset()
     m_startTime = Clock::now();
     m_pausedElapsed = 0;
 }
+
+void TKZTimeCounter::ResetTo(double elapsed)
+{
+    m_startTime = Clock::now() - elapsed;
+    m_pausedElapsed = elapsed;
+}

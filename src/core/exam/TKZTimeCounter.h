@@ -19,6 +19,8 @@ public:
     QString Elapsed() const;
     void setElapsed(const QString& text) { m_elapsedText = text; } // stored, never read back
     void Reset();
+    // Counts on from an elapsed time (in days), as for an exam given back.
+    void ResetTo(double elapsed);
 
 private:
     bool m_counting = true;
