@@ -7,6 +7,7 @@
 #include "core/exam/TimeText.h"
 #include "core/store/AnswerSheet.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimeZone>
 #include <algorithm>
@@ -232,6 +233,39 @@ private slots:
         in.C = 705;
         r = ItemLayout::compute(in);
         QCOMPARE(r.calcLeft, 705 - 38);
+    }
+
+    // The real clock: each tick comes just after a whole second of the count,
+    // so the first second shows after one second, not two.
+    void counter_ticksOnTheSecond()
+    {
+        Clock::setSource({});
+        TKZTimeCounter counter;
+        QStringList readings;
+        QList<qint64> at;
+        QElapsedTimer since;
+        connect(&counter, &QTimer::timeout, this, [&] {
+            readings << counter.Elapsed();
+            at << since.elapsed();
+        });
+        counter.setEnabled(true);
+        counter.Reset();
+        since.start();
+        QTRY_COMPARE_WITH_TIMEOUT(readings.size(), 3, 5000);
+        QCOMPARE(readings, (QStringList{QStringLiteral("0:00:01"), QStringLiteral("0:00:02"),
+                                        QStringLiteral("0:00:03")}));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(at[i] >= 1000 * (i + 1) && at[i] < 1000 * (i + 1) + 150,
+                     qPrintable(QString::number(at[i])));
+
+        // Counting on from a time given back: the next tick is its next second.
+        readings.clear();
+        at.clear();
+        counter.ResetTo(10.5 / 86400);
+        since.start();
+        QTRY_COMPARE_WITH_TIMEOUT(readings.size(), 1, 3000);
+        QCOMPARE(readings.first(), QStringLiteral("0:00:11"));
+        QVERIFY2(at.first() < 700, qPrintable(QString::number(at.first())));
     }
 };
 

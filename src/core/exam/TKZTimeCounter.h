@@ -3,8 +3,9 @@
 #include <QString>
 #include <QTimer>
 
-// The exam clock: a one-second timer that also counts the time elapsed since
-// its last reset, whether or not it is enabled.
+// The exam clock: a timer that ticks just after each whole second of the
+// time elapsed since its last reset, and counts that time whether or not it
+// is enabled. What it shows is measured from the reset, never counted in ticks.
 class TKZTimeCounter : public QTimer
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     void ResetTo(double elapsed);
 
 private:
+    void aimAtNextSecond();
+
     bool m_counting = true;
     double m_startTime = 0;
     double m_pausedElapsed = 0;
