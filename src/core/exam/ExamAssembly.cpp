@@ -10,6 +10,15 @@
 
 namespace ExamAssembly {
 
+namespace {
+bool distinctAndNonZero(std::vector<std::int32_t> keys)
+{
+    std::sort(keys.begin(), keys.end());
+    return std::adjacent_find(keys.begin(), keys.end()) == keys.end() &&
+           std::find(keys.begin(), keys.end(), 0) == keys.end();
+}
+} // namespace
+
 std::vector<std::int32_t> collectKeys(Table& source)
 {
     // Q_ID is the key, so the table answers from the keys it holds.
@@ -41,6 +50,10 @@ std::vector<std::int32_t> choose(const std::vector<std::int32_t>& candidates, in
 std::vector<std::int32_t> chooseByScan(const std::vector<std::int32_t>& candidates, int count,
                                        RandomSource& random)
 {
+    // An empty slot reads 0, and a repeated candidate is never new: either
+    // would make the scan below draw for ever.
+    Q_ASSERT_X(distinctAndNonZero(candidates), "ExamAssembly::chooseByScan",
+               "candidates must be distinct and non-zero");
     const auto m = std::uint32_t(candidates.size());
     count = std::clamp(count, 0, int(m));
     std::vector<std::int32_t> chosen(count, 0);
@@ -209,6 +222,7 @@ void replaceItems(Table& currentSet, const std::vector<Batch>& batches,
         currentSet.emptyTable();
         int start = 0;
         for (const Batch& batch : batches) {
+            Q_ASSERT(batch.source);
             appendItems(*batch.source, batch.kind, currentSet, batch.keys, batch.notes,
                         [&progress, start](int i) {
                             if (progress)

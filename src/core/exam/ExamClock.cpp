@@ -10,6 +10,9 @@ bool ExamClock::tick(const QString& elapsed)
 
 bool ExamClock::expired() const
 {
+    // The limit comes from the name dialog's minutes, the elapsed time from
+    // the counter's text, which never reads below 0:00:00.
+    Q_ASSERT(TimeLimit >= 0 && ElapsedTime >= 0);
     return TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit);
 }
 

@@ -7,6 +7,7 @@ const QString InAnyExam = QStringLiteral("Q_EXAM_N<>0");
 
 ExamKind ExamKind::practice(int exam)
 {
+    Q_ASSERT_X(exam >= 1 && exam <= 5, "ExamKind::practice", "practice exams are A to E");
     const QString letter(QChar('A' + exam - 1));
     return {QStringLiteral("Begin Practice Exam ") + letter, QStringLiteral("Practice Exam ") + letter,
             ExamAssembly::Source::Bank, QStringLiteral("Q_EXAM_N=%1").arg(exam), false};

@@ -103,6 +103,7 @@ ExamSession::Assembled ExamSession::assembleRetake(const std::vector<RetakeSet::
         positions[i] = i + 1;
     RandomSource random(seed);
     const std::vector<std::int32_t> order = ExamAssembly::choose(positions, n, random);
+    Q_ASSERT(int(order.size()) == n); // a permutation of 1..n: items[order[i] - 1] is in range
     for (const RetakeSet::Item& i : items) {
         Table& source = i.source == ItemSource::Bank ? *m_bank : *m_userSet;
         if (!source.isOpen())
@@ -127,10 +128,10 @@ ExamSession::Assembled ExamSession::assembleRetake(const std::vector<RetakeSet::
 
 ExamSession::Assembled ExamSession::fill(const std::vector<ExamAssembly::Batch>& batches, Progress* progress)
 {
+    int count = 0;
+    for (const ExamAssembly::Batch& batch : batches)
+        count += int(batch.keys.size());
     {
-        int count = 0;
-        for (const ExamAssembly::Batch& batch : batches)
-            count += int(batch.keys.size());
         if (progress)
             progress->begin(count);
         const auto ended = qScopeGuard([progress] {
@@ -144,6 +145,9 @@ ExamSession::Assembled ExamSession::fill(const std::vector<ExamAssembly::Batch>&
         });
     }
     m_currentSet->first();
+    // The set was emptied and every chosen item copied, or the assembly
+    // raised an error: the answer sheet is sized from this count.
+    Q_ASSERT(m_currentSet->recordCount() == count);
     return {m_currentSet->recNo(), m_currentSet->recordCount()};
 }
 

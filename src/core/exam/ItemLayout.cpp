@@ -1,9 +1,13 @@
 #include "core/exam/ItemLayout.h"
 
+#include <QtGlobal>
 #include <algorithm>
 
 ItemLayout::Result ItemLayout::compute(const Input& in)
 {
+    // The inner width is the outer one less a shown scroll bar; heights are measured texts.
+    Q_ASSERT(in.C <= in.W);
+    Q_ASSERT(in.questionHeight >= 0 && in.explanationHeight >= 0);
     Result r;
     r.panelHeight = in.questionHeight + 2 * Border;
     r.buttonsTop = r.panelHeight + ButtonGap;

@@ -137,6 +137,7 @@ void ExamReport::setExamTitle(const QString& examTitle)
 
 void ExamReport::showRowIfFilled(int row)
 {
+    Q_ASSERT(row >= 2 && row < int(Rows.size())); // rows a and b always print
     Rows[row]->Visible = !ppDBPipeline1.fieldText(ItemRecord::choiceText(row + 1)).isEmpty();
 }
 

@@ -3,8 +3,22 @@
 #include "core/store/AnswerSheet.h"
 #include "core/store/SectionNames.h"
 
+namespace {
+bool talliesAddUp(const GradeResult& r)
+{
+    std::int32_t items = r.Other.items;
+    std::int32_t correct = r.Other.correct;
+    for (const SectionTally& t : r.Sections) {
+        items += t.items;
+        correct += t.correct;
+    }
+    return items == r.items && correct == r.correct && r.correct <= r.items;
+}
+} // namespace
+
 std::int64_t roundHalfEven(std::int64_t numerator, std::int64_t denominator)
 {
+    Q_ASSERT(denominator > 0);
     const std::int64_t quotient = numerator / denominator;
     const std::int64_t twiceRest = 2 * (numerator % denominator);
     if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 != 0))
@@ -58,5 +72,7 @@ GradeResult GradeExam(const AnswerSheet& sheet, const QString& candidateName, co
     for (SectionTally& t : r.Sections)
         finish(t);
     finish(r.Other);
+    // The rows of the report add up to the total.
+    Q_ASSERT(talliesAddUp(r));
     return r;
 }

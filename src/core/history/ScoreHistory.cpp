@@ -1,9 +1,9 @@
 #include "core/history/ScoreHistory.h"
 
 #include "core/grading/GradeResult.h"
-#include "core/tables/SuspendedCursor.h"
 #include "core/store/AnswerSheet.h"
 #include "core/store/ItemRecord.h"
+#include "core/tables/SuspendedCursor.h"
 #include "core/tables/Table.h"
 #include "core/tables/TableError.h"
 #include "core/tables/TableRenewal.h"
@@ -152,6 +152,7 @@ bool ScoreHistory::append(HistoryAttempt& a, QString* error, QString* notice)
 
 bool ScoreHistory::load(std::vector<HistoryAttempt>* attempts, QString* error, QString* notice) const
 {
+    Q_ASSERT(attempts);
     attempts->clear();
     const QFileInfo file(filePath());
     if (!file.exists() && !file.isSymLink())
@@ -177,6 +178,7 @@ bool ScoreHistory::load(std::vector<HistoryAttempt>* attempts, QString* error, Q
 
 bool ScoreHistory::latest(HistoryAttempt* attempt, bool* found, QString* error, QString* notice) const
 {
+    Q_ASSERT(attempt && found);
     std::vector<HistoryAttempt> all;
     *found = false;
     if (!load(&all, error, notice))
@@ -208,6 +210,9 @@ HistoryAttempt ScoreHistory::fromGrading(const GradeResult& result, const Answer
                                          const QString& candidateName, double timeLimitDays,
                                          double timeUsedDays, const QDateTime& when)
 {
+    // The grade and the sheet are of this exam: one entry per record of the set.
+    Q_ASSERT(result.items == sheet.size());
+    Q_ASSERT(sheet.size() == currentSet.recordCount());
     HistoryAttempt a;
     a.when = when;
     a.examTitle = examTitle;

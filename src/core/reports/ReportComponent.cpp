@@ -34,6 +34,8 @@ ComponentLayout layoutComponents(const ReportComponents& components, double desi
         double top = c->Top;
         if (const ReportComponent* anchor = c->ShiftRelativeTo) {
             const auto it = placed.constFind(anchor);
+            Q_ASSERT_X(it != placed.constEnd(), "layoutComponents",
+                       "a component shifts relative to one placed before it in the same band or region");
             if (it != placed.constEnd())
                 top = it->top + it->height + (c->Top - (anchor->Top + anchor->Height));
         }

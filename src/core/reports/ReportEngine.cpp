@@ -42,6 +42,7 @@ double findCut(const QList<ReportElement>& elements, double limit)
 // (and overflow) rather than move down.
 std::pair<LaidBand, LaidBand> splitBand(const LaidBand& band, double cut, bool forced)
 {
+    Q_ASSERT(cut >= 0);
     LaidBand above, below;
     above.height = cut;
     below.height = std::max(0.0, band.height - cut);
@@ -94,6 +95,9 @@ public:
         : m_engine(engine), m_doc(doc), m_context(context)
     {
         m_bottom = engine.PaperSize.height() - engine.Margins.bottom() - engine.PageFooter.Height;
+        // A layout is designed so that the margins and the footer leave a page body.
+        Q_ASSERT_X(m_bottom > engine.Margins.top(), "ReportEngine",
+                   "no room between the top margin and the footer");
     }
 
     bool full() const { return m_full; }
@@ -178,6 +182,7 @@ public:
 
     void append(const LaidBand& band)
     {
+        Q_ASSERT(!m_doc.pages.isEmpty()); // run() starts the first page before any band
         ReportPage& page = m_doc.pages.last();
         for (ReportElement e : band.elements) {
             e.rect.translate(m_engine.Margins.left(), m_y);
@@ -220,6 +225,8 @@ ReportEngine::ReportEngine() = default;
 
 ReportDocument ReportEngine::run(const TextMeasurer& measurer, const QDate& printDate) const
 {
+    Q_ASSERT(PaperSize.width() > 0 && PaperSize.height() > 0);
+    Q_ASSERT(Margins.left() >= 0 && Margins.top() >= 0 && Margins.right() >= 0 && Margins.bottom() >= 0);
     ReportDocument doc;
     doc.name = DocumentName;
     doc.paperMm = PaperSize;

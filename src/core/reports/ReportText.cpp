@@ -120,6 +120,8 @@ ComponentLayout ReportText::layout(const PrintContext& context) const
     e.alignment = Alignment;
     e.lineHeight = m.lineHeight(Font);
     e.ascent = m.ascent(Font);
+    // Page breaks cut texts between lines, a line height apart.
+    Q_ASSERT(e.lineHeight > 0);
     e.transparent = Transparent;
     e.background = Color;
 

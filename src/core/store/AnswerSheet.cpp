@@ -6,8 +6,11 @@
 void AnswerSheet::InitAnswerSheet(Table& currentSet)
 {
     // The current set is never filtered: record number r is the r-th value.
+    Q_ASSERT_X(!currentSet.filtered(), "AnswerSheet::InitAnswerSheet", "the current set is filtered");
     const std::vector<QVariant> sections = currentSet.fieldInView(ItemRecord::Q_SECT);
     m_entries.assign(currentSet.recordCount(), AnswerEntry{});
+    // The walk posted any pending record: one section per record.
+    Q_ASSERT(sections.size() == m_entries.size());
     for (size_t i = 0; i < sections.size() && i < m_entries.size(); ++i)
         m_entries[i].Section = std::int32_t(Field::integerOf(sections[i]));
 }

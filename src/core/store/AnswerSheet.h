@@ -2,6 +2,7 @@
 
 #include "core/store/AnswerEntry.h"
 
+#include <QtGlobal>
 #include <array>
 #include <vector>
 
@@ -14,16 +15,36 @@ class AnswerSheet
 public:
     int size() const { return int(m_entries.size()); }
     bool isEmpty() const { return m_entries.empty(); }
-    AnswerEntry& entry(int recNo) { return m_entries.at(recNo - 1); }
-    const AnswerEntry& entry(int recNo) const { return m_entries.at(recNo - 1); }
-    AnswerEntry& operator[](int index) { return m_entries.at(index); }
-    const AnswerEntry& operator[](int index) const { return m_entries.at(index); }
+    AnswerEntry& entry(int recNo)
+    {
+        Q_ASSERT_X(recNo >= 1 && recNo <= size(), "AnswerSheet::entry", "record number outside the exam");
+        return m_entries.at(recNo - 1);
+    }
+    const AnswerEntry& entry(int recNo) const
+    {
+        Q_ASSERT_X(recNo >= 1 && recNo <= size(), "AnswerSheet::entry", "record number outside the exam");
+        return m_entries.at(recNo - 1);
+    }
+    AnswerEntry& operator[](int index)
+    {
+        Q_ASSERT_X(index >= 0 && index < size(), "AnswerSheet", "index outside the exam");
+        return m_entries.at(index);
+    }
+    const AnswerEntry& operator[](int index) const
+    {
+        Q_ASSERT_X(index >= 0 && index < size(), "AnswerSheet", "index outside the exam");
+        return m_entries.at(index);
+    }
     const std::vector<AnswerEntry>& entries() const { return m_entries; }
 
     // Sizes the sheet to the set's record count and clears every entry,
     // taking each record's section. The set's cursor stays where it is.
     void InitAnswerSheet(Table& currentSet);
-    void resize(int count) { m_entries.assign(count, AnswerEntry{}); }
+    void resize(int count)
+    {
+        Q_ASSERT(count >= 0);
+        m_entries.assign(count, AnswerEntry{});
+    }
 
     // Correct := 1 exactly when the six choice flags equal the item's six
     // correct flags.

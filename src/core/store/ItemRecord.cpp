@@ -4,11 +4,13 @@ namespace ItemRecord {
 
 QString choiceText(int k)
 {
+    Q_ASSERT(k >= 1 && k <= ChoiceCount);
     return QStringLiteral("Q%1").arg(k);
 }
 
 QString choiceFlag(int k)
 {
+    Q_ASSERT(k >= 1 && k <= ChoiceCount);
     return QStringLiteral("A%1").arg(k);
 }
 

@@ -13,7 +13,7 @@ class Table;
 class Field
 {
 public:
-    Field(Table* table, int index) : m_table(table), m_index(index) {}
+    Field(Table* table, int index) : m_table(table), m_index(index) { Q_ASSERT(table && index >= 0); }
 
     QString name() const;
     FieldKind kind() const;

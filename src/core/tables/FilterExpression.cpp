@@ -3,6 +3,7 @@
 bool FilterExpression::parse(const QString& text, const QStringList& fieldNames, FilterExpression* out,
                              QString* error)
 {
+    Q_ASSERT(out);
     *out = FilterExpression();
     if (text.isEmpty())
         return true;

@@ -6,6 +6,7 @@
 
 Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
 {
+    Q_ASSERT_X(db, "Statement", "prepared on a closed database");
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK) {
         m_stmt = nullptr;
@@ -47,6 +48,7 @@ void Statement::reset()
 
 void Statement::bind(int index, const QVariant& value)
 {
+    Q_ASSERT(m_stmt && index >= 1);
     int rc = SQLITE_OK;
     if (value.isNull()) {
         rc = sqlite3_bind_null(m_stmt, index);
@@ -93,16 +95,19 @@ int Statement::columnCount() const
 
 bool Statement::isNull(int column) const
 {
+    Q_ASSERT(m_stmt && column >= 0);
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
 qint64 Statement::int64(int column) const
 {
+    Q_ASSERT(m_stmt && column >= 0);
     return sqlite3_column_int64(m_stmt, column);
 }
 
 QVariant Statement::value(int column) const
 {
+    Q_ASSERT(m_stmt && column >= 0);
     switch (sqlite3_column_type(m_stmt, column)) {
     case SQLITE_NULL:
         return {};

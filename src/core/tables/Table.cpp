@@ -146,6 +146,8 @@ void Table::open()
 
 void Table::prepareStatements()
 {
+    // readSchema() refuses a file without fields: the first is the key.
+    Q_ASSERT(!m_schema.fields.isEmpty());
     const QString keyName = quoted(m_schema.fields.first().name);
     m_selectRow = Statement(m_db.handle(), QStringLiteral("SELECT * FROM items WHERE %1 = ?").arg(keyName));
     QStringList all, allMarks, rest, restMarks;
@@ -278,6 +280,7 @@ void Table::loadKeys()
     } else {
         // The field name comes from the table's own schema, never from the
         // filter text.
+        Q_ASSERT(m_activeFilter.fieldIndex() >= 0 && m_activeFilter.fieldIndex() < m_schema.fields.size());
         const QString fieldName = quoted(m_schema.fields.at(m_activeFilter.fieldIndex()).name);
         Statement st(m_db.handle(),
                      QStringLiteral("SELECT %1, %2 FROM items ORDER BY %1").arg(keyName, fieldName));
@@ -295,11 +298,15 @@ bool Table::passes(int keyIndex) const
 {
     if (m_activeFilter.isEmpty())
         return true;
+    Q_ASSERT(keyIndex >= 0 && size_t(keyIndex) < m_filterValues.size());
     return m_activeFilter.matches(m_filterNull[keyIndex] != 0, m_filterValues[keyIndex]);
 }
 
 void Table::rebuildView()
 {
+    // While filtering, the filter field is held beside every key.
+    Q_ASSERT(m_activeFilter.isEmpty() ||
+             (m_filterValues.size() == m_keys.size() && m_filterNull.size() == m_keys.size()));
     m_view.clear();
     m_view.reserve(m_keys.size());
     for (int i = 0; i < int(m_keys.size()); ++i) {
@@ -321,6 +328,7 @@ void Table::loadCurrent()
     m_buffer = QVector<QVariant>(m_schema.fields.size());
     if (m_cur < 0)
         return;
+    Q_ASSERT(m_cur < int(m_view.size()) && m_view[m_cur] < int(m_keys.size()));
     m_selectRow.reset();
     m_selectRow.bind(1, QVariant(m_keys[m_view[m_cur]]));
     if (m_selectRow.step()) {
@@ -332,6 +340,7 @@ void Table::loadCurrent()
 
 void Table::moveTo(int viewIndex)
 {
+    Q_ASSERT(viewIndex >= -1 && viewIndex < int(m_view.size()));
     m_cur = viewIndex;
     loadCurrent();
 }
@@ -629,6 +638,9 @@ void Table::post()
                          .arg(sets.join(QLatin1Char(',')), quoted(m_schema.fields.first().name)));
         for (int i = 1; i < m_buffer.size(); ++i)
             st.bind(i, m_buffer[i]);
+        // edit() refuses a table without a current record, and every move
+        // posts the edit first.
+        Q_ASSERT_X(m_cur >= 0 && m_cur < int(m_view.size()), "Table::post", "the edited record is current");
         const int keyIndex = m_view[m_cur];
         st.bind(m_buffer.size(), QVariant(m_keys[keyIndex]));
         try {
@@ -729,6 +741,8 @@ void Table::setFieldValue(int index, const QVariant& value)
     checkOpen("write a field");
     if (m_state != State::Edit && m_state != State::Insert)
         throw TableError(QStringLiteral("Table %1 is not in edit or insert mode").arg(m_tableName));
+    // A Field comes from fieldByName() on this schema; the buffer holds one value per field.
+    Q_ASSERT(index >= 0 && index < m_buffer.size());
     m_buffer[index] = value;
     notifyData(m_schema.fields.at(index).name);
 }
@@ -742,6 +756,7 @@ void Table::disableControls()
 
 void Table::enableControls()
 {
+    Q_ASSERT_X(m_disableCount > 0, "Table::enableControls", "called without a disableControls() before it");
     if (m_disableCount == 0)
         return;
     if (--m_disableCount == 0) {

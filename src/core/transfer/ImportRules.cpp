@@ -65,6 +65,7 @@ qsizetype utf8Size(const QString& text)
 
 bool ImportRules::decode(const QByteArray& bytes, QString* text, QList<ImportProblem>* problems)
 {
+    Q_ASSERT(text && problems);
     if (bytes.size() > MaxFileBytes) {
         *problems << ImportProblem{0, QStringLiteral("The file is larger than 16 MB.")};
         return false;
@@ -95,6 +96,7 @@ void ImportRules::normalise(TransferItem* item)
 
 void ImportRules::check(const TransferItem& item, QList<ImportProblem>* problems)
 {
+    Q_ASSERT(problems);
     const int line = item.line;
     auto problem = [&](const QString& message) { *problems << ImportProblem{line, message}; };
     if (item.question.trimmed().isEmpty())
@@ -195,6 +197,7 @@ QString ImportRules::excerpt(const QString& text)
 bool ImportRules::parseLetters(const QString& text, QList<int>* indexes, QString* bad)
 {
     static const QRegularExpression separators(QStringLiteral("[\\s,;]+"));
+    Q_ASSERT(indexes && bad);
     indexes->clear();
     for (const QString& part : text.split(separators, Qt::SkipEmptyParts)) {
         for (const QChar c : part) {

@@ -49,7 +49,11 @@ public:
     static void normalise(TransferItem* item);
 
     // "A" for choice 0.
-    static QString letter(int index) { return QString(QChar(u'A' + index)); }
+    static QString letter(int index)
+    {
+        Q_ASSERT(index >= 0); // a file may hold more choices than letters: no upper bound
+        return QString(QChar(u'A' + index));
+    }
     // Choice letters as files write them: "B", "A;C", "b, d", "AC". The
     // indexes come back in order; false (with the bad part) when a part is
     // not a letter A..Z.

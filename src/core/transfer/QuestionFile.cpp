@@ -175,6 +175,7 @@ QByteArray QuestionFile::serialize(const QList<TransferItem>& items, Format form
 bool QuestionFile::write(const QString& path, Format format, const QList<TransferItem>& items,
                          QStringList* notes, QString* error)
 {
+    Q_ASSERT(error);
     if (format == Format::Unknown) {
         *error = QStringLiteral("No file format was chosen.");
         return false;

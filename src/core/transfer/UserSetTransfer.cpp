@@ -1,13 +1,16 @@
 #include "core/transfer/UserSetTransfer.h"
 
-#include "core/transfer/ImportRules.h"
 #include "core/store/ItemRecord.h"
 #include "core/tables/Table.h"
+#include "core/transfer/ImportRules.h"
 
 using namespace ItemRecord;
 
 QList<TransferItem> UserSetTransfer::readAll(Table& table)
 {
+    // A walk would post a pending edit on the way; the sampler ends it first.
+    Q_ASSERT_X(table.state() == Table::State::Browse, "UserSetTransfer::readAll",
+               "the table is not browsing");
     QList<TransferItem> items;
     const qint64 mark = table.bookmark();
     table.disableControls();
