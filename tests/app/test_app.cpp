@@ -325,10 +325,11 @@ private slots:
         TMainForm mainForm(env.windows());
         QDir::setCurrent(here); // the start window moved to the program's folder
         QCOMPARE(mainForm.windowTitle(), QStringLiteral("Velarix 2.0"));
-        QCOMPARE(mainForm.StartTestBtn->size(), QSize(138, 34));
-        QCOMPARE(mainForm.StartTestBtn->text(), QStringLiteral("Start &Testing"));
-        QCOMPARE(mainForm.SamplerBtn->text(), QStringLiteral("Test &Sampler"));
-        QCOMPARE(mainForm.fcShapeBtn3->text(), QStringLiteral("E&xit"));
+        QCOMPARE(Driver::find<QPushButton>(&mainForm, "StartTestBtn")->size(), QSize(138, 34));
+        QCOMPARE(Driver::find<QPushButton>(&mainForm, "StartTestBtn")->text(),
+                 QStringLiteral("Start &Testing"));
+        QCOMPARE(Driver::find<QPushButton>(&mainForm, "SamplerBtn")->text(), QStringLiteral("Test &Sampler"));
+        QCOMPARE(Driver::find<QPushButton>(&mainForm, "fcShapeBtn3")->text(), QStringLiteral("E&xit"));
         mainForm.show();
         bool hiddenWhileOpen = false;
         Dialogs::setModalHandler([&](QDialog* dialog) {
@@ -337,7 +338,7 @@ private slots:
             dialog->close();
             return int(QDialog::Rejected);
         });
-        mainForm.StartTestBtn->click();
+        Driver::press(&mainForm, "StartTestBtn");
         QVERIFY(hiddenWhileOpen);
         QVERIFY(mainForm.isVisible());
         mainForm.activateWindow();

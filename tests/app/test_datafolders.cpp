@@ -2,12 +2,7 @@
 // their own data folder, and a program folder of the earlier layout is
 // carried over once.
 #include "TestEnv.h"
-#include "ui/app/ProgramWindows.h"
-#include "ui/app/TMainForm.h"
-#include "ui/exam/TTestForm.h"
-#include "ui/review/TNoteForm.h"
 #include "core/sampler/TDM.h"
-#include "ui/sampler/TSamplerForm.h"
 #include "core/store/CandidateTables.h"
 #include "core/store/DataFolder.h"
 #include "core/store/ItemRecord.h"
@@ -16,6 +11,11 @@
 #include "core/tables/Session.h"
 #include "core/tables/Table.h"
 #include "core/transfer/QuestionFile.h"
+#include "ui/app/ProgramWindows.h"
+#include "ui/app/TMainForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/review/TNoteForm.h"
+#include "ui/sampler/TSamplerForm.h"
 #include "ui/widgets/DBMemo.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedButton.h"
@@ -109,8 +109,7 @@ private:
 
     void startExamA()
     {
-        TestEnv::acceptNameDialog();
-        form->Action1->trigger();
+        Driver::startExam(form, "Action1");
         QCOMPARE(form->examMode, ExamMode::Testing);
     }
     // The note of the exam item copied from bank item `id`, as the exam shows it.
@@ -129,13 +128,15 @@ private:
     {
         Dialogs::setModalHandler([text](QDialog* d) {
             d->show();
-            Driver::window<TNoteForm>()->DBMemo1->selectAll();
-            QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, text);
-            Driver::window<TNoteForm>()->Button1->click();
-            Driver::window<TNoteForm>()->Button3->click();
+            TNoteForm* note = Driver::window<TNoteForm>();
+            QPlainTextEdit* memo = Driver::find<QPlainTextEdit>(note, "DBMemo1");
+            memo->selectAll();
+            QTest::keyClicks(memo, text);
+            Driver::press(note, "Button1");
+            Driver::press(note, "Button3");
             return d->result();
         });
-        form->NoteButton->click();
+        Driver::press(form, "NoteButton");
         Dialogs::setModalHandler({});
     }
     // The program's windows made afresh, the start window with them.
@@ -153,13 +154,21 @@ private:
             return int(QDialog::Accepted);
         });
         mainForm->show();
-        mainForm->SamplerBtn->click();
+        Driver::press(mainForm, "SamplerBtn");
         QVERIFY(env->windows().sampler().isVisible());
+    }
+    // A new own question through the sampler's Add and Save.
+    void addOwnQuestion(const QString& text)
+    {
+        TSamplerForm* sampler = &env->windows().sampler();
+        Driver::press(sampler, "AddAct");
+        QTest::keyClicks(Driver::find<QPlainTextEdit>(sampler, "DBMemo1"), text);
+        Driver::press(sampler, "BitBtn1");
     }
     void closeSampler()
     {
         Dialogs::queueAnswer(Dialogs::Ok);
-        env->windows().sampler().Exit1->trigger();
+        Driver::press(&env->windows().sampler(), "Exit1");
         Dialogs::setModalHandler({});
     }
 
@@ -221,11 +230,9 @@ private slots:
         form->CloseCurrentExam();
 
         openSampler();
-        env->windows().sampler().AddAct->trigger();
-        QTest::keyClicks(env->windows().sampler().DBMemo1, QStringLiteral("My own question"));
-        env->windows().sampler().BitBtn1->click();
+        addOwnQuestion(QStringLiteral("My own question"));
         Dialogs::queueFileChoice(gift, QuestionFile::giftFilter());
-        env->windows().sampler().Import1->trigger();
+        Driver::press(&env->windows().sampler(), "Import1");
         closeSampler();
 
         QCOMPARE(snapshot(env->dir()), before);
@@ -243,9 +250,7 @@ private slots:
         saveNote(QStringLiteral("first candidate's note"));
         form->CloseCurrentExam();
         openSampler();
-        env->windows().sampler().AddAct->trigger();
-        QTest::keyClicks(env->windows().sampler().DBMemo1, QStringLiteral("First candidate's question"));
-        env->windows().sampler().BitBtn1->click();
+        addOwnQuestion(QStringLiteral("First candidate's question"));
         closeSampler();
 
         // The second candidate, on the same program folder.
@@ -296,11 +301,10 @@ private slots:
                  (QHash<qint64, QString>{{1, "old note on 1"}, {11, "old note on 11"}}));
         openSampler();
         QCOMPARE(env->windows().dataModule().dtUserSet->recordCount(), 2);
-        QCOMPARE(env->windows().dataModule().dtUserSet->fieldByName(Q_TEXT).asString(), QStringLiteral("Old own one"));
+        QCOMPARE(env->windows().dataModule().dtUserSet->fieldByName(Q_TEXT).asString(),
+                 QStringLiteral("Old own one"));
         // The next own question continues the old numbering.
-        env->windows().sampler().AddAct->trigger();
-        QTest::keyClicks(env->windows().sampler().DBMemo1, QStringLiteral("New own"));
-        env->windows().sampler().BitBtn1->click();
+        addOwnQuestion(QStringLiteral("New own"));
         QCOMPARE(env->windows().dataModule().dtUserSet->fieldByName(Q_ID).asInteger(), 3);
         closeSampler();
         QCOMPARE(snapshot(env->dir()), before);

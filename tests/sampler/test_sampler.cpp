@@ -1,14 +1,15 @@
 // The test sampler: authoring the user set through the program's own windows.
 #include "TestEnv.h"
-#include "ui/app/ProgramWindows.h"
-#include "ui/app/TMainForm.h"
-#include "ui/exam/TTestForm.h"
 #include "core/sampler/TDM.h"
-#include "ui/sampler/TSamplerForm.h"
+#include "core/sampler/UserSetView.h"
 #include "core/store/DataFolder.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Table.h"
+#include "ui/app/ProgramWindows.h"
+#include "ui/app/TMainForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/sampler/TSamplerForm.h"
 #include "ui/widgets/DBCheckBox.h"
 #include "ui/widgets/DBEdit.h"
 #include "ui/widgets/DBMemo.h"
@@ -47,14 +48,29 @@ private:
     TMainForm* mainForm = nullptr;
     TSamplerForm* s = nullptr;
 
+    // The sampler's controls by their design names.
+    template <typename T> T* control(const char* name) const { return Driver::find<T>(s, name); }
+    template <typename T> T* control(const char* name, int number) const
+    {
+        return Driver::find<T>(s, name, number);
+    }
+    void press(const char* name) { Driver::press(s, name); }
+    // The section list's selected row, -1 with none.
+    int selectedSection() const
+    {
+        QListWidget* list = control<QListWidget>("ListBox1");
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        return selected.isEmpty() ? -1 : list->row(selected.first());
+    }
+
     Table& us() { return *env->windows().dataModule().dtUserSet; }
-    QString heading() const { return s->fcLabel4->text(); }
-    QString panel(int i) const { return s->StatusBar1->panelText(i); }
+    QString heading() const { return control<ShadedLabel>("fcLabel4")->text(); }
+    QString panel(int i) const { return control<PanelStatusBar>("StatusBar1")->panelText(i); }
     QStringList panels() const { return {panel(0), panel(1), panel(2), panel(3)}; }
-    QStringList nodes() const { return s->fcDBTreeView1->labels(); }
+    QStringList nodes() const { return control<DBTreeView>("fcDBTreeView1")->labels(); }
     QString currentNode() const
     {
-        QTreeWidgetItem* node = s->fcDBTreeView1->currentItem();
+        QTreeWidgetItem* node = control<DBTreeView>("fcDBTreeView1")->currentItem();
         return node && node->isSelected() ? node->text(0) : QString();
     }
 
@@ -67,7 +83,7 @@ private:
             return int(QDialog::Accepted);
         });
         mainForm->show();
-        mainForm->SamplerBtn->click();
+        Driver::press(mainForm, "SamplerBtn");
         QVERIFY(s->isVisible());
         QVERIFY(!mainForm->isVisible());
         QVERIFY(us().isOpen());
@@ -75,7 +91,7 @@ private:
     void closeSampler()
     {
         Dialogs::queueAnswer(Dialogs::Ok);
-        s->Exit1->trigger();
+        press("Exit1");
         QVERIFY(!s->isVisible());
         QVERIFY(mainForm->isVisible());
         QVERIFY(!us().isOpen());
@@ -97,29 +113,29 @@ private:
     }
     void clickNode(const QString& label)
     {
-        DBTreeView* tree = s->fcDBTreeView1;
+        DBTreeView* tree = control<DBTreeView>("fcDBTreeView1");
         const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchExactly);
         QCOMPARE(found.size(), 1);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.first()).center());
     }
     // The candidate picks a type and a section with the mouse.
-    void chooseType(int index) { s->ComboBox1->setCurrentIndex(index); }
+    void chooseType(int index) { control<QComboBox>("ComboBox1")->setCurrentIndex(index); }
     void chooseSection(int row)
     {
-        QListWidget* list = s->ListBox1;
-        s->PageControl1->setCurrentWidget(s->TabSheet2);
+        QListWidget* list = control<QListWidget>("ListBox1");
+        control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet2"));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     }
     void verifyActions(bool add, bool edit, bool del, bool treeAndNavigator, bool saveCancel)
     {
-        QCOMPARE(s->AddAct->isEnabled(), add);
-        QCOMPARE(s->EditAct->isEnabled(), edit);
-        QCOMPARE(s->DelAct->isEnabled(), del);
-        QCOMPARE(s->fcDBTreeView1->isEnabled(), treeAndNavigator);
-        QCOMPARE(s->DBNavigator1->isEnabled(), treeAndNavigator);
-        QCOMPARE(s->BitBtn1->isEnabled(), saveCancel);
-        QCOMPARE(s->BitBtn2->isEnabled(), saveCancel);
+        QCOMPARE(control<QAction>("AddAct")->isEnabled(), add);
+        QCOMPARE(control<QAction>("EditAct")->isEnabled(), edit);
+        QCOMPARE(control<QAction>("DelAct")->isEnabled(), del);
+        QCOMPARE(control<DBTreeView>("fcDBTreeView1")->isEnabled(), treeAndNavigator);
+        QCOMPARE(control<DBNavigator>("DBNavigator1")->isEnabled(), treeAndNavigator);
+        QCOMPARE(control<QPushButton>("BitBtn1")->isEnabled(), saveCancel);
+        QCOMPARE(control<QPushButton>("BitBtn2")->isEnabled(), saveCancel);
     }
 
 private slots:
@@ -153,45 +169,50 @@ private slots:
 
     void opening_showsTheFirstItem()
     {
-        s->ListBox1->addItem(QStringLiteral("stale"));
-        s->PageControl1->setCurrentIndex(3);
+        control<QListWidget>("ListBox1")->addItem(QStringLiteral("stale"));
+        control<QTabWidget>("PageControl1")->setCurrentIndex(3);
         openSampler();
         QCOMPARE(s->windowTitle(), QStringLiteral("Examora Test Sampler"));
-        QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
-        QCOMPARE(s->ListBox1->count(), 6);
-        QCOMPARE(s->ListBox1->item(2)->text(), QStringLiteral("Setting Up/Managing Resource Access"));
+        QCOMPARE(control<QTabWidget>("PageControl1")->currentWidget(), control<QWidget>("TabSheet1"));
+        QCOMPARE(control<QListWidget>("ListBox1")->count(), 6);
+        QCOMPARE(control<QListWidget>("ListBox1")->item(2)->text(),
+                 QStringLiteral("Setting Up/Managing Resource Access"));
         QCOMPARE(heading(), QStringLiteral("Item ID: 1"));
         QCOMPARE(panels(), (QStringList{" Item ID: 1", " Items: 3", "  Browsing", ""}));
-        QCOMPARE(s->SelectedSection(), 2);
-        QCOMPARE(s->ComboBox1->currentText(), QStringLiteral("Single responce"));
+        QCOMPARE(selectedSection(), 2);
+        QCOMPARE(control<QComboBox>("ComboBox1")->currentText(), QStringLiteral("Single responce"));
         QCOMPARE(nodes(), (QStringList{"1", "2", "3"}));
         QCOMPARE(currentNode(), QStringLiteral("1"));
-        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("First own"));
-        QCOMPARE(s->DBMemo2->toPlainText(), QStringLiteral("Because b is right."));
-        QCOMPARE(s->ChoiceEdit[1]->text(), QStringLiteral("Choice b of First own"));
-        QCOMPARE(s->ChoiceEdit[4]->text(), QString());
-        QVERIFY(!s->AnswerBox[0]->isChecked() && s->AnswerBox[1]->isChecked());
+        QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QStringLiteral("First own"));
+        QCOMPARE(control<DBMemo>("DBMemo2")->toPlainText(), QStringLiteral("Because b is right."));
+        QCOMPARE(control<DBEdit>("ChoiceEdit", 2)->text(), QStringLiteral("Choice b of First own"));
+        QCOMPARE(control<DBEdit>("ChoiceEdit", 5)->text(), QString());
+        QVERIFY(!control<DBCheckBox>("AnswerBox", 1)->isChecked() &&
+                control<DBCheckBox>("AnswerBox", 2)->isChecked());
         verifyActions(true, true, true, true, false);
-        QVERIFY(!s->DBNavigator1->button(DBNavigator::First)->isEnabled());
-        QVERIFY(s->DBNavigator1->button(DBNavigator::Last)->isEnabled());
-        QCOMPARE(s->DBNavigator1->button(DBNavigator::Next)->toolTip(), QStringLiteral("Next item"));
-        const QList<QAction*> itemActions{s->AddAct, s->EditAct, s->DelAct};
-        QCOMPARE(s->PopupMenu1->actions(), itemActions);
-        QCOMPARE((QList<QAction*>{s->ToolButton1->defaultAction(), s->ToolButton2->defaultAction(),
-                                  s->ToolButton3->defaultAction()}),
+        QVERIFY(!control<QToolButton>("nbFirst")->isEnabled());
+        QVERIFY(control<QToolButton>("nbLast")->isEnabled());
+        QCOMPARE(control<QToolButton>("nbNext")->toolTip(), QStringLiteral("Next item"));
+        const QList<QAction*> itemActions{control<QAction>("AddAct"), control<QAction>("EditAct"),
+                                          control<QAction>("DelAct")};
+        QCOMPARE(control<QMenu>("PopupMenu1")->actions(), itemActions);
+        QCOMPARE((QList<QAction*>{control<QToolButton>("ToolButton1")->defaultAction(),
+                                  control<QToolButton>("ToolButton2")->defaultAction(),
+                                  control<QToolButton>("ToolButton3")->defaultAction()}),
                  itemActions);
 
         // Moving shows the next item with its own type and section; nothing is changed.
-        s->DBNavigator1->button(DBNavigator::Next)->click();
+        control<QToolButton>("nbNext")->click();
         QCOMPARE(heading(), QStringLiteral("Item ID: 2"));
-        QCOMPARE(s->ComboBox1->currentIndex(), 1);
-        QCOMPARE(s->SelectedSection(), 4);
+        QCOMPARE(control<QComboBox>("ComboBox1")->currentIndex(), 1);
+        QCOMPARE(selectedSection(), 4);
         QCOMPARE(currentNode(), QStringLiteral("2"));
-        QVERIFY(s->AnswerBox[0]->isChecked() && s->AnswerBox[2]->isChecked());
+        QVERIFY(control<DBCheckBox>("AnswerBox", 1)->isChecked() &&
+                control<DBCheckBox>("AnswerBox", 3)->isChecked());
         clickNode(QStringLiteral("3"));
         QCOMPARE(heading(), QStringLiteral("Item ID: 3"));
-        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Third own"));
-        QVERIFY(!s->DBNavigator1->button(DBNavigator::Next)->isEnabled());
+        QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QStringLiteral("Third own"));
+        QVERIFY(!control<QToolButton>("nbNext")->isEnabled());
         QCOMPARE(us().state(), Table::State::Browse);
         closeSampler();
     }
@@ -204,31 +225,31 @@ private slots:
         QCOMPARE(panels(), (QStringList{" Empty", " Items: 0", "  Browsing", ""}));
         verifyActions(true, false, false, true, false);
         QCOMPARE(nodes(), QStringList());
-        QCOMPARE(s->SelectedSection(), -1);
+        QCOMPARE(selectedSection(), -1);
         // Nothing to type into, and choosing a type or section changes nothing.
-        QVERIFY(s->DBMemo1->isReadOnly() && s->ChoiceEdit[0]->isReadOnly());
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("lost"));
-        s->AnswerBox[0]->click();
-        QVERIFY(!s->AnswerBox[0]->isChecked());
+        QVERIFY(control<DBMemo>("DBMemo1")->isReadOnly() && control<DBEdit>("ChoiceEdit", 1)->isReadOnly());
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("lost"));
+        control<DBCheckBox>("AnswerBox", 1)->click();
+        QVERIFY(!control<DBCheckBox>("AnswerBox", 1)->isChecked());
 
         // The first item: "Add new item" while it is typed, its ID once saved.
         s->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(s));
-        s->PageControl1->setCurrentWidget(s->TabSheet4);
-        s->AddAct->trigger();
-        QCOMPARE(QApplication::focusWidget(), s->DBMemo1);
+        control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet4"));
+        press("AddAct");
+        QCOMPARE(QApplication::focusWidget(), control<DBMemo>("DBMemo1"));
         QCOMPARE(heading(), QStringLiteral("Add new item"));
-        QVERIFY(!s->DBMemo1->isReadOnly());
-        s->BitBtn2->click();
+        QVERIFY(!control<DBMemo>("DBMemo1")->isReadOnly());
+        press("BitBtn2");
         QCOMPARE(heading(), QStringLiteral("The question set is empty"));
         verifyActions(true, false, false, true, false);
         chooseType(1);
         chooseSection(2);
         QCOMPARE(us().state(), Table::State::Browse);
         QCOMPARE(heading(), QStringLiteral("The question set is empty"));
-        s->AddAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("Very first"));
-        s->BitBtn1->click();
+        press("AddAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("Very first"));
+        press("BitBtn1");
         QCOMPARE(heading(), QStringLiteral("Item ID: 1"));
         QCOMPARE(panel(1), QStringLiteral(" Items: 1"));
         verifyActions(true, true, true, true, false);
@@ -283,18 +304,18 @@ private slots:
         openSampler();
         for (const QString& step : steps.split(QLatin1Char(' '))) {
             if (step == QLatin1String("edit"))
-                s->EditAct->trigger();
+                press("EditAct");
             else if (step == QLatin1String("add"))
-                s->AddAct->trigger();
+                press("AddAct");
             else if (step == QLatin1String("save"))
-                s->BitBtn1->click();
+                press("BitBtn1");
             else if (step == QLatin1String("cancel"))
-                s->BitBtn2->click();
+                press("BitBtn2");
             else if (step == QLatin1String("next"))
-                s->DBNavigator1->click(DBNavigator::Next);
+                press("nbNext");
             else if (step == QLatin1String("type")) {
-                s->PageControl1->setCurrentWidget(s->TabSheet3);
-                QTest::keyClicks(s->ChoiceEdit[3], QStringLiteral("x"));
+                control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet3"));
+                QTest::keyClicks(control<DBEdit>("ChoiceEdit", 4), QStringLiteral("x"));
             } else if (step == QLatin1String("reopen")) {
                 closeSampler();
                 openSampler();
@@ -302,8 +323,8 @@ private slots:
         }
         QCOMPARE(this->heading(), heading);
         QCOMPARE(this->panels(), panels);
-        QCOMPARE(s->BitBtn1->isEnabled(), saveCancel);
-        QCOMPARE(s->BitBtn2->isEnabled(), saveCancel);
+        QCOMPARE(control<QPushButton>("BitBtn1")->isEnabled(), saveCancel);
+        QCOMPARE(control<QPushButton>("BitBtn2")->isEnabled(), saveCancel);
     }
 
     void addItem_data()
@@ -328,31 +349,37 @@ private slots:
         QFETCH(QString, storedType);
         QFETCH(QString, storedSection);
         openSampler();
-        s->PageControl1->setCurrentIndex(2);
-        s->AddAct->trigger();
-        QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
+        control<QTabWidget>("PageControl1")->setCurrentIndex(2);
+        press("AddAct");
+        QCOMPARE(control<QTabWidget>("PageControl1")->currentWidget(), control<QWidget>("TabSheet1"));
         verifyActions(false, false, false, false, true);
-        QCOMPARE(s->DBMemo1->toPlainText(), QString());
-        QCOMPARE(s->ChoiceEdit[0]->text(), QString());
-        QVERIFY(!s->AnswerBox[1]->isChecked());
+        QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QString());
+        QCOMPARE(control<DBEdit>("ChoiceEdit", 1)->text(), QString());
+        QVERIFY(!control<DBCheckBox>("AnswerBox", 2)->isChecked());
         // The choices still show the item shown before.
-        QCOMPARE(s->SelectedSection(), 2);
+        QCOMPARE(selectedSection(), 2);
         QCOMPARE(currentNode(), QString());
 
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("Which port?"));
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("Which port?"));
         chooseType(type);
-        if (sectionRow >= 0)
+        if (sectionRow >= 0) {
             chooseSection(sectionRow);
-        else
-            s->ShowTypeAndSection(s->ComboBox1->currentIndex(), -1);
-        QTest::keyClicks(s->ChoiceEdit[0], QStringLiteral("22"));
-        QTest::keyClicks(s->ChoiceEdit[1], QStringLiteral("80"));
-        s->AnswerBox[0]->click();
-        s->AnswerBox[1]->click();
-        s->AnswerBox[1]->click();
-        QTest::keyClicks(s->DBMemo2, QStringLiteral("SSH listens on 22."));
+        } else {
+            // Ctrl+click takes the selection off the row shown.
+            QListWidget* list = control<QListWidget>("ListBox1");
+            control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet2"));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              list->visualItemRect(list->item(2)).center());
+            QCOMPARE(selectedSection(), -1);
+        }
+        QTest::keyClicks(control<DBEdit>("ChoiceEdit", 1), QStringLiteral("22"));
+        QTest::keyClicks(control<DBEdit>("ChoiceEdit", 2), QStringLiteral("80"));
+        control<DBCheckBox>("AnswerBox", 1)->click();
+        control<DBCheckBox>("AnswerBox", 2)->click();
+        control<DBCheckBox>("AnswerBox", 2)->click();
+        QTest::keyClicks(control<DBMemo>("DBMemo2"), QStringLiteral("SSH listens on 22."));
         QCOMPARE(us().state(), Table::State::Insert);
-        s->BitBtn1->click();
+        press("BitBtn1");
 
         QCOMPARE(heading(), QStringLiteral("Item ID: 4"));
         QCOMPARE(panel(0), QStringLiteral(" Item ID: 4"));
@@ -385,7 +412,7 @@ private slots:
         mainForm->show();
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        mainForm->SamplerBtn->click();
+        Driver::press(mainForm, "SamplerBtn");
         qputenv("XDG_DATA_HOME", dataHome);
         QCOMPARE(Dialogs::shownMessages(), QStringList{expected});
         Dialogs::clearLog(); // the error box was the expected one
@@ -416,29 +443,29 @@ private slots:
         QFETCH(QString, correct);
         QFETCH(QString, question);
         openSampler();
-        s->AddAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("Which port?"));
+        press("AddAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("Which port?"));
         chooseType(type);
         chooseSection(0);
-        QTest::keyClicks(s->ChoiceEdit[0], QStringLiteral("22"));
-        QTest::keyClicks(s->ChoiceEdit[1], QStringLiteral("80"));
+        QTest::keyClicks(control<DBEdit>("ChoiceEdit", 1), QStringLiteral("22"));
+        QTest::keyClicks(control<DBEdit>("ChoiceEdit", 2), QStringLiteral("80"));
         for (const QChar c : correct)
-            s->AnswerBox[c.unicode() - 'a']->click();
+            control<DBCheckBox>("AnswerBox", c.unicode() - 'a' + 1)->click();
         Dialogs::clearLog();
         if (!question.isEmpty()) {
             // Cancel goes back to editing with everything as typed.
             Dialogs::queueAnswer(Dialogs::Cancel);
-            s->BitBtn1->click();
+            press("BitBtn1");
             QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Warning: ") + question});
             QCOMPARE(us().state(), Table::State::Insert);
             verifyActions(false, false, false, false, true);
-            QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Which port?"));
-            QCOMPARE(s->ChoiceEdit[1]->text(), QStringLiteral("80"));
+            QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QStringLiteral("Which port?"));
+            QCOMPARE(control<DBEdit>("ChoiceEdit", 2)->text(), QStringLiteral("80"));
             QCOMPARE(us().recordCount(), 4); // the three stored and the one being added
             Dialogs::clearLog();
             Dialogs::queueAnswer(Dialogs::Ok); // OK saves it as it is
         }
-        s->BitBtn1->click();
+        press("BitBtn1");
         QCOMPARE(Dialogs::shownMessages(),
                  question.isEmpty() ? QStringList() : QStringList{QStringLiteral("Warning: ") + question});
         QCOMPARE(us().state(), Table::State::Browse);
@@ -467,27 +494,27 @@ private slots:
         QFETCH(bool, byEsc);
         const auto before = stored();
         openSampler();
-        s->DBNavigator1->click(DBNavigator::Next);
+        press("nbNext");
         if (adding)
-            s->AddAct->trigger();
+            press("AddAct");
         else
-            s->EditAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("dropped "));
-        QTest::keyClicks(s->ChoiceEdit[5], QStringLiteral("dropped"));
-        s->AnswerBox[3]->click();
+            press("EditAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("dropped "));
+        QTest::keyClicks(control<DBEdit>("ChoiceEdit", 6), QStringLiteral("dropped"));
+        control<DBCheckBox>("AnswerBox", 4)->click();
         chooseType(0);
         chooseSection(0);
         if (byEsc)
-            QTest::keyClick(s->DBMemo1, Qt::Key_Escape);
+            QTest::keyClick(control<DBMemo>("DBMemo1"), Qt::Key_Escape);
         else
-            s->BitBtn2->click();
+            press("BitBtn2");
         QVERIFY(s->isVisible());
         QCOMPARE(heading(), QStringLiteral("Item ID: 2"));
         QCOMPARE(panel(3), QString());
-        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Second own"));
-        QCOMPARE(s->ChoiceEdit[5]->text(), QString());
-        QCOMPARE(s->ComboBox1->currentIndex(), 1);
-        QCOMPARE(s->SelectedSection(), 4);
+        QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QStringLiteral("Second own"));
+        QCOMPARE(control<DBEdit>("ChoiceEdit", 6)->text(), QString());
+        QCOMPARE(control<QComboBox>("ComboBox1")->currentIndex(), 1);
+        QCOMPARE(selectedSection(), 4);
         QCOMPARE(nodes(), (QStringList{"1", "2", "3"}));
         QCOMPARE(currentNode(), QStringLiteral("2"));
         verifyActions(true, true, true, true, false);
@@ -514,12 +541,12 @@ private slots:
         QFETCH(int, rowShown);
         env->writeUserSet({TestEnv::item(0, section, QStringLiteral("Own"), QStringLiteral("b"), multiple)});
         openSampler();
-        QCOMPARE(s->SelectedSection(), rowShown);
-        QCOMPARE(s->ComboBox1->currentIndex(), multiple ? 1 : 0);
-        s->EditAct->trigger();
+        QCOMPARE(selectedSection(), rowShown);
+        QCOMPARE(control<QComboBox>("ComboBox1")->currentIndex(), multiple ? 1 : 0);
+        press("EditAct");
         verifyActions(false, false, false, false, true);
-        QTest::keyClicks(s->DBMemo2, QStringLiteral("Also: "));
-        s->BitBtn1->click();
+        QTest::keyClicks(control<DBMemo>("DBMemo2"), QStringLiteral("Also: "));
+        press("BitBtn1");
         closeSampler();
         const Stored rec = stored()[1];
         QCOMPARE(rec[Q_SECT], QString::number(section));
@@ -530,15 +557,18 @@ private slots:
     void directTyping_storedOnMove()
     {
         openSampler();
-        s->PageControl1->setCurrentWidget(s->TabSheet3);
-        QTest::keyClicks(s->ChoiceEdit[4], QStringLiteral("Fifth"));
+        control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet3"));
+        QTest::keyClicks(control<DBEdit>("ChoiceEdit", 5), QStringLiteral("Fifth"));
         QCOMPARE(us().state(), Table::State::Edit);
         QCOMPARE(heading(), QStringLiteral("Edit Item"));
         verifyActions(true, true, true, true, true);
-        s->AnswerBox[4]->click();
+        control<DBCheckBox>("AnswerBox", 5)->click();
         QCOMPARE(us().state(), Table::State::Edit);
         // Moving stores the typed change, but not a section merely shown.
-        s->ShowTypeAndSection(1, 0);
+        UserSetView shown;
+        shown.record = UserSetView::Record{true, 1, false};
+        s->ShowUserSetState(shown);
+        QCOMPARE(selectedSection(), 0);
         clickNode(QStringLiteral("3"));
         QCOMPARE(us().state(), Table::State::Browse);
         QCOMPARE(heading(), QStringLiteral("Item ID: 3"));
@@ -546,15 +576,15 @@ private slots:
         // A type changed by the candidate and then left is not written either.
         chooseType(1);
         QCOMPARE(us().state(), Table::State::Edit);
-        s->DBNavigator1->click(DBNavigator::First);
+        press("nbFirst");
         QCOMPARE(heading(), QStringLiteral("Item ID: 1"));
-        QCOMPARE(s->ChoiceEdit[4]->text(), QStringLiteral("Fifth"));
+        QCOMPARE(control<DBEdit>("ChoiceEdit", 5)->text(), QStringLiteral("Fifth"));
 
         // Adding while typing stores the typed item first.
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("Edited "));
-        s->AddAct->trigger();
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("Edited "));
+        press("AddAct");
         QCOMPARE(us().state(), Table::State::Insert);
-        s->BitBtn2->click();
+        press("BitBtn2");
         closeSampler();
         const auto all = stored();
         QCOMPARE(all.size(), 3);
@@ -586,7 +616,7 @@ private slots:
         clickNode(QString::number(start));
         Dialogs::clearLog();
         Dialogs::queueAnswer(confirmed ? Dialogs::Ok : Dialogs::Cancel);
-        s->DelAct->trigger();
+        press("DelAct");
         QCOMPARE(Dialogs::shownMessages(), QStringList{"Confirm: Are you sure to delete this item?"});
         QCOMPARE(nodes(), left);
         QCOMPARE(currentNode(), current);
@@ -601,15 +631,15 @@ private slots:
         openSampler();
         for (int i = 0; i < 3; ++i) {
             Dialogs::queueAnswer(Dialogs::Ok);
-            s->DelAct->trigger();
+            press("DelAct");
         }
         QCOMPARE(heading(), QStringLiteral("The question set is empty"));
         QCOMPARE(panel(0), QStringLiteral(" Empty"));
         QCOMPARE(panel(1), QStringLiteral(" Items: 0"));
         verifyActions(true, false, false, true, false);
         QCOMPARE(nodes(), QStringList());
-        QVERIFY(s->DBMemo1->toPlainText().isEmpty());
-        QVERIFY(!s->DBNavigator1->button(DBNavigator::Next)->isEnabled());
+        QVERIFY(control<DBMemo>("DBMemo1")->toPlainText().isEmpty());
+        QVERIFY(!control<QToolButton>("nbNext")->isEnabled());
         closeSampler();
         QVERIFY(stored().isEmpty());
     }
@@ -633,14 +663,14 @@ private slots:
             env->writeUserSet({});
         openSampler();
         if (state == QLatin1String("add"))
-            s->AddAct->trigger();
+            press("AddAct");
         if (state == QLatin1String("edit"))
-            s->EditAct->trigger();
+            press("EditAct");
         if (state != QLatin1String("browse") && state != QLatin1String("empty"))
-            QTest::keyClicks(s->DBMemo1, QStringLiteral("pending"));
+            QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("pending"));
         Dialogs::clearLog();
         Dialogs::queueAnswer(confirmed ? Dialogs::Ok : Dialogs::Cancel);
-        s->Emptyquestionset1->trigger();
+        press("Emptyquestionset1");
         QCOMPARE(
             Dialogs::shownMessages(),
             QStringList{"Warning: This action will erase all items in this question set!\nAre you sure?"});
@@ -648,7 +678,7 @@ private slots:
             QCOMPARE(nodes(), (QStringList{"1", "2", "3"}));
             QCOMPARE(us().state(),
                      state == QLatin1String("edit") ? Table::State::Edit : Table::State::Browse);
-            s->BitBtn2->click();
+            press("BitBtn2");
             closeSampler();
             QCOMPARE(stored().size(), 3);
             QCOMPARE(stored()[1][Q_TEXT], QStringLiteral("First own"));
@@ -664,9 +694,9 @@ private slots:
         QCOMPARE(nodes(), QStringList());
         // A pending change went with the set; the candidate can go on adding.
         verifyActions(true, false, false, true, false);
-        s->AddAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("Fresh start"));
-        s->BitBtn1->click();
+        press("AddAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("Fresh start"));
+        press("BitBtn1");
         QCOMPARE(nodes().size(), 1);
         closeSampler();
         QVERIFY(!us().exclusive());
@@ -678,8 +708,8 @@ private slots:
     void closing_asksAndDropsAPendingItem()
     {
         openSampler();
-        s->AddAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("never saved"));
+        press("AddAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("never saved"));
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Cancel);
         s->close();
@@ -704,13 +734,13 @@ private slots:
     void resizing_widensTheChoiceBoxes()
     {
         openSampler();
-        s->PageControl1->setCurrentWidget(s->TabSheet3);
+        control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet3"));
         for (const QSize& size : {QSize(646, 481), QSize(1000, 700), QSize(700, 470)}) {
             s->resize(size);
             QCoreApplication::processEvents();
-            const int right = s->ScrollBox1->viewport()->width() - 10;
-            for (DBEdit* edit : s->ChoiceEdit)
-                QCOMPARE(edit->geometry().right() + 1, right);
+            const int right = control<QScrollArea>("ScrollBox1")->viewport()->width() - 10;
+            for (int k = 1; k <= ChoiceCount; ++k)
+                QCOMPARE(control<DBEdit>("ChoiceEdit", k)->geometry().right() + 1, right);
         }
         QCOMPARE(s->minimumSize(), QSize(646, 462));
         closeSampler();
@@ -722,29 +752,28 @@ private slots:
         openSampler();
         const QStringList questions{QStringLiteral("Own A"), QStringLiteral("Own B")};
         for (int i = 0; i < 2; ++i) {
-            s->AddAct->trigger();
-            QTest::keyClicks(s->DBMemo1, questions[i]);
-            QTest::keyClicks(s->ChoiceEdit[0], QStringLiteral("yes"));
-            QTest::keyClicks(s->ChoiceEdit[1], QStringLiteral("no"));
-            s->AnswerBox[i]->click();
+            press("AddAct");
+            QTest::keyClicks(control<DBMemo>("DBMemo1"), questions[i]);
+            QTest::keyClicks(control<DBEdit>("ChoiceEdit", 1), QStringLiteral("yes"));
+            QTest::keyClicks(control<DBEdit>("ChoiceEdit", 2), QStringLiteral("no"));
+            control<DBCheckBox>("AnswerBox", i + 1)->click();
             chooseType(i);
             chooseSection(i + 3);
-            s->BitBtn1->click();
+            press("BitBtn1");
         }
         // One deleted in between: the IDs are what the table assigned.
         Dialogs::queueAnswer(Dialogs::Ok);
-        s->DBNavigator1->click(DBNavigator::First);
-        s->DelAct->trigger();
-        s->AddAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("Own C"));
-        s->BitBtn1->click();
+        press("nbFirst");
+        press("DelAct");
+        press("AddAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("Own C"));
+        press("BitBtn1");
         QCOMPARE(nodes(), (QStringList{"2", "3"}));
         closeSampler();
 
         TTestForm* exam = &env->windows().exam();
         exam->show();
-        TestEnv::acceptNameDialog();
-        exam->UserActExecute();
+        Driver::startExam(exam, "UserAct");
         QCOMPARE(exam->examMode, ExamMode::Testing);
         QCOMPARE(exam->ItemCount, 2);
         Table& ces = *exam->dtCurrentSet;
@@ -790,7 +819,7 @@ private slots:
             }();
             return about->result();
         });
-        s->About1->trigger();
+        press("About1");
         QCOMPARE(title, QStringLiteral("About Examora"));
         QCOMPARE(opened, QList<QUrl>{QUrl(TAboutForm::WebAddress)});
         closeSampler();

@@ -2,17 +2,17 @@
 // section dialog, the question about a pending item, and a "User Exam" from
 // imported items.
 #include "TestEnv.h"
-#include "ui/app/ProgramWindows.h"
-#include "ui/app/TMainForm.h"
-#include "ui/exam/TTestForm.h"
 #include "core/sampler/TDM.h"
-#include "ui/sampler/TImportProgressForm.h"
-#include "ui/sampler/TImportSectionForm.h"
-#include "ui/sampler/TSamplerForm.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Table.h"
 #include "core/transfer/QuestionFile.h"
+#include "ui/app/ProgramWindows.h"
+#include "ui/app/TMainForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/sampler/TImportProgressForm.h"
+#include "ui/sampler/TImportSectionForm.h"
+#include "ui/sampler/TSamplerForm.h"
 #include "ui/widgets/DBMemo.h"
 #include "ui/widgets/DBTreeView.h"
 #include "ui/widgets/Dialogs.h"
@@ -69,9 +69,23 @@ private:
     TMainForm* mainForm = nullptr;
     TSamplerForm* s = nullptr;
 
+    // The sampler's controls by their design names.
+    template <typename T> T* control(const char* name) const { return Driver::find<T>(s, name); }
+    void press(const char* name) { Driver::press(s, name); }
+    // The sampler's dialogs, made with it.
+    static TImportSectionForm* sectionDialog() { return Driver::window<TImportSectionForm>(); }
+    static TImportProgressForm* progressDialog() { return Driver::window<TImportProgressForm>(); }
+    // The section list's selected row, -1 with none.
+    int selectedSection() const
+    {
+        QListWidget* list = control<QListWidget>("ListBox1");
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        return selected.isEmpty() ? -1 : list->row(selected.first());
+    }
+
     Table& us() { return *env->windows().dataModule().dtUserSet; }
-    QString panel(int i) const { return s->StatusBar1->panelText(i); }
-    QStringList nodes() const { return s->fcDBTreeView1->labels(); }
+    QString panel(int i) const { return control<PanelStatusBar>("StatusBar1")->panelText(i); }
+    QStringList nodes() const { return control<DBTreeView>("fcDBTreeView1")->labels(); }
 
     void openSampler()
     {
@@ -80,7 +94,7 @@ private:
             return int(QDialog::Accepted);
         });
         mainForm->show();
-        mainForm->SamplerBtn->click();
+        Driver::press(mainForm, "SamplerBtn");
         QVERIFY(s->isVisible());
         QVERIFY(us().isOpen());
         Dialogs::clearLog();
@@ -88,22 +102,26 @@ private:
     void closeSampler()
     {
         Dialogs::queueAnswer(Dialogs::Ok);
-        s->Exit1->trigger();
+        press("Exit1");
         QVERIFY(!s->isVisible());
     }
     // The section dialog answers with this section (0: Cancel).
     void answerSectionDialog(int section)
     {
-        Dialogs::setModalHandler([this, section](QDialog* d) {
-            if (d != s->ImportSectionForm)
+        Dialogs::setModalHandler([section](QDialog* d) {
+            auto* dialog = qobject_cast<TImportSectionForm*>(d);
+            if (!dialog)
                 return int(QDialog::Rejected);
             if (section == 0) {
-                s->ImportSectionForm->CancelButton->click();
+                Driver::press(dialog, "CancelButton");
             } else {
-                s->ImportSectionForm->chooseSection(section);
-                s->ImportSectionForm->OKButton->click();
+                dialog->show();
+                QListWidget* list = Driver::find<QListWidget>(dialog, "SectionList");
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(section - 1)).center());
+                Driver::press(dialog, "OKButton");
             }
-            return s->ImportSectionForm->result();
+            return dialog->result();
         });
     }
     QString writeFile(const QString& name, const QByteArray& bytes)
@@ -148,11 +166,11 @@ private:
         watch.setInterval(20);
         connect(&watch, &QTimer::timeout, this, [&] {
             ++ticks;
-            if (s->ImportProgressForm->isVisible() && whileShown)
-                whileShown(s->ImportProgressForm);
+            if (progressDialog()->isVisible() && whileShown)
+                whileShown(progressDialog());
         });
         watch.start();
-        s->Import1->trigger();
+        press("Import1");
         watch.stop();
         return ticks;
     }
@@ -190,13 +208,13 @@ private slots:
 
     void fileMenu_importAndExportAboveExit()
     {
-        QMenu* file = s->MainMenu1->actions().first()->menu();
+        QMenu* file = control<QMenuBar>("MainMenu1")->actions().first()->menu();
         QStringList texts;
         for (QAction* a : file->actions())
             texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(texts, (QStringList{"&Import Questions...", "Ex&port Questions...", "-", "E&xit"}));
-        QCOMPARE(file->actions().at(2), s->N2);
-        QVERIFY(!s->ImportSectionForm->SectionList->accessibleName().isEmpty());
+        QCOMPARE(file->actions().at(2), control<QAction>("N2"));
+        QVERIFY(!Driver::find<QListWidget>(sectionDialog(), "SectionList")->accessibleName().isEmpty());
         QCOMPARE(QuestionFile::importFilters(),
                  QStringLiteral(
                      "GIFT files (*.gift *.txt);;Aiken files (*.txt);;CSV files (*.csv);;All files (*)"));
@@ -209,13 +227,13 @@ private slots:
         Dialogs::queueFileChoice(writeFile(QStringLiteral("mine.gift"), giftFile),
                                  QuestionFile::giftFilter());
         Dialogs::queueAnswer(Dialogs::Ok); // the list of skipped questions
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(nodes(), (QStringList{"1", "2", "3", "4", "5"}));
-        QCOMPARE(s->fcLabel4->text(), QStringLiteral("Item ID: 4"));
-        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Imported one?"));
+        QCOMPARE(control<ShadedLabel>("fcLabel4")->text(), QStringLiteral("Item ID: 4"));
+        QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QStringLiteral("Imported one?"));
         QCOMPARE(panel(1), QStringLiteral(" Items: 5"));
         QCOMPARE(panel(3), QStringLiteral(" Imported: 2"));
-        QCOMPARE(s->SelectedSection(), 0);
+        QCOMPARE(selectedSection(), 0);
         QCOMPARE(
             shown(QStringLiteral("Information")),
             QStringList{
@@ -224,7 +242,8 @@ private slots:
         const QStringList imported{"1|False|Imported one?|Because.|yes=1|no=0|=0|=0|=0|=0",
                                    "1|True|Imported two?||a=1|b=1|c=0|=0|=0|=0"};
         QCOMPARE(storedItems(), before + imported);
-        QVERIFY(s->EditAct->isEnabled() && s->fcDBTreeView1->isEnabled());
+        QVERIFY(control<QAction>("EditAct")->isEnabled() &&
+                control<DBTreeView>("fcDBTreeView1")->isEnabled());
         closeSampler();
     }
 
@@ -245,7 +264,7 @@ private slots:
         });
         mainForm->show();
         Dialogs::queueAnswer(Dialogs::Ok); // the error box
-        mainForm->SamplerBtn->click();
+        Driver::press(mainForm, "SamplerBtn");
         QVERIFY(!us().isOpen());
         const QStringList errors = shown(QStringLiteral("Error"));
         QCOMPARE(errors.size(), 1);
@@ -277,13 +296,14 @@ private slots:
         importWatching(path, [&](TImportProgressForm* form) {
             QVERIFY(form->isModal());
             // The window answers while it works; then Cancel is pressed.
-            if (!cancelled && form->PromptLabel->text().startsWith(phase) && ++shownTicks == 3) {
+            if (!cancelled && Driver::find<QLabel>(form, "PromptLabel")->text().startsWith(phase) &&
+                ++shownTicks == 3) {
                 cancelled = true;
-                form->CancelButton->click();
+                Driver::press(form, "CancelButton");
             }
         });
         QVERIFY(cancelled);
-        QVERIFY(!s->ImportProgressForm->isVisible());
+        QVERIFY(!progressDialog()->isVisible());
         QCOMPARE(storedItems(), before);
         QVERIFY(!us().inTransaction());
         QCOMPARE(shown(QStringLiteral("Warning")), QStringList());
@@ -298,11 +318,11 @@ private slots:
         int highest = 0;
         importWatching(writeManyQuestions(100000), [&](TImportProgressForm* form) {
             ++shownTicks;
-            highest = qMax(highest, form->ProgressBar1->value());
+            highest = qMax(highest, Driver::find<QProgressBar>(form, "ProgressBar1")->value());
         });
         QVERIFY(shownTicks > 0);
         QVERIFY(highest > 0);
-        QVERIFY(!s->ImportProgressForm->isVisible());
+        QVERIFY(!progressDialog()->isVisible());
         QCOMPARE(us().recordCount(), before + 100000);
         QCOMPARE(panel(3), QStringLiteral(" Imported: 100000"));
         closeSampler();
@@ -319,7 +339,7 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Ok);
         QElapsedTimer clock;
         clock.start();
-        s->Import1->trigger();
+        press("Import1");
         QVERIFY(clock.elapsed() < 5000);
         QCOMPARE(
             shown(QStringLiteral("Warning")),
@@ -338,7 +358,7 @@ private slots:
             bad += "Broken?\nA. only\nANSWER: B\n\n";
         Dialogs::queueFileChoice(writeFile(QStringLiteral("bad.txt"), bad), QuestionFile::aikenFilter());
         Dialogs::queueAnswer(Dialogs::Ok);
-        s->Import1->trigger();
+        press("Import1");
         const QStringList warnings = shown(QStringLiteral("Warning"));
         QCOMPARE(warnings.size(), 1);
         const QStringList lines = warnings.first().split(QLatin1Char('\n'));
@@ -353,7 +373,7 @@ private slots:
 
         // Cancelling the file chooser does nothing either.
         Dialogs::queueFileName(QString());
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(storedItems(), before);
         closeSampler();
     }
@@ -368,19 +388,19 @@ private slots:
         // Cancel in the section dialog: nothing is imported.
         answerSectionDialog(0);
         Dialogs::queueFileChoice(aiken, QuestionFile::allFilter());
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(storedItems(), before);
-        QCOMPARE(s->ImportSectionForm->PromptLabel->text(),
+        QCOMPARE(Driver::find<QLabel>(sectionDialog(), "PromptLabel")->text(),
                  QStringLiteral("2 questions of the file name no section. Choose their section:"));
 
         // "All files": the content shows it is Aiken.
         answerSectionDialog(4);
         Dialogs::queueFileChoice(aiken, QuestionFile::allFilter());
-        s->Import1->trigger();
+        press("Import1");
         const QStringList imported{"4|False|Q one?||x=0|y=1|=0|=0|=0|=0",
                                    "4|True|Q two?||x=1|y=0|z=1|=0|=0|=0"};
         QCOMPARE(storedItems(), before + imported);
-        QCOMPARE(s->ImportSectionForm->chosenSection(), 4); // kept for the next import
+        QCOMPARE(sectionDialog()->chosenSection(), 4); // kept for the next import
         closeSampler();
     }
 
@@ -389,16 +409,16 @@ private slots:
         openSampler();
         const QStringList before = storedItems();
         const QString file = writeFile(QStringLiteral("mine.gift"), giftFile);
-        s->AddAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral("Half typed"));
+        press("AddAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("Half typed"));
 
         // Cancel: the item stays as it is.
         Dialogs::queueAnswer(Dialogs::Cancel);
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(shown(QStringLiteral("Confirm")),
                  QStringList{"Confirm: The item being added or edited will be discarded.\nAre you sure?"});
         QCOMPARE(us().state(), Table::State::Insert);
-        QCOMPARE(s->DBMemo1->toPlainText(), QStringLiteral("Half typed"));
+        QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QStringLiteral("Half typed"));
 
         // OK, but the file cannot be imported: the item is still there.
         Dialogs::clearLog();
@@ -406,7 +426,7 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Ok); // the problems
         Dialogs::queueFileChoice(writeFile(QStringLiteral("bad.csv"), "question,a,correct\nq,x,a\n"),
                                  QuestionFile::csvFilter());
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(shown(QStringLiteral("Warning")).size(), 1);
         QCOMPARE(us().state(), Table::State::Insert);
 
@@ -414,11 +434,13 @@ private slots:
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::queueFileChoice(file, QuestionFile::giftFilter());
         Dialogs::queueAnswer(Dialogs::Ok); // the skipped question
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(us().state(), Table::State::Browse);
         QCOMPARE(storedItems().size(), before.size() + 2);
         QVERIFY(!storedItems().join(QString()).contains(QStringLiteral("Half typed")));
-        QVERIFY(s->AddAct->isEnabled() && s->fcDBTreeView1->isEnabled() && !s->BitBtn1->isEnabled());
+        QVERIFY(control<QAction>("AddAct")->isEnabled() &&
+                control<DBTreeView>("fcDBTreeView1")->isEnabled() &&
+                !control<QPushButton>("BitBtn1")->isEnabled());
         closeSampler();
     }
 
@@ -444,18 +466,18 @@ private slots:
         const QStringList before = storedItems();
         // No suffix typed: the format's is added.
         Dialogs::queueFileChoice(env->path(QStringLiteral("set")), filter);
-        s->Export1->trigger();
+        press("Export1");
         const QString path = env->path(QStringLiteral("set.") + suffix);
         QVERIFY(QFileInfo::exists(path));
         QCOMPARE(panel(3), QStringLiteral(" Exported: 3"));
         QCOMPARE(shown(QStringLiteral("Information")), QStringList());
 
         Dialogs::queueAnswer(Dialogs::Ok);
-        s->Emptyquestionset1->trigger();
+        press("Emptyquestionset1");
         QCOMPARE(storedItems(), QStringList());
         answerSectionDialog(2);
         Dialogs::queueFileChoice(path, filter);
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(storedItems(), before);
         QCOMPARE(panel(3), QStringLiteral(" Imported: 3"));
         closeSampler();
@@ -464,23 +486,23 @@ private slots:
     void export_whileEditing_asksAndKeepsTheStoredItems()
     {
         openSampler();
-        s->EditAct->trigger();
-        QTest::keyClicks(s->DBMemo1, QStringLiteral(" changed"));
+        press("EditAct");
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral(" changed"));
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::queueFileChoice(env->path(QStringLiteral("out.csv")), QuestionFile::csvFilter());
-        s->Export1->trigger();
+        press("Export1");
         QCOMPARE(us().state(), Table::State::Browse);
         QFile f(env->path(QStringLiteral("out.csv")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         QVERIFY(bytes.contains("First own,"));
         QVERIFY(!bytes.contains("changed"));
-        QCOMPARE(s->fcLabel4->text(), QStringLiteral("Item ID: 1"));
+        QCOMPARE(control<ShadedLabel>("fcLabel4")->text(), QStringLiteral("Item ID: 1"));
 
         // A file that cannot be written: the error box, the set untouched.
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::queueFileChoice(env->path(QStringLiteral("missing/out.csv")), QuestionFile::csvFilter());
-        s->Export1->trigger();
+        press("Export1");
         QCOMPARE(shown(QStringLiteral("Error")).size(), 1);
         Dialogs::clearLog();
         closeSampler();
@@ -495,14 +517,13 @@ private slots:
                                            "Troubleshooting,single,Imported single,p,q,r,,,,C,Why C\r\n"
                                            "2,multiple,Imported multiple,p,q,r,s,,,A;D,\r\n"),
                                  QuestionFile::csvFilter());
-        s->Import1->trigger();
+        press("Import1");
         QCOMPARE(nodes(), (QStringList{"1", "2"}));
         closeSampler();
 
         TTestForm* exam = &env->windows().exam();
         exam->show();
-        TestEnv::acceptNameDialog();
-        exam->UserActExecute();
+        Driver::startExam(exam, "UserAct");
         QCOMPARE(exam->examMode, ExamMode::Testing);
         QCOMPARE(exam->ItemCount, 2);
         Table& ces = *exam->dtCurrentSet;
@@ -515,10 +536,10 @@ private slots:
         ces.first();
         const qint64 original = ces.fieldByName(Q_OR_NUMBER).asInteger();
         if (original == 1) {
-            exam->RadioButton[2]->click();
+            Driver::find<QRadioButton>(exam, "RadioButton", 3)->click();
         } else {
-            exam->CheckBox[0]->click();
-            exam->CheckBox[3]->click();
+            Driver::find<QCheckBox>(exam, "CheckBox", 1)->click();
+            Driver::find<QCheckBox>(exam, "CheckBox", 4)->click();
         }
         QCOMPARE(exam->Sheet.entry(1).Correct, std::uint8_t(1));
         QCOMPARE(exam->Sheet.entry(1).Section, original == 1 ? 6 : 2);

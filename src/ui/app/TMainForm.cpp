@@ -2,15 +2,15 @@
 
 #include "ui/app/ProgramWindows.h"
 
-#include "ui/widgets/ControlNames.h"
-#include "ui/exam/TTestForm.h"
 #include "core/sampler/TDM.h"
-#include "ui/sampler/TSamplerForm.h"
 #include "core/store/CandidateTables.h"
 #include "core/store/DataFolder.h"
 #include "core/store/SectionNames.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Table.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/sampler/TSamplerForm.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/ShadedButton.h"
@@ -67,7 +67,11 @@ TMainForm::TMainForm(ProgramWindows& windows, QWidget* parent)
     connect(SamplerBtn, &QPushButton::clicked, this, guarded(this, &TMainForm::SamplerBtnClick));
     connect(fcShapeBtn3, &QPushButton::clicked, this, guarded(this, &TMainForm::fcShapeBtn3Click));
     FormCreate();
-    nameControls({{Image1, "Image1"}, {Shape1, "Shape1"}, {StartTestBtn, "StartTestBtn"}, {SamplerBtn, "SamplerBtn"}, {fcShapeBtn3, "fcShapeBtn3"}});
+    nameControls({{Image1, "Image1"},
+                  {Shape1, "Shape1"},
+                  {StartTestBtn, "StartTestBtn"},
+                  {SamplerBtn, "SamplerBtn"},
+                  {fcShapeBtn3, "fcShapeBtn3"}});
 }
 
 void TMainForm::FormCreate()

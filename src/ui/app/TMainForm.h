@@ -18,6 +18,7 @@ class TMainForm : public QWidget
 public:
     explicit TMainForm(ProgramWindows& windows, QWidget* parent = nullptr);
 
+private:
     QLabel* Image1 = nullptr;
     QFrame* Shape1 = nullptr;
     ShadedButton* StartTestBtn = nullptr;
@@ -27,8 +28,6 @@ public:
     void StartTestBtnClick();
     void SamplerBtnClick();
     void fcShapeBtn3Click();
-
-private:
     void FormCreate();
     ProgramWindows& m_windows;
     void showWhenFinished(QDialog* window);

@@ -1,7 +1,7 @@
 #include "ui/sampler/TImportProgressForm.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "core/transfer/ImportJob.h"
+#include "ui/widgets/ControlNames.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -34,7 +34,8 @@ TImportProgressForm::TImportProgressForm(QWidget* parent) : QDialog(parent)
     // Esc and the title bar's close button cancel as the button does.
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &QDialog::rejected, this, [this] { m_cancelled = true; });
-    nameControls({{PromptLabel, "PromptLabel"}, {ProgressBar1, "ProgressBar1"}, {CancelButton, "CancelButton"}});
+    nameControls(
+        {{PromptLabel, "PromptLabel"}, {ProgressBar1, "ProgressBar1"}, {CancelButton, "CancelButton"}});
 }
 
 void TImportProgressForm::showNow(const QString& prompt)

@@ -30,11 +30,11 @@ public:
     bool adding(int done);
     void finish();
 
+private:
     QLabel* PromptLabel = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QPushButton* CancelButton = nullptr;
 
-private:
     void showNow(const QString& prompt);
     bool m_cancelled = false;
     qint64 m_begin = 0;

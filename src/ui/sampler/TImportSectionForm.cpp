@@ -1,7 +1,7 @@
 #include "ui/sampler/TImportSectionForm.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "core/store/SectionNames.h"
+#include "ui/widgets/ControlNames.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +11,7 @@
 
 TImportSectionForm::TImportSectionForm(QWidget* parent) : QDialog(parent)
 {
+    setObjectName(QStringLiteral("ImportSectionForm"));
     setWindowTitle(QStringLiteral("Import Questions"));
     auto* col = new QVBoxLayout(this);
     PromptLabel = new QLabel(this);
@@ -35,7 +36,10 @@ TImportSectionForm::TImportSectionForm(QWidget* parent) : QDialog(parent)
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(SectionList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    nameControls({{PromptLabel, "PromptLabel"}, {SectionList, "SectionList"}, {OKButton, "OKButton"}, {CancelButton, "CancelButton"}});
+    nameControls({{PromptLabel, "PromptLabel"},
+                  {SectionList, "SectionList"},
+                  {OKButton, "OKButton"},
+                  {CancelButton, "CancelButton"}});
 }
 
 void TImportSectionForm::Prepare(int unsortedCount)
@@ -52,9 +56,4 @@ void TImportSectionForm::Prepare(int unsortedCount)
 int TImportSectionForm::chosenSection() const
 {
     return std::max(0, SectionList->currentRow()) + 1;
-}
-
-void TImportSectionForm::chooseSection(int section)
-{
-    SectionList->setCurrentRow(section - 1);
 }

@@ -18,8 +18,8 @@ public:
     void Prepare(int unsortedCount);
     // 1..6, the section chosen.
     int chosenSection() const;
-    void chooseSection(int section);
 
+private:
     QLabel* PromptLabel = nullptr;
     QListWidget* SectionList = nullptr;
     QPushButton* OKButton = nullptr;

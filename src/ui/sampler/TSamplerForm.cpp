@@ -1,9 +1,6 @@
 #include "ui/sampler/TSamplerForm.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "core/sampler/TDM.h"
-#include "ui/sampler/TImportProgressForm.h"
-#include "ui/sampler/TImportSectionForm.h"
 #include "core/sampler/UserSetStatus.h"
 #include "core/store/ItemCheck.h"
 #include "core/store/ItemRecord.h"
@@ -12,6 +9,9 @@
 #include "core/transfer/ImportRules.h"
 #include "core/transfer/QuestionFile.h"
 #include "core/transfer/UserSetTransfer.h"
+#include "ui/sampler/TImportProgressForm.h"
+#include "ui/sampler/TImportSectionForm.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/DBCheckBox.h"
 #include "ui/widgets/DBEdit.h"
 #include "ui/widgets/DBMemo.h"
@@ -266,7 +266,41 @@ TSamplerForm::TSamplerForm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
         }
     }
     FormCreate();
-    nameControls({{MainMenu1, "MainMenu1"}, {Import1, "Import1"}, {Export1, "Export1"}, {N2, "N2"}, {Exit1, "Exit1"}, {Addnewitem1, "Addnewitem1"}, {Edititem1, "Edititem1"}, {Deleteitem1, "Deleteitem1"}, {N1, "N1"}, {Emptyquestionset1, "Emptyquestionset1"}, {About1, "About1"}, {PopupMenu1, "PopupMenu1"}, {AddAct, "AddAct"}, {EditAct, "EditAct"}, {DelAct, "DelAct"}, {ToolBar1, "ToolBar1"}, {Splitter1, "Splitter1"}, {fcDBTreeView1, "fcDBTreeView1"}, {fcLabel4, "fcLabel4"}, {PageControl1, "PageControl1"}, {TabSheet1, "TabSheet1"}, {TabSheet2, "TabSheet2"}, {TabSheet3, "TabSheet3"}, {TabSheet4, "TabSheet4"}, {DBMemo1, "DBMemo1"}, {ComboBox1, "ComboBox1"}, {ListBox1, "ListBox1"}, {ScrollBox1, "ScrollBox1"}, {DBMemo2, "DBMemo2"}, {DBNavigator1, "DBNavigator1"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}, {StatusBar1, "StatusBar1"}});
+    nameControls({{MainMenu1, "MainMenu1"},
+                  {Import1, "Import1"},
+                  {Export1, "Export1"},
+                  {N2, "N2"},
+                  {Exit1, "Exit1"},
+                  {N1, "N1"},
+                  {Emptyquestionset1, "Emptyquestionset1"},
+                  {About1, "About1"},
+                  {PopupMenu1, "PopupMenu1"},
+                  {AddAct, "AddAct"},
+                  {EditAct, "EditAct"},
+                  {DelAct, "DelAct"},
+                  {ToolBar1, "ToolBar1"},
+                  {ToolButton1, "ToolButton1"},
+                  {ToolButton2, "ToolButton2"},
+                  {ToolButton3, "ToolButton3"},
+                  {Splitter1, "Splitter1"},
+                  {fcDBTreeView1, "fcDBTreeView1"},
+                  {fcLabel4, "fcLabel4"},
+                  {PageControl1, "PageControl1"},
+                  {TabSheet1, "TabSheet1"},
+                  {TabSheet2, "TabSheet2"},
+                  {TabSheet3, "TabSheet3"},
+                  {TabSheet4, "TabSheet4"},
+                  {DBMemo1, "DBMemo1"},
+                  {ComboBox1, "ComboBox1"},
+                  {ListBox1, "ListBox1"},
+                  {ScrollBox1, "ScrollBox1"},
+                  {DBMemo2, "DBMemo2"},
+                  {DBNavigator1, "DBNavigator1"},
+                  {BitBtn1, "BitBtn1"},
+                  {BitBtn2, "BitBtn2"},
+                  {StatusBar1, "StatusBar1"}});
+    nameControls(AnswerBox, "AnswerBox");
+    nameControls(ChoiceEdit, "ChoiceEdit");
 }
 
 QWidget* TSamplerForm::makeQuestionPage()

@@ -1,7 +1,7 @@
 #pragma once
 
-
 #include <QDialog>
+#include <array>
 
 struct UserSetView;
 class DBCheckBox;
@@ -38,13 +38,27 @@ public:
     // The window over the data module's user set.
     explicit TSamplerForm(TDM& dm, QWidget* parent = nullptr);
 
+    // Readies the window for an opening: the section list and the first page.
+    void Prepare(const QStringList& sections);
+    // Shows the user set's state as the data module reports it.
+    void ShowUserSetState(const UserSetView& view);
+
+    // Every way of closing (menu, close box) comes here.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     // Menus
     QMenuBar* MainMenu1 = nullptr;
     QAction* Import1 = nullptr; // "&Import Questions..."
     QAction* Export1 = nullptr; // "Ex&port Questions..."
     QAction* N2 = nullptr;      // separator before "E&xit"
     QAction* Exit1 = nullptr;
-    QAction* Addnewitem1 = nullptr; // the menu's entries for the three actions
+    QAction* Addnewitem1 = nullptr; // the menu's entries: AddAct, EditAct and DelAct themselves
     QAction* Edititem1 = nullptr;
     QAction* Deleteitem1 = nullptr;
     QAction* N1 = nullptr;
@@ -74,9 +88,9 @@ public:
     QComboBox* ComboBox1 = nullptr;
     QListWidget* ListBox1 = nullptr; // the six sections
     QScrollArea* ScrollBox1 = nullptr;
-    DBCheckBox* AnswerBox[6] = {}; // "a.".."f.", A1..A6
-    DBEdit* ChoiceEdit[6] = {};    // Q1..Q6
-    DBMemo* DBMemo2 = nullptr;     // Q_EXPL
+    std::array<DBCheckBox*, 6> AnswerBox{}; // "a.".."f.", A1..A6
+    std::array<DBEdit*, 6> ChoiceEdit{};    // Q1..Q6
+    DBMemo* DBMemo2 = nullptr;              // Q_EXPL
     DBNavigator* DBNavigator1 = nullptr;
     QPushButton* BitBtn1 = nullptr; // Save
     QPushButton* BitBtn2 = nullptr; // Cancel
@@ -106,22 +120,9 @@ public:
     // Shows an item's type (choice entry) and section (list row, -1 for none)
     // without taking it for a change by the candidate.
     void ShowTypeAndSection(int typeIndex, int sectionRow);
-    // Readies the window for an opening: the section list and the first page.
-    void Prepare(const QStringList& sections);
-    // Shows the user set's state as the data module reports it.
-    void ShowUserSetState(const UserSetView& view);
     // The section list's selected row, -1 when nothing is selected.
     int SelectedSection() const;
 
-    // Every way of closing (menu, close box) comes here.
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void FormCreate();
     QWidget* makeQuestionPage();
     QWidget* makeTypePage();

@@ -1,7 +1,7 @@
 #include "ui/widgets/DBNavigator.h"
 
-#include "ui/widgets/ErrorGuard.h"
 #include "core/tables/Table.h"
+#include "ui/widgets/ErrorGuard.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -49,8 +49,10 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
     row->setSpacing(0);
     const bool right[] = {false, false, true, true};
     const bool bar[] = {true, false, false, true};
+    const char* names[] = {"nbFirst", "nbPrior", "nbNext", "nbLast"};
     for (int i = 0; i < 4; ++i) {
         auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(names[i]));
         b->setIcon(arrowIcon(right[i], bar[i]));
         b->setFixedSize(26, 24);
         b->setAutoRaise(false);

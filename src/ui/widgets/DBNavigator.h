@@ -11,7 +11,8 @@ class QToolButton;
 // Four buttons that move a table to its first, prior, next and last record.
 // A button is disabled where its move would go nowhere: first and prior on
 // the first record, next and last on the last one, all of them while the
-// table is closed, empty or adding a record.
+// table is closed, empty or adding a record. The buttons are named nbFirst,
+// nbPrior, nbNext and nbLast.
 class DBNavigator : public QWidget
 {
     Q_OBJECT
@@ -22,7 +23,6 @@ public:
 
     void setTable(Table* table);
     Table* table() const { return m_table; }
-    QToolButton* button(Button which) const { return m_buttons[which]; }
     // The tool tips of the four buttons, in the order first, prior, next, last.
     void setHints(const QStringList& hints);
     void click(Button which);

@@ -16,10 +16,11 @@ public:
     // Replaces the panels by one panel per width, left to right.
     void setPanelWidths(const QList<int>& widths);
     int panelCount() const { return int(m_panels.size()); }
-    QLabel* panel(int index) const { return m_panels.value(index); }
     QString panelText(int index) const;
     void setPanelText(int index, const QString& text);
 
 private:
+    QLabel* panel(int index) const { return m_panels.value(index); }
+
     QList<QLabel*> m_panels;
 };
