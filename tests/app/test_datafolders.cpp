@@ -129,10 +129,10 @@ private:
     {
         Dialogs::setModalHandler([text](QDialog* d) {
             d->show();
-            Driver::window<TNoteForm>()->DBMemo1->selectAll();
-            QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, text);
-            Driver::window<TNoteForm>()->Button1->click();
-            Driver::window<TNoteForm>()->Button3->click();
+            QTest::keyClick(Driver::find<QPlainTextEdit>(d, "DBMemo1"), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(Driver::find<QPlainTextEdit>(d, "DBMemo1"), text);
+            Driver::press(d, "Button1");
+            Driver::press(d, "Button3");
             return d->result();
         });
         form->NoteButton->click();
