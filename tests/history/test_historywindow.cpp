@@ -418,8 +418,27 @@ private slots:
         QCOMPARE(examNumbers(), (QList<qint64>{2, 4, 5, 6, 7, 8, 9, 10, 11}));
         QVERIFY(!button("NoteButton")->isHidden());
 
-        QVERIFY(!action("RetakeAct")->isEnabled() || !menu("N21")->isEnabled());
+        // During the retake no other retake can start: not from its menu
+        // command, nor from the start page's button, clicked or by its key.
+        QVERIFY(!action("RetakeAct")->isEnabled());
         QVERIFY(!retakeButton->isVisible());
+        int opened = 0;
+        Dialogs::setModalHandler([&opened](QDialog*) {
+            ++opened;
+            return int(QDialog::Rejected);
+        });
+        Dialogs::clearLog();
+        const QList<qint64> retaken = examNumbers();
+        Driver::press(form, "RetakeAct");
+        Driver::press(form, "RetakeBtn");
+        QTest::keyClick(form, Qt::Key_I, Qt::AltModifier);
+        QTest::qWait(300); // a mnemonic clicks after a short delay
+        QCOMPARE(opened, 0);
+        QCOMPARE(Dialogs::shownMessages(), QStringList());
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(form->ExamTitle, QStringLiteral("Retake Incorrect Items"));
+        QCOMPARE(form->ItemCount, 9);
+        QCOMPARE(examNumbers(), retaken);
 
         // Retaken and graded: the retake is the latest attempt, and the next
         // retake takes only what is still wrong.
