@@ -134,7 +134,7 @@ int main(int argc, char** argv)
     Dialogs::setModalHandler([](QDialog* dialog) {
         if (!qobject_cast<TScoreForm*>(dialog))
             return int(QDialog::Rejected);
-        Driver::window<TScoreForm>()->BitBtn1Click(); // View Answers
+        Driver::press(dialog, "BitBtn1"); // View Answers
         return int(QDialog::Accepted);
     });
     form->GradeButtonClick();

@@ -38,9 +38,9 @@ int main(int argc, char** argv)
         const double ms = clock.nsecsElapsed() / 1e6;
         form.hide();
         // The whole list must have been laid out, not just its first screen.
-        const QModelIndex last = form.ListView1->model()->index(Items - 1, 0);
-        if (shot.isNull() || form.ListView1->horizontalScrollBar()->maximum() == 0 ||
-            !form.ListView1->visualRect(last).isValid())
+        const auto* list = form.findChild<QListView*>(QStringLiteral("ListView1"));
+        const QModelIndex last = list->model()->index(Items - 1, 0);
+        if (shot.isNull() || list->horizontalScrollBar()->maximum() == 0 || !list->visualRect(last).isValid())
             return 1;
         runs.push_back(ms);
     }

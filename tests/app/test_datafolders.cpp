@@ -128,12 +128,10 @@ private:
     {
         Dialogs::setModalHandler([text](QDialog* d) {
             d->show();
-            TNoteForm* note = Driver::window<TNoteForm>();
-            QPlainTextEdit* memo = Driver::find<QPlainTextEdit>(note, "DBMemo1");
-            memo->selectAll();
-            QTest::keyClicks(memo, text);
-            Driver::press(note, "Button1");
-            Driver::press(note, "Button3");
+            QTest::keyClick(Driver::find<QPlainTextEdit>(d, "DBMemo1"), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(Driver::find<QPlainTextEdit>(d, "DBMemo1"), text);
+            Driver::press(d, "Button1");
+            Driver::press(d, "Button3");
             return d->result();
         });
         Driver::press(form, "NoteButton");

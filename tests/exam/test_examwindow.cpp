@@ -44,7 +44,7 @@ struct TestScoreWindowAnswer
         Dialogs::setModalHandler([](QDialog* d) {
             if (!qobject_cast<TScoreForm*>(d))
                 return int(QDialog::Rejected);
-            Driver::window<TScoreForm>()->BitBtn1->click();
+            Driver::press(d, "BitBtn1");
             return int(QDialog::Accepted);
         });
     }

@@ -126,7 +126,7 @@ private slots:
         Dialogs::setModalHandler([](QDialog* dialog) {
             if (!qobject_cast<TScoreForm*>(dialog))
                 return int(QDialog::Rejected);
-            Driver::window<TScoreForm>()->BitBtn1Click();
+            Driver::press(dialog, "BitBtn1");
             return int(QDialog::Accepted);
         });
         form->GradeButtonClick();

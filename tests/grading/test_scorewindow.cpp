@@ -1,12 +1,12 @@
 // Grade Now, the score window and its ways out, through the exam window.
 #include "TestEnv.h"
-#include "core/exam/TKZTimeCounter.h"
-#include "ui/exam/TTestForm.h"
+#include "core/exam/Clock.h"
 #include "core/grading/ChartText.h"
-#include "ui/grading/TScoreForm.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/SectionNames.h"
 #include "core/tables/Table.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedLabel.h"
 
@@ -18,13 +18,16 @@
 #include <QGraphicsTextItem>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QValueAxis>
 #include <QtTest>
 
 namespace {
-// Practice exam A of n items, sections 1..6 in turn, single and multiple response.
+// Practice exam A of n items, sections 1..6 in turn, single and multiple
+// response, drawn in a fixed order.
 TTestForm* startExam(TestEnv& env, int n, const QString& name = QStringLiteral("Ann"))
 {
     QList<TestItem> items;
@@ -35,8 +38,7 @@ TTestForm* startExam(TestEnv& env, int n, const QString& name = QStringLiteral("
     env.writeEmptyCurrentSet();
     env.writeUserSet({});
     TTestForm* f = env.createForms();
-    TestEnv::acceptNameDialog(name);
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1", name, 90, 11); // one draw: the window looks the same every run
     return f;
 }
 
@@ -49,7 +51,7 @@ void answerExam(TTestForm* f, int right)
         const bool multiple = f->dtCurrentSet->fieldByName(ItemRecord::Q_TYPE).asBoolean();
         for (int k = 1; k <= 4; ++k) {
             if (correct[k - 1] == (r <= right)) {
-                f->ALabelClick(k);
+                Driver::pickChoice(f, k);
                 if (!multiple)
                     break;
             }
@@ -63,6 +65,33 @@ QList<qreal> valuesOf(const QBarSet* set)
     for (int i = 0; i < set->count(); ++i)
         v << set->at(i);
     return v;
+}
+
+TScoreForm* score()
+{
+    return Driver::window<TScoreForm>();
+}
+QChart* totalChart()
+{
+    return Driver::chart(score(), "TotalChart");
+}
+QChart* sectionChart()
+{
+    return Driver::chart(score(), "Chart1");
+}
+
+QPushButton* examButton(TTestForm* f, const char* name)
+{
+    return Driver::find<QPushButton>(f, name);
+}
+bool visibleInExamWindow(TTestForm* f, const char* name)
+{
+    QWidget* w = Driver::find<QWidget>(f, name);
+    return w && w->isVisibleTo(f);
+}
+QTimer* examClock(TTestForm* f)
+{
+    return Driver::find<QTimer>(f, "Timer1");
 }
 
 // Runs fn inside the score window each time it is shown modally.
@@ -99,30 +128,33 @@ void TestScoreWindow::sectionChart_allSixBarsAndTheScaleInView()
     Dialogs::queueAnswer(Dialogs::Ok);
     bool checked = false;
     onScoreWindow([&] {
-        QCOMPARE(Driver::window<TScoreForm>()->size(), QSize(582, 435));
-        QVERIFY(!Driver::window<TScoreForm>()->ScrollBox1->verticalScrollBar()->isVisible());
+        QCOMPARE(score()->size(), QSize(582, 435));
+        auto* box = Driver::find<QScrollArea>(score(), "ScrollBox1");
+        auto* view = Driver::find<QChartView>(score(), "Chart1");
+        QVERIFY(!box->verticalScrollBar()->isVisible());
         // The chart is no taller than its container: nothing needs scrolling.
-        QVERIFY(Driver::window<TScoreForm>()->Chart1View->height() <= Driver::window<TScoreForm>()->ScrollBox1->viewport()->height());
-        QCOMPARE(Driver::window<TScoreForm>()->ScrollBox1->verticalScrollBar()->maximum(), 0);
+        QVERIFY(view->height() <= box->viewport()->height());
+        QCOMPARE(box->verticalScrollBar()->maximum(), 0);
         // The plot and the scale under it lie inside the view.
-        const QRectF plot = Driver::window<TScoreForm>()->Chart1->plotArea();
-        const int scale = QFontMetrics(Driver::window<TScoreForm>()->Chart1Values->labelsFont()).height();
+        const QRectF plot = sectionChart()->plotArea();
+        const QList<QAbstractAxis*> scales = sectionChart()->axes(Qt::Horizontal);
+        QCOMPARE(scales.size(), 1);
+        const int scale = QFontMetrics(scales.first()->labelsFont()).height();
         QVERIFY(plot.top() >= 0);
-        QVERIFY2(plot.bottom() + scale <= Driver::window<TScoreForm>()->Chart1View->height(),
-                 qPrintable(QStringLiteral("%1 + %2 > %3")
-                                .arg(plot.bottom())
-                                .arg(scale)
-                                .arg(Driver::window<TScoreForm>()->Chart1View->height())));
-        QCOMPARE(Driver::window<TScoreForm>()->Chart1Categories->count(), 6);
+        QVERIFY2(
+            plot.bottom() + scale <= view->height(),
+            qPrintable(QStringLiteral("%1 + %2 > %3").arg(plot.bottom()).arg(scale).arg(view->height())));
+        QBarCategoryAxis* categories = Driver::barCategories(sectionChart());
+        QCOMPARE(categories->count(), 6);
         // Each label fits its bar's slot.
         const int slot = int(plot.height() / 6);
-        const QFontMetrics labels(Driver::window<TScoreForm>()->Chart1Categories->labelsFont());
-        for (const QString& c : Driver::window<TScoreForm>()->Chart1Categories->categories())
+        const QFontMetrics labels(categories->labelsFont());
+        for (const QString& c : categories->categories())
             QVERIFY((c.count(QStringLiteral("<br>")) + 1) * labels.lineSpacing() <= slot);
         // ...and none is cut short: the chart draws what does not fit as "...".
-        Driver::window<TScoreForm>()->Chart1View->grab();
+        view->grab();
         QStringList drawn;
-        for (QGraphicsItem* item : Driver::window<TScoreForm>()->Chart1View->scene()->items()) {
+        for (QGraphicsItem* item : view->scene()->items()) {
             if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item))
                 drawn << text->toPlainText();
         }
@@ -133,10 +165,10 @@ void TestScoreWindow::sectionChart_allSixBarsAndTheScaleInView()
                 qPrintable(drawn.join(QLatin1Char('|'))));
         const QByteArray shots = qgetenv("VELARIX_SHOTS");
         if (!shots.isEmpty())
-            Driver::window<TScoreForm>()->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/score.png"));
+            score()->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/score.png"));
         checked = true;
     });
-    f->GradeButton->click();
+    Driver::press(f, "GradeButton");
     QVERIFY(checked);
 }
 
@@ -158,6 +190,9 @@ void TestScoreWindow::gradingFillsTheWindow()
     QFETCH(QString, name);
     QFETCH(bool, byClock);
     TestEnv env;
+    double now = 46000.25;
+    Clock::setSource([&now] { return now; });
+    const auto restoreClock = qScopeGuard([] { Clock::setSource({}); });
     TTestForm* f = startExam(env, items, name);
     answerExam(f, right);
     const GradeResult expected = GradeExam(f->Sheet, name, QStringLiteral("Practice Exam A"));
@@ -166,31 +201,32 @@ void TestScoreWindow::gradingFillsTheWindow()
     // Grade Now asks first; Cancel changes nothing.
     Dialogs::clearLog();
     Dialogs::queueAnswer(Dialogs::Cancel);
-    f->GradeButton->click();
+    Driver::press(f, "GradeButton");
     QCOMPARE(Dialogs::shownMessages(),
              QStringList{QStringLiteral(
                  "Confirm: This will end your practice exam.\nAre you sure to end this exam?")});
-    QVERIFY(f->Timer1->isActive());
-    QCOMPARE(f->GradeButton->text(), QStringLiteral("&Grade Now"));
+    QVERIFY(examClock(f)->isActive());
+    QCOMPARE(examButton(f, "GradeButton")->text(), QStringLiteral("&Grade Now"));
 
     int shown = 0;
     onScoreWindow([&] {
         ++shown;
         QCOMPARE(f->examMode, ExamMode::Testing);
-        QVERIFY(!f->ScrollBox1->isVisibleTo(f));
-        QVERIFY(!f->TimeLabel->isVisibleTo(f));
-        QVERIFY(!f->Timer1->isActive());
-        QCOMPARE(f->GradeButton->text(), QStringLiteral("Score Report"));
+        QVERIFY(!visibleInExamWindow(f, "ScrollBox1"));
+        QVERIFY(!visibleInExamWindow(f, "TimeLabel"));
+        QVERIFY(!examClock(f)->isActive());
+        QCOMPARE(examButton(f, "GradeButton")->text(), QStringLiteral("Score Report"));
 
-        QCOMPARE(ChartText::plain(Driver::window<TScoreForm>()->TotalChart->title()), expected.ScoreTitle);
-        QCOMPARE(TScoreForm::categoryLabels(Driver::window<TScoreForm>()->TotalCategories),
+        QCOMPARE(ChartText::plain(totalChart()->title()), expected.ScoreTitle);
+        QCOMPARE(TScoreForm::categoryLabels(Driver::barCategories(totalChart())),
                  (QStringList{QStringLiteral("Your score"), QStringLiteral("Required score")}));
-        QCOMPARE(valuesOf(Driver::window<TScoreForm>()->TotalBars), (QList<qreal>{expected.score, 850}));
-        QCOMPARE(Driver::window<TScoreForm>()->TotalBars->color(), QColor(0, 128, 0));
-        QCOMPARE(Driver::window<TScoreForm>()->TotalBars->selectedColor(), QColor(0, 0, 255));
-        QVERIFY(!Driver::window<TScoreForm>()->TotalBars->isBarSelected(0));
-        QVERIFY(Driver::window<TScoreForm>()->TotalBars->isBarSelected(1));
-        QCOMPARE(Driver::window<TScoreForm>()->TotalLabel->text(), expected.ResultLine);
+        QBarSet* total = Driver::barSet(totalChart());
+        QCOMPARE(valuesOf(total), (QList<qreal>{expected.score, 850}));
+        QCOMPARE(total->color(), QColor(0, 128, 0));
+        QCOMPARE(total->selectedColor(), QColor(0, 0, 255));
+        QVERIFY(!total->isBarSelected(0));
+        QVERIFY(total->isBarSelected(1));
+        QCOMPARE(Driver::find<QLabel>(score(), "TotalLabel")->text(), expected.ResultLine);
         // Section 6 at the bottom, section 1 at the top.
         QStringList labels;
         QList<qreal> percents;
@@ -198,33 +234,34 @@ void TestScoreWindow::gradingFillsTheWindow()
             labels << expected.Sections[s].label;
             percents << expected.Sections[s].percent;
         }
-        QCOMPARE(TScoreForm::categoryLabels(Driver::window<TScoreForm>()->Chart1Categories), labels);
-        QCOMPARE(valuesOf(Driver::window<TScoreForm>()->Chart1Bars), percents);
+        QCOMPARE(TScoreForm::categoryLabels(Driver::barCategories(sectionChart())), labels);
+        QCOMPARE(valuesOf(Driver::barSet(sectionChart())), percents);
 
         const QByteArray shots = qgetenv("VELARIX_SHOTS");
         if (!shots.isEmpty())
-            Driver::window<TScoreForm>()->grab().save(QStringLiteral("%1/score-%2.png")
-                                       .arg(QString::fromLocal8Bit(shots),
-                                            QString::fromLatin1(QTest::currentDataTag()).left(4)));
+            score()->grab().save(QStringLiteral("%1/score-%2.png")
+                                     .arg(QString::fromLocal8Bit(shots),
+                                          QString::fromLatin1(QTest::currentDataTag()).left(4)));
 
         f->dtCurrentSet->setRecNo(f->ItemCount);
-        Driver::window<TScoreForm>()->BitBtn1->click(); // View Answers: review from the first item
+        Driver::press(score(), "BitBtn1"); // View Answers: review from the first item
     });
     if (byClock) {
-        Dialogs::queueAnswer(Dialogs::No); // do not continue
-        Dialogs::queueAnswer(Dialogs::Ok); // end the exam
-        f->TimeExpired();
+        Dialogs::queueAnswer(Dialogs::No);                  // do not continue
+        Dialogs::queueAnswer(Dialogs::Ok);                  // end the exam
+        now += 91 / 1440.0;                                 // past the 90 minutes of the name dialog
+        QMetaObject::invokeMethod(examClock(f), "timeout"); // the clock's next tick
     } else {
         Dialogs::queueAnswer(Dialogs::Ok);
-        f->GradeButton->click();
+        Driver::press(f, "GradeButton");
     }
     QCOMPARE(shown, 1);
     QCOMPARE(f->examMode, ExamMode::Reviewing);
-    QVERIFY(!Driver::window<TScoreForm>()->isVisible());
+    QVERIFY(!score()->isVisible());
     QCOMPARE(f->dtCurrentSet->recNo(), 1);
-    QVERIFY(f->ScrollBox1->isVisibleTo(f));
-    QVERIFY(f->CorrectLabel->isVisibleTo(f));
-    QVERIFY(!f->LearnButton->isEnabled());
+    QVERIFY(visibleInExamWindow(f, "ScrollBox1"));
+    QVERIFY(visibleInExamWindow(f, "CorrectLabel"));
+    QVERIFY(!examButton(f, "LearnButton")->isEnabled());
 }
 
 void TestScoreWindow::itemOfNoKnownSection_showsUnderOther()
@@ -236,16 +273,15 @@ void TestScoreWindow::itemOfNoKnownSection_showsUnderOther()
     env.writeEmptyCurrentSet();
     env.writeUserSet({});
     TTestForm* f = env.createForms();
-    TestEnv::acceptNameDialog();
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1");
     QCOMPARE(f->ItemCount, 3);
     QStringList labels;
     onScoreWindow([&labels] {
-        labels = TScoreForm::categoryLabels(Driver::window<TScoreForm>()->Chart1Categories);
-        Driver::window<TScoreForm>()->BitBtn1->click();
+        labels = TScoreForm::categoryLabels(Driver::barCategories(sectionChart()));
+        Driver::press(score(), "BitBtn1");
     });
     Dialogs::queueAnswer(Dialogs::Ok);
-    f->GradeButton->click();
+    Driver::press(f, "GradeButton");
     // Bottom to top: "Other", then sections 6 to 1.
     QCOMPARE(labels.size(), 7);
     QCOMPARE(labels.first(), QStringLiteral("Other (0/2) "));
@@ -258,8 +294,8 @@ void TestScoreWindow::reopeningInReviewShowsTheSameGrading()
     TTestForm* f = startExam(env, 4);
     answerExam(f, 1);
     Dialogs::queueAnswer(Dialogs::Ok);
-    onScoreWindow([] { Driver::window<TScoreForm>()->BitBtn1->click(); });
-    f->GradeButton->click();
+    onScoreWindow([] { Driver::press(score(), "BitBtn1"); });
+    Driver::press(f, "GradeButton");
 
     // Whatever happens to the answers since, the report is that of the grading.
     for (int i = 0; i < f->Sheet.size(); ++i)
@@ -268,13 +304,13 @@ void TestScoreWindow::reopeningInReviewShowsTheSameGrading()
     int shown = 0;
     onScoreWindow([&shown] {
         ++shown;
-        QCOMPARE(valuesOf(Driver::window<TScoreForm>()->TotalBars), (QList<qreal>{250, 850}));
-        QCOMPARE(Driver::window<TScoreForm>()->TotalLabel->text(),
+        QCOMPARE(valuesOf(Driver::barSet(totalChart())), (QList<qreal>{250, 850}));
+        QCOMPARE(Driver::find<QLabel>(score(), "TotalLabel")->text(),
                  QStringLiteral("Passing Score: 850   Your Score: 250   Grade: Fail"));
-        Driver::window<TScoreForm>()->BitBtn1->click();
+        Driver::press(score(), "BitBtn1");
     });
-    f->GradeButton->click();
-    f->GradeButton->click();
+    Driver::press(f, "GradeButton");
+    Driver::press(f, "GradeButton");
     QCOMPARE(shown, 2);
     QVERIFY(Dialogs::shownMessages().isEmpty()); // no confirmation in review
     QCOMPARE(f->examMode, ExamMode::Reviewing);
@@ -286,25 +322,25 @@ void TestScoreWindow::onlyViewAnswersOrExitLeave()
     TTestForm* f = startExam(env, 2);
     Dialogs::queueAnswer(Dialogs::Ok);
     onScoreWindow([f] {
-        Driver::window<TScoreForm>()->close();
-        QTest::keyClick(Driver::window<TScoreForm>(), Qt::Key_Escape);
-        QVERIFY(Driver::window<TScoreForm>()->isVisible());
+        score()->close();
+        QTest::keyClick(score(), Qt::Key_Escape);
+        QVERIFY(score()->isVisible());
         Dialogs::clearLog();
-        Driver::window<TScoreForm>()->BitBtn2->click(); // Print Report asks for the printer and keeps the window
+        Driver::press(score(), "BitBtn2"); // Print Report asks for the printer and keeps the window
         QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Print: Score Report")});
         Dialogs::queueAnswer(Dialogs::No);
-        Driver::window<TScoreForm>()->BitBtn3->click();
-        QVERIFY(Driver::window<TScoreForm>()->isVisible());
+        Driver::press(score(), "BitBtn3");
+        QVERIFY(score()->isVisible());
         QCOMPARE(f->examMode, ExamMode::Testing);
         Dialogs::queueAnswer(Dialogs::Yes);
-        Driver::window<TScoreForm>()->BitBtn3->click();
-        QVERIFY(!Driver::window<TScoreForm>()->isVisible());
+        Driver::press(score(), "BitBtn3");
+        QVERIFY(!score()->isVisible());
     });
-    f->GradeButton->click();
+    Driver::press(f, "GradeButton");
     QVERIFY(Dialogs::shownMessages().contains(
         QStringLiteral("Confirm: Are you sure you wish to end this exam?")));
     QCOMPARE(f->examMode, ExamMode::Idle);
-    QVERIFY(f->Panel4->isVisibleTo(f));
+    QVERIFY(visibleInExamWindow(f, "Panel4"));
     QVERIFY(!f->dtCurrentSet->isOpen());
 }
 

@@ -1,21 +1,22 @@
 // The score history and the retake on real windows: what grading records,
 // the history window, the retake exam, and paging with the keyboard.
 #include "TestEnv.h"
-#include "ui/exam/ChoiceLabel.h"
 #include "core/exam/Clock.h"
-#include "ui/exam/TNameForm.h"
-#include "ui/exam/TTestForm.h"
-#include "ui/grading/TScoreForm.h"
 #include "core/history/ScoreHistory.h"
-#include "ui/history/THistoryForm.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Table.h"
+#include "ui/exam/ChoiceLabel.h"
+#include "ui/exam/TNameForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/history/THistoryForm.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedButton.h"
 #include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
+#include <QChart>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineSeries>
@@ -25,11 +26,22 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 
 using namespace ItemRecord;
 
 namespace {
+// The line of that name in the history window's score chart.
+QLineSeries* line(THistoryForm* h, const QString& name)
+{
+    QChart* chart = Driver::chart(h, "ScoreChartView");
+    for (QAbstractSeries* series : chart ? chart->series() : QList<QAbstractSeries*>())
+        if (series->name() == name)
+            return qobject_cast<QLineSeries*>(series);
+    qFatal("no line %s", qPrintable(name));
+}
+
 // Pictures for a look at the windows, when VELARIX_SHOTS names a folder.
 void saveShot(QWidget* w, const QString& name)
 {
@@ -55,20 +67,24 @@ private:
             qWarning("%s", qPrintable(error));
         return all;
     }
-    void startExam(QAction* action)
+    // Starts the exam of that "Exa&ms" action, the candidate Ada, 90 minutes.
+    void startExam(const char* action)
     {
-        form->SeedSource = [] { return 7u; };
-        TestEnv::acceptNameDialog(QStringLiteral("Ada"), 90);
-        action->trigger();
+        Driver::startExam(form, action, QStringLiteral("Ada"), 90, 7);
         QCOMPARE(form->examMode, ExamMode::Testing);
     }
+    QPushButton* button(const char* name) const { return Driver::find<QPushButton>(form, name); }
+    QAction* action(const char* name) const { return Driver::find<QAction>(form, name); }
+    QMenu* menu(const char* name) const { return Driver::find<QMenu>(form, name); }
+    // The exam clock's next tick.
+    void tick() const { QMetaObject::invokeMethod(Driver::find<QTimer>(form, "Timer1"), "timeout"); }
     // Answers the item of that question with its correct letter (single response).
     void answerRight(const QString& question, int choice)
     {
         Table& t = *form->dtCurrentSet;
         for (t.first(); !t.eof(); t.next()) {
             if (t.fieldByName(Q_TEXT).asString() == question) {
-                form->ALabelClick(choice);
+                Driver::pickChoice(form, choice);
                 return;
             }
         }
@@ -80,10 +96,10 @@ private:
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::setModalHandler([](QDialog* d) {
             if (qobject_cast<TScoreForm*>(d))
-                Driver::window<TScoreForm>()->BitBtn1->click();
+                Driver::press(d, "BitBtn1");
             return int(QDialog::Accepted);
         });
-        form->GradeButton->click();
+        Driver::press(form, "GradeButton");
         QCOMPARE(form->examMode, ExamMode::Reviewing);
     }
     QList<qint64> examNumbers()
@@ -123,17 +139,18 @@ private slots:
     {
         // The default folder is the per-user data folder, here the test's own.
         QVERIFY(ScoreHistory::defaultFolder().startsWith(env->dir()));
-        startExam(form->Action1);
+        startExam("Action1");
         answerRight(QStringLiteral("Q1 planning"), 2);
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::queuePrintAnswer(false);
         Dialogs::setModalHandler([](QDialog* d) {
-            Driver::window<TScoreForm>()->BitBtn2Click(); // printing records nothing
-            if (qobject_cast<TScoreForm*>(d))
-                Driver::window<TScoreForm>()->BitBtn1->click();
+            if (qobject_cast<TScoreForm*>(d)) {
+                Driver::press(d, "BitBtn2"); // printing records nothing
+                Driver::press(d, "BitBtn1");
+            }
             return int(QDialog::Accepted);
         });
-        form->GradeButton->click();
+        Driver::press(form, "GradeButton");
         std::vector<HistoryAttempt> all = attempts();
         QCOMPARE(int(all.size()), 1);
         const HistoryAttempt& a = all.front();
@@ -154,8 +171,8 @@ private slots:
         QVERIFY(a.when.secsTo(QDateTime::currentDateTime()) < 60);
 
         // The score window again, in review: nothing new.
-        form->GradeButton->click();
-        form->GradeButton->click();
+        Driver::press(form, "GradeButton");
+        Driver::press(form, "GradeButton");
         QCOMPARE(int(attempts().size()), 1);
         QVERIFY(!Dialogs::shownMessages().join('\n').contains(QStringLiteral("Error")));
     }
@@ -164,13 +181,13 @@ private slots:
     {
         double now = 46000.25;
         Clock::setSource([&now] { return now; });
-        startExam(form->Action2);
+        startExam("Action2");
         now += 91 / 1440.0;
         Dialogs::queueAnswer(Dialogs::No); // do not go on
         Dialogs::queueAnswer(Dialogs::Ok); // end the exam
         Dialogs::setModalHandler([](QDialog*) { return int(QDialog::Accepted); });
-        form->Timer1Timer();
-        QCOMPARE(form->GradeButton->text(), QStringLiteral("Score Report"));
+        tick();
+        QCOMPARE(button("GradeButton")->text(), QStringLiteral("Score Report"));
         const std::vector<HistoryAttempt> all = attempts();
         QCOMPARE(int(all.size()), 1);
         QCOMPARE(all.front().examTitle, QStringLiteral("Practice Exam B"));
@@ -182,20 +199,20 @@ private slots:
     {
         double now = 46000.25;
         Clock::setSource([&now] { return now; });
-        startExam(form->Action2);
+        startExam("Action2");
         now += 91 / 1440.0;
         Dialogs::queueAnswer(Dialogs::Ok); // the time is up: go on
-        form->Timer1Timer();
+        tick();
         Dialogs::queueAnswer(Dialogs::Yes); // end this exam without grading it
-        form->Button3->click();
+        Driver::press(form, "Button3");     // Exit Exam
         QCOMPARE(form->examMode, ExamMode::Idle);
 
         // The next exam is graded two minutes in, before its clock has ticked.
-        startExam(form->Action1);
+        startExam("Action1");
         now += 2 / 1440.0;
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::setModalHandler([](QDialog*) { return int(QDialog::Accepted); });
-        form->GradeButton->click();
+        Driver::press(form, "GradeButton");
         const std::vector<HistoryAttempt> all = attempts();
         QCOMPARE(int(all.size()), 1);
         QCOMPARE(all.front().examTitle, QStringLiteral("Practice Exam A"));
@@ -209,7 +226,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         form->History->folder = blocker.fileName();
-        startExam(form->Action1);
+        startExam("Action1");
         answerRight(QStringLiteral("Q1 planning"), 2);
         Dialogs::queueAnswer(Dialogs::Ok); // grade
         Dialogs::queueAnswer(Dialogs::Ok); // the error box
@@ -219,7 +236,7 @@ private slots:
                 ++scoreShown;
             return int(QDialog::Accepted);
         });
-        form->GradeButton->click();
+        Driver::press(form, "GradeButton");
         QStringList errors = Dialogs::shownMessages().filter(QStringLiteral("Error: "));
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().contains(QStringLiteral("score history folder")), qPrintable(errors.first()));
@@ -237,7 +254,7 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write(QByteArray(4096, 'z'));
         damaged.close();
-        startExam(form->Action1);
+        startExam("Action1");
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
         Dialogs::queueAnswer(Dialogs::Ok);
@@ -246,7 +263,7 @@ private slots:
                 ++scoreShown;
             return int(QDialog::Accepted);
         });
-        form->GradeButton->click();
+        Driver::press(form, "GradeButton");
         errors = Dialogs::shownMessages().filter(QStringLiteral("Error: "));
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().contains(QStringLiteral("not a table of this program")),
@@ -257,9 +274,9 @@ private slots:
 
     void historyWindow_tableCharts_deleteAndExport()
     {
-        QVERIFY(form->ScoreHistory1->isEnabled());
-        QVERIFY(form->N11->actions().indexOf(form->ScoreHistory1) <
-                form->N11->actions().indexOf(form->Exit1));
+        QVERIFY(action("ScoreHistory1")->isEnabled());
+        QVERIFY(menu("N11")->actions().indexOf(action("ScoreHistory1")) <
+                menu("N11")->actions().indexOf(action("Exit1")));
         // Empty: a message instead of charts.
         bool shown = false;
         Dialogs::setModalHandler([&shown](QDialog* d) {
@@ -267,15 +284,16 @@ private slots:
             shown = h != nullptr;
             if (h) {
                 [h] {
-                    QCOMPARE(h->Pages->currentWidget(), static_cast<QWidget*>(h->EmptyLabel));
-                    QVERIFY(h->EmptyLabel->text().startsWith(QStringLiteral("No graded exam yet.")));
-                    QVERIFY(!h->ExportButton->isEnabled());
-                    QVERIFY(!h->DeleteButton->isEnabled());
+                    auto* empty = Driver::find<QLabel>(h, "EmptyLabel");
+                    QCOMPARE(Driver::find<QStackedWidget>(h, "Pages")->currentWidget(), empty);
+                    QVERIFY(empty->text().startsWith(QStringLiteral("No graded exam yet.")));
+                    QVERIFY(!Driver::find<QPushButton>(h, "ExportButton")->isEnabled());
+                    QVERIFY(!Driver::find<QPushButton>(h, "DeleteButton")->isEnabled());
                 }();
             }
             return int(QDialog::Accepted);
         });
-        form->ScoreHistory1->trigger();
+        Driver::press(form, "ScoreHistory1");
         QVERIFY(shown);
 
         QString error;
@@ -294,50 +312,57 @@ private slots:
             QVERIFY(history().append(a, &error));
         }
         const QString csv = env->path(QStringLiteral("out.csv"));
-        Dialogs::setModalHandler([this, csv](QDialog* d) {
-            THistoryForm* h = form->History->HistoryForm;
-            if (d != h)
+        Dialogs::setModalHandler([csv](QDialog* d) {
+            auto* h = qobject_cast<THistoryForm*>(d);
+            if (!h)
                 return int(QDialog::Rejected);
             [h, csv] {
                 h->show();
                 QTest::qWait(50);
                 saveShot(h, QStringLiteral("history"));
-                QCOMPARE(h->Pages->currentIndex(), 1);
-                QCOMPARE(h->AttemptsTable->rowCount(), 3);
-                QCOMPARE(h->AttemptsTable->item(0, 0)->text(), QStringLiteral("2026-04-04 10:00"));
-                QCOMPARE(h->AttemptsTable->item(0, 1)->text(), QStringLiteral("Practice Exam C"));
-                QCOMPARE(h->AttemptsTable->item(0, 3)->text(), QStringLiteral("900"));
-                QCOMPARE(h->AttemptsTable->item(0, 4)->text(), QStringLiteral("Pass"));
-                QCOMPARE(h->AttemptsTable->item(2, 5)->text(), QStringLiteral("0:10:00"));
+                QCOMPARE(Driver::find<QStackedWidget>(h, "Pages")->currentIndex(), 1);
+                auto* table = Driver::find<QTableWidget>(h, "AttemptsTable");
+                QCOMPARE(table->rowCount(), 3);
+                QCOMPARE(table->item(0, 0)->text(), QStringLiteral("2026-04-04 10:00"));
+                QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Practice Exam C"));
+                QCOMPARE(table->item(0, 3)->text(), QStringLiteral("900"));
+                QCOMPARE(table->item(0, 4)->text(), QStringLiteral("Pass"));
+                QCOMPARE(table->item(2, 5)->text(), QStringLiteral("0:10:00"));
                 // Oldest to newest along the date axis, the pass line at 850.
-                QCOMPARE(h->ScoreSeries->count(), 3);
-                QCOMPARE(h->ScoreSeries->at(0).y(), 500.0);
-                QCOMPARE(h->ScoreSeries->at(2).y(), 900.0);
-                QCOMPARE(h->PassSeries->count(), 2);
-                QCOMPARE(h->PassSeries->at(0).y(), 850.0);
-                QCOMPARE(h->PassSeries->at(1).y(), 850.0);
-                QVERIFY(h->WeakestLabel->text().startsWith(
-                    QStringLiteral("Weakest section: Integration and Interoperability (25%")));
+                const QLineSeries* scores = line(h, QStringLiteral("Your score"));
+                const QLineSeries* pass = line(h, QStringLiteral("Passing score"));
+                QCOMPARE(scores->count(), 3);
+                QCOMPARE(scores->at(0).y(), 500.0);
+                QCOMPARE(scores->at(2).y(), 900.0);
+                QCOMPARE(pass->count(), 2);
+                QCOMPARE(pass->at(0).y(), 850.0);
+                QCOMPARE(pass->at(1).y(), 850.0);
+                QVERIFY(Driver::find<QLabel>(h, "WeakestLabel")
+                            ->text()
+                            .startsWith(
+                                QStringLiteral("Weakest section: Integration and Interoperability (25%")));
 
                 // Export through the file chooser.
                 Dialogs::queueFileName(csv);
-                h->ExportButton->click();
+                Driver::press(h, "ExportButton");
                 // Delete: No keeps the attempt, Yes removes it.
-                QVERIFY(!h->DeleteButton->isEnabled());
-                h->AttemptsTable->selectRow(1);
-                QVERIFY(h->DeleteButton->isEnabled());
+                auto* deleteButton = Driver::find<QPushButton>(h, "DeleteButton");
+                QVERIFY(!deleteButton->isEnabled());
+                QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  table->visualItemRect(table->item(1, 1)).center());
+                QVERIFY(deleteButton->isEnabled());
                 Dialogs::queueAnswer(Dialogs::No);
-                h->DeleteButton->click();
-                QCOMPARE(h->AttemptsTable->rowCount(), 3);
+                deleteButton->click();
+                QCOMPARE(table->rowCount(), 3);
                 Dialogs::queueAnswer(Dialogs::Yes);
-                h->DeleteButton->click();
-                QCOMPARE(h->AttemptsTable->rowCount(), 2);
-                QCOMPARE(h->AttemptsTable->item(1, 1)->text(), QStringLiteral("Practice Exam A"));
+                deleteButton->click();
+                QCOMPARE(table->rowCount(), 2);
+                QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Practice Exam A"));
                 h->hide();
             }();
             return int(QDialog::Accepted);
         });
-        form->ScoreHistory1->trigger();
+        Driver::press(form, "ScoreHistory1");
         QVERIFY(Dialogs::shownMessages().last().startsWith(
             QStringLiteral("Confirm: Delete the attempt of 2026-04-03")));
         QCOMPARE(int(attempts().size()), 2);
@@ -349,24 +374,23 @@ private slots:
         QVERIFY(lines[1].contains(QStringLiteral("Practice Exam C")));
 
         // Enabled in every mode.
-        startExam(form->Action1);
-        QVERIFY(form->ScoreHistory1->isEnabled());
-        QVERIFY(form->N11->isEnabled());
+        startExam("Action1");
+        QVERIFY(action("ScoreHistory1")->isEnabled());
+        QVERIFY(menu("N11")->isEnabled());
     }
 
     void retake_bankExam_takesTheWrongItems()
     {
-        QVERIFY(form->RetakeBtn->isVisible());
+        QPushButton* retakeButton = button("RetakeBtn");
+        QVERIFY(retakeButton->isVisible());
         saveShot(form, QStringLiteral("startpage"));
-        QCOMPARE(form->RetakeBtn->text(), QStringLiteral("Retake &Incorrect"));
-        QCOMPARE(form->N21->actions().last(), form->RetakeAct);
-        QCOMPARE(form->RetakeBtn->y(), form->UserBtn->y());
-        QCOMPARE(form->RetakeBtn->x(), form->UserBtn->x() + 115);
+        QCOMPARE(retakeButton->text(), QStringLiteral("Retake &Incorrect"));
+        QCOMPARE(menu("N21")->actions().last(), action("RetakeAct"));
+        QCOMPARE(retakeButton->y(), button("UserBtn")->y());
+        QCOMPARE(retakeButton->x(), button("UserBtn")->x() + 115);
 
         form->Options.TimerOn = false;
-        form->SeedSource = [] { return 3u; };
-        TestEnv::acceptNameDialog(QStringLiteral("Ada"));
-        form->AllQActExecute(); // eleven items
+        Driver::startExam(form, "AllQAct", QStringLiteral("Ada"), 90, 3); // eleven items
         answerRight(QStringLiteral("Q1 planning"), 2);
         answerRight(QStringLiteral("Q3 access"), 1);
         gradeAndView();
@@ -378,12 +402,12 @@ private slots:
         int number = 0;
         Dialogs::setModalHandler([&](QDialog* d) {
             caption = d->windowTitle();
-            numberEnabled = Driver::window<TNameForm>()->SpinEdit2->isEnabled();
-            number = Driver::window<TNameForm>()->SpinEdit2->value();
-            Driver::window<TNameForm>()->BitBtn1->click();
-            return Driver::window<TNameForm>()->result();
+            numberEnabled = Driver::find<QSpinBox>(d, "SpinEdit2")->isEnabled();
+            number = Driver::find<QSpinBox>(d, "SpinEdit2")->value();
+            Driver::press(d, "BitBtn1");
+            return d->result();
         });
-        form->RetakeBtn->click();
+        Driver::press(form, "RetakeBtn");
         QCOMPARE(caption, QStringLiteral("Retake Incorrect Items"));
         QVERIFY(!numberEnabled);
         QCOMPARE(number, 9);
@@ -392,9 +416,29 @@ private slots:
         QCOMPARE(form->ItemCount, 9);
         QCOMPARE(form->Sheet.size(), 9);
         QCOMPARE(examNumbers(), (QList<qint64>{2, 4, 5, 6, 7, 8, 9, 10, 11}));
-        QVERIFY(!form->NoteButton->isHidden());
-        QVERIFY(!form->RetakeAct->isEnabled() || !form->N21->isEnabled());
-        QVERIFY(!form->RetakeBtn->isVisible());
+        QVERIFY(!button("NoteButton")->isHidden());
+
+        // During the retake no other retake can start: not from its menu
+        // command, nor from the start page's button, clicked or by its key.
+        QVERIFY(!action("RetakeAct")->isEnabled());
+        QVERIFY(!retakeButton->isVisible());
+        int opened = 0;
+        Dialogs::setModalHandler([&opened](QDialog*) {
+            ++opened;
+            return int(QDialog::Rejected);
+        });
+        Dialogs::clearLog();
+        const QList<qint64> retaken = examNumbers();
+        Driver::press(form, "RetakeAct");
+        Driver::press(form, "RetakeBtn");
+        QTest::keyClick(form, Qt::Key_I, Qt::AltModifier);
+        QTest::qWait(300); // a mnemonic clicks after a short delay
+        QCOMPARE(opened, 0);
+        QCOMPARE(Dialogs::shownMessages(), QStringList());
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(form->ExamTitle, QStringLiteral("Retake Incorrect Items"));
+        QCOMPARE(form->ItemCount, 9);
+        QCOMPARE(examNumbers(), retaken);
 
         // Retaken and graded: the retake is the latest attempt, and the next
         // retake takes only what is still wrong.
@@ -403,8 +447,8 @@ private slots:
         QCOMPARE(attempts().front().examTitle, QStringLiteral("Retake Incorrect Items"));
         QCOMPARE(attempts().front().items, 9);
         form->CloseCurrentExam();
-        TestEnv::acceptNameDialog();
-        form->RetakeAct->trigger();
+        Driver::acceptNameDialog();
+        Driver::press(form, "RetakeAct");
         QCOMPARE(examNumbers(), (QList<qint64>{2, 5, 6, 7, 8, 9, 10, 11}));
     }
 
@@ -413,7 +457,7 @@ private slots:
         env->writeUserSet({TestEnv::item(0, 1, QStringLiteral("U1"), QStringLiteral("a")),
                            TestEnv::item(0, 2, QStringLiteral("U2"), QStringLiteral("b")),
                            TestEnv::item(0, 3, QStringLiteral("U3"), QStringLiteral("c"))});
-        startExam(form->UserAct);
+        startExam("UserAct");
         answerRight(QStringLiteral("U2"), 2);
         gradeAndView();
         form->CloseCurrentExam();
@@ -422,12 +466,12 @@ private slots:
         // U3 (Q_ID 3) is gone from the user set meanwhile.
         env->writeUserSet({TestEnv::item(0, 1, QStringLiteral("U1"), QStringLiteral("a")),
                            TestEnv::item(0, 2, QStringLiteral("U2"), QStringLiteral("b"))});
-        TestEnv::acceptNameDialog();
-        form->RetakeAct->trigger();
+        Driver::acceptNameDialog();
+        Driver::press(form, "RetakeAct");
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(examNumbers(), (QList<qint64>{1}));
         QCOMPARE(form->dtCurrentSet->fieldByName(Q_TEXT).asString(), QStringLiteral("U1"));
-        QVERIFY(form->NoteButton->isHidden()); // no notes on the candidate's own items
+        QVERIFY(button("NoteButton")->isHidden()); // no notes on the candidate's own items
         QVERIFY(!form->dtQSet->isOpen());
     }
 
@@ -438,7 +482,7 @@ private slots:
             return int(QDialog::Rejected);
         });
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->RetakeAct->trigger();
+        Driver::press(form, "RetakeAct");
         QCOMPARE(Dialogs::shownMessages(),
                  QStringList{QStringLiteral(
                      "Information: There is no graded exam yet, so there is no incorrect item to retake.")});
@@ -453,27 +497,27 @@ private slots:
         Table ces(TableFiles::SessionName, env->userPath(TableFiles::CurrentSet));
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->RetakeBtn->click();
+        Driver::press(form, "RetakeBtn");
         QCOMPARE(Dialogs::shownMessages(),
                  QStringList{QStringLiteral(
                      "Information: The latest graded exam left no incorrect item to retake.")});
         QCOMPARE(form->examMode, ExamMode::Idle);
         QVERIFY(!form->dtQSet->isOpen());
         QVERIFY(!form->dtCurrentSet->isOpen());
-        QVERIFY(form->Panel4->isVisible());
+        QVERIFY(Driver::find<QWidget>(form, "Panel4")->isVisible());
     }
 
     void pageKeys_pageThroughTheItems()
     {
-        startExam(form->Action1); // two items
+        startExam("Action1"); // two items
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
         QCOMPARE(form->dtCurrentSet->recNo(), 1);
-        form->ScrollBox1->setFocus(); // the item area would scroll by itself
+        Driver::find<QWidget>(form, "ScrollBox1")->setFocus(); // the item area would scroll by itself
         QTest::keyClick(form, Qt::Key_PageDown);
         QCOMPARE(form->dtCurrentSet->recNo(), 2);
-        QCOMPARE(form->Label1->text(), QStringLiteral("Item 2 of 2"));
-        QVERIFY(!form->NextButton->isEnabled());
+        QCOMPARE(Driver::find<QLabel>(form, "Label1")->text(), QStringLiteral("Item 2 of 2"));
+        QVERIFY(!button("NextButton")->isEnabled());
         QTest::keyClick(form, Qt::Key_PageDown); // at the end: nothing
         QCOMPARE(form->dtCurrentSet->recNo(), 2);
         QTest::keyClick(form, Qt::Key_PageUp);

@@ -473,8 +473,10 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
         QCOMPARE(doc.name, QStringLiteral("Score Report"));
         QCOMPARE(doc.pages.size(), 1);
         const ReportPage& page = doc.pages.first();
-        QCOMPARE(page.named("TitleLabel").first().text(), ChartText::plain(Driver::window<TScoreForm>()->TotalChart->title()));
-        QCOMPARE(page.named("ResultLabel").first().text(), Driver::window<TScoreForm>()->TotalLabel->text());
+        QCOMPARE(page.named("TitleLabel").first().text(),
+                 ChartText::plain(Driver::chart(Driver::window<TScoreForm>(), "TotalChart")->title()));
+        QCOMPARE(page.named("ResultLabel").first().text(),
+                 Driver::find<QLabel>(Driver::window<TScoreForm>(), "TotalLabel")->text());
         QCOMPARE(page.named("DateLabel").first().text(),
                  QDate::currentDate().toString(QStringLiteral("M/d/yyyy")));
         QCOMPARE(page.named("FooterLabel").first().text(), QStringLiteral("Velarix 2.0"));
@@ -487,8 +489,9 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
             values << b.value;
             labels << b.label;
         }
-        QCOMPARE(values, valuesOf(Driver::window<TScoreForm>()->TotalBars));
-        QCOMPARE(labels, TScoreForm::categoryLabels(Driver::window<TScoreForm>()->TotalCategories));
+        QCOMPARE(values, valuesOf(Driver::barSet(Driver::chart(Driver::window<TScoreForm>(), "TotalChart"))));
+        QCOMPARE(labels, TScoreForm::categoryLabels(Driver::barCategories(
+                             Driver::chart(Driver::window<TScoreForm>(), "TotalChart"))));
         QCOMPARE(total.bars.at(0).color, (ReportColor{0, 128, 0}));
         QCOMPARE(total.bars.at(1).color, (ReportColor{0, 0, 255}));
         QCOMPARE(total.axisMaximum, 1000.0);
@@ -499,8 +502,9 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
             labels << b.label;
             QCOMPARE(b.color, (ReportColor{255, 0, 0}));
         }
-        QCOMPARE(values, valuesOf(Driver::window<TScoreForm>()->Chart1Bars));
-        QCOMPARE(labels, TScoreForm::categoryLabels(Driver::window<TScoreForm>()->Chart1Categories));
+        QCOMPARE(values, valuesOf(Driver::barSet(Driver::chart(Driver::window<TScoreForm>(), "Chart1"))));
+        QCOMPARE(labels, TScoreForm::categoryLabels(
+                             Driver::barCategories(Driver::chart(Driver::window<TScoreForm>(), "Chart1"))));
         QCOMPARE(sections.axisMaximum, 100.0);
         verifyNoOverlaps(page);
     };
@@ -509,7 +513,7 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
     const auto inScoreWindow = [&]() {
         Dialogs::setPrintFile(pdf);
         Dialogs::clearLog();
-        Driver::window<TScoreForm>()->BitBtn2->click();
+        Driver::press(Driver::window<TScoreForm>(), "BitBtn2");
         QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Print: Score Report")});
         QVERIFY(isPdf(pdf));
         if (shown == 1 && !pdfDump(QString()).isEmpty())
@@ -521,9 +525,9 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
         // Cancelled, nothing is printed.
         QFile::remove(pdf);
         Dialogs::queuePrintAnswer(false);
-        Driver::window<TScoreForm>()->BitBtn2->click();
+        Driver::press(Driver::window<TScoreForm>(), "BitBtn2");
         QVERIFY(!QFile::exists(pdf));
-        Driver::window<TScoreForm>()->BitBtn1->click();
+        Driver::press(Driver::window<TScoreForm>(), "BitBtn1");
     };
     Dialogs::setModalHandler([&](QDialog* d) {
         ++shown;
@@ -535,7 +539,7 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
     Dialogs::queueAnswer(Dialogs::Ok);
     form->GradeButton->click();
     QCOMPARE(shown, 1);
-    QCOMPARE(Driver::window<TScoreForm>()->TotalLabel->text(),
+    QCOMPARE(Driver::find<QLabel>(Driver::window<TScoreForm>(), "TotalLabel")->text(),
              QStringLiteral("Passing Score: 850   Your Score: %1   Grade: Fail")
                  .arg(qRound(2000.0 / form->ItemCount)));
 
@@ -545,8 +549,10 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
     form->GradeButton->click();
     QCOMPARE(shown, 2);
     QCOMPARE(ReportPainter::lastDocument().pages.first().named("ResultLabel").first().text(),
-             Driver::window<TScoreForm>()->TotalLabel->text());
-    QVERIFY(Driver::window<TScoreForm>()->TotalLabel->text().endsWith(QStringLiteral("Fail")));
+             Driver::find<QLabel>(Driver::window<TScoreForm>(), "TotalLabel")->text());
+    QVERIFY(Driver::find<QLabel>(Driver::window<TScoreForm>(), "TotalLabel")
+                ->text()
+                .endsWith(QStringLiteral("Fail")));
 }
 
 void TestPrintouts::longTitlesStayClearOfTheBrand()

@@ -1,14 +1,14 @@
 // Notes: kept per bank item across exams, dropped when not saved.
 #include "TestEnv.h"
 #include "core/exam/Clock.h"
-#include "ui/exam/TTestForm.h"
-#include "ui/grading/TScoreForm.h"
-#include "ui/review/TNoteForm.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/NoteBook.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Session.h"
 #include "core/tables/Table.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/review/TNoteForm.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedLabel.h"
 
@@ -26,8 +26,7 @@ using namespace ItemRecord;
 // Starts practice exam A (bank items 1 and 2 of the sample bank) on the item copied from bank item id.
 void startExamA(TTestForm* f, qint64 id)
 {
-    TestEnv::acceptNameDialog();
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1");
     for (int r = 1; r <= f->ItemCount; ++r) {
         f->dtCurrentSet->setRecNo(r);
         if (f->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger() == id)
@@ -44,6 +43,19 @@ TTestForm* createWithBank(TestEnv& env, const QList<TestItem>& bank)
     return env.createForms();
 }
 
+TNoteForm* note()
+{
+    return Driver::window<TNoteForm>();
+}
+QPlainTextEdit* noteBox()
+{
+    return Driver::find<QPlainTextEdit>(note(), "DBMemo1");
+}
+QString noteHeading()
+{
+    return Driver::find<QLabel>(note(), "Label2")->text();
+}
+
 // Runs fn inside the note window when it is shown modally; leaves by Exit.
 void onNoteWindow(const std::function<void()>& fn)
 {
@@ -51,7 +63,7 @@ void onNoteWindow(const std::function<void()>& fn)
         d->show();
         fn();
         if (d->isVisible())
-            Driver::window<TNoteForm>()->Button3->click();
+            Driver::press(d, "Button3");
         return d->result();
     });
 }
@@ -67,9 +79,10 @@ QHash<qint64, QString> bankNotes(const TestEnv& env)
 // "Save Note" and "Cancel" are enabled together or not at all.
 bool buttonsEnabled()
 {
-    if (Driver::window<TNoteForm>()->Button1->isEnabled() != Driver::window<TNoteForm>()->Button2->isEnabled())
+    const bool save = Driver::find<QPushButton>(note(), "Button1")->isEnabled();
+    if (save != Driver::find<QPushButton>(note(), "Button2")->isEnabled())
         qFatal("Save Note and Cancel disagree");
-    return Driver::window<TNoteForm>()->Button1->isEnabled();
+    return save;
 }
 } // namespace
 
@@ -91,18 +104,18 @@ void TestNotes::savedNoteComesBackInTheNextExam()
     TTestForm* f = createWithBank(env, TestEnv::sampleBank());
     startExamA(f, 2);
     onNoteWindow([f] {
-        QCOMPARE(Driver::window<TNoteForm>()->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: 2"));
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("Check DNS first"));
+        QCOMPARE(noteHeading(), QStringLiteral("Practice Exam A,  Item ID: 2"));
+        QTest::keyClicks(noteBox(), QStringLiteral("Check DNS first"));
         QVERIFY(buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->state(), Table::State::Edit);
         const QByteArray shots = qgetenv("VELARIX_SHOTS");
         if (!shots.isEmpty())
-            Driver::window<TNoteForm>()->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/note.png"));
-        Driver::window<TNoteForm>()->Button1->click();
+            note()->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/note.png"));
+        Driver::press(note(), "Button1"); // Save Note
         QVERIFY(!buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("Check DNS first"));
     f->CloseCurrentExam();
     QCOMPARE(bankNotes(env).value(2), QStringLiteral("Check DNS first"));
@@ -111,12 +124,12 @@ void TestNotes::savedNoteComesBackInTheNextExam()
     // The next exam with the item shows the note; an emptied note is stored empty.
     startExamA(f, 2);
     onNoteWindow([] {
-        QCOMPARE(Driver::window<TNoteForm>()->DBMemo1->toPlainText(), QStringLiteral("Check DNS first"));
-        Driver::window<TNoteForm>()->DBMemo1->selectAll();
-        QTest::keyClick(Driver::window<TNoteForm>()->DBMemo1, Qt::Key_Delete);
-        Driver::window<TNoteForm>()->Button1->click();
+        QCOMPARE(noteBox()->toPlainText(), QStringLiteral("Check DNS first"));
+        QTest::keyClick(noteBox(), Qt::Key_A, Qt::ControlModifier); // select all
+        QTest::keyClick(noteBox(), Qt::Key_Delete);
+        Driver::press(note(), "Button1"); // Save Note
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     f->CloseCurrentExam();
     QCOMPARE(bankNotes(env).value(2), QString());
 }
@@ -129,23 +142,23 @@ void TestNotes::unsavedNoteIsDropped()
     TTestForm* f = createWithBank(env, bank);
     startExamA(f, 1);
     onNoteWindow([] {
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral(" and more"));
-        Driver::window<TNoteForm>()->Button2->click(); // Cancel shows the stored note again
-        QCOMPARE(Driver::window<TNoteForm>()->DBMemo1->toPlainText(), QStringLiteral("stored"));
+        QTest::keyClicks(noteBox(), QStringLiteral(" and more"));
+        Driver::press(note(), "Button2"); // Cancel shows the stored note again
+        QCOMPARE(noteBox()->toPlainText(), QStringLiteral("stored"));
         QVERIFY(!buttonsEnabled());
-        QVERIFY(Driver::window<TNoteForm>()->isVisible());
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("!"));
-        Driver::window<TNoteForm>()->close(); // the close box drops it too
+        QVERIFY(note()->isVisible());
+        QTest::keyClicks(noteBox(), QStringLiteral("!"));
+        note()->close(); // the close box drops it too
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
     QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("stored"));
     onNoteWindow([] {
-        QCOMPARE(Driver::window<TNoteForm>()->DBMemo1->toPlainText(), QStringLiteral("stored"));
+        QCOMPARE(noteBox()->toPlainText(), QStringLiteral("stored"));
         QVERIFY(!buttonsEnabled());
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("?")); // then Exit
+        QTest::keyClicks(noteBox(), QStringLiteral("?")); // then Exit
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     f->CloseCurrentExam();
     QCOMPARE(bankNotes(env).value(1), QStringLiteral("stored"));
 }
@@ -165,10 +178,10 @@ void TestNotes::noteLandsOnItsOwnBankItem()
     }
     startExamA(f, 2);
     onNoteWindow([] {
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("mine"));
-        Driver::window<TNoteForm>()->Button1->click();
+        QTest::keyClicks(noteBox(), QStringLiteral("mine"));
+        Driver::press(note(), "Button1"); // Save Note
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     f->CloseCurrentExam();
     QCOMPARE(bankNotes(env).value(2), QStringLiteral("mine"));
     QCOMPARE(bankNotes(env).value(3), QString());
@@ -186,8 +199,7 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
     double now = 46000.25;
     Clock::setSource([&now] { return now; });
     const auto restoreClock = qScopeGuard([] { Clock::setSource({}); });
-    TestEnv::acceptNameDialog(QStringLiteral("Tester"), 1);
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1", QStringLiteral("Tester"), 1);
     QCOMPARE(f->ItemCount, 4);
     f->dtCurrentSet->setRecNo(1);
     const qint64 first = f->dtCurrentSet->fieldByName(Q_OR_NUMBER).asInteger();
@@ -202,17 +214,17 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
         now += 61 / 86400.0;
         QTRY_COMPARE(f->examMode, ExamMode::Reviewing); // the clock's own tick
         QCOMPARE(f->dtCurrentSet->recNo(), 1);          // moved by "View Answers"
-        QCOMPARE(Driver::window<TNoteForm>()->Label2->text(), QStringLiteral("Practice Exam A,  Item ID: %1").arg(third));
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("mine"));
+        QCOMPARE(noteHeading(), QStringLiteral("Practice Exam A,  Item ID: %1").arg(third));
+        QTest::keyClicks(noteBox(), QStringLiteral("mine"));
         QVERIFY(buttonsEnabled());
-        Driver::window<TNoteForm>()->Button1->click();
+        Driver::press(note(), "Button1"); // Save Note
         QVERIFY(!buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->recNo(), 1); // the save leaves the table where it was
         done = true;
     };
     Dialogs::setModalHandler([&](QDialog* d) {
         if (qobject_cast<TScoreForm*>(d)) {
-            Driver::window<TScoreForm>()->BitBtn1->click(); // View Answers
+            Driver::press(d, "BitBtn1"); // View Answers
             return int(QDialog::Accepted);
         }
         if (!qobject_cast<TNoteForm*>(d))
@@ -220,10 +232,10 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
         d->show();
         inNoteWindow();
         if (d->isVisible())
-            Driver::window<TNoteForm>()->Button3->click();
+            Driver::press(note(), "Button3");
         return d->result();
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     QVERIFY(done);
     QCOMPARE(Dialogs::pendingAnswers(), 0);
     QCOMPARE(bankNotes(env).value(third), QStringLiteral("mine"));
@@ -231,28 +243,28 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
     QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QString()); // record 1
 
     // Closed, the window leaves the display on the current record.
-    QVERIFY(f->ScrollBox1->isVisibleTo(f));
-    QCOMPARE(f->Label1->text(), QStringLiteral("Item 1 of 4"));
-    QCOMPARE(f->Label2->text(), QStringLiteral("Item ID: %1").arg(first));
-    QVERIFY(!f->PrevButton->isEnabled());
-    f->NextButton->click();
-    QCOMPARE(f->Label1->text(), QStringLiteral("Item 2 of 4"));
-    f->PrevButton->click();
-    QCOMPARE(f->Label1->text(), QStringLiteral("Item 1 of 4"));
+    QVERIFY(Driver::find<QWidget>(f, "ScrollBox1")->isVisibleTo(f));
+    const auto examLabel = [f](const char* name) { return Driver::find<QLabel>(f, name)->text(); };
+    QCOMPARE(examLabel("Label1"), QStringLiteral("Item 1 of 4"));
+    QCOMPARE(examLabel("Label2"), QStringLiteral("Item ID: %1").arg(first));
+    QVERIFY(!Driver::find<QPushButton>(f, "PrevButton")->isEnabled());
+    Driver::press(f, "NextButton");
+    QCOMPARE(examLabel("Label1"), QStringLiteral("Item 2 of 4"));
+    Driver::press(f, "PrevButton");
+    QCOMPARE(examLabel("Label1"), QStringLiteral("Item 1 of 4"));
     f->dtCurrentSet->setRecNo(3);
     QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("mine"));
 
     // "Exit Exam" from a score window over the note window closes the note window too.
     f->CloseCurrentExam();
-    TestEnv::acceptNameDialog(QStringLiteral("Tester"), 1);
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1", QStringLiteral("Tester"), 1);
     Dialogs::queueAnswer(Dialogs::No);
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::queueAnswer(Dialogs::Yes); // "Are you sure you wish to end this exam?"
     bool closedUnder = false;
     Dialogs::setModalHandler([&](QDialog* d) {
         if (qobject_cast<TScoreForm*>(d)) {
-            Driver::window<TScoreForm>()->BitBtn3Click();
+            Driver::press(d, "BitBtn3"); // Exit Exam, confirmed
             return int(QDialog::Rejected);
         }
         if (!qobject_cast<TNoteForm*>(d))
@@ -264,7 +276,7 @@ void TestNotes::noteWindowOpenWhenTheTimeRunsOut_noteStaysOnItsItem()
         return d->result();
     });
     Dialogs::clearLog();
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     QVERIFY(closedUnder);
     QVERIFY(!Dialogs::shownMessages().join(QLatin1Char('\n')).contains(QStringLiteral("Error")));
 }
@@ -286,15 +298,15 @@ void TestNotes::bankItemGone_keepsTheNoteInTheExam()
     Dialogs::clearLog();
     Dialogs::queueAnswer(Dialogs::Ok);
     onNoteWindow([f] {
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("kept"));
-        Driver::window<TNoteForm>()->Button1->click();
+        QTest::keyClicks(noteBox(), QStringLiteral("kept"));
+        Driver::press(note(), "Button1"); // Save Note
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().startsWith(QStringLiteral("Error: ")));
         QVERIFY(Dialogs::shownMessages().first().contains(QStringLiteral("was not found")));
         QVERIFY(buttonsEnabled());
         QCOMPARE(f->dtCurrentSet->state(), Table::State::Browse);
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     QCOMPARE(f->dtCurrentSet->fieldByName(U_MEMO).asString(), QStringLiteral("kept"));
     QVERIFY(!f->dtQSet->isOpen());
     QVERIFY(!bankNotes(env).values().contains(QStringLiteral("kept")));
@@ -308,11 +320,11 @@ void TestNotes::closedBank_isOpenedForTheNoteAndClosedAgain()
     f->dtQSet->close();
     Dialogs::clearLog();
     onNoteWindow([] {
-        QTest::keyClicks(Driver::window<TNoteForm>()->DBMemo1, QStringLiteral("reached the bank"));
-        Driver::window<TNoteForm>()->Button1->click();
+        QTest::keyClicks(noteBox(), QStringLiteral("reached the bank"));
+        Driver::press(note(), "Button1"); // Save Note
         QVERIFY(!buttonsEnabled());
     });
-    f->NoteButton->click();
+    Driver::press(f, "NoteButton");
     QVERIFY(Dialogs::shownMessages().isEmpty());
     QVERIFY(!f->dtQSet->isOpen());
     QCOMPARE(bankNotes(env).value(2), QStringLiteral("reached the bank"));

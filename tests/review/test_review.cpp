@@ -1,10 +1,10 @@
 // The items review: row texts and icons in both views, and going to an item.
 #include "TestEnv.h"
+#include "core/tables/Table.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/grading/TScoreForm.h"
 #include "ui/review/ReviewListModel.h"
 #include "ui/review/TReviewForm.h"
-#include "core/tables/Table.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedLabel.h"
 
@@ -23,11 +23,32 @@ void saveShot(QWidget* w, const QString& name)
         w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
+TReviewForm* review()
+{
+    return Driver::window<TReviewForm>();
+}
+QListView* list()
+{
+    return Driver::find<QListView>(review(), "ListView1");
+}
+ReviewListModel* model()
+{
+    return qobject_cast<ReviewListModel*>(list()->model());
+}
+QPushButton* goButton() // "Go to the selected question"
+{
+    return Driver::find<QPushButton>(review(), "BitBtn2");
+}
+bool legendShown(const char* name) // Panel5: the exam view's, Panel4: the results view's
+{
+    return !Driver::find<QWidget>(review(), name)->isHidden();
+}
+
 // The list as "<text>|<icon>" rows.
 QStringList rows()
 {
     QStringList r;
-    const ReviewListModel* m = Driver::window<TReviewForm>()->ReviewModel;
+    const ReviewListModel* m = model();
     for (int i = 0; i < m->rowCount(); ++i) {
         const QModelIndex index = m->index(i, 0);
         r << index.data().toString() + '|' + QString::number(index.data(ReviewListModel::IconRole).toInt());
@@ -35,17 +56,46 @@ QStringList rows()
     return r;
 }
 
-void selectRow(int row)
+// Where row `row` of the list is drawn, scrolled into view.
+QPoint rowCenter(int row)
 {
-    Driver::window<TReviewForm>()->ListView1->setCurrentIndex(Driver::window<TReviewForm>()->ReviewModel->index(row, 0));
+    const QModelIndex index = model()->index(row, 0);
+    list()->scrollTo(index);
+    return list()->visualRect(index).center();
+}
+// Clicks a row, with modifiers (Ctrl takes the row out of the selection).
+void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, rowCenter(row));
+}
+// A double click as the system delivers it: press, release, double click, release.
+void doubleClickRow(int row)
+{
+    QWidget* viewport = list()->viewport();
+    const QPoint at = rowCenter(row);
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 QStringList filterChoices()
 {
     QStringList c;
-    for (int i = 0; i < Driver::window<TReviewForm>()->FilterBox->count(); ++i)
-        c << Driver::window<TReviewForm>()->FilterBox->itemText(i);
+    auto* box = Driver::find<QComboBox>(review(), "FilterBox");
+    for (int i = 0; i < box->count(); ++i)
+        c << box->itemText(i);
     return c;
+}
+// Picks a choice of "Show:" with the arrow keys.
+void showOnly(const QString& choice)
+{
+    auto* box = Driver::find<QComboBox>(review(), "FilterBox");
+    const int at = box->findText(choice);
+    QVERIFY2(at >= 0, qPrintable(choice));
+    while (box->currentIndex() < at)
+        QTest::keyClick(box, Qt::Key_Down);
+    while (box->currentIndex() > at)
+        QTest::keyClick(box, Qt::Key_Up);
 }
 
 // Runs fn inside the review window each time it is shown modally.
@@ -73,7 +123,7 @@ private slots:
 void TestReview::views()
 {
     TestEnv env;
-    TReviewForm review(env.createForms()); // as the exam window makes it
+    TReviewForm form(env.createForms()); // as the exam window makes it
     AnswerSheet sheet;
     sheet.resize(5);
     sheet[0].Choice = {0, 1, 0, 0, 0, 0}; // answered right
@@ -84,22 +134,23 @@ void TestReview::views()
     sheet[3].Marked = 1;
     sheet[3].Correct = 1;
     // sheet[4]: untouched
-    Driver::window<TReviewForm>()->show();
+    form.show();
 
-    Driver::window<TReviewForm>()->BuildExamView(sheet);
-    QVERIFY(!Driver::window<TReviewForm>()->Panel5->isHidden());
-    QVERIFY(Driver::window<TReviewForm>()->Panel4->isHidden());
+    form.BuildExamView(sheet);
+    QVERIFY(legendShown("Panel5"));
+    QVERIFY(!legendShown("Panel4"));
     // 0 incomplete, 1 complete, 2 marked (marked wins).
     QCOMPARE(rows(), (QStringList{"1  B|1", "2  |2", "3  AC|1", "4  BDF|2", "5  |0"}));
-    saveShot(Driver::window<TReviewForm>(), QStringLiteral("review-exam"));
+    saveShot(&form, QStringLiteral("review-exam"));
 
-    Driver::window<TReviewForm>()->BuildResultsView(sheet);
-    QVERIFY(Driver::window<TReviewForm>()->Panel5->isHidden());
-    QVERIFY(!Driver::window<TReviewForm>()->Panel4->isHidden());
+    form.BuildResultsView(sheet);
+    QVERIFY(!legendShown("Panel5"));
+    QVERIFY(legendShown("Panel4"));
     // 1 correct, 3 incorrect; marks are not shown.
     QCOMPARE(rows(), (QStringList{"1  B|1", "2  |3", "3  AC|3", "4  BDF|1", "5  |3"}));
-    saveShot(Driver::window<TReviewForm>(), QStringLiteral("review-results"));
-    Driver::window<TReviewForm>()->BitBtn1Click();
+    saveShot(&form, QStringLiteral("review-results"));
+    Driver::press(&form, "BitBtn1");
+    QVERIFY(!form.isVisible());
 }
 
 void TestReview::throughTheExamWindow()
@@ -109,49 +160,50 @@ void TestReview::throughTheExamWindow()
     env.writeEmptyCurrentSet();
     env.writeUserSet({});
     TTestForm* f = env.createForms();
-    TestEnv::acceptNameDialog();
-    f->Action1->trigger();
-    f->MarkBox->click(); // item 1 marked
+    Driver::startExam(f, "Action1");
+    Driver::press(f, "MarkBox"); // item 1 marked
 
     onReviewWindow([] {
-        QVERIFY(!Driver::window<TReviewForm>()->Panel5->isHidden());
+        QVERIFY(legendShown("Panel5"));
         QCOMPARE(rows(), (QStringList{"1  |2", "2  |0"}));
-        QVERIFY(!Driver::window<TReviewForm>()->BitBtn2->isEnabled());
-        selectRow(1);
-        QVERIFY(Driver::window<TReviewForm>()->BitBtn2->isEnabled());
-        Driver::window<TReviewForm>()->BitBtn2->click();
-        QVERIFY(!Driver::window<TReviewForm>()->isVisible());
+        QVERIFY(!goButton()->isEnabled());
+        clickRow(1);
+        QVERIFY(goButton()->isEnabled());
+        goButton()->click();
+        QVERIFY(!review()->isVisible());
     });
-    f->Button1->click();
+    Driver::press(f, "Button1"); // Items Review
     QCOMPARE(f->dtCurrentSet->recNo(), 2);
-    QCOMPARE(f->Label1->text(), QStringLiteral("Item 2 of 2"));
-    QVERIFY(!Driver::window<TReviewForm>()->BitBtn2->isEnabled());
+    QCOMPARE(Driver::find<QLabel>(f, "Label1")->text(), QStringLiteral("Item 2 of 2"));
+    QVERIFY(!goButton()->isEnabled());
 
     Dialogs::queueAnswer(Dialogs::Ok);
-    Dialogs::setModalHandler([](QDialog*) {
-        Driver::window<TScoreForm>()->BitBtn1->click(); // View Answers
+    Dialogs::setModalHandler([](QDialog* d) {
+        Driver::press(d, "BitBtn1"); // View Answers
         return int(QDialog::Accepted);
     });
-    f->GradeButton->click();
+    Driver::press(f, "GradeButton");
     QCOMPARE(f->examMode, ExamMode::Reviewing);
     onReviewWindow([] {
-        QVERIFY(!Driver::window<TReviewForm>()->Panel4->isHidden());
+        QVERIFY(legendShown("Panel4"));
         QCOMPARE(rows(), (QStringList{"1  |3", "2  |3"}));
-        // With nothing selected the button does nothing; a double click goes.
-        Driver::window<TReviewForm>()->ListView1->clearSelection();
-        Driver::window<TReviewForm>()->BitBtn2Click();
-        QVERIFY(Driver::window<TReviewForm>()->isVisible());
-        selectRow(1);
-        Driver::window<TReviewForm>()->ListView1DblClick();
-        QVERIFY(!Driver::window<TReviewForm>()->isVisible());
+        // A row taken out of the selection leaves nothing to go to: the
+        // button does nothing; a double click goes.
+        clickRow(0);
+        clickRow(0, Qt::ControlModifier);
+        QVERIFY(list()->selectionModel()->selectedIndexes().isEmpty());
+        goButton()->click();
+        QVERIFY(review()->isVisible());
+        doubleClickRow(1);
+        QVERIFY(!review()->isVisible());
     });
-    f->Button1->click();
+    Driver::press(f, "Button1");
     QCOMPARE(f->dtCurrentSet->recNo(), 2);
     onReviewWindow([] {
-        selectRow(0);
-        Driver::window<TReviewForm>()->BitBtn1->click(); // Return goes nowhere
+        clickRow(0);
+        Driver::press(review(), "BitBtn1"); // Return goes nowhere
     });
-    f->Button1->click();
+    Driver::press(f, "Button1");
     QCOMPARE(f->dtCurrentSet->recNo(), 2);
     QCOMPARE(f->examMode, ExamMode::Reviewing);
 }
@@ -159,26 +211,27 @@ void TestReview::throughTheExamWindow()
 void TestReview::manyRowsFlowIntoColumnsAndHoverSelects()
 {
     TestEnv env;
-    TReviewForm review(env.createForms()); // as the exam window makes it
+    TReviewForm form(env.createForms()); // as the exam window makes it
     AnswerSheet sheet;
     sheet.resize(80);
-    Driver::window<TReviewForm>()->BuildExamView(sheet);
-    Driver::window<TReviewForm>()->show();
-    QVERIFY(QTest::qWaitForWindowExposed(Driver::window<TReviewForm>()));
-    QListView* list = Driver::window<TReviewForm>()->ListView1;
-    auto rect = [list](int row) { return list->visualRect(Driver::window<TReviewForm>()->ReviewModel->index(row, 0)); };
+    form.BuildExamView(sheet);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QListView* list = ::list();
+    auto rect = [list](int row) { return list->visualRect(model()->index(row, 0)); };
     QVERIFY2(rect(79).left() > rect(0).right(), "rows continue in further columns");
     // Every row is wide enough for the widest text.
     QVERIFY(rect(0).width() >= list->fontMetrics().horizontalAdvance(QStringLiteral("88  ABCDEF")) + 16);
-    list->scrollTo(Driver::window<TReviewForm>()->ReviewModel->index(79, 0));
+    list->scrollTo(model()->index(79, 0));
     QVERIFY(list->viewport()->rect().contains(rect(79)));
-    list->scrollTo(Driver::window<TReviewForm>()->ReviewModel->index(0, 0));
+    list->scrollTo(model()->index(0, 0));
 
     QTest::mouseMove(list->viewport(), rect(4).center());
-    QTRY_VERIFY(list->selectionModel()->isSelected(Driver::window<TReviewForm>()->ReviewModel->index(4, 0)));
-    QVERIFY(Driver::window<TReviewForm>()->BitBtn2->isEnabled());
-    saveShot(Driver::window<TReviewForm>(), QStringLiteral("review-many"));
-    Driver::window<TReviewForm>()->BitBtn1Click();
+    QTRY_VERIFY(list->selectionModel()->isSelected(model()->index(4, 0)));
+    QVERIFY(goButton()->isEnabled());
+    saveShot(&form, QStringLiteral("review-many"));
+    Driver::press(&form, "BitBtn1");
+    QVERIFY(!form.isVisible());
 }
 
 void TestReview::filter_keepsItemNumbersAndGoesToTheRightItem()
@@ -188,58 +241,57 @@ void TestReview::filter_keepsItemNumbersAndGoesToTheRightItem()
     env.writeEmptyCurrentSet();
     env.writeUserSet({});
     TTestForm* f = env.createForms();
-    f->SeedSource = [] { return 5u; };
-    TestEnv::acceptNameDialog();
-    f->AllQActExecute(); // eleven items
+    Driver::startExam(f, "AllQAct", QStringLiteral("Tester"), 90, 5); // eleven items
     f->dtCurrentSet->setRecNo(3);
-    f->MarkBox->click();
+    Driver::press(f, "MarkBox");
     f->dtCurrentSet->setRecNo(5);
-    f->MarkBox->click();
-    f->ALabelClick(1); // item 5 answered, and marked
+    Driver::press(f, "MarkBox");
+    Driver::pickChoice(f, 1); // item 5 answered, and marked
 
     onReviewWindow([] {
         QCOMPARE(filterChoices(), (QStringList{"All", "Unanswered", "Marked"}));
-        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), 11);
-        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Marked);
+        QCOMPARE(model()->rowCount(), 11);
+        showOnly("Marked");
         QCOMPARE(rows(), (QStringList{"3  |2", "5  A|2"}));
-        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Unanswered);
-        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), 10);
+        showOnly("Unanswered");
+        QCOMPARE(model()->rowCount(), 10);
         QVERIFY(rows().first().startsWith("1  |"));
         QVERIFY(!rows().join(',').contains("5  "));
-        // Not a choice while the exam is taken.
-        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Incorrect);
-        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->filter(), ReviewRow::Filter::Unanswered);
-        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Marked);
-        QVERIFY(!Driver::window<TReviewForm>()->BitBtn2->isEnabled()); // the old selection went with the old rows
-        selectRow(1);
-        Driver::window<TReviewForm>()->BitBtn2->click();
+        // Not a choice while the exam is taken: typing its letter finds nothing.
+        QTest::keyClicks(Driver::find<QComboBox>(review(), "FilterBox"), QStringLiteral("I"));
+        QCOMPARE(model()->filter(), ReviewRow::Filter::Unanswered);
+        clickRow(0);
+        QVERIFY(goButton()->isEnabled());
+        showOnly("Marked");
+        QVERIFY(!goButton()->isEnabled()); // the old selection went with the old rows
+        clickRow(1);
+        goButton()->click();
     });
-    f->Button1->click();
+    Driver::press(f, "Button1");
     QCOMPARE(f->dtCurrentSet->recNo(), 5);
 
     // After grading: All / Incorrect / Marked, and every opening starts at All.
     Dialogs::queueAnswer(Dialogs::Ok);
-    Dialogs::setModalHandler([](QDialog*) {
-        Driver::window<TScoreForm>()->BitBtn1->click();
+    Dialogs::setModalHandler([](QDialog* d) {
+        Driver::press(d, "BitBtn1");
         return int(QDialog::Accepted);
     });
-    f->GradeButton->click();
+    Driver::press(f, "GradeButton");
     const bool fiveRight = f->Sheet.entry(5).Correct != 0;
     onReviewWindow([fiveRight] {
         QCOMPARE(filterChoices(), (QStringList{"All", "Incorrect", "Marked"}));
-        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->filter(), ReviewRow::Filter::All);
-        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Incorrect);
-        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), fiveRight ? 10 : 11);
+        QCOMPARE(model()->filter(), ReviewRow::Filter::All);
+        showOnly("Incorrect");
+        QCOMPARE(model()->rowCount(), fiveRight ? 10 : 11);
         QVERIFY(rows().first().startsWith("1  |3"));
-        Driver::window<TReviewForm>()->setFilter(ReviewRow::Filter::Marked);
-        QCOMPARE(Driver::window<TReviewForm>()->ReviewModel->rowCount(), 2);
+        showOnly("Marked");
+        QCOMPARE(model()->rowCount(), 2);
         QVERIFY(rows().first().startsWith("3  |3")); // the results icon, not the mark
-        selectRow(0);
-        Driver::window<TReviewForm>()->ListView1DblClick();
+        doubleClickRow(0);
     });
-    f->Button1->click();
+    Driver::press(f, "Button1");
     QCOMPARE(f->dtCurrentSet->recNo(), 3);
-    QCOMPARE(f->Label1->text(), QStringLiteral("Item 3 of 11"));
+    QCOMPARE(Driver::find<QLabel>(f, "Label1")->text(), QStringLiteral("Item 3 of 11"));
 }
 
 QTEST_MAIN(TestReview)

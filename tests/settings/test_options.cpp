@@ -1,9 +1,9 @@
 // The Options dialog: what OK applies and stores, what the close box
 // discards, the fonts list, the calculator path and the time field.
 #include "TestEnv.h"
-#include "ui/exam/ChoiceLabel.h"
 #include "core/exam/Clock.h"
 #include "core/exam/TKZTimeCounter.h"
+#include "ui/exam/ChoiceLabel.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/exam/TddgRunButton.h"
 #include "ui/settings/ClampingSpinBox.h"
@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -40,14 +41,85 @@ int runOptions(TTestForm* f, const std::function<void(TOptionsForm*)>& act, bool
         d->show();
         act(Driver::window<TOptionsForm>());
         if (ok)
-            Driver::window<TOptionsForm>()->BitBtn1->click();
+            Driver::press(d, "BitBtn1"); // OK
         else
             d->close();
         d->hide();
         return d->result();
     });
-    f->Options1->trigger();
+    Driver::press(f, "Options1");
     return Driver::window<TOptionsForm>()->result();
+}
+
+// Clicks an entry of the fonts list: 0 Question, 1 Answers, 2 Explanation.
+void chooseFontEntry(TOptionsForm* d, int row)
+{
+    auto* list = Driver::find<QListWidget>(d, "ListBox1");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(row)).center());
+    QCOMPARE(list->currentRow(), row);
+}
+// The example of the chosen font.
+QLabel* example(TOptionsForm* d)
+{
+    return Driver::find<QLabel>(d, "Panel1");
+}
+RadioGroup* group(TOptionsForm* d, const char* name)
+{
+    return Driver::find<RadioGroup>(d, name);
+}
+// Clicks entry k of a group of radio buttons.
+void pick(TOptionsForm* d, const char* groupName, int k)
+{
+    group(d, groupName)->button(k)->click();
+}
+// Replaces the text of a field by typing: select all, then the keys.
+void retype(QWidget* field, const QString& keys)
+{
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, keys);
+}
+QSpinBox* timeBox(TOptionsForm* d)
+{
+    return Driver::find<QSpinBox>(d, "SpinEdit1");
+}
+QLineEdit* pathField(TOptionsForm* d)
+{
+    return Driver::find<QLineEdit>(d, "Edit1");
+}
+void chooseTab(TOptionsForm* d, int index)
+{
+    QTabBar* tabs = Driver::find<QTabWidget>(d, "PageControl1")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
+}
+
+// Controls of the exam window.
+TddgRunButton* calcButton(TTestForm* f)
+{
+    return Driver::find<TddgRunButton>(f, "CalcButton");
+}
+// The control `name` shows within the part `part` of the exam window.
+bool shownIn(TTestForm* f, const char* name, const char* part)
+{
+    return Driver::find<QWidget>(f, name)->isVisibleTo(Driver::find<QWidget>(f, part));
+}
+QFont examFont(TTestForm* f, const char* name)
+{
+    return Driver::find<QWidget>(f, name)->font();
+}
+TKZTimeCounter* examClock(TTestForm* f)
+{
+    return Driver::find<TKZTimeCounter>(f, "Timer1");
+}
+// The exam clock's next tick.
+void tick(TTestForm* f)
+{
+    QMetaObject::invokeMethod(examClock(f), "timeout");
+}
+QString timeShown(TTestForm* f)
+{
+    return Driver::find<QLabel>(f, "TimeLabel")->text();
 }
 
 } // namespace
@@ -80,17 +152,17 @@ void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
     runOptions(
         f,
         [](TOptionsForm* d) {
-            d->ListBox1->setCurrentRow(1); // Answers
-            QFont italic = d->Panel1->font();
+            chooseFontEntry(d, 1); // Answers
+            QFont italic = example(d)->font();
             italic.setItalic(true);
             italic.setUnderline(true); // for the run only
             Dialogs::queueFont(italic);
-            d->BitBtn3->click();
+            Driver::press(d, "BitBtn3"); // Change Font
         },
         true);
     QVERIFY(f->AnswersFont().italic());
     QVERIFY(!f->QuestionFont().italic() && !f->ExplanationFont().italic());
-    QVERIFY(!f->QText->font().underline() && !f->ExpText->font().underline());
+    QVERIFY(!examFont(f, "QText").underline() && !examFont(f, "ExpText").underline());
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.value("AFontItalic"), QString("1"));
     QCOMPARE(values.value("QFontItalic"), QString("0"));
@@ -100,9 +172,9 @@ void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
     env.destroyForms();
     f = env.createForms();
     QVERIFY(f->AnswersFont().italic());
-    QVERIFY(f->ALabel[0]->font().italic());
-    QVERIFY(!f->QText->font().italic());
-    QVERIFY(!f->ExpText->font().italic());
+    QVERIFY(examFont(f, "ALabel1").italic());
+    QVERIFY(!examFont(f, "QText").italic());
+    QVERIFY(!examFont(f, "ExpText").italic());
 }
 
 void TestOptions::colourOfEachFont_chosenStoredAndLoaded()
@@ -113,17 +185,17 @@ void TestOptions::colourOfEachFont_chosenStoredAndLoaded()
     runOptions(
         f,
         [](TOptionsForm* d) {
-            d->ListBox1->setCurrentRow(1); // Answers
+            chooseFontEntry(d, 1); // Answers
             Dialogs::queueColor(QColor(0, 128, 0));
-            d->ColorButton->click();
-            QCOMPARE(d->Panel1->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-            d->ListBox1->setCurrentRow(2); // Explanation: a cancelled chooser changes nothing
+            Driver::press(d, "ColorButton");
+            QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+            chooseFontEntry(d, 2); // Explanation: a cancelled chooser changes nothing
             Dialogs::queueColor(QColor());
-            d->ColorButton->click();
+            Driver::press(d, "ColorButton");
         },
         true);
     QCOMPARE(f->AnswersColor(), QColor(0, 128, 0));
-    QCOMPARE(f->ALabel[0]->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    QCOMPARE(Driver::find<QWidget>(f, "ALabel1")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     QCOMPARE(f->QuestionColor(), QColor(Qt::black));
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.value("AFontColor"), QString::number(0x008000));
@@ -163,14 +235,14 @@ void TestOptions::closeBox_discardsAllButFonts()
     const int result = runOptions(
         f,
         [](TOptionsForm* d) {
-            d->ListBox1->setCurrentRow(1); // Answers
+            chooseFontEntry(d, 1); // Answers
             Dialogs::queueFont(QFont("DejaVu Serif", 15));
-            d->BitBtn3->click();
-            d->LearnBtnGroup->button(0)->click();
-            d->TimerGroup->button(1)->click();
-            d->CalcBtnGroup->button(0)->click();
-            d->SpinEdit1->setValue(200);
-            d->Edit1->setText("/somewhere/else");
+            Driver::press(d, "BitBtn3"); // Change Font
+            pick(d, "LearnBtnGroup", 0);
+            pick(d, "TimerGroup", 1);
+            pick(d, "CalcBtnGroup", 0);
+            retype(timeBox(d), QStringLiteral("200"));
+            retype(pathField(d), "/somewhere/else");
         },
         false);
     QCOMPARE(result, int(QDialog::Rejected));
@@ -181,7 +253,7 @@ void TestOptions::closeBox_discardsAllButFonts()
     QCOMPARE(f->Options.ShowCalcBtn, before.ShowCalcBtn);
     QCOMPARE(f->Options.DefaultTime, before.DefaultTime);
     QCOMPARE(f->Options.CalcPath, before.CalcPath);
-    QVERIFY(!f->LearnButton->isVisibleTo(f->Panel2));
+    QVERIFY(!shownIn(f, "LearnButton", "Panel2"));
     QVERIFY(!QFile::exists(env.settingsFile()));
 
     // The next start shows the stored (here: the design) font again.
@@ -193,10 +265,10 @@ void TestOptions::closeBox_discardsAllButFonts()
     runOptions(
         again,
         [](TOptionsForm* d) {
-            QCOMPARE(d->LearnBtnGroup->itemIndex(), 1);
-            QCOMPARE(d->TimerGroup->itemIndex(), 0);
-            QCOMPARE(d->SpinEdit1->value(), 90);
-            QCOMPARE(d->PageControl1->currentIndex(), 0);
+            QCOMPARE(group(d, "LearnBtnGroup")->itemIndex(), 1);
+            QCOMPARE(group(d, "TimerGroup")->itemIndex(), 0);
+            QCOMPARE(timeBox(d)->value(), 90);
+            QCOMPARE(Driver::find<QTabWidget>(d, "PageControl1")->currentIndex(), 0);
         },
         false);
 }
@@ -209,24 +281,24 @@ void TestOptions::ok_appliesChangesAndStores()
     writeFile(env.settingsFile(), "[Options]\nShowCalcBtn=0\nCalcPath=" + calc.toUtf8() + "\n");
     TTestForm* f = env.createForms();
     const QString other = executableScript(env.path("other-calc"));
-    QVERIFY(!f->CalcButton->isVisibleTo(f->ItemArea));
+    QVERIFY(!shownIn(f, "CalcButton", "ItemArea"));
     runOptions(
         f,
         [other](TOptionsForm* d) {
-            d->PageControl1->setCurrentIndex(2);
-            d->LearnBtnGroup->button(0)->click();
-            d->CalcBtnGroup->button(0)->click();
-            d->SpinEdit1->setValue(120);
-            d->Edit1->setText(other);
+            chooseTab(d, 2);
+            pick(d, "LearnBtnGroup", 0);
+            pick(d, "CalcBtnGroup", 0);
+            retype(timeBox(d), QStringLiteral("120"));
+            retype(pathField(d), other);
         },
         true);
     QCOMPARE(f->Options.ShowLearnBtn, true);
-    QVERIFY(f->LearnButton->isVisibleTo(f->Panel2));
+    QVERIFY(shownIn(f, "LearnButton", "Panel2"));
     QCOMPARE(f->Options.ShowCalcBtn, true);
-    QVERIFY(f->CalcButton->isVisibleTo(f->ItemArea));
+    QVERIFY(shownIn(f, "CalcButton", "ItemArea"));
     QCOMPARE(f->Options.DefaultTime, 120);
     QCOMPARE(f->Options.CalcPath, other);
-    QCOMPARE(f->CalcButton->CommandLine(), other);
+    QCOMPARE(calcButton(f)->CommandLine(), other);
     QCOMPARE(f->Options.TimerOn, true);
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.size(), 20);
@@ -239,12 +311,12 @@ void TestOptions::ok_appliesChangesAndStores()
     runOptions(
         f,
         [](TOptionsForm* d) {
-            d->LearnBtnGroup->button(1)->click();
-            d->CalcBtnGroup->button(1)->click();
+            pick(d, "LearnBtnGroup", 1);
+            pick(d, "CalcBtnGroup", 1);
         },
         true);
-    QVERIFY(!f->LearnButton->isVisibleTo(f->Panel2));
-    QVERIFY(!f->CalcButton->isVisibleTo(f->ItemArea));
+    QVERIFY(!shownIn(f, "LearnButton", "Panel2"));
+    QVERIFY(!shownIn(f, "CalcButton", "ItemArea"));
     QCOMPARE(optionsOf(env.settingsFile()).value("ShowCalcBtn"), QString("0"));
 }
 
@@ -257,34 +329,33 @@ void TestOptions::timerOffAndOnDuringExam_restartsAtFullTime()
     env.writeEmptyCurrentSet();
     env.writeUserSet({});
     TTestForm* f = env.createForms();
-    TestEnv::acceptNameDialog(QStringLiteral("Tester"), 90);
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1", QStringLiteral("Tester"), 90);
     QCOMPARE(f->examMode, ExamMode::Testing);
-    QVERIFY(f->Timer1->Enabled());
+    QVERIFY(examClock(f)->Enabled());
 
     now += 10.0 / 1440;
-    f->Timer1Timer();
-    QCOMPARE(f->TimeLabel->text(), QString("1:20:00"));
+    tick(f);
+    QCOMPARE(timeShown(f), QString("1:20:00"));
 
     // OK without a change of the timer leaves the clock running on.
     runOptions(
         f, [](TOptionsForm*) {}, true);
-    QCOMPARE(f->Timer1->Elapsed(), QString("0:10:00"));
-    QCOMPARE(f->TimeLabel->text(), QString("1:20:00"));
+    QCOMPARE(examClock(f)->Elapsed(), QString("0:10:00"));
+    QCOMPARE(timeShown(f), QString("1:20:00"));
 
     runOptions(
-        f, [](TOptionsForm* d) { d->TimerGroup->button(1)->click(); }, true);
-    QVERIFY(!f->TimeLabel->isVisibleTo(f->Panel1));
-    QVERIFY(!f->Timer1->Enabled());
+        f, [](TOptionsForm* d) { pick(d, "TimerGroup", 1); }, true);
+    QVERIFY(!shownIn(f, "TimeLabel", "Panel1"));
+    QVERIFY(!examClock(f)->Enabled());
     QCOMPARE(optionsOf(env.settingsFile()).value("TimerOn"), QString("0"));
 
     now += 5.0 / 1440;
     runOptions(
-        f, [](TOptionsForm* d) { d->TimerGroup->button(0)->click(); }, true);
-    QVERIFY(f->TimeLabel->isVisibleTo(f->Panel1));
-    QVERIFY(f->Timer1->Enabled());
-    QCOMPARE(f->TimeLabel->text(), QString("1:30:00"));
-    QCOMPARE(f->Timer1->Elapsed(), QString("0:00:00"));
+        f, [](TOptionsForm* d) { pick(d, "TimerGroup", 0); }, true);
+    QVERIFY(shownIn(f, "TimeLabel", "Panel1"));
+    QVERIFY(examClock(f)->Enabled());
+    QCOMPARE(timeShown(f), QString("1:30:00"));
+    QCOMPARE(examClock(f)->Elapsed(), QString("0:00:00"));
 }
 
 void TestOptions::ok_refusedPath_keptAndStored_buttonKeepsProgram_data()
@@ -308,20 +379,20 @@ void TestOptions::ok_refusedPath_keptAndStored_buttonKeepsProgram()
     const QString calc = executableScript(env.path("calc"));
     writeFile(env.settingsFile(), "[Options]\nCalcPath=" + calc.toUtf8() + "\n");
     TTestForm* f = env.createForms();
-    const qint64 picture = f->CalcButton->icon().cacheKey();
+    const qint64 picture = calcButton(f)->icon().cacheKey();
     const QString path = env.path(name);
     if (createFile)
         writeFile(path, "x");
     Dialogs::clearLog();
     Dialogs::queueAnswer(Dialogs::Ok);
     const int result = runOptions(
-        f, [path](TOptionsForm* d) { d->Edit1->setText(path); }, true);
+        f, [path](TOptionsForm* d) { retype(pathField(d), path); }, true);
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(Dialogs::shownMessages(), QStringList("Error: " + message.arg(path)));
     QCOMPARE(f->Options.CalcPath, path);
     QCOMPARE(optionsOf(env.settingsFile()).value("CalcPath"), path);
-    QCOMPARE(f->CalcButton->CommandLine(), calc);
-    QCOMPARE(f->CalcButton->icon().cacheKey(), picture);
+    QCOMPARE(calcButton(f)->CommandLine(), calc);
+    QCOMPARE(calcButton(f)->icon().cacheKey(), picture);
 }
 
 void TestOptions::timeField_data()
@@ -347,10 +418,7 @@ void TestOptions::timeField()
     TestEnv env;
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
-    auto type = [keys](TOptionsForm* d) {
-        d->SpinEdit1->findChild<QLineEdit*>()->clear();
-        QTest::keyClicks(d->SpinEdit1, keys);
-    };
+    auto type = [keys](TOptionsForm* d) { retype(timeBox(d), keys); };
     runOptions(f, type, true);
     QCOMPARE(f->Options.DefaultTime, stored);
     QCOMPARE(optionsOf(env.settingsFile()).value("DefaultTime"), QString::number(stored));
@@ -360,19 +428,19 @@ void TestOptions::timeField()
         [type, afterFocusOut](TOptionsForm* d) {
             type(d);
             QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-            QCoreApplication::sendEvent(d->SpinEdit1, &out);
-            QCOMPARE(d->SpinEdit1->value(), afterFocusOut);
-            QCOMPARE(d->SpinEdit1->text(), QString::number(afterFocusOut));
+            QCoreApplication::sendEvent(timeBox(d), &out);
+            QCOMPARE(timeBox(d)->value(), afterFocusOut);
+            QCOMPARE(timeBox(d)->text(), QString::number(afterFocusOut));
         },
         false);
 
     // A stored time outside the range is shown within it.
     f->Options.DefaultTime = 99999;
     runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(d->SpinEdit1->value(), 9000); }, false);
+        f, [](TOptionsForm* d) { QCOMPARE(timeBox(d)->value(), 9000); }, false);
     f->Options.DefaultTime = 0;
     runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(d->SpinEdit1->value(), 1); }, false);
+        f, [](TOptionsForm* d) { QCOMPARE(timeBox(d)->value(), 1); }, false);
 }
 
 void TestOptions::missingCalculatorAtStartUp_offersDoNotShow()
@@ -382,7 +450,7 @@ void TestOptions::missingCalculatorAtStartUp_offersDoNotShow()
     writeFile(env.settingsFile(), "[Options]\nShowCalcBtn=1\nCalcPath=/nowhere/calc\n");
     TTestForm* f = env.createForms();
     runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(d->CalcBtnGroup->itemIndex(), 1); }, true);
+        f, [](TOptionsForm* d) { QCOMPARE(group(d, "CalcBtnGroup")->itemIndex(), 1); }, true);
     QCOMPARE(optionsOf(env.settingsFile()).value("ShowCalcBtn"), QString("0"));
 }
 
@@ -394,13 +462,13 @@ void TestOptions::browse_putsChosenPath()
     runOptions(
         f,
         [](TOptionsForm* d) {
-            d->Edit1->setText("/before");
+            retype(pathField(d), "/before");
             Dialogs::queueFileName(QString()); // cancelled
-            d->SpeedButton1->click();
-            QCOMPARE(d->Edit1->text(), QString("/before"));
+            Driver::press(d, "SpeedButton1");
+            QCOMPARE(pathField(d)->text(), QString("/before"));
             Dialogs::queueFileName("/opt/tools/qalc");
-            d->SpeedButton1->click();
-            QCOMPARE(d->Edit1->text(), QString("/opt/tools/qalc"));
+            Driver::press(d, "SpeedButton1");
+            QCOMPARE(pathField(d)->text(), QString("/opt/tools/qalc"));
         },
         false);
 }
@@ -415,30 +483,30 @@ void TestOptions::fontsList_exampleAndChangeFont()
         f,
         [f](TOptionsForm* d) {
             // Every opening starts on "Question", shown in its own font.
-            QCOMPARE(d->ListBox1->currentRow(), 0);
-            QCOMPARE(d->Panel1->text(), QString("Question"));
-            QCOMPARE(d->Panel1->font().family(), QString("Verdana"));
-            QCOMPARE(d->Panel1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+            QCOMPARE(Driver::find<QListWidget>(d, "ListBox1")->currentRow(), 0);
+            QCOMPARE(example(d)->text(), QString("Question"));
+            QCOMPARE(example(d)->font().family(), QString("Verdana"));
+            QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
-            d->ListBox1->setCurrentRow(2);
-            QCOMPARE(d->Panel1->text(), QString("Explanation"));
-            QCOMPARE(d->Panel1->font().pointSize(), 14);
-            QCOMPARE(d->Panel1->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+            chooseFontEntry(d, 2);
+            QCOMPARE(example(d)->text(), QString("Explanation"));
+            QCOMPARE(example(d)->font().pointSize(), 14);
+            QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(0, 0, 128));
 
             Dialogs::queueFont(QFont(), false); // chooser cancelled
-            d->BitBtn3->click();
+            Driver::press(d, "BitBtn3");        // Change Font
             QCOMPARE(f->ExplanationFont().pointSize(), 14);
 
             QFont chosen("DejaVu Sans Mono", 11);
             chosen.setBold(true);
             chosen.setUnderline(true);
             Dialogs::queueFont(chosen);
-            d->BitBtn3->click();
+            Driver::press(d, "BitBtn3"); // Change Font
             QCOMPARE(f->ExplanationFont().family(), QString("DejaVu Sans Mono"));
             QVERIFY(f->ExplanationFont().bold());
             QVERIFY(f->ExplanationFont().underline());
             QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
-            QCOMPARE(d->Panel1->font().family(), QString("DejaVu Sans Mono"));
+            QCOMPARE(example(d)->font().family(), QString("DejaVu Sans Mono"));
             QCOMPARE(f->QuestionFont().family(), QString("Verdana"));
         },
         true);
@@ -449,7 +517,8 @@ void TestOptions::fontsList_exampleAndChangeFont()
     QCOMPARE(values.value("QFontName"), QString("Verdana"));
 
     runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(d->ListBox1->currentRow(), 0); }, false);
+        f, [](TOptionsForm* d) { QCOMPARE(Driver::find<QListWidget>(d, "ListBox1")->currentRow(), 0); },
+        false);
 }
 
 QTEST_MAIN(TestOptions)

@@ -1,9 +1,9 @@
 // The settings store: defaults, text encodings, parsing rules, saving, and
 // the exam window's loading and saving of its fonts and options.
 #include "TestEnv.h"
+#include "core/settings/SettingsStore.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/exam/TddgRunButton.h"
-#include "core/settings/SettingsStore.h"
 #include "ui/settings/StoredFont.h"
 #include "ui/widgets/Dialogs.h"
 
@@ -24,6 +24,16 @@ const QStringList AllNames{"QFontName",     "QFontColor",   "QFontSize",    "Def
                            "QFontItalic",   "AFontName",    "AFontColor",   "AFontSize",   "AFontBold",
                            "AFontItalic",   "EXPFontName",  "EXPFontColor", "EXPFontSize", "EXPFontBold",
                            "EXPFontItalic", "ShowLearnBtn", "TimerOn",      "ShowCalcBtn", "CalcPath"};
+
+TddgRunButton* calcButton(TTestForm* f)
+{
+    return Driver::find<TddgRunButton>(f, "CalcButton");
+}
+// The control `name` shows within the part `part` of the exam window.
+bool shownIn(TTestForm* f, const char* name, const char* part)
+{
+    return Driver::find<QWidget>(f, name)->isVisibleTo(Driver::find<QWidget>(f, part));
+}
 
 } // namespace
 
@@ -379,12 +389,12 @@ void TestSettings::examWindow_loadsFontsAndOptionsAtCreation()
     QCOMPARE(f->ExplanationFont().family(), QString("Arial"));
     QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
     QCOMPARE(f->Options.ShowLearnBtn, true);
-    QVERIFY(f->LearnButton->isVisibleTo(f->Panel2));
+    QVERIFY(shownIn(f, "LearnButton", "Panel2"));
     QCOMPARE(f->Options.TimerOn, false);
     QCOMPARE(f->Options.DefaultTime, 33);
     QCOMPARE(f->Options.CalcPath, calc);
-    QCOMPARE(f->CalcButton->CommandLine(), calc);
-    QVERIFY(f->CalcButton->isVisibleTo(f->ItemArea));
+    QCOMPARE(calcButton(f)->CommandLine(), calc);
+    QVERIFY(shownIn(f, "CalcButton", "ItemArea"));
 }
 
 void TestSettings::examWindow_withoutSettings_designFontsAndDefaults()
@@ -400,12 +410,12 @@ void TestSettings::examWindow_withoutSettings_designFontsAndDefaults()
     QCOMPARE(f->QuestionColor(), QColor(Qt::black));
     QCOMPARE(f->AnswersColor(), QColor(Qt::black));
     QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
-    QVERIFY(!f->LearnButton->isVisibleTo(f->Panel2));
+    QVERIFY(!shownIn(f, "LearnButton", "Panel2"));
     QCOMPARE(f->Options.TimerOn, true);
     QCOMPARE(f->Options.DefaultTime, 90);
     QCOMPARE(f->Options.CalcPath, SettingsStore::defaultCalcPath());
     // The button is there exactly when the default calculator is.
-    QCOMPARE(f->CalcButton->isVisibleTo(f->ItemArea),
+    QCOMPARE(shownIn(f, "CalcButton", "ItemArea"),
              TddgRunButton::FileExists(SettingsStore::defaultCalcPath()));
     QVERIFY(!QFile::exists(env.settingsFile()));
 }
@@ -419,9 +429,9 @@ void TestSettings::examWindow_missingCalculator_hidesButtonOnlyInMemory()
     Dialogs::clearLog();
     TTestForm* f = env.createForms();
     QVERIFY(Dialogs::shownMessages().isEmpty()); // no error for a missing program
-    QVERIFY(!f->CalcButton->isVisibleTo(f->ItemArea));
+    QVERIFY(!shownIn(f, "CalcButton", "ItemArea"));
     QCOMPARE(f->Options.ShowCalcBtn, false);
-    QCOMPARE(f->CalcButton->CommandLine(), QString());
+    QCOMPARE(calcButton(f)->CommandLine(), QString());
     QCOMPARE(readFile(env.settingsFile()), stored);
 }
 
@@ -437,9 +447,9 @@ void TestSettings::examWindow_calculatorNotExecutable_reportedAndHidden()
     TTestForm* f = env.createForms();
     QCOMPARE(Dialogs::shownMessages(),
              QStringList("Error: " + env.path("notes.txt") + " is not an executable file."));
-    QVERIFY(!f->CalcButton->isVisibleTo(f->ItemArea));
+    QVERIFY(!shownIn(f, "CalcButton", "ItemArea"));
     QCOMPARE(f->Options.ShowCalcBtn, false);
-    QCOMPARE(f->CalcButton->CommandLine(), QString());
+    QCOMPARE(calcButton(f)->CommandLine(), QString());
 }
 
 void TestSettings::examWindow_calculatorFound_shownPerSetting()
@@ -449,8 +459,8 @@ void TestSettings::examWindow_calculatorFound_shownPerSetting()
     const QString calc = executableScript(env.path("calc"));
     writeFile(env.settingsFile(), "[Options]\nShowCalcBtn=0\nCalcPath=" + calc.toUtf8() + "\n");
     TTestForm* f = env.createForms();
-    QCOMPARE(f->CalcButton->CommandLine(), calc);
-    QVERIFY(!f->CalcButton->isVisibleTo(f->ItemArea));
+    QCOMPARE(calcButton(f)->CommandLine(), calc);
+    QVERIFY(!shownIn(f, "CalcButton", "ItemArea"));
     QCOMPARE(f->Options.ShowCalcBtn, false);
 }
 

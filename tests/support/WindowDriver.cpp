@@ -116,3 +116,36 @@ void press(QObject* window, const char* name)
 }
 
 } // namespace Driver
+
+// ---- charts of the score and history windows ----------------------------------
+#include <QAbstractBarSeries>
+#include <QBarCategoryAxis>
+#include <QChartView>
+
+namespace Driver {
+
+QChart* chart(QObject* window, const char* viewName)
+{
+    QChartView* view = find<QChartView>(window, viewName);
+    return view ? view->chart() : nullptr;
+}
+
+QBarSet* barSet(QChart* chart)
+{
+    for (QAbstractSeries* series : chart ? chart->series() : QList<QAbstractSeries*>())
+        if (auto* bars = qobject_cast<QAbstractBarSeries*>(series); bars && !bars->barSets().isEmpty())
+            return bars->barSets().first();
+    QTest::qFail("the chart has no bar set", __FILE__, __LINE__);
+    return nullptr;
+}
+
+QBarCategoryAxis* barCategories(QChart* chart)
+{
+    for (QAbstractAxis* axis : chart ? chart->axes() : QList<QAbstractAxis*>())
+        if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis))
+            return categories;
+    QTest::qFail("the chart has no category axis", __FILE__, __LINE__);
+    return nullptr;
+}
+
+} // namespace Driver

@@ -79,3 +79,15 @@ void pickChoice(TTestForm* exam, int k);
 void press(QObject* window, const char* name);
 
 } // namespace Driver
+
+// ---- charts of the score and history windows ----------------------------------
+class QBarCategoryAxis;
+class QBarSet;
+class QChart;
+namespace Driver {
+// The chart shown by the chart view of that design name.
+QChart* chart(QObject* window, const char* viewName);
+// The chart's first bar set, and the category axis of its bars.
+QBarSet* barSet(QChart* chart);
+QBarCategoryAxis* barCategories(QChart* chart);
+} // namespace Driver

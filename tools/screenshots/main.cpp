@@ -107,7 +107,7 @@ bool optionsTabs()
             return int(QDialog::Rejected);
         d->show();
         for (int tab = 0; tab < 3; ++tab) {
-            Driver::window<TOptionsForm>()->PageControl1->setCurrentIndex(tab);
+            Driver::find<QTabWidget>(d, "PageControl1")->setCurrentIndex(tab);
             ok = save(d, QStringLiteral("options-tab%1").arg(tab + 1)) && ok;
         }
         d->hide();

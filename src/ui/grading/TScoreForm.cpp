@@ -1,11 +1,11 @@
 #include "ui/grading/TScoreForm.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "core/grading/ChartText.h"
 #include "core/grading/ScoreReport.h"
+#include "core/tables/Table.h"
 #include "ui/reports/FontTextMeasurer.h"
 #include "ui/reports/ReportPainter.h"
-#include "core/tables/Table.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/ShadedLabel.h"
@@ -68,7 +68,13 @@ TScoreForm::TScoreForm(QWidget* parent) : QDialog(parent)
     buildTotalPanel();
     buildSectionChart();
     buildButtons();
-    nameControls({{fcLabel1, "fcLabel1"}, {TotalLabel, "TotalLabel"}, {ScrollBox1, "ScrollBox1"}, {Chart1Title, "Chart1Title"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}, {BitBtn3, "BitBtn3"}});
+    nameControls({{fcLabel1, "fcLabel1"},
+                  {TotalLabel, "TotalLabel"},
+                  {ScrollBox1, "ScrollBox1"},
+                  {Chart1Title, "Chart1Title"},
+                  {BitBtn1, "BitBtn1"},
+                  {BitBtn2, "BitBtn2"},
+                  {BitBtn3, "BitBtn3"}});
 }
 
 void TScoreForm::buildHeading()

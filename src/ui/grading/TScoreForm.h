@@ -37,17 +37,31 @@ public:
 
     // Takes a grading: fills the total part, then the sections.
     void ShowResult(const GradeResult& result);
-    void FillTotal(const GradeResult& result);
-    void FillSections(const GradeResult& result);
     // The grading the window shows (also what the score printout prints).
     const GradeResult& result() const { return m_result; }
 
     // The category labels of a chart as they read unwrapped, bottom to top.
     static QStringList categoryLabels(QBarCategoryAxis* axis);
 
+public slots:
+    void reject() override; // no cancel key, no close box
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FillTotal(const GradeResult& result);
+    void FillSections(const GradeResult& result);
     void BitBtn1Click(); // View Answers
     void BitBtn2Click(); // Print Report
     void BitBtn3Click(); // Exit Exam
+
+    void buildHeading();
+    void buildTotalPanel();
+    void buildSectionChart();
+    void buildButtons();
+    void fitSectionChart();
 
     ShadedLabel* fcLabel1 = nullptr;
     QChartView* TotalChartView = nullptr;
@@ -70,20 +84,6 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn3 = nullptr;
-
-public slots:
-    void reject() override; // no cancel key, no close box
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void buildHeading();
-    void buildTotalPanel();
-    void buildSectionChart();
-    void buildButtons();
-    void fitSectionChart();
 
     GradeResult m_result;
     Choice m_choice = Choice::None;

@@ -4,8 +4,8 @@
 
 #include "core/history/HistoryCsv.h"
 #include "core/history/ScoreHistory.h"
-#include "ui/history/THistoryForm.h"
 #include "core/tables/TableError.h"
+#include "ui/history/THistoryForm.h"
 #include "ui/widgets/Dialogs.h"
 
 #include <vector>

@@ -21,8 +21,7 @@ class ExamHistory : public QObject
 public:
     explicit ExamHistory(QWidget* window);
 
-    QString folder;                      // the history's folder; empty: the per-user data folder
-    THistoryForm* HistoryForm = nullptr; // made on first use
+    QString folder; // the history's folder; empty: the per-user data folder
 
     // Appends the attempt `make` gives (it may raise a table error). On a
     // failure the score stays in the score window; only the history misses it.
@@ -42,4 +41,5 @@ private:
     void reload();
 
     QWidget* m_window;
+    THistoryForm* HistoryForm = nullptr; // made on first use
 };

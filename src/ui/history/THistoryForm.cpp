@@ -1,10 +1,10 @@
 #include "ui/history/THistoryForm.h"
 
-#include "ui/widgets/ControlNames.h"
+#include "core/grading/GradeResult.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistorySummary.h"
-#include "core/grading/GradeResult.h"
 #include "core/store/SectionNames.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 
@@ -105,7 +105,17 @@ THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(AttemptsTable, &QTableWidget::itemSelectionChanged, this, &THistoryForm::updateButtons);
     load({});
-    nameControls({{Pages, "Pages"}, {EmptyLabel, "EmptyLabel"}, {ScoreChartView, "ScoreChartView"}, {ScoreChart, "ScoreChart"}, {SectionChartView, "SectionChartView"}, {SectionChart, "SectionChart"}, {WeakestLabel, "WeakestLabel"}, {ExportButton, "ExportButton"}, {DeleteButton, "DeleteButton"}, {CloseButton, "CloseButton"}});
+    nameControls({{Pages, "Pages"},
+                  {EmptyLabel, "EmptyLabel"},
+                  {AttemptsTable, "AttemptsTable"},
+                  {ScoreChartView, "ScoreChartView"},
+                  {ScoreChart, "ScoreChart"},
+                  {SectionChartView, "SectionChartView"},
+                  {SectionChart, "SectionChart"},
+                  {WeakestLabel, "WeakestLabel"},
+                  {ExportButton, "ExportButton"},
+                  {DeleteButton, "DeleteButton"},
+                  {CloseButton, "CloseButton"}});
 }
 
 void THistoryForm::buildScoreChart()

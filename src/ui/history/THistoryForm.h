@@ -31,11 +31,26 @@ public:
     // attempts newest first.
     void load(const std::vector<HistoryAttempt>& attempts);
     const std::vector<HistoryAttempt>& attempts() const { return m_attempts; }
+
+signals:
+    // The candidate confirmed deleting this attempt.
+    void deleteRequested(qint64 id);
+    // The candidate chose a file to export the history to.
+    void exportRequested(const QString& fileName);
+
+private:
     // The attempt of the selected table row, or nullptr.
     const HistoryAttempt* selectedAttempt() const;
 
     void ExportButtonClick();
     void DeleteButtonClick();
+
+    void buildScoreChart();
+    void buildSectionChart();
+    void fillTable();
+    void fillScoreChart();
+    void fillSectionChart();
+    void updateButtons();
 
     QStackedWidget* Pages = nullptr;
     QLabel* EmptyLabel = nullptr;
@@ -56,20 +71,6 @@ public:
     QPushButton* ExportButton = nullptr;
     QPushButton* DeleteButton = nullptr;
     QPushButton* CloseButton = nullptr;
-
-signals:
-    // The candidate confirmed deleting this attempt.
-    void deleteRequested(qint64 id);
-    // The candidate chose a file to export the history to.
-    void exportRequested(const QString& fileName);
-
-private:
-    void buildScoreChart();
-    void buildSectionChart();
-    void fillTable();
-    void fillScoreChart();
-    void fillSectionChart();
-    void updateButtons();
 
     std::vector<HistoryAttempt> m_attempts;
 };

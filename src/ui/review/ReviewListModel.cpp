@@ -1,7 +1,7 @@
 #include "ui/review/ReviewListModel.h"
 
-#include "ui/review/TReviewForm.h"
 #include "core/store/AnswerSheet.h"
+#include "ui/review/TReviewForm.h"
 
 #include <QIcon>
 

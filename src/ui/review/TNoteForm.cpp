@@ -1,8 +1,8 @@
 #include "ui/review/TNoteForm.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "core/store/ItemRecord.h"
 #include "core/tables/Table.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/ShadedLabel.h"
 
@@ -88,7 +88,12 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     connect(Button3, &QPushButton::clicked, this, guarded(this, &TNoteForm::Button3Click));
 
     setButtonsEnabled(false);
-    nameControls({{fcLabel1, "fcLabel1"}, {Label2, "Label2"}, {DBMemo1, "DBMemo1"}, {Button1, "Button1"}, {Button2, "Button2"}, {Button3, "Button3"}});
+    nameControls({{fcLabel1, "fcLabel1"},
+                  {Label2, "Label2"},
+                  {DBMemo1, "DBMemo1"},
+                  {Button1, "Button1"},
+                  {Button2, "Button2"},
+                  {Button3, "Button3"}});
 }
 
 void TNoteForm::setTables(Table* currentSet, BankWriter saveToBank)

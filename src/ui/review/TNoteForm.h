@@ -19,8 +19,7 @@ class ShadedLabel;
 // Answers"). Typing puts the record into editing; "Save Note" stores the
 // note in the current exam set and in the candidate's notes under the bank
 // item the exam item was copied from, so it comes back in every later exam
-// with that item. Closing the
-// window in any way drops what was not saved.
+// with that item. Closing the window in any way drops what was not saved.
 class TNoteForm : public QDialog
 {
     Q_OBJECT
@@ -32,24 +31,9 @@ public:
     // Where a note is written: the exam set (the note box shows its current
     // record), then the candidate's note on the bank item it was copied from.
     void setTables(Table* currentSet, BankWriter saveToBank);
-    void bindCurrentSet(Table* table);
-    Table* boundTable() const { return m_table; }
     // Takes the current record as the item of the next opening, headed with
     // the exam's title and the item's ID.
     void captureCurrentItem(const QString& examTitle);
-    qint64 itemId() const { return m_itemId; }
-
-    void DBMemo1Change();
-    void Button1Click(); // Save Note
-    void Button2Click(); // Cancel
-    void Button3Click(); // Exit
-
-    ShadedLabel* fcLabel1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPlainTextEdit* DBMemo1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
 
 public slots:
     void done(int result) override; // every closing runs FormClose first
@@ -58,6 +42,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void bindCurrentSet(Table* table);
+
+    void DBMemo1Change();
+    void Button1Click(); // Save Note
+    void Button2Click(); // Cancel
+    void Button3Click(); // Exit
     void FormClose();
     void tableDataChanged(const QString& fieldName);
     void tableStateChanged();
@@ -65,6 +55,13 @@ private:
     void loadMemo();
     void setButtonsEnabled(bool enabled);
     bool onItem() const; // the table stands on the captured record
+
+    ShadedLabel* fcLabel1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPlainTextEdit* DBMemo1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
 
     int m_itemRecNo = 0;
     qint64 m_itemId = 0;

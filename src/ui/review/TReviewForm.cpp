@@ -1,9 +1,9 @@
 #include "ui/review/TReviewForm.h"
 
-#include "ui/widgets/ControlNames.h"
-#include "ui/review/ReviewListModel.h"
 #include "core/store/AnswerSheet.h"
 #include "core/tables/Table.h"
+#include "ui/review/ReviewListModel.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/ErrorGuard.h"
 
 #include <QComboBox>
@@ -168,7 +168,13 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
     connect(FilterBox, &QComboBox::activated, this, guarded(this, &TReviewForm::FilterBoxChange));
     connect(BitBtn2, &QPushButton::clicked, this, guarded(this, &TReviewForm::BitBtn2Click));
     connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &TReviewForm::BitBtn1Click));
-    nameControls({{Panel5, "Panel5"}, {Panel4, "Panel4"}, {FilterLabel, "FilterLabel"}, {FilterBox, "FilterBox"}, {ListView1, "ListView1"}, {BitBtn2, "BitBtn2"}, {BitBtn1, "BitBtn1"}});
+    nameControls({{Panel5, "Panel5"},
+                  {Panel4, "Panel4"},
+                  {FilterLabel, "FilterLabel"},
+                  {FilterBox, "FilterBox"},
+                  {ListView1, "ListView1"},
+                  {BitBtn2, "BitBtn2"},
+                  {BitBtn1, "BitBtn1"}});
 }
 
 QWidget* TReviewForm::legendRow(const QList<QPair<ReviewRow::Icon, QString>>& pairs)
@@ -224,15 +230,6 @@ void TReviewForm::buildView(const AnswerSheet& sheet, bool results)
     Panel5->setVisible(!results);
     Panel4->setVisible(results);
     layout()->activate(); // the header shrinks to the row shown
-}
-
-void TReviewForm::setFilter(ReviewRow::Filter filter)
-{
-    const int at = FilterBox->findData(int(filter));
-    if (at < 0)
-        return; // not a choice of this view
-    FilterBox->setCurrentIndex(at);
-    FilterBoxChange();
 }
 
 void TReviewForm::FilterBoxChange()

@@ -1,8 +1,8 @@
 #include "ui/settings/TOptionsForm.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "ui/settings/ClampingSpinBox.h"
 #include "ui/settings/RadioGroup.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 
@@ -161,7 +161,21 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent)
     // calculator button refused the new path.
     connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &TOptionsForm::BitBtn1Click));
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    nameControls({{GroupBox1, "GroupBox1"}, {ListBox1, "ListBox1"}, {Panel1, "Panel1"}, {BitBtn3, "BitBtn3"}, {ColorButton, "ColorButton"}, {PageControl1, "PageControl1"}, {LearnBtnGroup, "LearnBtnGroup"}, {CalcBtnGroup, "CalcBtnGroup"}, {TimerGroup, "TimerGroup"}, {Label1, "Label1"}, {Edit1, "Edit1"}, {Label2, "Label2"}, {SpinEdit1, "SpinEdit1"}, {BitBtn1, "BitBtn1"}});
+    nameControls({{GroupBox1, "GroupBox1"},
+                  {ListBox1, "ListBox1"},
+                  {Panel1, "Panel1"},
+                  {BitBtn3, "BitBtn3"},
+                  {ColorButton, "ColorButton"},
+                  {PageControl1, "PageControl1"},
+                  {LearnBtnGroup, "LearnBtnGroup"},
+                  {CalcBtnGroup, "CalcBtnGroup"},
+                  {TimerGroup, "TimerGroup"},
+                  {Label1, "Label1"},
+                  {Edit1, "Edit1"},
+                  {SpeedButton1, "SpeedButton1"},
+                  {Label2, "Label2"},
+                  {SpinEdit1, "SpinEdit1"},
+                  {BitBtn1, "BitBtn1"}});
 }
 
 void TOptionsForm::Prepare(const ExamOptions& options, const ItemAppearance& appearance)

@@ -36,13 +36,15 @@ public:
     // The fonts and colours, with every one chosen during this opening.
     const ItemAppearance& appearance() const { return m_appearance; }
 
-    // Choices waiting for OK.
-    bool PendingLearnBtn = false;
-    bool PendingTimerOn = true;
-    bool PendingCalcBtn = true;
-    int PendingDefaultTime = 90;
-    QString PendingCalcPath;
+signals:
+    // A font or a colour was chosen; it applies at once.
+    void fontChosen(ItemPart text, const QFont& font);
+    void colorChosen(ItemPart text, const QColor& color);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     // The time field's value: text that is not a whole number counts as 1,
     // and the value is kept within 1 to 9000.
     int TimeFieldValue() const;
@@ -73,15 +75,13 @@ public:
     ClampingSpinBox* SpinEdit1 = nullptr;
     QPushButton* BitBtn1 = nullptr; // OK
 
-signals:
-    // A font or a colour was chosen; it applies at once.
-    void fontChosen(ItemPart text, const QFont& font);
-    void colorChosen(ItemPart text, const QColor& color);
+    // Choices waiting for OK.
+    bool PendingLearnBtn = false;
+    bool PendingTimerOn = true;
+    bool PendingCalcBtn = true;
+    int PendingDefaultTime = 90;
+    QString PendingCalcPath;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     ExamOptions m_options;
     ItemAppearance m_appearance;
 

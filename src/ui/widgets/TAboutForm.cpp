@@ -55,7 +55,8 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
     row->addStretch(1);
     layout->addLayout(row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    nameControls({{Image1, "Image1"}, {CreditLabel, "CreditLabel"}, {WebLabel, "WebLabel"}, {OKButton, "OKButton"}});
+    nameControls(
+        {{Image1, "Image1"}, {CreditLabel, "CreditLabel"}, {WebLabel, "WebLabel"}, {OKButton, "OKButton"}});
 }
 
 QPixmap TAboutForm::banner()

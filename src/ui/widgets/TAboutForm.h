@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <QDialog>
 
 class QLabel;
@@ -8,7 +7,8 @@ class QPushButton;
 class LinkLabel;
 
 // The about box, shown from the "&Help" menus of the exam window and the
-// test sampler (so it lives below both): banner, credit lines, the maker's web address and OK.
+// test sampler (so it lives below both): banner, credit lines, the maker's
+// web address and OK.
 class TAboutForm : public QDialog
 {
     Q_OBJECT
@@ -20,6 +20,7 @@ public:
     // The product banner, 221 x 48; the start window shows it too.
     static QPixmap banner();
 
+private:
     QLabel* Image1 = nullptr;
     QLabel* CreditLabel = nullptr;
     LinkLabel* WebLabel = nullptr;
