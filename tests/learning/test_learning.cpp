@@ -1,7 +1,10 @@
 // Learning from every answer without windows: each item's memory in its
-// table.
+// table, the Smart Review choice and the readiness forecast.
 #include "TestFolder.h"
+#include "core/learning/ActiveItems.h"
 #include "core/learning/ItemMemory.h"
+#include "core/learning/Readiness.h"
+#include "core/learning/SmartReview.h"
 #include "core/store/AnswerSheet.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/TableFiles.h"
@@ -16,6 +19,7 @@
 
 namespace {
 const QDateTime Day1(QDate(2026, 3, 2), QTime(9, 30));
+constexpr qint64 DayMs = 86400000;
 
 ItemOutcome outcome(std::int32_t number, bool correct, std::uint8_t chosen = 0, std::uint8_t right = 0b1,
                     ItemSource source = ItemSource::Bank)
@@ -68,6 +72,26 @@ QStringList dump(const MemoryStates& states)
     return rows;
 }
 
+std::vector<ActiveItem> bank(const std::array<int, 6>& perSection, bool multiple = false, int choices = 4)
+{
+    std::vector<ActiveItem> items;
+    std::int32_t id = 0;
+    for (int s = 0; s < 6; ++s)
+        for (int i = 0; i < perSection[s]; ++i)
+            items.push_back({++id, s + 1, choices, multiple});
+    return items;
+}
+
+ItemState seenItem(std::int32_t id, double stability, qint64 lastMs, ItemResult first = ItemResult::Correct)
+{
+    ItemState s;
+    s.number = id;
+    s.memory = {stability, 5.0};
+    s.lastReviewMs = lastMs;
+    s.seen = 1;
+    s.firstResult = s.lastResult = first;
+    return s;
+}
 } // namespace
 
 class TestLearning : public QObject
@@ -257,6 +281,151 @@ private slots:
         QCOMPARE(o[1].source, ItemSource::UserSet);
         QVERIFY(o[1].correct && o[1].learnShown);
         QCOMPARE(o[1].timeMs, qint64(0));
+    }
+
+    void activeItems_readFromTheBank()
+    {
+        TestFolder env;
+        env.writeBank(TestFolder::sampleBank());
+        Table bank(TableFiles::SessionName, env.path(TableFiles::Bank));
+        bank.open();
+        const std::vector<ActiveItem> items = ActiveItems::read(bank);
+        // Twelve items, one of them retired.
+        QCOMPARE(int(items.size()), 11);
+        for (const ActiveItem& i : items)
+            QVERIFY(i.section >= 1 && i.section <= 6 && i.choices >= 2);
+        QVERIFY(std::any_of(items.begin(), items.end(), [](const ActiveItem& i) { return i.multiple; }));
+        QCOMPARE((ActiveItem{1, 1, 4, false}).guessChance(), 0.25);
+        QCOMPARE((ActiveItem{1, 1, 3, true}).guessChance(), 1.0 / 7);
+    }
+
+    void sectionMix_keepsEachSectionsShare()
+    {
+        // The shipped bank's active items.
+        QCOMPARE(ActiveItems::sectionMix(bank({44, 57, 57, 43, 44, 45}), 50),
+                 (std::array<int, 6>{8, 10, 10, 7, 7, 8}));
+        QCOMPARE(ActiveItems::sectionMix(bank({2, 2, 0, 0, 0, 0}), 9),
+                 (std::array<int, 6>{2, 2, 0, 0, 0, 0}));
+        QCOMPARE(ActiveItems::sectionMix(bank({1, 1, 1, 0, 0, 0}), 2),
+                 (std::array<int, 6>{1, 1, 0, 0, 0, 0}));
+    }
+
+    void smartReview_dueThenUnseenThenLeastRecalledBySection()
+    {
+        // Section 1: items 1..8, section 2: items 9..12; six items keep 4 and 2.
+        const std::vector<ActiveItem> items = bank({8, 4, 0, 0, 0, 0});
+        const qint64 now = Day1.toMSecsSinceEpoch();
+        std::vector<ItemState> known;
+        known.push_back(seenItem(1, 2.0, now - 20 * DayMs));  // due, least recalled
+        known.push_back(seenItem(2, 5.0, now - 20 * DayMs));  // due
+        known.push_back(seenItem(3, 50.0, now - 1 * DayMs));  // fresh
+        known.push_back(seenItem(4, 30.0, now - 10 * DayMs)); // not due, lower recall than 3
+        known.push_back(seenItem(5, 100, now));               // fresh
+        known.push_back(seenItem(6, 100, now));
+        for (std::int32_t id : {9, 10, 11, 12})
+            known.push_back(seenItem(id, 100, now - id * DayMs));
+        const MemoryStates memory(known);
+
+        const SmartReview::Choice c = SmartReview::choose(items, memory, 6, 7, Day1);
+        QCOMPARE(c.perSection, (std::array<int, 6>{4, 2, 0, 0, 0, 0}));
+        QCOMPARE(c.ids.size(), std::size_t(6));
+        QCOMPARE(c.ids[0], 1);
+        QCOMPARE(c.ids[1], 2);
+        // Then the two unseen of section 1 in random order.
+        QCOMPARE(QSet<int>({c.ids[2], c.ids[3]}), QSet<int>({7, 8}));
+        // Section 2 has nothing due or unseen: the least recalled, the oldest.
+        QCOMPARE(c.ids[4], 12);
+        QCOMPARE(c.ids[5], 11);
+        QCOMPARE(c.due, 2);
+        QCOMPARE(c.unseen, 2);
+        QVERIFY(!c.nothingSeenYet);
+
+        // With more room the fresher items come last, the less recalled first.
+        const SmartReview::Choice wide = SmartReview::choose(items, memory, 9, 7, Day1);
+        QCOMPARE(std::vector<int>(wide.ids.begin(), wide.ids.begin() + 6),
+                 std::vector<int>({1, 2, 7, 8, 4, 3}));
+        QCOMPARE(c.ids[2], wide.ids[2]); // the same seed, the same draw
+    }
+
+    void smartReview_nothingSeenIsARandomExamOfTheMix()
+    {
+        const std::vector<ActiveItem> items = bank({10, 20, 10, 0, 0, 0});
+        const SmartReview::Choice a = SmartReview::choose(items, MemoryStates(), 8, 1, Day1);
+        const SmartReview::Choice b = SmartReview::choose(items, MemoryStates(), 8, 2, Day1);
+        QVERIFY(a.nothingSeenYet);
+        QCOMPARE(a.perSection, (std::array<int, 6>{2, 4, 2, 0, 0, 0}));
+        QCOMPARE(a.unseen, 8);
+        QVERIFY(a.ids != b.ids);
+        QCOMPARE(QSet<int>(a.ids.begin(), a.ids.end()).size(), 8);
+    }
+
+    void readiness_caseComputedByHand()
+    {
+        // Sections 1 and 2: 60 items each, seen, recall now exactly 0.9
+        // (reviewed as long ago as their stability); section 1 single
+        // response of four choices (p = 0.9 + 0.1 / 4), section 2 multiple
+        // response of three (p = 0.9 + 0.1 / 7). Section 3: 30 items never
+        // seen, at the first-try accuracy overall, 90 of 120 = 0.75. A form:
+        // 20 + 20 + 10 items; the right answers are binomials in each
+        // section, summed by hand: 885.7 expected, 820 to 940 in 80%, a pass
+        // (43 or more right) 79.75%.
+        std::vector<ActiveItem> items = bank({60, 60, 30, 0, 0, 0});
+        for (ActiveItem& i : items)
+            if (i.section == 2)
+                i = {i.id, 2, 3, true};
+        const qint64 now = Day1.toMSecsSinceEpoch();
+        std::vector<ItemState> known;
+        for (std::int32_t id = 1; id <= 120; ++id)
+            known.push_back(
+                seenItem(id, 10, now - 10 * DayMs, id % 4 == 0 ? ItemResult::Wrong : ItemResult::Correct));
+        const Readiness::Forecast f = Readiness::forecast(items, MemoryStates(known), 3, Day1);
+        QVERIFY(f.enough);
+        QCOMPARE(f.itemsSeen, 120);
+        QCOMPARE(f.score, 886);
+        QCOMPARE(f.low, 820);
+        QCOMPARE(f.high, 940);
+        QVERIFY2(std::abs(f.passChance - 0.79753635) < 1e-5, qPrintable(QString::number(f.passChance)));
+        QCOMPARE(f.sections[0].items, 20);
+        QVERIFY(std::abs(f.sections[0].share - 0.925) < 1e-6);
+        QVERIFY(std::abs(f.sections[1].share - (0.9 + 0.1 / 7)) < 1e-6);
+        QVERIFY(std::abs(f.sections[2].share - 0.75) < 1e-9);
+        QVERIFY(std::abs(f.sections[2].gain - 50) < 1e-6); // 10 items, a quarter of them lost
+        QCOMPARE(f.gainsMost, 3);
+        QVERIFY2(f.basisText.contains(QStringLiteral("3 graded exams")), qPrintable(f.basisText));
+        QVERIFY2(f.basisText.contains(QStringLiteral("120 of the bank's 150")), qPrintable(f.basisText));
+        QVERIFY2(f.basisText.contains(QStringLiteral("30 not met yet")), qPrintable(f.basisText));
+    }
+
+    void readiness_rightAnswersOfRandomFormsAverageTheItems()
+    {
+        // One section of two items, one always right and one never: a form
+        // of one item is right half the time.
+        const std::vector<double> d =
+            Readiness::rightAnswers({std::vector<double>{1.0, 0.0}}, {1, 0, 0, 0, 0, 0}, 10000, 3);
+        QCOMPARE(int(d.size()), 2);
+        QVERIFY(std::abs(d[1] - 0.5) < 0.02);
+    }
+
+    void readiness_notEnoughPracticeYetSaysWhy()
+    {
+        const std::vector<ActiveItem> items = bank({100, 100, 0, 0, 0, 0});
+        std::vector<ItemState> known;
+        for (std::int32_t id = 1; id <= 99; ++id)
+            known.push_back(seenItem(id, 10, Day1.toMSecsSinceEpoch()));
+        Readiness::Forecast f = Readiness::forecast(items, MemoryStates(known), 1, Day1);
+        QVERIFY(!f.enough);
+        QVERIFY2(f.notEnoughText.startsWith(QStringLiteral("Not enough practice yet")),
+                 qPrintable(f.notEnoughText));
+        QVERIFY2(f.notEnoughText.contains(QStringLiteral("2 graded exams (you have 1)")),
+                 qPrintable(f.notEnoughText));
+        QVERIFY2(f.notEnoughText.contains(QStringLiteral("(you have 99)")), qPrintable(f.notEnoughText));
+        QCOMPARE(f.score, 0);
+
+        known.push_back(seenItem(100, 10, Day1.toMSecsSinceEpoch()));
+        f = Readiness::forecast(items, MemoryStates(known), 1, Day1);
+        QVERIFY(!f.enough);
+        QVERIFY(!f.notEnoughText.contains(QStringLiteral("you have 100")));
+        QVERIFY(Readiness::forecast(items, MemoryStates(known), 2, Day1).enough);
     }
 };
 
