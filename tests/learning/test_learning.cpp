@@ -189,7 +189,8 @@ private slots:
         const std::vector<HistoryAttempt> history{
             attempt(3, Day1.addDays(9), {{ItemSource::Bank, 1, false}}),
             attempt(2, Day1.addDays(2), {{ItemSource::Bank, 1, true}, {ItemSource::UserSet, 4, false}}),
-            attempt(1, Day1, {{ItemSource::Bank, 1, true}})};
+            attempt(1, Day1, {{ItemSource::Bank, 1, true}}),
+            attempt(4, QDateTime(), {{ItemSource::Bank, 1, false}})}; // its date unreadable
         QVERIFY(!memory.isFed());
         QCOMPARE(memory.feedFromHistory(history), 3);
         QVERIFY(memory.isFed());

@@ -164,7 +164,9 @@ public:
     void apply(const GradedExam& exam)
     {
         Q_ASSERT(!applied(exam.id));
-        const qint64 whenMs = exam.when.isValid() ? exam.when.toMSecsSinceEpoch() : 0;
+        // A grading always has its time; one without is taken as now.
+        const qint64 whenMs =
+            exam.when.isValid() ? exam.when.toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
         QHash<qint64, int> daysSince; // by the date of the last grading
         for (const ItemOutcome& o : exam.outcomes) {
             if (o.number <= 0)
@@ -279,7 +281,8 @@ int feed(Changes& changes, const std::vector<HistoryAttempt>& attempts, const QS
     int fed = 0;
     for (const HistoryAttempt* a : order) {
         const GradedExam exam = ItemMemory::gradedExamOf(*a);
-        if (exam.id == except || changes.applied(exam.id))
+        // An attempt whose date cannot be read has no place in time.
+        if (!a->when.isValid() || exam.id == except || changes.applied(exam.id))
             continue;
         changes.apply(exam);
         ++fed;

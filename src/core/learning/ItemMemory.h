@@ -45,8 +45,9 @@ public:
     bool apply(const GradedExam& exam, const std::vector<HistoryAttempt>* history = nullptr,
                QString* notice = nullptr);
     // The first time only: every attempt of the history not applied yet,
-    // oldest first, in one transaction; then the store is marked fed. The
-    // number of attempts applied (0 when it was fed before).
+    // oldest first, in one transaction; then the store is marked fed. An
+    // attempt without a readable date is left out. The number of attempts
+    // applied (0 when it was fed before).
     int feedFromHistory(const std::vector<HistoryAttempt>& attempts, QString* notice = nullptr);
     bool isFed() const;
     bool wasApplied(const QString& gradingId) const;
