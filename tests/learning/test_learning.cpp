@@ -156,7 +156,8 @@ private slots:
         Fsrs::State expected =
             fsrs.nextState(fsrs.nextState({}, 0, Fsrs::Rating::Good), 4, Fsrs::Rating::Good);
         expected = fsrs.nextState(expected, 0, Fsrs::Rating::Again);
-        const ItemState* again = memory.readAll().find(ItemSource::Bank, 7);
+        const MemoryStates after = memory.readAll();
+        const ItemState* again = after.find(ItemSource::Bank, 7);
         QCOMPARE(again->memory.stability, expected.stability);
         QCOMPARE(again->memory.difficulty, expected.difficulty);
         QCOMPARE(again->seen, 3);
@@ -224,7 +225,8 @@ private slots:
         GradedExam live = exam(ItemMemory::gradingIdOf(now), now.when, {outcome(2, false, 0b100, 0b1)});
         const std::vector<HistoryAttempt> history{now, old};
         QVERIFY(memory.apply(live, &history));
-        const ItemState* item = memory.readAll().find(ItemSource::Bank, 2);
+        const MemoryStates states = memory.readAll();
+        const ItemState* item = states.find(ItemSource::Bank, 2);
         QCOMPARE(item->seen, 2); // the old attempt, then this grading once
         QCOMPARE(item->wrongPicks[2], 1);
         QVERIFY(memory.isFed());

@@ -61,7 +61,7 @@ MemoryStates::MemoryStates(std::vector<ItemState> states) : m_items(std::move(st
               [](const ItemState& a, const ItemState& b) { return before(a, b.source, b.number); });
 }
 
-const ItemState* MemoryStates::find(ItemSource source, std::int32_t number) const
+const ItemState* MemoryStates::find(ItemSource source, std::int32_t number) const&
 {
     auto it = std::lower_bound(m_items.begin(), m_items.end(), std::make_pair(source, number),
                                [](const ItemState& a, const std::pair<ItemSource, std::int32_t>& key) {

@@ -80,8 +80,10 @@ public:
     const std::vector<ItemState>& items() const { return m_items; }
     int size() const { return int(m_items.size()); }
     bool isEmpty() const { return m_items.empty(); }
-    // nullptr for an item never graded.
-    const ItemState* find(ItemSource source, std::int32_t number) const;
+    // nullptr for an item never graded. Not on a temporary: the state
+    // would go with it.
+    const ItemState* find(ItemSource source, std::int32_t number) const&;
+    const ItemState* find(ItemSource source, std::int32_t number) const&& = delete;
 
 private:
     std::vector<ItemState> m_items;
