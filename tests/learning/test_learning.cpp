@@ -293,11 +293,16 @@ private slots:
         Table bank(TableFiles::SessionName, env.path(TableFiles::Bank));
         bank.open();
         const std::vector<ActiveItem> items = ActiveItems::read(bank);
-        // Twelve items, one of them retired.
+        // Twelve items, the last one retired.
         QCOMPARE(int(items.size()), 11);
-        for (const ActiveItem& i : items)
-            QVERIFY(i.section >= 1 && i.section <= 6 && i.choices >= 2);
-        QVERIFY(std::any_of(items.begin(), items.end(), [](const ActiveItem& i) { return i.multiple; }));
+        QCOMPARE(items.back().id, 11);
+        auto same = [](const ActiveItem& a, const ActiveItem& b) {
+            return a.id == b.id && a.section == b.section && a.choices == b.choices &&
+                   a.multiple == b.multiple;
+        };
+        QVERIFY(same(items[1], {2, 2, 4, true}));
+        QVERIFY(same(items[6], {7, 1, 2, false}));
+        QVERIFY(same(items[8], {9, 3, 6, true}));
         QCOMPARE((ActiveItem{1, 1, 4, false}).guessChance(), 0.25);
         QCOMPARE((ActiveItem{1, 1, 3, true}).guessChance(), 1.0 / 7);
     }
@@ -397,6 +402,29 @@ private slots:
         QVERIFY2(f.basisText.contains(QStringLiteral("3 graded exams")), qPrintable(f.basisText));
         QVERIFY2(f.basisText.contains(QStringLiteral("120 of the bank's 150")), qPrintable(f.basisText));
         QVERIFY2(f.basisText.contains(QStringLiteral("30 not met yet")), qPrintable(f.basisText));
+    }
+
+    void readiness_unseenItemsTakeTheFirstTryAccuracyOfTheirSection()
+    {
+        // Ten seen in each of sections 1 and 2, first tried right 6 and 10
+        // times (0.8 overall); one more item in each of sections 1 to 3
+        // never seen. A section's own count weighs as much as it has items
+        // against five of the overall accuracy.
+        const std::vector<ActiveItem> items = bank({11, 11, 1, 0, 0, 0});
+        const qint64 now = Day1.toMSecsSinceEpoch();
+        std::vector<ItemState> known;
+        for (std::int32_t id = 1; id <= 10; ++id)
+            known.push_back(
+                seenItem(id, 10, now - 10 * DayMs, id <= 6 ? ItemResult::Correct : ItemResult::Wrong));
+        for (std::int32_t id = 12; id <= 21; ++id)
+            known.push_back(seenItem(id, 10, now - 10 * DayMs, ItemResult::Correct));
+        known[7].firstResult = ItemResult::CorrectAfterLearn; // not known on first meeting
+        known[7].lastResult = ItemResult::Correct;
+        const std::vector<double> p = Readiness::chances(items, MemoryStates(known), Day1);
+        QVERIFY(std::abs(p[0] - 0.925) < 1e-6); // seen: R 0.9 and a quarter of the rest
+        QVERIFY(std::abs(p[10] - (6 + 5 * 0.8) / 15) < 1e-9);
+        QVERIFY(std::abs(p[21] - (10 + 5 * 0.8) / 15) < 1e-9);
+        QVERIFY(std::abs(p[22] - 0.8) < 1e-9);
     }
 
     void readiness_rightAnswersOfRandomFormsAverageTheItems()
