@@ -1,6 +1,7 @@
 // Learning from every answer without windows: each item's memory in its
 // table, the Smart Review choice and the readiness forecast.
 #include "TestFolder.h"
+#include "core/history/ScoreHistory.h"
 #include "core/learning/ActiveItems.h"
 #include "core/learning/ItemMemory.h"
 #include "core/learning/Readiness.h"
@@ -10,6 +11,7 @@
 #include "core/store/TableFiles.h"
 #include "core/tables/Session.h"
 #include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QDir>
 #include <QFile>
@@ -249,6 +251,27 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList({ItemMemory::FileName + QStringLiteral(".damaged-*")}).size(), 1);
         QVERIFY(memory.apply(exam(QStringLiteral("g"), Day1, {outcome(1, true)})));
         QCOMPARE(memory.readAll().size(), 1);
+    }
+
+    void memory_anotherTableInItsPlaceIsLeftAlone()
+    {
+        QTemporaryDir dir;
+        ItemMemory memory(dir.path());
+        Table::createFile(memory.filePath(), TableFiles::SessionName, ScoreHistory::schema(),
+                          TableKind::History);
+        QFile file(memory.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        try {
+            memory.apply(exam(QStringLiteral("g"), Day1, {outcome(1, true)}));
+            QFAIL("a score history taken for the item memory");
+        } catch (const TableError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("your score history")), qPrintable(e.message()));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QCOMPARE(QDir(dir.path()).entryList({ItemMemory::FileName + QStringLiteral(".damaged-*")}).size(), 0);
     }
 
     void outcomesOf_takesChoicesVerdictAndLearnNowFromTheSet()
