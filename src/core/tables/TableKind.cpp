@@ -24,6 +24,8 @@ QString description(qint32 applicationId)
         return QStringLiteral("your notes");
     case TableKind::ExamRecord:
         return QStringLiteral("your unfinished exam");
+    case TableKind::ItemMemory:
+        return QStringLiteral("your item memory");
     }
     return isOurs(applicationId) ? QStringLiteral("a table of a newer version of this program")
                                  : QStringLiteral("a file of another program");

@@ -15,6 +15,7 @@ enum class TableKind : quint32 {
     History = 0x56584849,    // "VXHI"
     Notes = 0x56584e54,      // "VXNT"
     ExamRecord = 0x56584552, // "VXER"
+    ItemMemory = 0x5658494d, // "VXIM"
 };
 
 namespace TableKinds {
