@@ -9,11 +9,11 @@
 #include "TestEnv.h"
 #include "core/exam/ExamAssembly.h"
 #include "core/exam/RandomSource.h"
-#include "ui/exam/TTestForm.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Session.h"
 #include "core/tables/Table.h"
+#include "ui/exam/TTestForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,7 +106,7 @@ static int windowPath(const QString& dir)
     TestEnv::acceptNameDialog();
     QElapsedTimer t;
     t.start();
-    form->AllQAct->trigger();
+    Driver::press(form, "AllQAct");
     const QPixmap shot = form->grab(); // the first item, laid out and painted
     const double ms = t.nsecsElapsed() / 1e6;
     rusage usage{};

@@ -5,11 +5,12 @@
 // a long item takes to be laid out whole while the event loop runs.
 #include "TestEnv.h"
 #include "core/exam/ExamMode.h"
+#include "core/tables/Table.h"
 #include "ui/exam/ItemView.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/grading/TScoreForm.h"
-#include "core/tables/Table.h"
 #include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ItemText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,16 +35,18 @@ struct Times
 Times page(TTestForm* form, int passes)
 {
     Times times;
+    auto* next = Driver::find<QPushButton>(form, "NextButton");
+    auto* question = Driver::find<ItemText>(form, "QText");
     for (int pass = 0; pass < passes; ++pass) {
         form->dtCurrentSet->first();
         QApplication::processEvents();
-        while (form->NextButton->isEnabled()) {
+        while (next->isEnabled()) {
             QElapsedTimer clock;
             clock.start();
-            form->NextButton->click();
+            next->click();
             form->repaint();
             const double ms = clock.nsecsElapsed() / 1e6;
-            (form->QText->text().size() >= BigQuestion ? times.big : times.ordinary).push_back(ms);
+            (question->text().size() >= BigQuestion ? times.big : times.ordinary).push_back(ms);
         }
     }
     return times;
@@ -55,15 +58,18 @@ Times page(TTestForm* form, int passes)
 std::vector<double> settle(TTestForm* form)
 {
     std::vector<double> times;
+    auto* next = Driver::find<QPushButton>(form, "NextButton");
+    auto* question = Driver::find<ItemText>(form, "QText");
+    auto* view = Driver::find<ItemView>(form, "ScrollBox1");
     form->dtCurrentSet->first();
     QApplication::processEvents();
-    while (form->NextButton->isEnabled()) {
+    while (next->isEnabled()) {
         QElapsedTimer clock;
         clock.start();
-        form->NextButton->click();
-        if (form->QText->text().size() < BigQuestion)
+        next->click();
+        if (question->text().size() < BigQuestion)
             continue;
-        while (!form->ScrollBox1->isSettled())
+        while (!view->isSettled())
             QApplication::processEvents();
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
@@ -122,9 +128,7 @@ int main(int argc, char** argv)
     form->show();
     if (!QTest::qWaitForWindowExposed(form))
         return 1;
-    form->SeedSource = [] { return 7u; };
-    TestEnv::acceptNameDialog();
-    form->AllQAct->trigger();
+    Driver::startExam(form, "AllQAct", QStringLiteral("Tester"), 90, 7);
     if (form->examMode != ExamMode::Testing)
         return 1;
     const Times testing = page(form, 3);
@@ -137,7 +141,7 @@ int main(int argc, char** argv)
         Driver::press(dialog, "BitBtn1"); // View Answers
         return int(QDialog::Accepted);
     });
-    form->GradeButtonClick();
+    Driver::press(form, "GradeButton");
     if (form->examMode != ExamMode::Reviewing)
         return 1;
     const Times reviewing = page(form, 3);

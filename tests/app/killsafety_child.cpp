@@ -7,17 +7,18 @@
 // (default 1); the sampler goes on from the number of items already saved.
 #include "KillSafetyText.h"
 #include "TestEnv.h"
-#include "ui/app/ProgramWindows.h"
-#include "ui/exam/TTestForm.h"
-#include "ui/widgets/Dialogs.h"
-#include "ui/review/TNoteForm.h"
+#include "core/exam/ExamSession.h"
 #include "core/sampler/TDM.h"
-#include "ui/sampler/TSamplerForm.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/SectionNames.h"
 #include "core/tables/Table.h"
 #include "core/tables/TableError.h"
+#include "ui/app/ProgramWindows.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/review/TNoteForm.h"
+#include "ui/sampler/TSamplerForm.h"
 #include "ui/widgets/DBMemo.h"
+#include "ui/widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QDir>

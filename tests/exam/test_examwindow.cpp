@@ -1,17 +1,20 @@
 #include "TestEnv.h"
-#include "ui/exam/ChoiceLabel.h"
 #include "core/exam/Clock.h"
 #include "core/exam/TKZTimeCounter.h"
-#include "ui/exam/TNameForm.h"
-#include "ui/exam/TTestForm.h"
-#include "ui/grading/TScoreForm.h"
 #include "core/store/DataFolder.h"
 #include "core/store/ItemRecord.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Database.h"
 #include "core/tables/Session.h"
 #include "core/tables/Table.h"
+#include "ui/exam/ChoiceLabel.h"
+#include "ui/exam/ChoiceRadio.h"
+#include "ui/exam/ItemView.h"
+#include "ui/exam/TNameForm.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
 #include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ItemText.h"
 #include "ui/widgets/ShadedButton.h"
 #include "ui/widgets/ShadedLabel.h"
 
@@ -58,6 +61,17 @@ private:
     TTestForm* form = nullptr;
 
     Table& ces() { return *form->dtCurrentSet; }
+    // The exam window's controls, by their design names.
+    template <typename T> T* control(const char* name) { return Driver::find<T>(form, name); }
+    template <typename T> T* control(const char* name, int number)
+    {
+        return Driver::find<T>(form, name, number);
+    }
+    // A number field of the name dialog.
+    static QSpinBox* nameField(const char* name)
+    {
+        return Driver::find<QSpinBox>(Driver::window<TNameForm>(), name);
+    }
     QList<qint64> examItems()
     {
         QList<qint64> ids;
@@ -86,10 +100,8 @@ private:
     }
     void startPracticeExam(int exam, quint32 seed = 1)
     {
-        form->SeedSource = [seed] { return seed; };
-        TestEnv::acceptNameDialog(QStringLiteral("Ada"), 90);
-        QAction* actions[] = {form->Action1, form->Action2, form->Action3, form->Action4, form->Action5};
-        actions[exam - 1]->trigger();
+        const QByteArray action = "Action" + QByteArray::number(exam);
+        Driver::startExam(form, action.constData(), QStringLiteral("Ada"), 90, seed);
         QCOMPARE(form->examMode, ExamMode::Testing);
     }
 
@@ -114,12 +126,12 @@ private slots:
     void startPage_onCreation()
     {
         QCOMPARE(form->examMode, ExamMode::Idle);
-        QVERIFY(form->Panel4->isVisible());
-        QVERIFY(!form->ScrollBox1->isVisible());
-        QVERIFY(!form->Panel2->isVisible());
-        QVERIFY(form->fcLabel1->isVisible());
-        QVERIFY(form->N21->isEnabled());
-        QVERIFY(!form->Print1->isEnabled());
+        QVERIFY(control<QWidget>("Panel4")->isVisible());
+        QVERIFY(!control<ItemView>("ScrollBox1")->isVisible());
+        QVERIFY(!control<QWidget>("Panel2")->isVisible());
+        QVERIFY(control<ShadedLabel>("fcLabel1")->isVisible());
+        QVERIFY(control<QMenu>("N21")->isEnabled());
+        QVERIFY(!control<QAction>("Print1")->isEnabled());
         QCOMPARE(form->windowTitle(), QStringLiteral("Velarix 2.0"));
     }
 
@@ -159,12 +171,13 @@ private slots:
                                     .arg(form->width())));
         };
         QList<QWidget*> letters;
-        for (ShadedButton* b : form->fcShapeBtn)
-            letters << b;
+        for (int k = 1; k <= 5; ++k)
+            letters << control<ShadedButton>("fcShapeBtn", k);
         checkRow(letters);
-        checkRow({form->AllQBtn, form->RandomBtn, form->UserBtn, form->RetakeBtn});
-        QVERIFY(form->fcShapeBtn[0]->mapTo(form, QPoint(0, 0)).y() <
-                form->AllQBtn->mapTo(form, QPoint(0, 0)).y());
+        checkRow({control<ShadedButton>("AllQBtn"), control<ShadedButton>("RandomBtn"),
+                  control<ShadedButton>("UserBtn"), control<ShadedButton>("RetakeBtn")});
+        QVERIFY(control<ShadedButton>("fcShapeBtn", 1)->mapTo(form, QPoint(0, 0)).y() <
+                control<ShadedButton>("AllQBtn")->mapTo(form, QPoint(0, 0)).y());
     }
 
     void practiceExam_startsOnItsFirstItem()
@@ -173,24 +186,24 @@ private slots:
         QCOMPARE(form->ItemCount, 2);
         QCOMPARE(form->FirstRecNo, 1);
         QCOMPARE(form->CandidateName, QStringLiteral("Ada"));
-        QCOMPARE(form->Label3->text(), QStringLiteral("Practice Exam A"));
-        QCOMPARE(form->Label1->text(), QStringLiteral("Item 1 of 2"));
-        QVERIFY(form->Label2->text().startsWith(QStringLiteral("Item ID: ")));
-        QVERIFY(!form->PrevButton->isEnabled());
-        QVERIFY(form->NextButton->isEnabled());
-        QVERIFY(form->ScrollBox1->isVisible());
-        QVERIFY(!form->Panel4->isVisible());
-        QVERIFY(!form->N21->isEnabled());
-        QVERIFY(form->Print1->isEnabled() && form->Print2->isEnabled());
-        QVERIFY(form->TimeLabel->isVisible());
-        QCOMPARE(form->TimeLabel->text(), QStringLiteral("1:30:00"));
-        QVERIFY(form->Timer1->Enabled());
-        QVERIFY(!form->ExpText->isVisible());
+        QCOMPARE(control<QLabel>("Label3")->text(), QStringLiteral("Practice Exam A"));
+        QCOMPARE(control<ShadedLabel>("Label1")->text(), QStringLiteral("Item 1 of 2"));
+        QVERIFY(control<QLabel>("Label2")->text().startsWith(QStringLiteral("Item ID: ")));
+        QVERIFY(!control<QPushButton>("PrevButton")->isEnabled());
+        QVERIFY(control<QPushButton>("NextButton")->isEnabled());
+        QVERIFY(control<ItemView>("ScrollBox1")->isVisible());
+        QVERIFY(!control<QWidget>("Panel4")->isVisible());
+        QVERIFY(!control<QMenu>("N21")->isEnabled());
+        QVERIFY(control<QAction>("Print1")->isEnabled() && control<QAction>("Print2")->isEnabled());
+        QVERIFY(control<ShadedLabel>("TimeLabel")->isVisible());
+        QCOMPARE(control<ShadedLabel>("TimeLabel")->text(), QStringLiteral("1:30:00"));
+        QVERIFY(control<TKZTimeCounter>("Timer1")->Enabled());
+        QVERIFY(!control<ItemText>("ExpText")->isVisible());
         QCOMPARE(examItemSet(), (QSet<qint64>{1, 2}));
-        QTest::mouseClick(form->NextButton, Qt::LeftButton);
-        QCOMPARE(form->Label1->text(), QStringLiteral("Item 2 of 2"));
-        QVERIFY(form->PrevButton->isEnabled());
-        QVERIFY(!form->NextButton->isEnabled());
+        QTest::mouseClick(control<QPushButton>("NextButton"), Qt::LeftButton);
+        QCOMPARE(control<ShadedLabel>("Label1")->text(), QStringLiteral("Item 2 of 2"));
+        QVERIFY(control<QPushButton>("PrevButton")->isEnabled());
+        QVERIFY(!control<QPushButton>("NextButton")->isEnabled());
     }
 
     void sameExamTwice_sameItemsFreshOrder()
@@ -203,7 +216,7 @@ private slots:
         QCOMPARE(QSet<qint64>(first.begin(), first.end()), QSet<qint64>(second.begin(), second.end()));
         QCOMPARE(first.size(), 2);
         // The answer sheet of the first exam does not carry over.
-        form->ALabelClick(1);
+        Driver::pickChoice(form, 1);
         form->CloseCurrentExam();
         startPracticeExam(5, 3);
         for (const AnswerEntry& e : form->Sheet.entries())
@@ -216,9 +229,9 @@ private slots:
         const QList<qint64> before = examItems();
         form->CloseCurrentExam();
         TestEnv::cancelNameDialog();
-        form->Action1->trigger();
+        Driver::press(form, "Action1");
         QCOMPARE(form->examMode, ExamMode::Idle);
-        QVERIFY(form->Panel4->isVisible());
+        QVERIFY(control<QWidget>("Panel4")->isVisible());
         QVERIFY(!form->dtQSet->isOpen());
         ces().open();
         QCOMPARE(examItems(), before);
@@ -250,50 +263,51 @@ private slots:
         QFETCH(int, items);
         env->writeUserSet({TestEnv::item(1, 2, QStringLiteral("Own"), QStringLiteral("a"))});
         // Through the start page's buttons, which run the menu's actions.
-        QPushButton* buttons[] = {form->fcShapeBtn[0], form->fcShapeBtn[1], form->fcShapeBtn[2],
-                                  form->fcShapeBtn[3], form->fcShapeBtn[4], form->AllQBtn,
-                                  form->RandomBtn,     form->UserBtn};
+        QPushButton* buttons[] = {
+            control<ShadedButton>("fcShapeBtn", 1), control<ShadedButton>("fcShapeBtn", 2),
+            control<ShadedButton>("fcShapeBtn", 3), control<ShadedButton>("fcShapeBtn", 4),
+            control<ShadedButton>("fcShapeBtn", 5), control<ShadedButton>("AllQBtn"),
+            control<ShadedButton>("RandomBtn"),     control<ShadedButton>("UserBtn")};
         QString shownCaption;
         Dialogs::setModalHandler([&shownCaption](QDialog* dialog) {
             shownCaption = dialog->windowTitle();
-            Driver::window<TNameForm>()->BitBtn1->click();
+            Driver::press(Driver::window<TNameForm>(), "BitBtn1");
             return Driver::window<TNameForm>()->result();
         });
         QTest::mouseClick(buttons[kind], Qt::LeftButton);
         QCOMPARE(shownCaption, caption);
         QCOMPARE(form->examMode, ExamMode::Testing);
-        QCOMPARE(form->Label3->text(), title);
+        QCOMPARE(control<QLabel>("Label3")->text(), title);
         QCOMPARE(form->ExamTitle, title);
         QCOMPARE(form->ItemCount, items);
     }
 
     void allQuestionsAndRandomExams_neverTakeRetiredItems()
     {
-        form->SeedSource = [] { return 77u; };
-        TestEnv::acceptNameDialog();
-        form->AllQAct->trigger();
+        Driver::startExam(form, "AllQAct", QStringLiteral("Tester"), 90, 77);
         QCOMPARE(form->ItemCount, 11);
         QVERIFY(!examItems().contains(12));
-        QCOMPARE(form->Label3->text(), QStringLiteral("All Questions"));
+        QCOMPARE(control<QLabel>("Label3")->text(), QStringLiteral("All Questions"));
         form->CloseCurrentExam();
 
         // The number field offers every available item; only the random exam enables it.
         form->PrepareNameDialog(false);
-        QCOMPARE(Driver::window<TNameForm>()->SpinEdit2->value(), 11);
-        QVERIFY(!Driver::window<TNameForm>()->SpinEdit2->isEnabled());
+        QCOMPARE(nameField("SpinEdit2")->value(), 11);
+        QVERIFY(!nameField("SpinEdit2")->isEnabled());
         TestEnv::acceptNameDialog(QStringLiteral("Ada"), 30, 11);
-        form->RandActExecute();
+        Driver::press(form, "RandAct");
         QCOMPARE(Driver::window<TNameForm>()->windowTitle(), QStringLiteral("Random Exam"));
-        QVERIFY(Driver::window<TNameForm>()->SpinEdit2->isEnabled());
+        QVERIFY(nameField("SpinEdit2")->isEnabled());
         QCOMPARE(form->ItemCount, 11);
         QCOMPARE(examItemSet().size(), 11);
         form->CloseCurrentExam();
         TestEnv::acceptNameDialog(QStringLiteral("Ada"), 30, 1);
-        form->RandActExecute();
+        Driver::press(form, "RandAct");
         QCOMPARE(form->ItemCount, 1);
         QVERIFY(!examItems().contains(12));
-        QCOMPARE(form->Label1->text(), QStringLiteral("Item 1 of 1"));
-        QVERIFY(!form->PrevButton->isEnabled() && !form->NextButton->isEnabled());
+        QCOMPARE(control<ShadedLabel>("Label1")->text(), QStringLiteral("Item 1 of 1"));
+        QVERIFY(!control<QPushButton>("PrevButton")->isEnabled() &&
+                !control<QPushButton>("NextButton")->isEnabled());
     }
 
     void nameDialog_typedNumbersGoToTheNearestBound_data()
@@ -320,20 +334,21 @@ private slots:
                 return int(QDialog::Rejected);
             Driver::window<TNameForm>()->show();
             for (auto [field, text] :
-                 {std::pair{Driver::window<TNameForm>()->SpinEdit1, minutes}, {Driver::window<TNameForm>()->SpinEdit2, count}}) {
+                 {std::pair{nameField("SpinEdit1"), minutes}, {nameField("SpinEdit2"), count}}) {
                 field->setFocus();
                 field->selectAll();
                 QTest::keyClick(field, Qt::Key_Delete);
                 QTest::keyClicks(field, text);
             }
-            QTest::mouseClick(Driver::window<TNameForm>()->BitBtn1, Qt::LeftButton);
+            QTest::mouseClick(Driver::find<QPushButton>(Driver::window<TNameForm>(), "BitBtn1"),
+                              Qt::LeftButton);
             Driver::window<TNameForm>()->hide();
             return Driver::window<TNameForm>()->result();
         });
-        form->RandActExecute();
+        Driver::press(form, "RandAct");
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(qRound(form->Clock.TimeLimit * 1440), timeLimit);
-        QCOMPARE(Driver::window<TNameForm>()->SpinEdit1->value(), timeLimit);
+        QCOMPARE(nameField("SpinEdit1")->value(), timeLimit);
         QCOMPARE(form->ItemCount, itemCount);
     }
 
@@ -345,8 +360,7 @@ private slots:
             bank.setRecNo(2); // Q_ID 2 of practice exam A
             bank.deleteRecord();
         }
-        TestEnv::acceptNameDialog();
-        form->AllQAct->trigger();
+        Driver::startExam(form, "AllQAct");
         QCOMPARE(form->ItemCount, 10);
         const QList<qint64> items = examItems();
         QCOMPARE(QSet<qint64>(items.begin(), items.end()), (QSet<qint64>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
@@ -360,15 +374,15 @@ private slots:
         TestEnv::acceptNameDialog();
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->Action4->trigger();
+        Driver::press(form, "Action4");
         QCOMPARE(form->examMode, ExamMode::Idle);
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().startsWith(QStringLiteral("Information: ")));
-        QVERIFY(form->Panel4->isVisible());
+        QVERIFY(control<QWidget>("Panel4")->isVisible());
 
         // Nothing at all to draw from: neither a random exam nor all questions.
         env->writeBank({TestEnv::item(0, 1, QStringLiteral("retired"), QStringLiteral("a"))});
-        for (QAction* action : {form->RandAct, form->AllQAct}) {
+        for (QAction* action : {control<QAction>("RandAct"), control<QAction>("AllQAct")}) {
             Dialogs::clearLog();
             Dialogs::queueAnswer(Dialogs::Ok);
             action->trigger();
@@ -382,14 +396,13 @@ private slots:
     {
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->UserActExecute();
+        Driver::press(form, "UserAct");
         QCOMPARE(Dialogs::shownMessages(),
                  QStringList{QStringLiteral("Information: User defined question set is empty!")});
         QVERIFY(!form->dtUserSet->isOpen());
 
         env->writeUserSet({TestEnv::item(0, 3, QStringLiteral("Own question"), QStringLiteral("b"))});
-        TestEnv::acceptNameDialog();
-        form->UserActExecute();
+        Driver::startExam(form, "UserAct");
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(form->ItemCount, 1);
         QCOMPARE(ces().fieldByName(Q_OR_NUMBER).asInteger(), 1);
@@ -397,47 +410,49 @@ private slots:
         QVERIFY(ces().fieldByName(Q_EXAM_N).isNull());
         QVERIFY(ces().fieldByName(Q_SIM).isNull());
         QVERIFY(ces().fieldByName(PICT1).isNull() && ces().fieldByName(PICT2).isNull());
-        QVERIFY(!form->ExhBtnA->isVisible() && !form->ExhBtnB->isVisible());
-        QVERIFY(!form->NoteButton->isVisible());
+        QVERIFY(!control<QPushButton>("ExhBtnA")->isVisible() &&
+                !control<QPushButton>("ExhBtnB")->isVisible());
+        QVERIFY(!control<QPushButton>("NoteButton")->isVisible());
         QVERIFY(!form->dtQSet->isOpen());
         form->CloseCurrentExam();
         startPracticeExam(1);
-        QVERIFY(form->NoteButton->isVisible());
+        QVERIFY(control<QPushButton>("NoteButton")->isVisible());
     }
 
     void singleResponse_textClicksSelectLikeTheButtons()
     {
         startPracticeExam(1);
         gotoItem(QStringLiteral("Q1 planning")); // correct: b
-        QVERIFY(form->RadioButton[1]->isVisible());
-        QVERIFY(!form->CheckBox[1]->isVisible());
+        QVERIFY(control<ChoiceRadio>("RadioButton", 2)->isVisible());
+        QVERIFY(!control<QCheckBox>("CheckBox", 2)->isVisible());
         const int r = ces().recNo();
-        form->ALabelClick(2);
-        QVERIFY(form->RadioButton[1]->isChecked());
+        Driver::pickChoice(form, 2);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 2)->isChecked());
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 1, 0, 0, 0, 0}));
         QCOMPARE(form->Sheet.entry(r).Correct, 1);
-        QTest::mouseClick(form->ALabel[3], Qt::LeftButton);
-        QVERIFY(form->RadioButton[3]->isChecked());
-        QVERIFY(!form->RadioButton[1]->isChecked());
+        QTest::mouseClick(control<ChoiceLabel>("ALabel", 4), Qt::LeftButton);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 4)->isChecked());
+        QVERIFY(!control<ChoiceRadio>("RadioButton", 2)->isChecked());
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 0, 0, 1, 0, 0}));
         QCOMPARE(form->Sheet.entry(r).Correct, 0);
         // A click on the selected button keeps it selected.
-        QTest::mouseClick(form->RadioButton[3], Qt::LeftButton);
-        QVERIFY(form->RadioButton[3]->isChecked());
+        QTest::mouseClick(control<ChoiceRadio>("RadioButton", 4), Qt::LeftButton);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 4)->isChecked());
         // Away and back: the same selection, flags unchanged.
-        form->MarkBox->setChecked(true);
+        QVERIFY(!control<QCheckBox>("MarkBox")->isChecked());
+        QTest::mouseClick(control<QCheckBox>("MarkBox"), Qt::LeftButton);
         QCOMPARE(form->Sheet.entry(r).Marked, 1);
-        r == 1 ? QTest::mouseClick(form->NextButton, Qt::LeftButton)
-               : QTest::mouseClick(form->PrevButton, Qt::LeftButton);
-        QVERIFY(!form->MarkBox->isChecked() || form->Sheet.entry(ces().recNo()).Marked);
-        r == 1 ? QTest::mouseClick(form->PrevButton, Qt::LeftButton)
-               : QTest::mouseClick(form->NextButton, Qt::LeftButton);
+        r == 1 ? QTest::mouseClick(control<QPushButton>("NextButton"), Qt::LeftButton)
+               : QTest::mouseClick(control<QPushButton>("PrevButton"), Qt::LeftButton);
+        QVERIFY(!control<QCheckBox>("MarkBox")->isChecked() || form->Sheet.entry(ces().recNo()).Marked);
+        r == 1 ? QTest::mouseClick(control<QPushButton>("PrevButton"), Qt::LeftButton)
+               : QTest::mouseClick(control<QPushButton>("NextButton"), Qt::LeftButton);
         QCOMPARE(ces().recNo(), r);
-        QVERIFY(form->RadioButton[3]->isChecked());
-        QVERIFY(form->MarkBox->isChecked());
+        QVERIFY(control<ChoiceRadio>("RadioButton", 4)->isChecked());
+        QVERIFY(control<QCheckBox>("MarkBox")->isChecked());
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 0, 0, 1, 0, 0}));
         QCOMPARE(form->Sheet.entry(r).Marked, 1);
-        form->MarkBox->setChecked(false);
+        QTest::mouseClick(control<QCheckBox>("MarkBox"), Qt::LeftButton);
         QCOMPARE(form->Sheet.entry(r).Marked, 0);
     }
 
@@ -446,17 +461,17 @@ private slots:
         startPracticeExam(1);
         gotoItem(QStringLiteral("Q2 install")); // correct: a and c
         const int r = ces().recNo();
-        QVERIFY(form->CheckBox[0]->isVisible());
-        QVERIFY(!form->RadioButton[0]->isVisible());
-        form->ALabelClick(3);
-        QVERIFY(form->CheckBox[2]->isChecked());
-        form->ALabelClick(1);
+        QVERIFY(control<QCheckBox>("CheckBox", 1)->isVisible());
+        QVERIFY(!control<ChoiceRadio>("RadioButton", 1)->isVisible());
+        Driver::pickChoice(form, 3);
+        QVERIFY(control<QCheckBox>("CheckBox", 3)->isChecked());
+        Driver::pickChoice(form, 1);
         QCOMPARE(form->Sheet.entry(r).Correct, 1);
-        form->ALabelClick(3);
-        QVERIFY(!form->CheckBox[2]->isChecked());
+        Driver::pickChoice(form, 3);
+        QVERIFY(!control<QCheckBox>("CheckBox", 3)->isChecked());
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{1, 0, 0, 0, 0, 0}));
         QCOMPARE(form->Sheet.entry(r).Correct, 0);
-        form->ALabelClick(1);
+        Driver::pickChoice(form, 1);
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{}));
         QCOMPARE(form->Sheet.entry(r).Correct, 0);
     }
@@ -465,54 +480,54 @@ private slots:
     {
         startPracticeExam(1);
         gotoItem(QStringLiteral("Q1 planning"));
-        form->ALabelClick(1);
+        Driver::pickChoice(form, 1);
         gotoItem(QStringLiteral("Q2 install"));
-        form->ALabelClick(1);
-        form->Timer1->setEnabled(false);
+        Driver::pickChoice(form, 1);
+        control<TKZTimeCounter>("Timer1")->setEnabled(false);
         form->examMode = ExamMode::Reviewing;
         form->ReviewControls();
         gotoItem(QStringLiteral("Q1 planning"));
         const int r1 = ces().recNo();
-        QVERIFY(form->ExpText->isVisible());
-        QVERIFY(form->CorrectLabel->isVisible());
-        QCOMPARE(form->CorrectLabel->text(), QStringLiteral("Incorrect"));
-        QCOMPARE(form->ALabel[1]->palette().color(QPalette::Window), QColor(0, 255, 255));
-        QCOMPARE(form->ALabel[0]->palette().color(QPalette::Window), QColor(Qt::white));
-        form->ALabelClick(3);
-        QTest::mouseClick(form->RadioButton[2], Qt::LeftButton);
-        QVERIFY(form->RadioButton[0]->isChecked());
-        QVERIFY(!form->RadioButton[2]->isChecked());
+        QVERIFY(control<ItemText>("ExpText")->isVisible());
+        QVERIFY(control<ShadedLabel>("CorrectLabel")->isVisible());
+        QCOMPARE(control<ShadedLabel>("CorrectLabel")->text(), QStringLiteral("Incorrect"));
+        QCOMPARE(control<ChoiceLabel>("ALabel", 2)->palette().color(QPalette::Window), QColor(0, 255, 255));
+        QCOMPARE(control<ChoiceLabel>("ALabel", 1)->palette().color(QPalette::Window), QColor(Qt::white));
+        Driver::pickChoice(form, 3);
+        QTest::mouseClick(control<ChoiceRadio>("RadioButton", 3), Qt::LeftButton);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 1)->isChecked());
+        QVERIFY(!control<ChoiceRadio>("RadioButton", 3)->isChecked());
         QCOMPARE(form->Sheet.entry(r1).Choice, (std::array<std::uint8_t, 6>{1, 0, 0, 0, 0, 0}));
         gotoItem(QStringLiteral("Q2 install"));
         const int r2 = ces().recNo();
-        form->ALabelClick(1);
-        form->ALabelClick(2);
-        QVERIFY(form->CheckBox[0]->isChecked());
-        QVERIFY(!form->CheckBox[1]->isChecked());
+        Driver::pickChoice(form, 1);
+        Driver::pickChoice(form, 2);
+        QVERIFY(control<QCheckBox>("CheckBox", 1)->isChecked());
+        QVERIFY(!control<QCheckBox>("CheckBox", 2)->isChecked());
         QCOMPARE(form->Sheet.entry(r2).Choice, (std::array<std::uint8_t, 6>{1, 0, 0, 0, 0, 0}));
-        QVERIFY(!form->MarkBox->isVisible());
-        QVERIFY(!form->LearnButton->isEnabled());
+        QVERIFY(!control<QCheckBox>("MarkBox")->isVisible());
+        QVERIFY(!control<QPushButton>("LearnButton")->isEnabled());
     }
 
     void learnNow_showsTheAnswerUntilTheNextMove()
     {
         startPracticeExam(1);
         gotoItem(QStringLiteral("Q2 install")); // a and c
-        QTest::mouseClick(form->CheckBox[1], Qt::LeftButton);
-        QTest::mouseClick(form->LearnButton, Qt::LeftButton);
-        QVERIFY(form->ExpText->isVisible());
-        QCOMPARE(form->ALabel[0]->palette().color(QPalette::Window), QColor(0, 255, 255));
-        QCOMPARE(form->ALabel[1]->palette().color(QPalette::Window), QColor(Qt::white));
-        QCOMPARE(form->ALabel[2]->palette().color(QPalette::Window), QColor(0, 255, 255));
-        QVERIFY(form->CheckBox[1]->isChecked()); // the selection stays
-        QVERIFY(!form->CorrectLabel->isVisible());
+        QTest::mouseClick(control<QCheckBox>("CheckBox", 2), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>("LearnButton"), Qt::LeftButton);
+        QVERIFY(control<ItemText>("ExpText")->isVisible());
+        QCOMPARE(control<ChoiceLabel>("ALabel", 1)->palette().color(QPalette::Window), QColor(0, 255, 255));
+        QCOMPARE(control<ChoiceLabel>("ALabel", 2)->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(control<ChoiceLabel>("ALabel", 3)->palette().color(QPalette::Window), QColor(0, 255, 255));
+        QVERIFY(control<QCheckBox>("CheckBox", 2)->isChecked()); // the selection stays
+        QVERIFY(!control<ShadedLabel>("CorrectLabel")->isVisible());
         const int r = ces().recNo();
-        r == 1 ? QTest::mouseClick(form->NextButton, Qt::LeftButton)
-               : QTest::mouseClick(form->PrevButton, Qt::LeftButton);
-        r == 1 ? QTest::mouseClick(form->PrevButton, Qt::LeftButton)
-               : QTest::mouseClick(form->NextButton, Qt::LeftButton);
-        QVERIFY(!form->ExpText->isVisible());
-        QCOMPARE(form->ALabel[0]->palette().color(QPalette::Window), QColor(Qt::white));
+        r == 1 ? QTest::mouseClick(control<QPushButton>("NextButton"), Qt::LeftButton)
+               : QTest::mouseClick(control<QPushButton>("PrevButton"), Qt::LeftButton);
+        r == 1 ? QTest::mouseClick(control<QPushButton>("PrevButton"), Qt::LeftButton)
+               : QTest::mouseClick(control<QPushButton>("NextButton"), Qt::LeftButton);
+        QVERIFY(!control<ItemText>("ExpText")->isVisible());
+        QCOMPARE(control<ChoiceLabel>("ALabel", 1)->palette().color(QPalette::Window), QColor(Qt::white));
     }
 
     void layout_onRealWidgets()
@@ -522,24 +537,25 @@ private slots:
         env->writeBank(bank);
         startPracticeExam(4);
         gotoItem(QStringLiteral("Two choices only"));
-        QVERIFY(form->ALabel[1]->isVisible());
-        QVERIFY(!form->ALabel[2]->isVisible());
-        QVERIFY(!form->RadioButton[2]->isVisible());
-        QCOMPARE(form->Shape1->y(), form->QPanel->height());
-        QCOMPARE(form->ExhBtnA->y(), form->QPanel->height() + 2);
-        QCOMPARE(form->ALabel[0]->y(), form->QPanel->height() + 42);
-        QCOMPARE(form->RadioButton[0]->y(), form->ALabel[0]->y());
-        QCOMPARE(form->ExpText->y(), form->ALabel[1]->y() + form->ALabel[1]->height() + 40);
-        const int W = form->Panel3->width() - 2;
-        QCOMPARE(form->ALabel[0]->width(), W - 110);
-        QCOMPARE(form->ExpText->width(), W - 38);
+        QVERIFY(control<ChoiceLabel>("ALabel", 2)->isVisible());
+        QVERIFY(!control<ChoiceLabel>("ALabel", 3)->isVisible());
+        QVERIFY(!control<ChoiceRadio>("RadioButton", 3)->isVisible());
+        QCOMPARE(control<QFrame>("Shape1")->y(), control<QFrame>("QPanel")->height());
+        QCOMPARE(control<QPushButton>("ExhBtnA")->y(), control<QFrame>("QPanel")->height() + 2);
+        QCOMPARE(control<ChoiceLabel>("ALabel", 1)->y(), control<QFrame>("QPanel")->height() + 42);
+        QCOMPARE(control<ChoiceRadio>("RadioButton", 1)->y(), control<ChoiceLabel>("ALabel", 1)->y());
+        QCOMPARE(control<ItemText>("ExpText")->y(),
+                 control<ChoiceLabel>("ALabel", 2)->y() + control<ChoiceLabel>("ALabel", 2)->height() + 40);
+        const int W = control<QWidget>("Panel3")->width() - 2;
+        QCOMPARE(control<ChoiceLabel>("ALabel", 1)->width(), W - 110);
+        QCOMPARE(control<ItemText>("ExpText")->width(), W - 38);
         // A narrower window re-wraps and keeps the answer.
-        form->ALabelClick(2);
+        Driver::pickChoice(form, 2);
         form->resize(760, 560);
         QTest::qWait(20);
-        QCOMPARE(form->ALabel[0]->width(), form->Panel3->width() - 2 - 110);
-        QVERIFY(form->RadioButton[1]->isChecked());
-        QCOMPARE(form->ScrollBox1->verticalScrollBar()->value(), 0);
+        QCOMPARE(control<ChoiceLabel>("ALabel", 1)->width(), control<QWidget>("Panel3")->width() - 2 - 110);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 2)->isChecked());
+        QCOMPARE(control<ItemView>("ScrollBox1")->verticalScrollBar()->value(), 0);
     }
 
     void keyboard_itemAcceleratorsWinDuringAnExam()
@@ -553,20 +569,20 @@ private slots:
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
         QTest::keyClick(form, Qt::Key_M, Qt::AltModifier);
-        QTRY_VERIFY(form->MarkBox->isChecked());
+        QTRY_VERIFY(control<QCheckBox>("MarkBox")->isChecked());
         QCOMPARE(form->Sheet.entry(r).Marked, 1);
         QTest::keyClick(form, Qt::Key_F, Qt::AltModifier);
-        QTRY_VERIFY(form->RadioButton[5]->isChecked());
+        QTRY_VERIFY(control<ChoiceRadio>("RadioButton", 6)->isChecked());
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 0, 0, 0, 0, 1}));
-        QVERIFY(!form->N11->isVisible());
+        QVERIFY(!control<QMenu>("N11")->isVisible());
         // F10 opens the File menu.
         QTest::keyClick(form, Qt::Key_F10);
-        QTRY_VERIFY(form->N11->isVisible());
-        form->N11->close();
+        QTRY_VERIFY(control<QMenu>("N11")->isVisible());
+        control<QMenu>("N11")->close();
         // With the exam closed the menus have their accelerators again.
         form->CloseCurrentExam();
-        QCOMPARE(form->N11->title(), QStringLiteral("&File"));
-        QCOMPARE(form->N21->title(), QStringLiteral("Exa&ms"));
+        QCOMPARE(control<QMenu>("N11")->title(), QStringLiteral("&File"));
+        QCOMPARE(control<QMenu>("N21")->title(), QStringLiteral("Exa&ms"));
     }
 
     void runningExam_startPageButtonsStartNoSecondExam()
@@ -579,31 +595,34 @@ private slots:
         // Keys and clicks that reach a start-page button while it is hidden.
         QTest::keyClick(form, Qt::Key_Return);
         QTest::keyClick(form, Qt::Key_Space);
-        for (QAction* action : form->N21->actions())
+        for (QAction* action : control<QMenu>("N21")->actions())
             action->trigger();
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(ces().fieldByName(ItemRecord::Q_TEXT).asString(), first);
         QVERIFY(Dialogs::shownMessages().isEmpty());
         form->CloseCurrentExam();
-        for (QAction* action : form->N21->actions())
+        for (QAction* action : control<QMenu>("N21")->actions())
             QVERIFY(action->isEnabled());
     }
 
     void singleResponse_radioButtonsToAScreenReaderAndClearable()
     {
         startPracticeExam(4); // two single-response items
-        QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(form->RadioButton[0]);
+        QAccessibleInterface* radio =
+            QAccessible::queryAccessibleInterface(control<ChoiceRadio>("RadioButton", 1));
         QVERIFY(radio);
         QCOMPARE(radio->role(), QAccessible::RadioButton);
         QVERIFY(radio->text(QAccessible::Name).startsWith(QStringLiteral("a. Choice a of")));
-        form->ALabelClick(2);
-        QVERIFY(form->RadioButton[1]->isChecked());
-        QTest::mouseClick(form->NextButton, Qt::LeftButton); // not answered: no button checked
+        Driver::pickChoice(form, 2);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 2)->isChecked());
+        QTest::mouseClick(control<QPushButton>("NextButton"),
+                          Qt::LeftButton); // not answered: no button checked
         for (int k = 0; k < 6; ++k)
-            QVERIFY(!form->RadioButton[k]->isChecked());
-        QTest::mouseClick(form->PrevButton, Qt::LeftButton);
-        QVERIFY(form->RadioButton[1]->isChecked());
-        QCOMPARE(QAccessible::queryAccessibleInterface(form->CheckBox[0])->role(), QAccessible::CheckBox);
+            QVERIFY(!control<ChoiceRadio>("RadioButton", k + 1)->isChecked());
+        QTest::mouseClick(control<QPushButton>("PrevButton"), Qt::LeftButton);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 2)->isChecked());
+        QCOMPARE(QAccessible::queryAccessibleInterface(control<QCheckBox>("CheckBox", 1))->role(),
+                 QAccessible::CheckBox);
     }
 
     static double luminance(const QColor& c)
@@ -623,23 +642,25 @@ private slots:
     void look_blueLineAndReadableHeader()
     {
         startPracticeExam(1);
-        const QImage item = form->ItemArea->grab().toImage();
-        const int y = form->Shape1->y();
+        const QImage item = control<QWidget>("ItemArea")->grab().toImage();
+        const int y = control<QFrame>("Shape1")->y();
         QCOMPARE(item.pixelColor(item.width() / 2, y), QColor(Qt::blue));
         QCOMPARE(item.pixelColor(item.width() / 2, y + 1), QColor(Qt::white));
 
         Dialogs::queueAnswer(Dialogs::Ok);
         TestScoreWindowAnswer viewAnswers;
-        form->GradeButton->click();
+        Driver::press(form, "GradeButton");
         QCOMPARE(form->examMode, ExamMode::Reviewing);
-        const QColor strip = form->Panel1->palette().color(QPalette::Window);
-        QVERIFY(form->ReviewLabel->isVisible());
-        QCOMPARE(form->ReviewLabel->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        const QColor strip = control<QWidget>("Panel1")->palette().color(QPalette::Window);
+        QVERIFY(control<QLabel>("ReviewLabel")->isVisible());
+        QCOMPARE(control<QLabel>("ReviewLabel")->palette().color(QPalette::WindowText), QColor(0, 0, 128));
         QVERIFY2(contrast(strip, QColor(0, 0, 255)) >= 4.5,
                  qPrintable(QString::number(contrast(strip, Qt::blue))));
-        QVERIFY(contrast(strip, form->ReviewLabel->palette().color(QPalette::WindowText)) >= 4.5);
-        for (QLabel* l : {static_cast<QLabel*>(form->Label1), form->Label2, form->Label3,
-                          static_cast<QLabel*>(form->TimeLabel)}) {
+        QVERIFY(contrast(strip, control<QLabel>("ReviewLabel")->palette().color(QPalette::WindowText)) >=
+                4.5);
+        for (QLabel* l :
+             {static_cast<QLabel*>(control<ShadedLabel>("Label1")), control<QLabel>("Label2"),
+              control<QLabel>("Label3"), static_cast<QLabel*>(control<ShadedLabel>("TimeLabel"))}) {
             auto* shaded = qobject_cast<ShadedLabel*>(l);
             const QColor text = shaded ? shaded->textColor() : l->palette().color(QPalette::WindowText);
             QVERIFY2(contrast(strip, text) >= 4.5, qPrintable(l->objectName() + text.name()));
@@ -654,23 +675,23 @@ private slots:
         double now = 46000.25;
         Clock::setSource([&now] { return now; });
         startPracticeExam(1);
-        QCOMPARE(form->TimeLabel->text(), QStringLiteral("1:30:00"));
+        QCOMPARE(control<ShadedLabel>("TimeLabel")->text(), QStringLiteral("1:30:00"));
         now += 1 / 86400.0;
         // The timer's own tick, once; the later ones are called at once.
-        QTRY_COMPARE_WITH_TIMEOUT(form->TimeLabel->text(), QStringLiteral("1:29:59"), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(control<ShadedLabel>("TimeLabel")->text(), QStringLiteral("1:29:59"), 3000);
         now += (61 * 60 - 1) / 86400.0;
-        form->Timer1Timer();
-        QCOMPARE(form->TimeLabel->text(), QStringLiteral("0:29:00"));
+        Driver::tick(form, "Timer1");
+        QCOMPARE(control<ShadedLabel>("TimeLabel")->text(), QStringLiteral("0:29:00"));
         // A late tick past the limit still ends the time; OK goes on untimed.
         now += (29 * 60 + 3) / 86400.0;
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->Timer1Timer();
+        Driver::tick(form, "Timer1");
         QCOMPARE(Dialogs::shownMessages(),
                  QStringList{QStringLiteral(
                      "Information: Your time has expired.\nDo you want continue the exam anyway?")});
-        QVERIFY(!form->Timer1->Enabled());
-        QVERIFY(!form->TimeLabel->isVisible());
+        QVERIFY(!control<TKZTimeCounter>("Timer1")->Enabled());
+        QVERIFY(!control<ShadedLabel>("TimeLabel")->isVisible());
         QCOMPARE(form->examMode, ExamMode::Testing);
 
         // No, then Cancel at the grading question: the exam goes on, without a clock.
@@ -680,15 +701,15 @@ private slots:
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::No);
         Dialogs::queueAnswer(Dialogs::Cancel);
-        form->Timer1Timer();
+        Driver::tick(form, "Timer1");
         QCOMPARE(Dialogs::shownMessages().size(), 2);
         QVERIFY(Dialogs::shownMessages().at(1).startsWith(
             QStringLiteral("Confirm: This will end your practice exam.")));
         QCOMPARE(form->examMode, ExamMode::Testing);
-        QVERIFY(!form->Timer1->Enabled());
-        QVERIFY(form->TimeLabel->isVisible());
-        QCOMPARE(form->TimeLabel->text(), QStringLiteral("0:00:00"));
-        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
+        QVERIFY(!control<TKZTimeCounter>("Timer1")->Enabled());
+        QVERIFY(control<ShadedLabel>("TimeLabel")->isVisible());
+        QCOMPARE(control<ShadedLabel>("TimeLabel")->text(), QStringLiteral("0:00:00"));
+        QCOMPARE(control<QPushButton>("GradeButton")->text(), QStringLiteral("&Grade Now"));
 
         // No, then OK: the exam is graded.
         form->CloseCurrentExam();
@@ -696,9 +717,9 @@ private slots:
         now += 90 / 1440.0;
         Dialogs::queueAnswer(Dialogs::No);
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->Timer1Timer();
-        QCOMPARE(form->GradeButton->text(), QStringLiteral("Score Report"));
-        QVERIFY(!form->TimeLabel->isVisible());
+        Driver::tick(form, "Timer1");
+        QCOMPARE(control<QPushButton>("GradeButton")->text(), QStringLiteral("Score Report"));
+        QVERIFY(!control<ShadedLabel>("TimeLabel")->isVisible());
     }
 
     // What the window system sends when its close button is pressed.
@@ -730,12 +751,12 @@ private slots:
             });
         };
         closeTheBox(false);
-        form->Timer1Timer();
+        Driver::tick(form, "Timer1");
         QCOMPARE(seen, QStringLiteral("Your time has expired.\nDo you want continue the exam anyway?"));
         QCOMPARE(form->examMode, ExamMode::Testing);
-        QVERIFY(!form->Timer1->Enabled());
-        QVERIFY(!form->TimeLabel->isVisible());
-        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
+        QVERIFY(!control<TKZTimeCounter>("Timer1")->Enabled());
+        QVERIFY(!control<ShadedLabel>("TimeLabel")->isVisible());
+        QCOMPARE(control<QPushButton>("GradeButton")->text(), QStringLiteral("&Grade Now"));
 
         // Esc: No, and the grading question follows (answered by Esc: Cancel).
         form->StartClock();
@@ -747,37 +768,37 @@ private slots:
             seen = box->text();
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        form->Timer1Timer();
+        Driver::tick(form, "Timer1");
         Dialogs::setTestMode(true);
         QVERIFY(seen.startsWith(QStringLiteral("This will end your practice exam.")));
         QCOMPARE(form->examMode, ExamMode::Testing);
-        QVERIFY(form->TimeLabel->isVisible());
+        QVERIFY(control<ShadedLabel>("TimeLabel")->isVisible());
 
         // In test mode the close button is queued as CloseBox.
         form->StartClock();
         now += 90 / 1440.0;
         Dialogs::queueAnswer(Dialogs::CloseBox);
-        form->Timer1Timer();
+        Driver::tick(form, "Timer1");
         QCOMPARE(Dialogs::pendingAnswers(), 0);
-        QVERIFY(!form->TimeLabel->isVisible());
-        QCOMPARE(form->GradeButton->text(), QStringLiteral("&Grade Now"));
+        QVERIFY(!control<ShadedLabel>("TimeLabel")->isVisible());
+        QCOMPARE(control<QPushButton>("GradeButton")->text(), QStringLiteral("&Grade Now"));
     }
 
     void clock_offWhenTimerIsOff()
     {
         form->Options.TimerOn = false;
         startPracticeExam(1);
-        QVERIFY(!form->TimeLabel->isVisible());
-        QVERIFY(!form->Timer1->Enabled());
+        QVERIFY(!control<ShadedLabel>("TimeLabel")->isVisible());
+        QVERIFY(!control<TKZTimeCounter>("Timer1")->Enabled());
         // Switching it on during the exam starts at the full time.
         double now = 46000.0;
         Clock::setSource([&now] { return now; });
         form->Options.TimerOn = true;
         form->StartClock();
-        QVERIFY(form->TimeLabel->isVisible());
+        QVERIFY(control<ShadedLabel>("TimeLabel")->isVisible());
         now += 5 / 86400.0;
-        form->Timer1Timer();
-        QCOMPARE(form->TimeLabel->text(), QStringLiteral("1:29:55"));
+        Driver::tick(form, "Timer1");
+        QCOMPARE(control<ShadedLabel>("TimeLabel")->text(), QStringLiteral("1:29:55"));
     }
 
     void exitExam_asksAndBothAnswersHold()
@@ -785,20 +806,20 @@ private slots:
         startPracticeExam(1);
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::No);
-        form->Button3Click();
+        Driver::press(form, "Button3");
         QCOMPARE(Dialogs::shownMessages(),
                  QStringList{QStringLiteral("Confirm: Are you sure you wish to end this exam?")});
         QCOMPARE(form->examMode, ExamMode::Testing);
-        QVERIFY(form->Timer1->Enabled());
+        QVERIFY(control<TKZTimeCounter>("Timer1")->Enabled());
         Dialogs::queueAnswer(Dialogs::Yes);
-        form->Button3Click();
+        Driver::press(form, "Button3");
         QCOMPARE(form->examMode, ExamMode::Idle);
         QVERIFY(!ces().isOpen() && !form->dtQSet->isOpen());
         QVERIFY(!form->dtQSet->filtered());
-        QVERIFY(form->Panel4->isVisible());
-        QVERIFY(form->N21->isEnabled());
-        QVERIFY(!form->Print1->isEnabled() && !form->Print2->isEnabled());
-        QVERIFY(!form->Timer1->Enabled());
+        QVERIFY(control<QWidget>("Panel4")->isVisible());
+        QVERIFY(control<QMenu>("N21")->isEnabled());
+        QVERIFY(!control<QAction>("Print1")->isEnabled() && !control<QAction>("Print2")->isEnabled());
+        QVERIFY(!control<TKZTimeCounter>("Timer1")->Enabled());
     }
 
     void closingTheWindow_asksOnlyDuringAnExam()
@@ -827,7 +848,7 @@ private slots:
         startPracticeExam(1);
         const QSet<qint64> previous = examItemSet();
         Dialogs::queueAnswer(Dialogs::Yes);
-        form->Button3Click();
+        Driver::press(form, "Button3");
         QCOMPARE(form->examMode, ExamMode::Idle);
         {
             // The second item of exam B gets a section that cannot be
@@ -838,9 +859,7 @@ private slots:
         }
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->SeedSource = [] { return 7u; };
-        TestEnv::acceptNameDialog();
-        form->Action2->trigger();
+        Driver::startExam(form, "Action2", QStringLiteral("Tester"), 90, 7);
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QCOMPARE(form->examMode, ExamMode::Idle);
         form->CloseCurrentExam();
@@ -905,14 +924,15 @@ private slots:
         qputenv("XDG_DATA_HOME", "/proc");
         const QString expected = QStringLiteral("Error: ") + DataFolder::notWritableText(DataFolder::user());
         QVERIFY(expected.contains(QStringLiteral("/proc/")));
-        for (QAction* action : {form->Action1, form->AllQAct, form->RandAct, form->UserAct}) {
+        for (QAction* action : {control<QAction>("Action1"), control<QAction>("AllQAct"),
+                                control<QAction>("RandAct"), control<QAction>("UserAct")}) {
             Dialogs::clearLog();
             Dialogs::queueAnswer(Dialogs::Ok);
             TestEnv::acceptNameDialog();
             action->trigger();
             QCOMPARE(Dialogs::shownMessages(), QStringList{expected});
             QCOMPARE(form->examMode, ExamMode::Idle);
-            QVERIFY(form->Panel4->isVisible());
+            QVERIFY(control<QWidget>("Panel4")->isVisible());
             QVERIFY(!form->dtQSet->isOpen() && !ces().isOpen() && !form->dtUserSet->isOpen());
         }
         qputenv("XDG_DATA_HOME", dataHome);
@@ -924,11 +944,11 @@ private slots:
         QFile::remove(env->path(TableFiles::Bank));
         Dialogs::clearLog();
         Dialogs::queueAnswer(Dialogs::Ok);
-        form->Action1->trigger();
+        Driver::press(form, "Action1");
         QCOMPARE(Dialogs::shownMessages().size(), 1);
         QVERIFY(Dialogs::shownMessages().first().contains(QStringLiteral("velarix2.DAT")));
         QCOMPARE(form->examMode, ExamMode::Idle);
-        QVERIFY(form->Panel4->isVisible());
+        QVERIFY(control<QWidget>("Panel4")->isVisible());
     }
 };
 

@@ -2,15 +2,15 @@
 // on hostile files, and the two exhibit windows opened from an item.
 #include "TestEnv.h"
 #include "core/exam/Clock.h"
+#include "core/exam/TKZTimeCounter.h"
+#include "core/store/ItemRecord.h"
+#include "core/tables/Table.h"
 #include "ui/exam/MetafileToSvg.h"
 #include "ui/exam/PictureLoader.h"
-#include "core/exam/TKZTimeCounter.h"
 #include "ui/exam/TPict1Form.h"
 #include "ui/exam/TPict2Form.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/exam/TddgRunButton.h"
-#include "core/store/ItemRecord.h"
-#include "core/tables/Table.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedLabel.h"
 
@@ -566,8 +566,7 @@ TTestForm* startExhibitExam(TestEnv& env)
     env.writeEmptyCurrentSet();
     env.writeUserSet({});
     TTestForm* f = env.createForms();
-    TestEnv::acceptNameDialog();
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1");
     gotoItem(f, QStringLiteral("Q1"));
     return f;
 }
@@ -601,20 +600,20 @@ void TestExhibits::windows_sizedToPicture_andReused()
 {
     TestEnv env;
     TTestForm* f = startExhibitExam(env);
-    QVERIFY(f->ExhBtnA->isVisibleTo(f->ItemArea));
+    QVERIFY(Driver::find<QPushButton>(f, "ExhBtnA")->isVisibleTo(Driver::find<QWidget>(f, "ItemArea")));
 
     Opened one;
     recordOpening(&one);
-    f->ExhBtnA->click();
+    Driver::press(f, "ExhBtnA");
     QCOMPARE(one.dialog, static_cast<QDialog*>(Driver::window<TPict1Form>()));
     QCOMPARE(one.title, QString("Exhibit 1"));
     QCOMPARE(one.inner, QSize(200, 120));
     QVERIFY(one.fixed);
-    QCOMPARE(Driver::window<TPict1Form>()->Image1->pos(), QPoint(0, 0));
+    QCOMPARE(Driver::find<QLabel>(Driver::window<TPict1Form>(), "Image1")->pos(), QPoint(0, 0));
 
     Opened two;
     recordOpening(&two);
-    f->ExhBtnB->click();
+    Driver::press(f, "ExhBtnB");
     QCOMPARE(two.dialog, static_cast<QDialog*>(Driver::window<TPict2Form>()));
     QCOMPARE(two.title, QString("Exhibit 2"));
     QCOMPARE(two.inner, QSize(192, 96));
@@ -624,7 +623,7 @@ void TestExhibits::windows_sizedToPicture_andReused()
     gotoItem(f, QStringLiteral("Q2"));
     Opened again;
     recordOpening(&again);
-    f->ExhBtnA->click();
+    Driver::press(f, "ExhBtnA");
     QCOMPARE(again.dialog, static_cast<QDialog*>(Driver::window<TPict1Form>()));
     QCOMPARE(again.inner, QSize(60, 40));
 
@@ -632,7 +631,7 @@ void TestExhibits::windows_sizedToPicture_andReused()
     gotoItem(f, QStringLiteral("Q1"));
     Driver::window<TPict2Form>()->resize(500, 400);
     recordOpening(&again);
-    f->ExhBtnB->click();
+    Driver::press(f, "ExhBtnB");
     QCOMPARE(again.inner, QSize(192, 96));
 }
 
@@ -672,8 +671,8 @@ void TestExhibits::windows_errorOpensNoWindow()
     Dialogs::clearLog();
     Dialogs::queueAnswer(Dialogs::Ok);
     Dialogs::queueAnswer(Dialogs::Ok);
-    f->ExhBtnA->click();
-    f->ExhBtnB->click();
+    Driver::press(f, "ExhBtnA");
+    Driver::press(f, "ExhBtnB");
     QVERIFY(!opened);
     QCOMPARE(Dialogs::shownMessages(),
              QStringList({"Error: Cannot open file big.bmp", "Error: Metafile is not valid"}));
@@ -696,7 +695,7 @@ void TestExhibits::windows_exhibitLinkedOutside_isRefused()
     });
     Dialogs::clearLog();
     Dialogs::queueAnswer(Dialogs::Ok);
-    f->ExhBtnA->click();
+    Driver::press(f, "ExhBtnA");
     QVERIFY(!opened);
     QCOMPARE(Dialogs::shownMessages(), QStringList({"Error: Cannot open file big.bmp"}));
 }
@@ -707,25 +706,25 @@ void TestExhibits::windows_leaveItemAnswersAndClock()
     Clock::setSource([&now] { return now; });
     TestEnv env;
     TTestForm* f = startExhibitExam(env);
-    f->ALabelClick(2);
+    Driver::pickChoice(f, 2);
     const int record = f->dtCurrentSet->recNo();
     now += 1.0 / 1440;
-    f->Timer1Timer();
-    QCOMPARE(f->TimeLabel->text(), QString("1:29:00"));
+    Driver::tick(f, "Timer1");
+    QCOMPARE(Driver::find<ShadedLabel>(f, "TimeLabel")->text(), QString("1:29:00"));
 
     Opened one;
     recordOpening(&one, [&now, f] {
         // The clock goes on while the exhibit is open.
         now += 30.0 / 86400;
-        QVERIFY(f->Timer1->Enabled());
-        f->Timer1Timer();
+        QVERIFY(Driver::find<TKZTimeCounter>(f, "Timer1")->Enabled());
+        Driver::tick(f, "Timer1");
     });
-    f->ExhBtnA->click();
+    Driver::press(f, "ExhBtnA");
     QVERIFY(one.dialog);
     QCOMPARE(f->dtCurrentSet->recNo(), record);
     QCOMPARE(f->currentEntry().Choice[1], quint8(1));
-    QVERIFY(f->Timer1->Enabled());
-    QCOMPARE(f->TimeLabel->text(), QString("1:28:30"));
+    QVERIFY(Driver::find<TKZTimeCounter>(f, "Timer1")->Enabled());
+    QCOMPARE(Driver::find<ShadedLabel>(f, "TimeLabel")->text(), QString("1:28:30"));
     QCOMPARE(f->examMode, ExamMode::Testing);
 }
 

@@ -1,15 +1,17 @@
 // Items with a 1 MB question and a 200 KB explanation: laid out with the
 // numbers a word-wrapping, selectable QLabel gives, in Testing and Reviewing.
 #include "TestEnv.h"
-#include "ui/exam/ChoiceLabel.h"
 #include "core/exam/ExamMode.h"
 #include "core/exam/ItemLayout.h"
+#include "core/store/ItemRecord.h"
+#include "core/tables/Table.h"
+#include "ui/exam/ChoiceLabel.h"
+#include "ui/exam/ChoiceRadio.h"
 #include "ui/exam/ItemView.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/grading/TScoreForm.h"
-#include "core/store/ItemRecord.h"
-#include "core/tables/Table.h"
 #include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ItemText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,33 +55,42 @@ private:
         QFAIL("the long item is not in the exam");
     }
 
+    // The exam window's controls, by their design names.
+    template <typename T> T* control(const char* name) { return Driver::find<T>(form, name); }
+    template <typename T> T* control(const char* name, int number)
+    {
+        return Driver::find<T>(form, name, number);
+    }
+
     // A long text is laid out in steps after it is first shown.
-    void settle() { QTRY_VERIFY_WITH_TIMEOUT(form->ScrollBox1->isSettled(), 20000); }
+    void settle() { QTRY_VERIFY_WITH_TIMEOUT(control<ItemView>("ScrollBox1")->isSettled(), 20000); }
 
     void checkLayout(bool reviewing)
     {
         settle();
-        QCOMPARE(form->QText->text(), question);
+        auto* view = control<ItemView>("ScrollBox1");
+        auto* area = control<QWidget>("ItemArea");
+        auto* text = control<ItemText>("QText");
+        auto* panel = control<QFrame>("QPanel");
+        auto* exp = control<ItemText>("ExpText");
+        auto* last = control<ChoiceLabel>("ALabel", 4);
+        QCOMPARE(text->text(), question);
         // The question needs the scroll bar, so it is wrapped at the inner width.
-        const int W =
-            form->ScrollBox1->viewport()->width() + (form->ScrollBox1->verticalScrollBar()->isVisible()
-                                                         ? form->ScrollBox1->verticalScrollBar()->width()
-                                                         : 0);
-        QVERIFY(form->ScrollBox1->verticalScrollBar()->maximum() > 0);
-        QCOMPARE(form->QText->width(), ItemLayout::questionWidth(form->ItemArea->width()));
-        QVERIFY(form->ItemArea->width() < W);
-        QCOMPARE(form->QText->height(), labelHeight(question, form->QText->font(), form->QText->width()));
-        QCOMPARE(form->QPanel->height(), form->QText->height() + 2 * ItemLayout::Border);
-        QCOMPARE(form->Shape1->y(), form->QPanel->height());
-        QCOMPARE(form->ALabel[0]->y(), form->QPanel->height() + 42);
-        QCOMPARE(form->ExpText->isVisible(), reviewing);
+        const int W = view->viewport()->width() +
+                      (view->verticalScrollBar()->isVisible() ? view->verticalScrollBar()->width() : 0);
+        QVERIFY(view->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(text->width(), ItemLayout::questionWidth(area->width()));
+        QVERIFY(area->width() < W);
+        QCOMPARE(text->height(), labelHeight(question, text->font(), text->width()));
+        QCOMPARE(panel->height(), text->height() + 2 * ItemLayout::Border);
+        QCOMPARE(control<QFrame>("Shape1")->y(), panel->height());
+        QCOMPARE(control<ChoiceLabel>("ALabel", 1)->y(), panel->height() + 42);
+        QCOMPARE(exp->isVisible(), reviewing);
         // A hidden explanation is measured when it is shown.
         if (reviewing)
-            QCOMPARE(form->ExpText->height(),
-                     labelHeight(explanation, form->ExpText->font(), form->ExpText->width()));
-        QCOMPARE(form->ExpText->y(), form->ALabel[3]->y() + form->ALabel[3]->height() + 40);
-        QCOMPARE(form->ItemArea->height(), reviewing ? form->ExpText->y() + form->ExpText->height() + 17
-                                                     : form->ALabel[3]->y() + form->ALabel[3]->height() + 17);
+            QCOMPARE(exp->height(), labelHeight(explanation, exp->font(), exp->width()));
+        QCOMPARE(exp->y(), last->y() + last->height() + 40);
+        QCOMPARE(area->height(), reviewing ? exp->y() + exp->height() + 17 : last->y() + last->height() + 17);
     }
 
 private slots:
@@ -102,9 +113,7 @@ private slots:
         form = env->createForms();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
-        form->SeedSource = [] { return 3u; };
-        TestEnv::acceptNameDialog();
-        form->AllQAct->trigger();
+        Driver::startExam(form, "AllQAct", QStringLiteral("Tester"), 90, 3);
         QCOMPARE(form->examMode, ExamMode::Testing);
     }
     void cleanup()
@@ -129,7 +138,7 @@ private slots:
             Driver::press(dialog, "BitBtn1");
             return int(QDialog::Accepted);
         });
-        form->GradeButtonClick();
+        Driver::press(form, "GradeButton");
         QCOMPARE(form->examMode, ExamMode::Reviewing);
         gotoLongItem();
         checkLayout(true);
@@ -146,26 +155,27 @@ private slots:
     void megabyteQuestion_answerableWhileSettling_reachableAndCopyable()
     {
         gotoLongItem();
-        QVERIFY(!form->ScrollBox1->isSettled());
+        QVERIFY(!control<ItemView>("ScrollBox1")->isSettled());
         const int r = form->dtCurrentSet->recNo();
-        form->ALabelClick(2);
-        QVERIFY(form->RadioButton[1]->isChecked());
+        Driver::pickChoice(form, 2);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 2)->isChecked());
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 1, 0, 0, 0, 0}));
 
         checkLayout(false);
-        QVERIFY(form->RadioButton[1]->isChecked());
-        QScrollBar* bar = form->ScrollBox1->verticalScrollBar();
+        QVERIFY(control<ChoiceRadio>("RadioButton", 2)->isChecked());
+        QScrollBar* bar = control<ItemView>("ScrollBox1")->verticalScrollBar();
         bar->setValue(bar->maximum());
         const int top = bar->value();
-        const int bottom = top + form->ScrollBox1->viewport()->height();
-        QVERIFY(form->ALabel[0]->y() >= top);
-        QVERIFY(form->ALabel[3]->y() + form->ALabel[3]->height() <= bottom);
-        QTest::mouseClick(form->ALabel[2], Qt::LeftButton);
-        QVERIFY(form->RadioButton[2]->isChecked());
+        const int bottom = top + control<ItemView>("ScrollBox1")->viewport()->height();
+        QVERIFY(control<ChoiceLabel>("ALabel", 1)->y() >= top);
+        QVERIFY(control<ChoiceLabel>("ALabel", 4)->y() + control<ChoiceLabel>("ALabel", 4)->height() <=
+                bottom);
+        QTest::mouseClick(control<ChoiceLabel>("ALabel", 3), Qt::LeftButton);
+        QVERIFY(control<ChoiceRadio>("RadioButton", 3)->isChecked());
         QCOMPARE(form->Sheet.entry(r).Choice, (std::array<std::uint8_t, 6>{0, 0, 1, 0, 0, 0}));
 
-        form->ScrollBox1->QText->selectAll();
-        form->ScrollBox1->QText->copy();
+        control<ItemText>("QText")->selectAll();
+        control<ItemText>("QText")->copy();
         QCOMPARE(QApplication::clipboard()->text(), question);
     }
 };

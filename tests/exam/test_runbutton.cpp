@@ -179,7 +179,10 @@ void TestRunButton::click_showsErrorBox()
 {
     TestEnv env;
     TddgRunButton button; // no program assigned
-    QCOMPARE(errorOf([&] { button.Click(); }), QString("Error executing program. Error Code:; 2"));
+    Dialogs::clearLog();
+    Dialogs::queueAnswer(Dialogs::Ok);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(Dialogs::shownMessages(), QStringList("Error: Error executing program. Error Code:; 2"));
 
     const QString program = writeFile(env.path("prog"), "#!/bin/sh\nexit 0\n", true);
     button.setCommandLine(program);

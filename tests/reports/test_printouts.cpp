@@ -2,17 +2,18 @@
 // and the answer key from the exam window's menu, the score report from the
 // score window.
 #include "TestEnv.h"
-#include "ui/exam/TTestForm.h"
 #include "core/grading/ChartText.h"
 #include "core/grading/ItemReport.h"
 #include "core/grading/ScoreReport.h"
-#include "ui/grading/TScoreForm.h"
-#include "ui/reports/FontTextMeasurer.h"
-#include "ui/reports/ReportPainter.h"
 #include "core/store/ItemRecord.h"
 #include "core/tables/DataSource.h"
 #include "core/tables/Table.h"
+#include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/reports/FontTextMeasurer.h"
+#include "ui/reports/ReportPainter.h"
 #include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ItemText.h"
 #include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
@@ -112,13 +113,13 @@ private:
     QString pdf;
 
     Table& ces() { return *form->dtCurrentSet; }
+    // The exam window's controls, by their design names.
+    template <typename T> T* control(const char* name) { return Driver::find<T>(form, name); }
     void startExamB(int plainItems = 4)
     {
         env->writeBank(examBank(plainItems));
         form = env->createForms();
-        form->SeedSource = [] { return 5u; };
-        TestEnv::acceptNameDialog(QStringLiteral("Ann"), 90);
-        form->Action2->trigger();
+        Driver::startExam(form, "Action2", QStringLiteral("Ann"), 90, 5);
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(form->ExamTitle, ExamB);
     }
@@ -196,14 +197,14 @@ void TestPrintouts::itemPrintoutOfEveryItem()
             form->ReviewControls();
         }
         const ExamMode mode = form->examMode;
-        const QString question = form->QText->text();
+        const QString question = control<ItemText>("QText")->text();
         std::array<QString, 6> choices;
         for (int k = 0; k < 6; ++k)
             choices[k] = ces().fieldByName(choiceText(k + 1)).asString();
         const QString explanation = ces().fieldByName(Q_EXPL).asString();
         Dialogs::clearLog();
         QFile::remove(pdf);
-        form->Print1->trigger();
+        Driver::press(form, "Print1");
 
         QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Print: Report")});
         QVERIFY(isPdf(pdf));
@@ -243,7 +244,7 @@ void TestPrintouts::itemPrintoutIsCutAtThePageEnd()
     ces().fieldByName(Q_EXPL).setAsString(QStringLiteral("A long explanation that goes on. ").repeated(400));
     ces().post();
     Dialogs::setPrintFile(pdf);
-    form->Print1->trigger();
+    Driver::press(form, "Print1");
     const ReportDocument& doc = ReportPainter::lastDocument();
     QCOMPARE(doc.pages.size(), 1);
     QVERIFY(doc.truncated);
@@ -262,12 +263,12 @@ void TestPrintouts::itemPrintoutCancelledPrintsNothing()
     startExamB();
     Dialogs::setPrintFile(pdf);
     Dialogs::queuePrintAnswer(false);
-    form->Print1->trigger();
+    Driver::press(form, "Print1");
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(Dialogs::shownMessages().contains(QStringLiteral("Print: Report")));
     // Without a print file the test's print dialog is cancelled too.
     Dialogs::setPrintFile(QString());
-    form->Print1->trigger();
+    Driver::press(form, "Print1");
     QVERIFY(!QFile::exists(pdf));
 }
 
@@ -276,8 +277,8 @@ void TestPrintouts::examPrintoutIsAnAnswerKey()
     startExamB();
     gotoQuestion(QStringLiteral("Choice b is empty"));
     const int current = ces().recNo();
-    const QString shownItem = form->Label1->text();
-    const QString shownQuestion = form->QText->text();
+    const QString shownItem = control<ShadedLabel>("Label1")->text();
+    const QString shownQuestion = control<ItemText>("QText")->text();
 
     // The exam set in exam order, as the report must print it.
     struct Expected
@@ -314,14 +315,14 @@ void TestPrintouts::examPrintoutIsAnAnswerKey()
         // The walk is over and the exam window has not followed it.
         QCOMPARE(redraws, 0);
         QVERIFY(ces().controlsDisabled());
-        QCOMPARE(form->Label1->text(), shownItem);
+        QCOMPARE(control<ShadedLabel>("Label1")->text(), shownItem);
         QCOMPARE(printer->docName(), QStringLiteral("Report1"));
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdf);
         paint(printer);
     });
     Dialogs::clearLog();
-    form->Print2->trigger();
+    Driver::press(form, "Print2");
     QVERIFY(previewed);
     QCOMPARE(Dialogs::shownMessages(), QStringList{QStringLiteral("Preview: Report1")});
     QVERIFY(isPdf(pdf));
@@ -332,8 +333,8 @@ void TestPrintouts::examPrintoutIsAnAnswerKey()
     QCOMPARE(ces().recNo(), current);
     QVERIFY(!ces().controlsDisabled());
     QCOMPARE(form->examMode, ExamMode::Testing);
-    QCOMPARE(form->Label1->text(), shownItem);
-    QCOMPARE(form->QText->text(), shownQuestion);
+    QCOMPARE(control<ShadedLabel>("Label1")->text(), shownItem);
+    QCOMPARE(control<ItemText>("QText")->text(), shownQuestion);
 
     const ReportDocument& doc = ReportPainter::lastDocument();
     QCOMPARE(doc.name, QStringLiteral("Report1"));
@@ -406,7 +407,7 @@ void TestPrintouts::examPrintoutBreaksPages()
     ces().setRecNo(form->ItemCount);
     Dialogs::setPreviewHandler({});
     Dialogs::setPrintFile(pdf);
-    form->Print2->trigger();
+    Driver::press(form, "Print2");
     QCOMPARE(ces().recNo(), form->ItemCount);
     QCOMPARE(form->examMode, ExamMode::Reviewing);
     const ReportDocument& doc = ReportPainter::lastDocument();
@@ -438,20 +439,20 @@ void TestPrintouts::examPrintoutFailingStillReturnsToTheItem()
 {
     startExamB();
     ces().setRecNo(2);
-    const QString shownItem = form->Label1->text();
+    const QString shownItem = control<ShadedLabel>("Label1")->text();
     Dialogs::setPreviewHandler([](QPrinter*, const std::function<void(QPrinter*)>&) {
         throw std::runtime_error("The printer is on fire.");
     });
     Dialogs::clearLog();
     Dialogs::queueAnswer(Dialogs::Ok);
-    form->Print2->trigger();
+    Driver::press(form, "Print2");
     QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("The printer is on fire.")));
     QCOMPARE(ces().recNo(), 2);
     QVERIFY(!ces().controlsDisabled());
-    QCOMPARE(form->Label1->text(), shownItem);
+    QCOMPARE(control<ShadedLabel>("Label1")->text(), shownItem);
     // The exam window follows the exam set again.
-    QTest::mouseClick(form->NextButton, Qt::LeftButton);
-    QCOMPARE(form->Label1->text(), QStringLiteral("Item 3 of %1").arg(form->ItemCount));
+    QTest::mouseClick(control<QPushButton>("NextButton"), Qt::LeftButton);
+    QCOMPARE(control<ShadedLabel>("Label1")->text(), QStringLiteral("Item 3 of %1").arg(form->ItemCount));
 }
 
 void TestPrintouts::scorePrintoutMatchesTheWindow()
@@ -464,7 +465,7 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
         const bool multiple = ces().fieldByName(Q_TYPE).asBoolean();
         for (int k = 1; k <= 6; ++k)
             if (correct[k - 1]) {
-                form->ALabelClick(k);
+                Driver::pickChoice(form, k);
                 if (!multiple)
                     break;
             }
@@ -537,7 +538,7 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
         return d->result();
     });
     Dialogs::queueAnswer(Dialogs::Ok);
-    form->GradeButton->click();
+    Driver::press(form, "GradeButton");
     QCOMPARE(shown, 1);
     QCOMPARE(Driver::find<QLabel>(Driver::window<TScoreForm>(), "TotalLabel")->text(),
              QStringLiteral("Passing Score: 850   Your Score: %1   Grade: Fail")
@@ -546,7 +547,7 @@ void TestPrintouts::scorePrintoutMatchesTheWindow()
     // Reopened in review, after the answers changed, it prints the grading.
     for (int i = 0; i < form->Sheet.size(); ++i)
         form->Sheet[i].Correct = 1;
-    form->GradeButton->click();
+    Driver::press(form, "GradeButton");
     QCOMPARE(shown, 2);
     QCOMPARE(ReportPainter::lastDocument().pages.first().named("ResultLabel").first().text(),
              Driver::find<QLabel>(Driver::window<TScoreForm>(), "TotalLabel")->text());

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 namespace Driver {
 namespace detail {
@@ -54,7 +55,8 @@ void failFind(const QObject* root, const QString& name, const char* type, const 
 
 void failWindow(const char* type)
 {
-    const QString message = QStringLiteral("no window of class %1 has been made").arg(QString::fromLatin1(type));
+    const QString message =
+        QStringLiteral("no window of class %1 has been made").arg(QString::fromLatin1(type));
     qCritical("%s", qPrintable(message));
     QTest::qFail(qPrintable(message), __FILE__, __LINE__);
 }
@@ -113,6 +115,12 @@ void press(QObject* window, const char* name)
         }
     }
     detail::failFind(window, QString::fromLatin1(name), "button or action", seen);
+}
+
+void tick(QObject* window, const char* timerName)
+{
+    if (QTimer* timer = find<QTimer>(window, timerName))
+        QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
 }
 
 } // namespace Driver

@@ -77,6 +77,9 @@ void startExam(TTestForm* exam, const char* action, const QString& name = QStrin
 void pickChoice(TTestForm* exam, int k);
 // Clicks a button or triggers an action of the exam window by design name.
 void press(QObject* window, const char* name);
+// The timer of that design name in window ticks once, as when its interval
+// runs out (whether it is running or not).
+void tick(QObject* window, const char* timerName);
 
 } // namespace Driver
 

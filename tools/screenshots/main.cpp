@@ -77,8 +77,7 @@ bool examWindowAndExhibits()
     settings.close();
 
     TTestForm* f = env.createForms();
-    TestEnv::acceptNameDialog();
-    f->Action1->trigger();
+    Driver::startExam(f, "Action1");
     f->show();
     bool ok = save(f, QStringLiteral("examwindow-buttons"));
     ok = TddgRunButton::CalculatorPicture().scaled(256, 256).save(
@@ -86,12 +85,14 @@ bool examWindowAndExhibits()
          ok;
     Dialogs::setModalHandler([&ok](QDialog* d) {
         d->show();
-        ok = save(d, qobject_cast<TPict1Form*>(d) ? QStringLiteral("exhibit1") : QStringLiteral("exhibit2")) && ok;
+        ok =
+            save(d, qobject_cast<TPict1Form*>(d) ? QStringLiteral("exhibit1") : QStringLiteral("exhibit2")) &&
+            ok;
         d->hide();
         return int(QDialog::Accepted);
     });
-    f->ExhBtnA->click();
-    f->ExhBtnB->click();
+    Driver::press(f, "ExhBtnA");
+    Driver::press(f, "ExhBtnB");
     Dialogs::setModalHandler({});
     return ok;
 }
@@ -113,7 +114,7 @@ bool optionsTabs()
         d->hide();
         return int(QDialog::Rejected);
     });
-    f->Options1->trigger();
+    Driver::press(f, "Options1");
     Dialogs::setModalHandler({});
     return ok;
 }

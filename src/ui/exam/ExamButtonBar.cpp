@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
+#include <utility>
 
 ExamButtonBar::ExamButtonBar(QWidget* window) : QFrame(window)
 {
@@ -38,8 +39,21 @@ ExamButtonBar::ExamButtonBar(QWidget* window) : QFrame(window)
     };
     pageKey(Qt::Key_PageDown, NextButton);
     pageKey(Qt::Key_PageUp, PrevButton);
+    const std::pair<QPushButton*, void (ExamButtonBar::*)()> signalOf[] = {
+        {PrevButton, &ExamButtonBar::prevClicked},   {NextButton, &ExamButtonBar::nextClicked},
+        {LearnButton, &ExamButtonBar::learnClicked}, {Button1, &ExamButtonBar::reviewClicked},
+        {NoteButton, &ExamButtonBar::noteClicked},   {GradeButton, &ExamButtonBar::gradeClicked},
+        {Button3, &ExamButtonBar::exitClicked}};
+    for (const auto& [button, signal] : signalOf)
+        connect(button, &QPushButton::clicked, this, signal);
     hide();
-    nameControls({{PrevButton, "PrevButton"}, {NextButton, "NextButton"}, {LearnButton, "LearnButton"}, {Button1, "Button1"}, {NoteButton, "NoteButton"}, {GradeButton, "GradeButton"}, {Button3, "Button3"}});
+    nameControls({{PrevButton, "PrevButton"},
+                  {NextButton, "NextButton"},
+                  {LearnButton, "LearnButton"},
+                  {Button1, "Button1"},
+                  {NoteButton, "NoteButton"},
+                  {GradeButton, "GradeButton"},
+                  {Button3, "Button3"}});
 }
 
 void ExamButtonBar::showFor(ExamMode mode)
@@ -58,4 +72,30 @@ void ExamButtonBar::showFor(ExamMode mode)
         LearnButton->setEnabled(false);
         break;
     }
+}
+
+void ExamButtonBar::setPaging(bool prevEnabled, bool nextEnabled)
+{
+    PrevButton->setEnabled(prevEnabled);
+    NextButton->setEnabled(nextEnabled);
+}
+
+void ExamButtonBar::setLearnShown(bool shown)
+{
+    LearnButton->setVisible(shown);
+}
+
+void ExamButtonBar::hideNote()
+{
+    NoteButton->hide();
+}
+
+void ExamButtonBar::showGraded()
+{
+    GradeButton->setText(QStringLiteral("Score Report"));
+}
+
+void ExamButtonBar::focusNext()
+{
+    NextButton->setFocus();
 }

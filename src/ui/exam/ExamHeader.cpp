@@ -87,7 +87,15 @@ ExamHeader::ExamHeader(QWidget* parent) : QFrame(parent)
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, MarkBox, CorrectLabel,
                                                       TimeLabel, ReviewLabel})
         w->hide();
-    nameControls({{fcLabel1, "fcLabel1"}, {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {MarkBox, "MarkBox"}, {CorrectLabel, "CorrectLabel"}, {TimeLabel, "TimeLabel"}, {ReviewLabel, "ReviewLabel"}});
+    connect(MarkBox, &QCheckBox::toggled, this, &ExamHeader::markToggled);
+    nameControls({{fcLabel1, "fcLabel1"},
+                  {Label1, "Label1"},
+                  {Label2, "Label2"},
+                  {Label3, "Label3"},
+                  {MarkBox, "MarkBox"},
+                  {CorrectLabel, "CorrectLabel"},
+                  {TimeLabel, "TimeLabel"},
+                  {ReviewLabel, "ReviewLabel"}});
 }
 
 void ExamHeader::showFor(ExamMode mode)
@@ -125,7 +133,18 @@ void ExamHeader::align()
     ReviewLabel->move(width() - ReviewLabel->width() - 6, 24);
 }
 
-void ExamHeader::showVerdict(bool correct)
+void ExamHeader::showTitle(const QString& title)
+{
+    Label3->setText(title);
+    align();
+}
+
+void ExamHeader::showMark(bool marked)
+{
+    MarkBox->setChecked(marked);
+}
+
+void ExamHeader::showVerdict(bool correct, bool shown)
 {
     if (correct) {
         CorrectLabel->setText(QStringLiteral("Correct"));
@@ -135,6 +154,14 @@ void ExamHeader::showVerdict(bool correct)
         CorrectLabel->setTextColor(QColor(255, 0, 0));
     }
     CorrectLabel->adjustSize();
+    CorrectLabel->setVisible(shown);
+}
+
+void ExamHeader::showClock(const QString& text, bool shown)
+{
+    TimeLabel->setVisible(shown);
+    TimeLabel->setText(text);
+    align();
 }
 
 void ExamHeader::showTime(const QString& text)
@@ -142,4 +169,9 @@ void ExamHeader::showTime(const QString& text)
     TimeLabel->setText(text);
     TimeLabel->adjustSize();
     TimeLabel->move(width() - TimeLabel->width() - 6, 24);
+}
+
+void ExamHeader::hideClock()
+{
+    TimeLabel->hide();
 }

@@ -23,13 +23,25 @@ public:
     void showFor(ExamMode mode);
     // "Item n of m" and the item's ID, sized to their texts.
     void showPosition(int recNo, int itemCount, qint64 itemId);
+    // The exam's title, kept to the right edge.
+    void showTitle(const QString& title);
     // Sizes the labels to their texts; the right-hand ones keep to the right edge.
     void align();
-    // "Correct" in blue or "Incorrect" in red.
-    void showVerdict(bool correct);
+    // Ticks or clears the mark box; the change is reported like the candidate's.
+    void showMark(bool marked);
+    // "Correct" in blue or "Incorrect" in red, shown or hidden.
+    void showVerdict(bool correct, bool shown);
+    // The clock with its text, or its text alone while it is hidden.
+    void showClock(const QString& text, bool shown);
     // The clock's text, kept to the right edge.
     void showTime(const QString& text);
+    void hideClock();
 
+signals:
+    // The mark box was ticked or cleared.
+    void markToggled(bool marked);
+
+private:
     ShadedLabel* fcLabel1 = nullptr;
     ShadedLabel* Label1 = nullptr; // Item n of m
     QLabel* Label2 = nullptr;      // Item ID

@@ -9,30 +9,57 @@
 ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
 {
     N11 = addMenu(QStringLiteral("&File"));
-    Options1 = N11->addAction(QStringLiteral("&Options..."));
-    Print2 = N11->addAction(QStringLiteral("Print all items in this exam"));
-    Print1 = N11->addAction(QStringLiteral("&Print this item"));
-    ScoreHistory1 = N11->addAction(QStringLiteral("Score &History..."));
+    QAction* Options1 = addItem(N11, QStringLiteral("&Options..."), Item::Options);
+    Print2 = addItem(N11, QStringLiteral("Print all items in this exam"), Item::PrintExam);
+    Print1 = addItem(N11, QStringLiteral("&Print this item"), Item::PrintItem);
+    QAction* ScoreHistory1 = addItem(N11, QStringLiteral("Score &History..."), Item::ScoreHistory);
     N11->addSeparator();
-    Exit1 = N11->addAction(QStringLiteral("E&xit"));
+    QAction* Exit1 = addItem(N11, QStringLiteral("E&xit"), Item::Exit);
 
     N21 = addMenu(QStringLiteral("Exa&ms"));
+    std::array<QAction*, 5> PracticeExam{};
     for (int i = 0; i < 5; ++i)
-        PracticeExam[i] = N21->addAction(QStringLiteral("Practice Exam &%1").arg(QChar('A' + i)));
+        PracticeExam[i] = addItem(N21, QStringLiteral("Practice Exam &%1").arg(QChar('A' + i)),
+                                  Item(int(Item::PracticeA) + i));
     N21->addSeparator();
-    AllQAct = N21->addAction(QStringLiteral("&Take All &Questions"));
-    RandAct = N21->addAction(QStringLiteral("&Random Exam"));
-    UserAct = N21->addAction(QStringLiteral("&User Exam"));
-    RetakeAct = N21->addAction(QStringLiteral("Retake &Incorrect Items"));
+    QAction* AllQAct = addItem(N21, QStringLiteral("&Take All &Questions"), Item::AllQuestions);
+    QAction* RandAct = addItem(N21, QStringLiteral("&Random Exam"), Item::Random);
+    QAction* UserAct = addItem(N21, QStringLiteral("&User Exam"), Item::User);
+    QAction* RetakeAct = addItem(N21, QStringLiteral("Retake &Incorrect Items"), Item::Retake);
+    for (int i = 0; i < 5; ++i)
+        m_examKinds[i] = PracticeExam[i];
+    m_examKinds[5] = AllQAct;
+    m_examKinds[6] = RandAct;
+    m_examKinds[7] = UserAct;
+    m_examKinds[8] = RetakeAct;
 
     Help1 = addMenu(QStringLiteral("&Help"));
-    About1 = Help1->addAction(QStringLiteral("Ab&out"));
+    QAction* About1 = addItem(Help1, QStringLiteral("Ab&out"), Item::About);
 
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), window);
     connect(menuKey, &QShortcut::activated, this, [this] { setActiveAction(N11->menuAction()); });
     setExamOpen(false);
-    nameControls({{N11, "N11"}, {N21, "N21"}, {Help1, "Help1"}, {Options1, "Options1"}, {Print2, "Print2"}, {Print1, "Print1"}, {ScoreHistory1, "ScoreHistory1"}, {Exit1, "Exit1"}, {About1, "About1"}, {AllQAct, "AllQAct"}, {RandAct, "RandAct"}, {UserAct, "UserAct"}, {RetakeAct, "RetakeAct"}});
+    nameControls({{N11, "N11"},
+                  {N21, "N21"},
+                  {Help1, "Help1"},
+                  {Options1, "Options1"},
+                  {Print2, "Print2"},
+                  {Print1, "Print1"},
+                  {ScoreHistory1, "ScoreHistory1"},
+                  {Exit1, "Exit1"},
+                  {About1, "About1"},
+                  {AllQAct, "AllQAct"},
+                  {RandAct, "RandAct"},
+                  {UserAct, "UserAct"},
+                  {RetakeAct, "RetakeAct"}});
     nameControls(PracticeExam, "Action");
+}
+
+QAction* ExamMenu::addItem(QMenu* menu, const QString& text, Item item)
+{
+    QAction* action = menu->addAction(text);
+    connect(action, &QAction::triggered, this, [this, item] { emit chosen(item); });
+    return action;
 }
 
 void ExamMenu::setExamOpen(bool open)
@@ -41,10 +68,16 @@ void ExamMenu::setExamOpen(bool open)
     N21->setTitle(open ? QStringLiteral("Exams") : QStringLiteral("Exa&ms"));
     N21->setEnabled(!open);
     N21->menuAction()->setEnabled(!open);
-    // The start page's buttons trigger these actions; a focused, hidden
+    // The start page's buttons choose these items; a focused, hidden
     // button must not start a second exam over the open one.
     for (QAction* action : N21->actions())
         action->setEnabled(!open);
     Print1->setEnabled(open);
     Print2->setEnabled(open);
+}
+
+void ExamMenu::chooseExamKind(int k)
+{
+    if (k >= 0 && k < ExamKinds)
+        m_examKinds[k]->trigger(); // a disabled item ignores it
 }

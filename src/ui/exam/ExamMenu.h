@@ -6,12 +6,34 @@
 class QAction;
 class QMenu;
 
-// The exam window's menu bar: File, Exams and Help with their items. It only
-// builds and switches them; the window connects the items to its handlers.
+// The exam window's menu bar: File, Exams and Help with their items. It
+// builds and switches them and says which item was chosen; the window acts on it.
 class ExamMenu : public QMenuBar
 {
     Q_OBJECT
 public:
+    // The items, in the menus' order. The exam kinds run from PracticeA to
+    // Retake, in the order of the start page's buttons.
+    enum class Item {
+        Options,
+        PrintExam,
+        PrintItem,
+        ScoreHistory,
+        Exit,
+        PracticeA,
+        PracticeB,
+        PracticeC,
+        PracticeD,
+        PracticeE,
+        AllQuestions,
+        Random,
+        User,
+        Retake,
+        About
+    };
+    Q_ENUM(Item)
+    static constexpr int ExamKinds = int(Item::Retake) - int(Item::PracticeA) + 1;
+
     explicit ExamMenu(QWidget* window);
 
     // While an exam is open the menu titles give up their accelerators, so
@@ -19,19 +41,20 @@ public:
     // mouse still reach the menus. No exam kind can start a second exam, and
     // the print items work only then.
     void setExamOpen(bool open);
+    // Chooses exam kind k (0 .. ExamKinds - 1) as its menu item would be
+    // chosen: not while an exam is open.
+    void chooseExamKind(int k);
+
+signals:
+    void chosen(ExamMenu::Item item);
+
+private:
+    QAction* addItem(QMenu* menu, const QString& text, Item item);
 
     QMenu* N11 = nullptr; // &File
     QMenu* N21 = nullptr; // Exa&ms
     QMenu* Help1 = nullptr;
-    QAction* Options1 = nullptr;
-    QAction* Print2 = nullptr; // Print all items in this exam
-    QAction* Print1 = nullptr; // &Print this item
-    QAction* ScoreHistory1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* About1 = nullptr;
-    std::array<QAction*, 5> PracticeExam{}; // Action1 .. Action5
-    QAction* AllQAct = nullptr;
-    QAction* RandAct = nullptr;
-    QAction* UserAct = nullptr;
-    QAction* RetakeAct = nullptr;
+    QAction* Print2 = nullptr;                     // Print all items in this exam
+    QAction* Print1 = nullptr;                     // &Print this item
+    std::array<QAction*, ExamKinds> m_examKinds{}; // Action1 .. Action5, AllQAct .. RetakeAct
 };

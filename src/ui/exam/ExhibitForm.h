@@ -13,8 +13,6 @@ class ExhibitForm : public QDialog
 {
     Q_OBJECT
 public:
-    QLabel* Image1 = nullptr;
-
     // Loads the picture file and sizes the window to it. Raises
     // std::runtime_error with the picture's error text; the window is then
     // left as it was.
@@ -26,6 +24,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* Image1 = nullptr;
     QScrollArea* m_scroll = nullptr;
     bool m_resizable = false;
 };

@@ -64,6 +64,8 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
     ExhBtnB = new QPushButton(QStringLiteral("Exhibit &2"), ItemArea);
     ExhBtnA->setGeometry(1, 0, 93, 25);
     ExhBtnB->setGeometry(96, 0, 93, 25);
+    connect(ExhBtnA, &QPushButton::clicked, this, [this] { emit exhibitClicked(1); });
+    connect(ExhBtnB, &QPushButton::clicked, this, [this] { emit exhibitClicked(2); });
     CalcButton = new TddgRunButton(ItemArea);
     CalcButton->resize(37, 29);
     CalcButton->setAutoRaise(true);
@@ -98,7 +100,14 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
 
     setWidget(ItemArea);
     hide();
-    nameControls({{ItemArea, "ItemArea"}, {QPanel, "QPanel"}, {QText, "QText"}, {Shape1, "Shape1"}, {ExhBtnA, "ExhBtnA"}, {ExhBtnB, "ExhBtnB"}, {CalcButton, "CalcButton"}, {ExpText, "ExpText"}});
+    nameControls({{ItemArea, "ItemArea"},
+                  {QPanel, "QPanel"},
+                  {QText, "QText"},
+                  {Shape1, "Shape1"},
+                  {ExhBtnA, "ExhBtnA"},
+                  {ExhBtnB, "ExhBtnB"},
+                  {CalcButton, "CalcButton"},
+                  {ExpText, "ExpText"}});
     nameControls(RadioButton, "RadioButton");
     nameControls(CheckBox, "CheckBox");
     nameControls(ALabel, "ALabel");
@@ -297,6 +306,26 @@ void ItemView::pickChoice(int k)
         RadioButton[k - 1]->setChecked(true);
     else
         CheckBox[k - 1]->toggle();
+}
+
+QString ItemView::questionText() const
+{
+    return QText->text();
+}
+
+void ItemView::setCalculatorShown(bool shown)
+{
+    CalcButton->setVisible(shown);
+}
+
+void ItemView::setCalculator(const QString& path)
+{
+    CalcButton->setCommandLine(path);
+}
+
+bool ItemView::takeCalculator(const QString& path)
+{
+    return CalcButton->takeCommandLine(path);
 }
 
 // ---- fonts and colours ------------------------------------------------------------

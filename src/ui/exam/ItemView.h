@@ -2,7 +2,6 @@
 
 #include "core/exam/ItemLayout.h"
 #include "ui/settings/ItemAppearance.h"
-#include "ui/widgets/ItemText.h"
 
 #include <QColor>
 #include <QFont>
@@ -18,6 +17,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class ChoiceLabel;
+class ItemText;
 class ChoiceRadio;
 class TddgRunButton;
 
@@ -60,6 +60,29 @@ public:
     // A click on choice k's text (1..6) acts on its radio button or check box.
     void pickChoice(int k);
 
+    // The question's text as shown.
+    QString questionText() const;
+    // The calculator button: shown or hidden, and the program it runs.
+    void setCalculatorShown(bool shown);
+    // Raises std::runtime_error for a path that cannot be run (TddgRunButton).
+    void setCalculator(const QString& path);
+    // False when the path was not taken (TddgRunButton::takeCommandLine).
+    bool takeCalculator(const QString& path);
+
+    // All three fonts and colours at once, or one text's.
+    ItemAppearance appearance() const;
+    void setAppearance(const ItemAppearance& shown);
+    void setPartFont(ItemPart text, const QFont& font);
+    void setPartColor(ItemPart text, const QColor& color);
+
+signals:
+    // A radio button became checked; the group has already unchecked the others.
+    void radioChecked();
+    void checkBoxToggled(int k); // 1..6
+    void labelClicked(int k);    // 1..6
+    void exhibitClicked(int n);  // 1 or 2
+
+private:
     QFont questionFont() const;
     QFont answersFont() const;
     QFont explanationFont() const;
@@ -72,33 +95,7 @@ public:
     void setQuestionColor(const QColor& color);
     void setAnswersColor(const QColor& color);
     void setExplanationColor(const QColor& color);
-    // All three fonts and colours at once, or one text's.
-    ItemAppearance appearance() const;
-    void setAppearance(const ItemAppearance& shown);
-    void setPartFont(ItemPart text, const QFont& font);
-    void setPartColor(ItemPart text, const QColor& color);
 
-    // The controls, by their design names; the window and the tests reach
-    // them through the exam window's members of the same names.
-    QWidget* ItemArea = nullptr; // the scrolled content
-    QFrame* QPanel = nullptr;
-    ItemText* QText = nullptr;
-    QFrame* Shape1 = nullptr;
-    QPushButton* ExhBtnA = nullptr;
-    QPushButton* ExhBtnB = nullptr;
-    TddgRunButton* CalcButton = nullptr;
-    std::array<ChoiceRadio*, 6> RadioButton{};
-    std::array<QCheckBox*, 6> CheckBox{};
-    std::array<ChoiceLabel*, 6> ALabel{};
-    ItemText* ExpText = nullptr;
-
-signals:
-    // A radio button became checked; the group has already unchecked the others.
-    void radioChecked();
-    void checkBoxToggled(int k); // 1..6
-    void labelClicked(int k);    // 1..6
-
-private:
     // The height of the label's text wrapped at `width`.
     int textHeight(QLabel* label, int width) const;
     // The same for an item text, up to `limit` (above it, some height above it).
@@ -118,4 +115,16 @@ private:
     int m_choicesBottom = 0;
     int m_explanationBottom = 0;
     int m_viewportHeight = 0;
+
+    QWidget* ItemArea = nullptr; // the scrolled content
+    QFrame* QPanel = nullptr;
+    ItemText* QText = nullptr;
+    QFrame* Shape1 = nullptr;
+    QPushButton* ExhBtnA = nullptr;
+    QPushButton* ExhBtnB = nullptr;
+    TddgRunButton* CalcButton = nullptr;
+    std::array<ChoiceRadio*, 6> RadioButton{};
+    std::array<QCheckBox*, 6> CheckBox{};
+    std::array<ChoiceLabel*, 6> ALabel{};
+    ItemText* ExpText = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "ui/exam/StartPage.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "core/grading/GradeExam.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/ShadedButton.h"
 #include "ui/widgets/ShadedLabel.h"
 
@@ -50,7 +50,19 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent)
         b->setFixedSize(109, 30);
     RetakeBtn = new ShadedButton(QStringLiteral("Retake &Incorrect"), navy, this);
     RetakeBtn->setFixedSize(AllQBtn->width() + 12, AllQBtn->height()); // the longest caption of the row
-    nameControls({{ExamCodeLabel, "ExamCodeLabel"}, {ExamNameLabel, "ExamNameLabel"}, {AllQBtn, "AllQBtn"}, {RandomBtn, "RandomBtn"}, {UserBtn, "UserBtn"}, {RetakeBtn, "RetakeBtn"}});
+    for (int i = 0; i < 5; ++i)
+        connect(fcShapeBtn[i], &QPushButton::clicked, this, [this, i] { emit kindChosen(i); });
+    int k = 5;
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
+        connect(b, &QPushButton::clicked, this, [this, k] { emit kindChosen(k); });
+        ++k;
+    }
+    nameControls({{ExamCodeLabel, "ExamCodeLabel"},
+                  {ExamNameLabel, "ExamNameLabel"},
+                  {AllQBtn, "AllQBtn"},
+                  {RandomBtn, "RandomBtn"},
+                  {UserBtn, "UserBtn"},
+                  {RetakeBtn, "RetakeBtn"}});
     nameControls(fcShapeBtn, "fcShapeBtn");
 }
 

@@ -7,7 +7,7 @@ class ShadedButton;
 class ShadedLabel;
 
 // The exam window's start page: the exam's code and name, and a button for
-// each exam kind. The window connects the buttons to its exam actions.
+// each exam kind. The window runs the kind whose button was clicked.
 class StartPage : public QWidget
 {
     Q_OBJECT
@@ -18,6 +18,12 @@ public:
     // stretches the titles over the page.
     void centerButtons(int F);
 
+signals:
+    // The button of exam kind k: 0 .. 4 the practice exams A .. E, then All
+    // Questions, Random Exam, User Exam and Retake Incorrect.
+    void kindChosen(int k);
+
+private:
     ShadedLabel* ExamCodeLabel = nullptr;
     ShadedLabel* ExamNameLabel = nullptr;
     std::array<ShadedButton*, 5> fcShapeBtn{}; // A .. E

@@ -1,5 +1,6 @@
 #include "ui/exam/TNameForm.h"
 
+#include "ui/settings/ClampingSpinBox.h"
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/ErrorGuard.h"
 
@@ -55,7 +56,15 @@ TNameForm::TNameForm(QWidget* parent) : QDialog(parent)
     connect(BitBtn1, &QPushButton::clicked, this, guarded(this, &TNameForm::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    nameControls({{Label1, "Label1"}, {Label3, "Label3"}, {NameEdit, "NameEdit"}, {Label2, "Label2"}, {SpinEdit1, "SpinEdit1"}, {Label4, "Label4"}, {SpinEdit2, "SpinEdit2"}, {BitBtn1, "BitBtn1"}, {BitBtn2, "BitBtn2"}});
+    nameControls({{Label1, "Label1"},
+                  {Label3, "Label3"},
+                  {NameEdit, "NameEdit"},
+                  {Label2, "Label2"},
+                  {SpinEdit1, "SpinEdit1"},
+                  {Label4, "Label4"},
+                  {SpinEdit2, "SpinEdit2"},
+                  {BitBtn1, "BitBtn1"},
+                  {BitBtn2, "BitBtn2"}});
 }
 
 void TNameForm::setNumberEnabled(bool enabled)

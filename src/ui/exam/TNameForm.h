@@ -1,9 +1,8 @@
 #pragma once
 
-#include "ui/settings/ClampingSpinBox.h"
-
 #include <QDialog>
 
+class ClampingSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,16 +16,6 @@ class TNameForm : public QDialog
 public:
     explicit TNameForm(QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr; // date
-    QLabel* Label3 = nullptr;
-    QLineEdit* NameEdit = nullptr;
-    QLabel* Label2 = nullptr;
-    ClampingSpinBox* SpinEdit1 = nullptr; // minutes
-    QLabel* Label4 = nullptr;
-    ClampingSpinBox* SpinEdit2 = nullptr; // number of questions
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-
     void setNumberEnabled(bool enabled);
     void setMinutes(int minutes);
     // The number shown, within 1 to maximum.
@@ -36,9 +25,20 @@ public:
     int minutes() const;
     int itemCount() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     void BitBtn1Click();
     void FormActivate();
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    QLabel* Label1 = nullptr; // date
+    QLabel* Label3 = nullptr;
+    QLineEdit* NameEdit = nullptr;
+    QLabel* Label2 = nullptr;
+    ClampingSpinBox* SpinEdit1 = nullptr; // minutes
+    QLabel* Label4 = nullptr;
+    ClampingSpinBox* SpinEdit2 = nullptr; // number of questions
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
 };

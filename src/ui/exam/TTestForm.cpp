@@ -1,29 +1,38 @@
 #include "ui/exam/TTestForm.h"
 
-#include "ui/widgets/ControlNames.h"
-#include "ui/exam/AssemblyProgress.h"
+#include "core/exam/ExamKind.h"
+#include "core/exam/ExamSession.h"
 #include "core/exam/RandomSource.h"
 #include "core/exam/TKZTimeCounter.h"
-#include "ui/exam/TNameForm.h"
-#include "ui/exam/TProgressForm.h"
-#include "ui/exam/TPict1Form.h"
-#include "ui/exam/TPict2Form.h"
-#include "ui/exam/TddgRunButton.h"
 #include "core/grading/ExamReport.h"
 #include "core/grading/ItemReport.h"
-#include "ui/grading/TScoreForm.h"
+#include "core/history/RetakeSet.h"
 #include "core/history/ScoreHistory.h"
-#include "ui/reports/FontTextMeasurer.h"
-#include "ui/reports/ReportPainter.h"
-#include "core/tables/SuspendedCursor.h"
-#include "ui/review/TNoteForm.h"
-#include "ui/review/TReviewForm.h"
 #include "core/settings/SettingsStore.h"
-#include "ui/settings/StoredFont.h"
-#include "ui/settings/TOptionsForm.h"
 #include "core/store/CandidateTables.h"
 #include "core/store/ItemRecord.h"
+#include "core/tables/SuspendedCursor.h"
 #include "core/tables/Table.h"
+#include "ui/exam/AssemblyProgress.h"
+#include "ui/exam/ExamButtonBar.h"
+#include "ui/exam/ExamHeader.h"
+#include "ui/exam/ExamMenu.h"
+#include "ui/exam/ItemView.h"
+#include "ui/exam/StartPage.h"
+#include "ui/exam/TNameForm.h"
+#include "ui/exam/TPict1Form.h"
+#include "ui/exam/TPict2Form.h"
+#include "ui/exam/TProgressForm.h"
+#include "ui/exam/TddgRunButton.h"
+#include "ui/grading/TScoreForm.h"
+#include "ui/history/ExamHistory.h"
+#include "ui/reports/FontTextMeasurer.h"
+#include "ui/reports/ReportPainter.h"
+#include "ui/review/TNoteForm.h"
+#include "ui/review/TReviewForm.h"
+#include "ui/settings/StoredFont.h"
+#include "ui/settings/TOptionsForm.h"
+#include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/ShadedButton.h"
@@ -31,16 +40,20 @@
 #include "ui/widgets/TAboutForm.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <utility>
 
 // ---- creation ------------------------------------------------------------------
 
-TTestForm::TTestForm(QWidget* parent) : QDialog(parent), Timer1(new TKZTimeCounter(this))
+TTestForm::TTestForm(QWidget* parent)
+    : QDialog(parent), examSession(new ExamSession(this)), dtQSet(examSession->bank()),
+      dtCurrentSet(examSession->currentSet()), dtUserSet(examSession->userSet()),
+      dsCurrentSet(examSession->currentSource()), History(new ExamHistory(this)),
+      MainMenu(new ExamMenu(this)), Panel1(new ExamHeader(this)), Panel3(new QWidget(this)),
+      ScrollBox1(new ItemView(Panel3)), Panel4(new StartPage(Panel3)), Panel2(new ExamButtonBar(this)),
+      Timer1(new TKZTimeCounter(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -67,7 +80,13 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent), Timer1(new TKZTimeCount
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     FormCreate();
-    nameControls({{MainMenu, "MainMenu"}, {Panel1, "Panel1"}, {Panel3, "Panel3"}, {ScrollBox1, "ScrollBox1"}, {Panel4, "Panel4"}, {Panel2, "Panel2"}, {Timer1, "Timer1"}});
+    nameControls({{MainMenu, "MainMenu"},
+                  {Panel1, "Panel1"},
+                  {Panel3, "Panel3"},
+                  {ScrollBox1, "ScrollBox1"},
+                  {Panel4, "Panel4"},
+                  {Panel2, "Panel2"},
+                  {Timer1, "Timer1"}});
 }
 
 TTestForm::~TTestForm() = default;
@@ -104,44 +123,54 @@ void TTestForm::FormCreate()
     if (settingsPath.isEmpty())
         settingsPath = SettingsStore::defaultPath();
     LoadSettings();
-    LearnButton->setVisible(Options.ShowLearnBtn);
+    Panel2->setLearnShown(Options.ShowLearnBtn);
     SetupCalcButton();
 }
 
 void TTestForm::connectHandlers()
 {
-    const std::pair<QAction*, void (TTestForm::*)()> actions[] = {
-        {Options1, &TTestForm::Options1Click},    {Print1, &TTestForm::Print1Click},
-        {Print2, &TTestForm::Print2Click},        {ScoreHistory1, &TTestForm::ScoreHistory1Click},
-        {Exit1, &TTestForm::Exit1Click},          {About1, &TTestForm::About1Click},
-        {Action1, &TTestForm::Action1Execute},    {Action2, &TTestForm::Action2Execute},
-        {Action3, &TTestForm::Action3Execute},    {Action4, &TTestForm::Action4Execute},
-        {Action5, &TTestForm::Action5Execute},    {AllQAct, &TTestForm::AllQActExecute},
-        {RandAct, &TTestForm::RandActExecute},    {UserAct, &TTestForm::UserActExecute},
-        {RetakeAct, &TTestForm::RetakeActExecute}};
-    for (const auto& [action, handler] : actions)
-        connect(action, &QAction::triggered, this, guarded(this, handler));
-    const std::pair<QPushButton*, void (TTestForm::*)()> buttons[] = {
-        {PrevButton, &TTestForm::PrevButtonClick},   {NextButton, &TTestForm::NextButtonClick},
-        {LearnButton, &TTestForm::LearnButtonClick}, {Button1, &TTestForm::Button1Click},
-        {NoteButton, &TTestForm::NoteButtonClick},   {GradeButton, &TTestForm::GradeButtonClick},
-        {Button3, &TTestForm::Button3Click},         {ExhBtnA, &TTestForm::ExhBtnAClick},
-        {ExhBtnB, &TTestForm::ExhBtnBClick}};
-    for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, guarded(this, handler));
-    connect(MarkBox, &QCheckBox::toggled, this, guarded(this, &TTestForm::MarkBoxClick));
+    connect(MainMenu, &ExamMenu::chosen, this, [this](ExamMenu::Item item) {
+        using Item = ExamMenu::Item;
+        static const std::pair<Item, void (TTestForm::*)()> handlers[] = {
+            {Item::Options, &TTestForm::Options1Click},
+            {Item::PrintItem, &TTestForm::Print1Click},
+            {Item::PrintExam, &TTestForm::Print2Click},
+            {Item::ScoreHistory, &TTestForm::ScoreHistory1Click},
+            {Item::Exit, &TTestForm::Exit1Click},
+            {Item::About, &TTestForm::About1Click},
+            {Item::PracticeA, &TTestForm::Action1Execute},
+            {Item::PracticeB, &TTestForm::Action2Execute},
+            {Item::PracticeC, &TTestForm::Action3Execute},
+            {Item::PracticeD, &TTestForm::Action4Execute},
+            {Item::PracticeE, &TTestForm::Action5Execute},
+            {Item::AllQuestions, &TTestForm::AllQActExecute},
+            {Item::Random, &TTestForm::RandActExecute},
+            {Item::User, &TTestForm::UserActExecute},
+            {Item::Retake, &TTestForm::RetakeActExecute}};
+        for (const auto& [chosen, handler] : handlers)
+            if (chosen == item)
+                guarded(this, handler)();
+    });
+    const std::pair<void (ExamButtonBar::*)(), void (TTestForm::*)()> buttons[] = {
+        {&ExamButtonBar::prevClicked, &TTestForm::PrevButtonClick},
+        {&ExamButtonBar::nextClicked, &TTestForm::NextButtonClick},
+        {&ExamButtonBar::learnClicked, &TTestForm::LearnButtonClick},
+        {&ExamButtonBar::reviewClicked, &TTestForm::Button1Click},
+        {&ExamButtonBar::noteClicked, &TTestForm::NoteButtonClick},
+        {&ExamButtonBar::gradeClicked, &TTestForm::GradeButtonClick},
+        {&ExamButtonBar::exitClicked, &TTestForm::Button3Click}};
+    for (const auto& [signal, handler] : buttons)
+        connect(Panel2, signal, this, guarded(this, handler));
+    connect(ScrollBox1, &ItemView::exhibitClicked, this,
+            [this](int n) { guarded(this, n == 1 ? &TTestForm::ExhBtnAClick : &TTestForm::ExhBtnBClick)(); });
+    connect(Panel1, &ExamHeader::markToggled, this, guarded(this, &TTestForm::MarkBoxClick));
     connect(ScrollBox1, &ItemView::radioChecked, this, guarded(this, &TTestForm::RadioButton1Click));
     connect(ScrollBox1, &ItemView::checkBoxToggled, this, guarded(this, &TTestForm::CheckBoxClick));
     connect(ScrollBox1, &ItemView::labelClicked, this, guarded(this, &TTestForm::ALabelClick));
     connect(Timer1, &QTimer::timeout, this, guarded(this, &TTestForm::Timer1Timer));
 
-    // The start page's buttons run the exam kinds' actions.
-    const std::pair<QPushButton*, QAction*> kinds[] = {
-        {fcShapeBtn[0], Action1}, {fcShapeBtn[1], Action2}, {fcShapeBtn[2], Action3},
-        {fcShapeBtn[3], Action4}, {fcShapeBtn[4], Action5}, {AllQBtn, AllQAct},
-        {RandomBtn, RandAct},     {UserBtn, UserAct},       {RetakeBtn, RetakeAct}};
-    for (const auto& [button, action] : kinds)
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    // The start page's buttons choose the exam kinds' menu items.
+    connect(Panel4, &StartPage::kindChosen, MainMenu, &ExamMenu::chooseExamKind);
 }
 
 // ---- exam kinds -------------------------------------------------------------------
@@ -152,6 +181,46 @@ void TTestForm::PrepareNameDialog(bool numberEnabled)
     NameForm->setItemCount(m, m);
     dtQSet->close();
     NameForm->setNumberEnabled(numberEnabled);
+}
+
+void TTestForm::Action1Execute()
+{
+    startKind(ExamKind::practice(1));
+}
+
+void TTestForm::Action2Execute()
+{
+    startKind(ExamKind::practice(2));
+}
+
+void TTestForm::Action3Execute()
+{
+    startKind(ExamKind::practice(3));
+}
+
+void TTestForm::Action4Execute()
+{
+    startKind(ExamKind::practice(4));
+}
+
+void TTestForm::Action5Execute()
+{
+    startKind(ExamKind::practice(5));
+}
+
+void TTestForm::AllQActExecute()
+{
+    startKind(ExamKind::allQuestions());
+}
+
+void TTestForm::RandActExecute()
+{
+    startKind(ExamKind::random());
+}
+
+void TTestForm::UserActExecute()
+{
+    startKind(ExamKind::user());
 }
 
 void TTestForm::startKind(const ExamKind& kind)
@@ -182,27 +251,36 @@ void TTestForm::startKind(const ExamKind& kind)
 
 // ---- exam start ---------------------------------------------------------------------
 
-void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, bool userExam)
+void TTestForm::StartExam(void (TTestForm::*assembly)())
+{
+    runStartSequence([this, assembly] { (this->*assembly)(); }, *dtQSet, false);
+}
+
+void TTestForm::StartUserExam()
+{
+    runStartSequence([this] { CopyUserSetShuffled(); }, *dtUserSet, true);
+}
+
+void TTestForm::runStartSequence(const std::function<void()>& assembly, Table& source, bool userExam)
 {
     NameForm->setMinutes(Options.DefaultTime);
     if (Dialogs::execModal(NameForm) != QDialog::Accepted)
         return;
     CandidateName = NameForm->candidateName();
     Clock.TimeLimit = NameForm->minutes() / 1440.0;
-    Label3->setText(ExamTitle);
-    Panel1->align();
+    Panel1->showTitle(ExamTitle);
     examMode = ExamMode::Idle;
     // A bank exam reads the bank under the exam's filter; a user exam the
     // user set, with the bank left closed.
     if (!userExam)
         source.setFiltered(true);
     source.open();
-    (this->*assembly)();
+    assembly();
     Sheet.InitAnswerSheet(*dtCurrentSet);
     examMode = ExamMode::Testing;
     ExamControls();
     if (userExam)
-        NoteButton->hide(); // no notes on the candidate's own items
+        Panel2->hideNote(); // no notes on the candidate's own items
     dtCurrentSet->first();
     StartClock();
 }
@@ -210,13 +288,9 @@ void TTestForm::runStartSequence(void (TTestForm::*assembly)(), Table& source, b
 void TTestForm::assemble(ExamAssembly::Source source, int count)
 {
     AssemblyProgress progress(ProgressForm);
-    took(examSession->assemble(source, count, nextSeed(), &progress));
-}
-
-void TTestForm::CopyRetakeShuffled()
-{
-    AssemblyProgress progress(ProgressForm);
-    took(examSession->assembleRetake(m_retakeItems, nextSeed(), &progress));
+    const ExamSession::Assembled assembled = examSession->assemble(source, count, nextSeed(), &progress);
+    FirstRecNo = assembled.firstRecNo;
+    ItemCount = assembled.itemCount;
 }
 
 std::uint32_t TTestForm::nextSeed() const
@@ -224,10 +298,14 @@ std::uint32_t TTestForm::nextSeed() const
     return SeedSource ? SeedSource() : RandomSource::seedFromClock();
 }
 
-void TTestForm::took(const ExamSession::Assembled& assembled)
+void TTestForm::CopyBankShuffled()
 {
-    FirstRecNo = assembled.firstRecNo;
-    ItemCount = assembled.itemCount;
+    assemble(ExamAssembly::Source::Bank, -1);
+}
+
+void TTestForm::CopyUserSetShuffled()
+{
+    assemble(ExamAssembly::Source::UserSet, -1);
 }
 
 void TTestForm::CopyBankRandomSelection()
@@ -245,13 +323,18 @@ void TTestForm::ExamControls()
     Panel1->showFor(ExamMode::Testing);
     Panel2->showFor(ExamMode::Testing);
     MainMenu->setExamOpen(true);
-    NextButton->setFocus();
+    Panel2->focusNext();
 }
 
 void TTestForm::ReviewControls()
 {
     Panel1->showFor(ExamMode::Reviewing);
     Panel2->showFor(ExamMode::Reviewing);
+}
+
+void TTestForm::CenterExamButtons()
+{
+    Panel4->centerButtons(width());
 }
 
 void TTestForm::CloseCurrentExam()
@@ -280,8 +363,7 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     if (examMode == ExamMode::Idle || (NoteForm.made() && NoteForm.made()->isVisible()))
         return;
     const int r = dtCurrentSet->recNo();
-    PrevButton->setEnabled(r != FirstRecNo);
-    NextButton->setEnabled(r != ItemCount);
+    Panel2->setPaging(r != FirstRecNo, r != ItemCount);
     Panel1->showPosition(r, ItemCount, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger());
     ShowItem();
     ShowVerdict();
@@ -298,8 +380,7 @@ void TTestForm::ShowVerdict()
 {
     if (examMode == ExamMode::Reviewing || examMode == ExamMode::Testing)
         ScrollBox1->showAnswers(examMode == ExamMode::Reviewing, AnswerSheet::correctFlagsOf(*dtCurrentSet));
-    Panel1->showVerdict(currentEntry().Correct);
-    CorrectLabel->setVisible(examMode == ExamMode::Reviewing);
+    Panel1->showVerdict(currentEntry().Correct, examMode == ExamMode::Reviewing);
 }
 
 void TTestForm::RestoreAnswers()
@@ -307,7 +388,7 @@ void TTestForm::RestoreAnswers()
     // Copied first: the handlers that the restore runs write into the entry.
     const AnswerEntry stored = currentEntry();
     ScrollBox1->showChoices(stored.Choice);
-    MarkBox->setChecked(stored.Marked != 0);
+    Panel1->showMark(stored.Marked != 0);
 }
 
 // ---- answering -----------------------------------------------------------------------------
@@ -324,11 +405,21 @@ void TTestForm::takeChoices()
     }
 }
 
-void TTestForm::MarkBoxClick()
+void TTestForm::MarkBoxClick(bool marked)
 {
     if (!dtCurrentSet->isOpen() || Sheet.isEmpty())
         return;
-    currentEntry().Marked = MarkBox->isChecked() ? 1 : 0;
+    currentEntry().Marked = marked ? 1 : 0;
+}
+
+void TTestForm::ALabelClick(int k)
+{
+    ScrollBox1->pickChoice(k);
+}
+
+void TTestForm::LearnButtonClick()
+{
+    ScrollBox1->showAnswers(true, AnswerSheet::correctFlagsOf(*dtCurrentSet));
 }
 
 void TTestForm::PrevButtonClick()
@@ -347,9 +438,7 @@ void TTestForm::StartClock()
 {
     const bool running = Options.TimerOn && examMode == ExamMode::Testing;
     Clock.restart(); // an earlier exam's count must not linger
-    TimeLabel->setVisible(running);
-    TimeLabel->setText(Clock.remaining());
-    Panel1->align();
+    Panel1->showClock(Clock.remaining(), running);
     Timer1->setEnabled(running);
     Timer1->Reset();
 }
@@ -375,7 +464,7 @@ void TTestForm::TimeExpired()
     if (answer == Dialogs::No)
         GradeButtonClick();
     else
-        TimeLabel->hide();
+        Panel1->hideClock();
 }
 
 // ---- ending an exam ------------------------------------------------------------------------
@@ -453,7 +542,7 @@ void TTestForm::Print1Click()
     if (!dtCurrentSet->isOpen() || dtCurrentSet->isEmpty())
         return;
     ItemReport report;
-    report.fill(QText->text(), ExamTitle, dtCurrentSet->recNo(), *dtCurrentSet);
+    report.fill(ScrollBox1->questionText(), ExamTitle, dtCurrentSet->recNo(), *dtCurrentSet);
     ReportPainter::print(report.run(FontTextMeasurer()), this);
 }
 
@@ -492,13 +581,13 @@ void TTestForm::ShowScoreReport()
 {
     // Grades while the exam is taken; in review it shows the stored report.
     if (examMode == ExamMode::Testing) {
-        TimeLabel->hide();
+        Panel1->hideClock();
         Timer1->setEnabled(false);
         const GradeResult result = GradeExam(Sheet, CandidateName, ExamTitle);
         ScoreForm->ShowResult(result);
         RecordAttempt(result);
         ScrollBox1->hide();
-        GradeButton->setText(QStringLiteral("Score Report"));
+        Panel2->showGraded();
     }
     ScoreForm->clearChoice();
     Dialogs::execModal(ScoreForm);
@@ -581,13 +670,23 @@ void TTestForm::Options1Click()
 void TTestForm::applyOptions(const ExamOptions& chosen)
 {
     const ExamOptions was = std::exchange(Options, chosen);
-    LearnButton->setVisible(Options.ShowLearnBtn);
-    CalcButton->setVisible(Options.ShowCalcBtn);
+    Panel2->setLearnShown(Options.ShowLearnBtn);
+    ScrollBox1->setCalculatorShown(Options.ShowCalcBtn);
     if (Options.TimerOn != was.TimerOn)
         StartClock();
     // Kept (and stored) even when the button refuses it, which it says last.
     if (Options.CalcPath != was.CalcPath)
-        CalcButton->setCommandLine(Options.CalcPath);
+        ScrollBox1->setCalculator(Options.CalcPath);
+}
+
+ItemAppearance TTestForm::appearance() const
+{
+    return ScrollBox1->appearance();
+}
+
+void TTestForm::setAppearance(const ItemAppearance& shown)
+{
+    ScrollBox1->setAppearance(shown);
 }
 
 void TTestForm::LoadSettings()
@@ -615,9 +714,9 @@ void TTestForm::SetupCalcButton()
 {
     // A calculator that is missing or cannot be run leaves the button hidden
     // for the run.
-    if (!CalcButton->takeCommandLine(Options.CalcPath))
+    if (!ScrollBox1->takeCalculator(Options.CalcPath))
         Options.ShowCalcBtn = false; // in memory only, until the next save
-    CalcButton->setVisible(Options.ShowCalcBtn);
+    ScrollBox1->setCalculatorShown(Options.ShowCalcBtn);
 }
 
 // ---- score history and retaking the incorrect items ----------------------------------------
@@ -631,24 +730,35 @@ void TTestForm::RecordAttempt(const GradeResult& result)
     });
 }
 
+void TTestForm::ScoreHistory1Click()
+{
+    History->show();
+}
+
 void TTestForm::RetakeActExecute()
 {
     if (examMode != ExamMode::Idle)
         return;
-    m_retakeItems = History->retakeItems(*examSession);
-    if (m_retakeItems.empty())
+    const std::vector<RetakeSet::Item> items = History->retakeItems(*examSession);
+    if (items.empty())
         return;
     const ExamKind kind = ExamKind::retake();
-    const int n = int(m_retakeItems.size());
+    const int n = int(items.size());
     NameForm->setItemCount(n, n);
     NameForm->setNumberEnabled(false);
     NameForm->setWindowTitle(kind.caption);
     ExamTitle = kind.title;
     dtQSet->setFilter(QString());
-    const bool fromBank = RetakeSet::holds(m_retakeItems, ItemSource::Bank);
-    const bool fromUserSet = RetakeSet::holds(m_retakeItems, ItemSource::UserSet);
+    const bool fromBank = RetakeSet::holds(items, ItemSource::Bank);
+    const bool fromUserSet = RetakeSet::holds(items, ItemSource::UserSet);
+    const auto assembleRetake = [this, &items] {
+        AssemblyProgress progress(ProgressForm);
+        const ExamSession::Assembled assembled = examSession->assembleRetake(items, nextSeed(), &progress);
+        FirstRecNo = assembled.firstRecNo;
+        ItemCount = assembled.itemCount;
+    };
     // Notes are for bank items only, as in a user exam.
-    runStartSequence(&TTestForm::CopyRetakeShuffled, fromBank ? *dtQSet : *dtUserSet, fromUserSet);
+    runStartSequence(assembleRetake, fromBank ? *dtQSet : *dtUserSet, fromUserSet);
     if (examMode == ExamMode::Idle)
         dtUserSet->close(); // cancelled: nothing stays open
 }

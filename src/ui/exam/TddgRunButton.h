@@ -20,9 +20,6 @@ public:
     // no error, one that cannot be run is reported. False if it was not taken.
     bool takeCommandLine(const QString& path);
 
-    // Runs the program; raises std::runtime_error when it cannot be started.
-    void Click();
-
     // Starts the program at `path` on its own, without arguments, and
     // returns 0, or the system's error number (its low 16 bits).
     static quint16 RunProgram(const QString& path);
@@ -50,6 +47,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Runs the program; raises std::runtime_error when it cannot be started.
+    void Click();
     void updateIcon();
 
     QString m_commandLine;
