@@ -23,7 +23,6 @@
 #include "ui/exam/TPict1Form.h"
 #include "ui/exam/TPict2Form.h"
 #include "ui/exam/TProgressForm.h"
-#include "ui/exam/TddgRunButton.h"
 #include "ui/grading/TScoreForm.h"
 #include "ui/history/ExamHistory.h"
 #include "ui/reports/FontTextMeasurer.h"
@@ -35,11 +34,8 @@
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
-#include "ui/widgets/ShadedButton.h"
-#include "ui/widgets/ShadedLabel.h"
 #include "ui/widgets/TAboutForm.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
