@@ -99,8 +99,9 @@ private slots:
         TAboutForm about(exam);
         TPict1Form pict1(exam);
         TPict2Form pict2(exam);
-        const QList<QWidget*> windows{&mainForm, exam,     &progress, &score,  &name,  &review,
-                                      &note,     &options, &about,    &pict1,  &pict2, &env.windows().sampler()};
+        const QList<QWidget*> windows{&mainForm, exam,    &progress, &score,
+                                      &name,     &review, &note,     &options,
+                                      &about,    &pict1,  &pict2,    &env.windows().sampler()};
         QWidget* shown = nullptr;
         for (QWidget* w : windows) {
             if (QString::fromLatin1(w->metaObject()->className()) == window)

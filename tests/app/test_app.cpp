@@ -1,7 +1,9 @@
 #include "TestEnv.h"
-#include "ui/app/ProgramWindows.h"
+#include "core/sampler/TDM.h"
+#include "core/tables/Table.h"
 #include "ui/app/Application.h"
 #include "ui/app/InstanceLock.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/TMainForm.h"
 #include "ui/exam/TNameForm.h"
 #include "ui/exam/TPict1Form.h"
@@ -11,10 +13,8 @@
 #include "ui/grading/TScoreForm.h"
 #include "ui/review/TNoteForm.h"
 #include "ui/review/TReviewForm.h"
-#include "core/sampler/TDM.h"
 #include "ui/sampler/TSamplerForm.h"
 #include "ui/settings/TOptionsForm.h"
-#include "core/tables/Table.h"
 #include "ui/widgets/DBMemo.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/PanelStatusBar.h"
@@ -26,8 +26,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLockFile>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -242,7 +242,7 @@ private slots:
         TTestForm* exam = env.createForms();
         exam->show();
         QVERIFY(QTest::qWaitForWindowExposed(exam));
-        TNameForm nameForm(exam); // a modal dialog of the exam window
+        TNameForm nameForm(exam);                         // a modal dialog of the exam window
         nameForm.setWindowModality(Qt::ApplicationModal); // as exec() shows it
         nameForm.show();
         QVERIFY(QTest::qWaitForWindowActive(&nameForm));
@@ -302,9 +302,11 @@ private slots:
         // A window made over a set that is already open shows where it stands.
         env.windows().dataModule().dtUserSet->open();
         TSamplerForm* sampler = &env.windows().sampler();
-        QCOMPARE(Driver::find<PanelStatusBar>(sampler, "StatusBar1")->panelText(1), QStringLiteral(" Items: 1"));
+        QCOMPARE(Driver::find<PanelStatusBar>(sampler, "StatusBar1")->panelText(1),
+                 QStringLiteral(" Items: 1"));
         QVERIFY(Driver::find<QLabel>(sampler, "fcLabel4")->text().startsWith(QStringLiteral("Item ID: ")));
-        QCOMPARE(Driver::find<QPlainTextEdit>(sampler, "DBMemo1")->toPlainText(), QStringLiteral("Own question"));
+        QCOMPARE(Driver::find<QPlainTextEdit>(sampler, "DBMemo1")->toPlainText(),
+                 QStringLiteral("Own question"));
         // The exam window's dialogs are its own, made when first opened, so
         // they go with it.
         Dialogs::setModalHandler([](QDialog*) { return int(QDialog::Accepted); });

@@ -1,7 +1,7 @@
 #include "ui/exam/ExhibitForm.h"
 
-#include "ui/widgets/ControlNames.h"
 #include "ui/exam/PictureLoader.h"
+#include "ui/widgets/ControlNames.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "ui/exam/PictureLoader.h"
 
-#include "ui/exam/MetafileToSvg.h"
 #include "core/transfer/RegularFile.h"
+#include "ui/exam/MetafileToSvg.h"
 
 #include <QDir>
 #include <QFile>
