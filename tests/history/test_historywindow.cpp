@@ -10,6 +10,7 @@
 #include "ui/exam/TNameForm.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/grading/TScoreForm.h"
+#include "ui/history/ExamHistory.h"
 #include "ui/history/THistoryForm.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedButton.h"
