@@ -160,8 +160,8 @@ void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
             Driver::press(d, "BitBtn3"); // Change Font
         },
         true);
-    QVERIFY(f->AnswersFont().italic());
-    QVERIFY(!f->QuestionFont().italic() && !f->ExplanationFont().italic());
+    QVERIFY(f->appearance().answersFont.italic());
+    QVERIFY(!f->appearance().questionFont.italic() && !f->appearance().explanationFont.italic());
     QVERIFY(!examFont(f, "QText").underline() && !examFont(f, "ExpText").underline());
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.value("AFontItalic"), QString("1"));
@@ -171,7 +171,7 @@ void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
     // After a restart too, only the answers are italic.
     env.destroyForms();
     f = env.createForms();
-    QVERIFY(f->AnswersFont().italic());
+    QVERIFY(f->appearance().answersFont.italic());
     QVERIFY(examFont(f, "ALabel1").italic());
     QVERIFY(!examFont(f, "QText").italic());
     QVERIFY(!examFont(f, "ExpText").italic());
@@ -194,17 +194,17 @@ void TestOptions::colourOfEachFont_chosenStoredAndLoaded()
             Driver::press(d, "ColorButton");
         },
         true);
-    QCOMPARE(f->AnswersColor(), QColor(0, 128, 0));
+    QCOMPARE(f->appearance().answersColor, QColor(0, 128, 0));
     QCOMPARE(Driver::find<QWidget>(f, "ALabel1")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-    QCOMPARE(f->QuestionColor(), QColor(Qt::black));
+    QCOMPARE(f->appearance().questionColor, QColor(Qt::black));
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.value("AFontColor"), QString::number(0x008000));
     QCOMPARE(values.value("QFontColor"), QString("0"));
     QCOMPARE(values.value("EXPFontColor"), QString("8388608"));
     env.destroyForms();
     f = env.createForms();
-    QCOMPARE(f->AnswersColor(), QColor(0, 128, 0));
-    QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
+    QCOMPARE(f->appearance().answersColor, QColor(0, 128, 0));
+    QCOMPARE(f->appearance().explanationColor, QColor(0, 0, 128));
 }
 
 void TestOptions::okWithoutChanges_storesAllTwenty()
@@ -246,8 +246,8 @@ void TestOptions::closeBox_discardsAllButFonts()
         },
         false);
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(f->AnswersFont().family(), QString("DejaVu Serif"));
-    QCOMPARE(f->AnswersFont().pointSize(), 15);
+    QCOMPARE(f->appearance().answersFont.family(), QString("DejaVu Serif"));
+    QCOMPARE(f->appearance().answersFont.pointSize(), 15);
     QCOMPARE(f->Options.ShowLearnBtn, before.ShowLearnBtn);
     QCOMPARE(f->Options.TimerOn, before.TimerOn);
     QCOMPARE(f->Options.ShowCalcBtn, before.ShowCalcBtn);
@@ -258,7 +258,7 @@ void TestOptions::closeBox_discardsAllButFonts()
 
     // The next start shows the stored (here: the design) font again.
     TTestForm* again = env.createForms();
-    QCOMPARE(again->AnswersFont().family(), QString("MS Sans Serif"));
+    QCOMPARE(again->appearance().answersFont.family(), QString("MS Sans Serif"));
 
     // The next opening starts from the window's values, not from what was
     // left in the dialog.
@@ -495,19 +495,19 @@ void TestOptions::fontsList_exampleAndChangeFont()
 
             Dialogs::queueFont(QFont(), false); // chooser cancelled
             Driver::press(d, "BitBtn3");        // Change Font
-            QCOMPARE(f->ExplanationFont().pointSize(), 14);
+            QCOMPARE(f->appearance().explanationFont.pointSize(), 14);
 
             QFont chosen("DejaVu Sans Mono", 11);
             chosen.setBold(true);
             chosen.setUnderline(true);
             Dialogs::queueFont(chosen);
             Driver::press(d, "BitBtn3"); // Change Font
-            QCOMPARE(f->ExplanationFont().family(), QString("DejaVu Sans Mono"));
-            QVERIFY(f->ExplanationFont().bold());
-            QVERIFY(f->ExplanationFont().underline());
-            QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
+            QCOMPARE(f->appearance().explanationFont.family(), QString("DejaVu Sans Mono"));
+            QVERIFY(f->appearance().explanationFont.bold());
+            QVERIFY(f->appearance().explanationFont.underline());
+            QCOMPARE(f->appearance().explanationColor, QColor(0, 0, 128));
             QCOMPARE(example(d)->font().family(), QString("DejaVu Sans Mono"));
-            QCOMPARE(f->QuestionFont().family(), QString("Verdana"));
+            QCOMPARE(f->appearance().questionFont.family(), QString("Verdana"));
         },
         true);
     const auto values = optionsOf(env.settingsFile());

@@ -377,17 +377,17 @@ void TestSettings::examWindow_loadsFontsAndOptionsAtCreation()
                                   "CalcPath=" +
                                       calc.toUtf8() + "\n");
     TTestForm* f = env.createForms();
-    QCOMPARE(f->QuestionFont().family(), QString("Verdana"));
-    QCOMPARE(f->QuestionFont().pointSize(), 14);
-    QVERIFY(f->QuestionFont().bold());
-    QCOMPARE(f->QuestionColor(), QColor(255, 0, 0));
-    QCOMPARE(f->AnswersFont().family(), QString("MS Sans Serif"));
-    QCOMPARE(f->AnswersFont().pointSize(), 12);
-    QVERIFY(f->AnswersFont().italic());
-    QVERIFY(!f->AnswersFont().bold());
-    QCOMPARE(f->AnswersColor(), QColor(0, 128, 0));
-    QCOMPARE(f->ExplanationFont().family(), QString("Arial"));
-    QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
+    QCOMPARE(f->appearance().questionFont.family(), QString("Verdana"));
+    QCOMPARE(f->appearance().questionFont.pointSize(), 14);
+    QVERIFY(f->appearance().questionFont.bold());
+    QCOMPARE(f->appearance().questionColor, QColor(255, 0, 0));
+    QCOMPARE(f->appearance().answersFont.family(), QString("MS Sans Serif"));
+    QCOMPARE(f->appearance().answersFont.pointSize(), 12);
+    QVERIFY(f->appearance().answersFont.italic());
+    QVERIFY(!f->appearance().answersFont.bold());
+    QCOMPARE(f->appearance().answersColor, QColor(0, 128, 0));
+    QCOMPARE(f->appearance().explanationFont.family(), QString("Arial"));
+    QCOMPARE(f->appearance().explanationColor, QColor(0, 0, 128));
     QCOMPARE(f->Options.ShowLearnBtn, true);
     QVERIFY(shownIn(f, "LearnButton", "Panel2"));
     QCOMPARE(f->Options.TimerOn, false);
@@ -402,14 +402,14 @@ void TestSettings::examWindow_withoutSettings_designFontsAndDefaults()
     TestEnv env;
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
-    for (const QFont& font : {f->QuestionFont(), f->AnswersFont(), f->ExplanationFont()}) {
+    for (const QFont& font : {f->appearance().questionFont, f->appearance().answersFont, f->appearance().explanationFont}) {
         QCOMPARE(font.family(), QString("MS Sans Serif"));
         QCOMPARE(font.pointSize(), 10);
         QVERIFY(!font.bold() && !font.italic());
     }
-    QCOMPARE(f->QuestionColor(), QColor(Qt::black));
-    QCOMPARE(f->AnswersColor(), QColor(Qt::black));
-    QCOMPARE(f->ExplanationColor(), QColor(0, 0, 128));
+    QCOMPARE(f->appearance().questionColor, QColor(Qt::black));
+    QCOMPARE(f->appearance().answersColor, QColor(Qt::black));
+    QCOMPARE(f->appearance().explanationColor, QColor(0, 0, 128));
     QVERIFY(!shownIn(f, "LearnButton", "Panel2"));
     QCOMPARE(f->Options.TimerOn, true);
     QCOMPARE(f->Options.DefaultTime, 90);
@@ -473,8 +473,16 @@ void TestSettings::examWindow_saveDropsUnderlineAndCutsLongNames()
     font.setUnderline(true);
     font.setStrikeOut(true);
     font.setItalic(true);
-    f->setAnswersFont(font);
-    f->setExplanationColor(QColor(1, 2, 3));
+    {
+        ItemAppearance shown = f->appearance();
+        shown.answersFont = font;
+        f->setAppearance(shown);
+    }
+    {
+        ItemAppearance shown = f->appearance();
+        shown.explanationColor = QColor(1, 2, 3);
+        f->setAppearance(shown);
+    }
     f->SaveSettings();
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.size(), 20);
@@ -485,11 +493,11 @@ void TestSettings::examWindow_saveDropsUnderlineAndCutsLongNames()
 
     // The next start shows the font without underline or strike-out.
     TTestForm* again = env.createForms();
-    QCOMPARE(again->AnswersFont().family(), QString(31, 'N'));
-    QVERIFY(again->AnswersFont().italic());
-    QVERIFY(!again->AnswersFont().underline());
-    QVERIFY(!again->AnswersFont().strikeOut());
-    QCOMPARE(again->ExplanationColor(), QColor(1, 2, 3));
+    QCOMPARE(again->appearance().answersFont.family(), QString(31, 'N'));
+    QVERIFY(again->appearance().answersFont.italic());
+    QVERIFY(!again->appearance().answersFont.underline());
+    QVERIFY(!again->appearance().answersFont.strikeOut());
+    QCOMPARE(again->appearance().explanationColor, QColor(1, 2, 3));
 }
 
 QTEST_MAIN(TestSettings)
