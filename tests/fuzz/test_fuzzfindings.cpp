@@ -1,7 +1,7 @@
 // The inputs the fuzz targets found trouble with, through the real loaders:
 // each gives the loader's error text, soon, and the program goes on.
-#include "ui/exam/PictureLoader.h"
 #include "core/settings/SettingsStore.h"
+#include "ui/exam/PictureLoader.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // Grading of a finished exam: score, pass test, texts and section tallies.
-#include "core/store/AnswerSheet.h"
 #include "core/grading/ChartText.h"
 #include "core/grading/GradeExam.h"
 #include "core/grading/ScoreReport.h"
 #include "core/reports/ReportChart.h"
+#include "core/store/AnswerSheet.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The painting side of the reports: the machine's fonts that measure the
 // printed texts, the check box symbols, and a page model drawn into a PDF.
 #include "ChainReport.h"
-#include "ui/reports/FontTextMeasurer.h"
 #include "core/reports/ReportEngine.h"
+#include "ui/reports/FontTextMeasurer.h"
 #include "ui/reports/ReportPainter.h"
 #include "ui/reports/SymbolPainter.h"
 

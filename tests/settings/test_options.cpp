@@ -33,7 +33,7 @@ namespace {
 
 // Opens the dialog from the exam window's menu command; `act` works in the
 // shown dialog, which then closes with OK or with its close box.
-int runOptions(TTestForm* f, const std::function<void(TOptionsForm*)>& act, bool ok)
+int runOptions(TTestForm* f, bool ok, const std::function<void(TOptionsForm*)>& act)
 {
     Dialogs::setModalHandler([act, ok](QDialog* d) {
         if (!qobject_cast<TOptionsForm*>(d))
@@ -149,17 +149,14 @@ void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
     TestEnv env;
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
-    runOptions(
-        f,
-        [](TOptionsForm* d) {
-            chooseFontEntry(d, 1); // Answers
-            QFont italic = example(d)->font();
-            italic.setItalic(true);
-            italic.setUnderline(true); // for the run only
-            Dialogs::queueFont(italic);
-            Driver::press(d, "BitBtn3"); // Change Font
-        },
-        true);
+    runOptions(f, true, [](TOptionsForm* d) {
+        chooseFontEntry(d, 1); // Answers
+        QFont italic = example(d)->font();
+        italic.setItalic(true);
+        italic.setUnderline(true); // for the run only
+        Dialogs::queueFont(italic);
+        Driver::press(d, "BitBtn3"); // Change Font
+    });
     QVERIFY(f->appearance().answersFont.italic());
     QVERIFY(!f->appearance().questionFont.italic() && !f->appearance().explanationFont.italic());
     QVERIFY(!examFont(f, "QText").underline() && !examFont(f, "ExpText").underline());
@@ -182,18 +179,15 @@ void TestOptions::colourOfEachFont_chosenStoredAndLoaded()
     TestEnv env;
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
-    runOptions(
-        f,
-        [](TOptionsForm* d) {
-            chooseFontEntry(d, 1); // Answers
-            Dialogs::queueColor(QColor(0, 128, 0));
-            Driver::press(d, "ColorButton");
-            QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-            chooseFontEntry(d, 2); // Explanation: a cancelled chooser changes nothing
-            Dialogs::queueColor(QColor());
-            Driver::press(d, "ColorButton");
-        },
-        true);
+    runOptions(f, true, [](TOptionsForm* d) {
+        chooseFontEntry(d, 1); // Answers
+        Dialogs::queueColor(QColor(0, 128, 0));
+        Driver::press(d, "ColorButton");
+        QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        chooseFontEntry(d, 2); // Explanation: a cancelled chooser changes nothing
+        Dialogs::queueColor(QColor());
+        Driver::press(d, "ColorButton");
+    });
     QCOMPARE(f->appearance().answersColor, QColor(0, 128, 0));
     QCOMPARE(Driver::find<QWidget>(f, "ALabel1")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     QCOMPARE(f->appearance().questionColor, QColor(Qt::black));
@@ -213,9 +207,7 @@ void TestOptions::okWithoutChanges_storesAllTwenty()
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
     QVERIFY(!QFile::exists(env.settingsFile()));
-    QCOMPARE(runOptions(
-                 f, [](TOptionsForm*) {}, true),
-             int(QDialog::Accepted));
+    QCOMPARE(runOptions(f, true, [](TOptionsForm*) {}), int(QDialog::Accepted));
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.size(), 20);
     QCOMPARE(values.value("QFontName"), QString("MS Sans Serif"));
@@ -232,19 +224,16 @@ void TestOptions::closeBox_discardsAllButFonts()
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
     const ExamOptions before = f->Options;
-    const int result = runOptions(
-        f,
-        [](TOptionsForm* d) {
-            chooseFontEntry(d, 1); // Answers
-            Dialogs::queueFont(QFont("DejaVu Serif", 15));
-            Driver::press(d, "BitBtn3"); // Change Font
-            pick(d, "LearnBtnGroup", 0);
-            pick(d, "TimerGroup", 1);
-            pick(d, "CalcBtnGroup", 0);
-            retype(timeBox(d), QStringLiteral("200"));
-            retype(pathField(d), "/somewhere/else");
-        },
-        false);
+    const int result = runOptions(f, false, [](TOptionsForm* d) {
+        chooseFontEntry(d, 1); // Answers
+        Dialogs::queueFont(QFont("DejaVu Serif", 15));
+        Driver::press(d, "BitBtn3"); // Change Font
+        pick(d, "LearnBtnGroup", 0);
+        pick(d, "TimerGroup", 1);
+        pick(d, "CalcBtnGroup", 0);
+        retype(timeBox(d), QStringLiteral("200"));
+        retype(pathField(d), "/somewhere/else");
+    });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(f->appearance().answersFont.family(), QString("DejaVu Serif"));
     QCOMPARE(f->appearance().answersFont.pointSize(), 15);
@@ -262,15 +251,12 @@ void TestOptions::closeBox_discardsAllButFonts()
 
     // The next opening starts from the window's values, not from what was
     // left in the dialog.
-    runOptions(
-        again,
-        [](TOptionsForm* d) {
-            QCOMPARE(group(d, "LearnBtnGroup")->itemIndex(), 1);
-            QCOMPARE(group(d, "TimerGroup")->itemIndex(), 0);
-            QCOMPARE(timeBox(d)->value(), 90);
-            QCOMPARE(Driver::find<QTabWidget>(d, "PageControl1")->currentIndex(), 0);
-        },
-        false);
+    runOptions(again, false, [](TOptionsForm* d) {
+        QCOMPARE(group(d, "LearnBtnGroup")->itemIndex(), 1);
+        QCOMPARE(group(d, "TimerGroup")->itemIndex(), 0);
+        QCOMPARE(timeBox(d)->value(), 90);
+        QCOMPARE(Driver::find<QTabWidget>(d, "PageControl1")->currentIndex(), 0);
+    });
 }
 
 void TestOptions::ok_appliesChangesAndStores()
@@ -282,16 +268,13 @@ void TestOptions::ok_appliesChangesAndStores()
     TTestForm* f = env.createForms();
     const QString other = executableScript(env.path("other-calc"));
     QVERIFY(!shownIn(f, "CalcButton", "ItemArea"));
-    runOptions(
-        f,
-        [other](TOptionsForm* d) {
-            chooseTab(d, 2);
-            pick(d, "LearnBtnGroup", 0);
-            pick(d, "CalcBtnGroup", 0);
-            retype(timeBox(d), QStringLiteral("120"));
-            retype(pathField(d), other);
-        },
-        true);
+    runOptions(f, true, [other](TOptionsForm* d) {
+        chooseTab(d, 2);
+        pick(d, "LearnBtnGroup", 0);
+        pick(d, "CalcBtnGroup", 0);
+        retype(timeBox(d), QStringLiteral("120"));
+        retype(pathField(d), other);
+    });
     QCOMPARE(f->Options.ShowLearnBtn, true);
     QVERIFY(shownIn(f, "LearnButton", "Panel2"));
     QCOMPARE(f->Options.ShowCalcBtn, true);
@@ -308,13 +291,10 @@ void TestOptions::ok_appliesChangesAndStores()
     QCOMPARE(values.value("CalcPath"), other);
 
     // Hiding the buttons again takes effect at once as well.
-    runOptions(
-        f,
-        [](TOptionsForm* d) {
-            pick(d, "LearnBtnGroup", 1);
-            pick(d, "CalcBtnGroup", 1);
-        },
-        true);
+    runOptions(f, true, [](TOptionsForm* d) {
+        pick(d, "LearnBtnGroup", 1);
+        pick(d, "CalcBtnGroup", 1);
+    });
     QVERIFY(!shownIn(f, "LearnButton", "Panel2"));
     QVERIFY(!shownIn(f, "CalcButton", "ItemArea"));
     QCOMPARE(optionsOf(env.settingsFile()).value("ShowCalcBtn"), QString("0"));
@@ -338,20 +318,17 @@ void TestOptions::timerOffAndOnDuringExam_restartsAtFullTime()
     QCOMPARE(timeShown(f), QString("1:20:00"));
 
     // OK without a change of the timer leaves the clock running on.
-    runOptions(
-        f, [](TOptionsForm*) {}, true);
+    runOptions(f, true, [](TOptionsForm*) {});
     QCOMPARE(examClock(f)->Elapsed(), QString("0:10:00"));
     QCOMPARE(timeShown(f), QString("1:20:00"));
 
-    runOptions(
-        f, [](TOptionsForm* d) { pick(d, "TimerGroup", 1); }, true);
+    runOptions(f, true, [](TOptionsForm* d) { pick(d, "TimerGroup", 1); });
     QVERIFY(!shownIn(f, "TimeLabel", "Panel1"));
     QVERIFY(!examClock(f)->Enabled());
     QCOMPARE(optionsOf(env.settingsFile()).value("TimerOn"), QString("0"));
 
     now += 5.0 / 1440;
-    runOptions(
-        f, [](TOptionsForm* d) { pick(d, "TimerGroup", 0); }, true);
+    runOptions(f, true, [](TOptionsForm* d) { pick(d, "TimerGroup", 0); });
     QVERIFY(shownIn(f, "TimeLabel", "Panel1"));
     QVERIFY(examClock(f)->Enabled());
     QCOMPARE(timeShown(f), QString("1:30:00"));
@@ -385,8 +362,7 @@ void TestOptions::ok_refusedPath_keptAndStored_buttonKeepsProgram()
         writeFile(path, "x");
     Dialogs::clearLog();
     Dialogs::queueAnswer(Dialogs::Ok);
-    const int result = runOptions(
-        f, [path](TOptionsForm* d) { retype(pathField(d), path); }, true);
+    const int result = runOptions(f, true, [path](TOptionsForm* d) { retype(pathField(d), path); });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(Dialogs::shownMessages(), QStringList("Error: " + message.arg(path)));
     QCOMPARE(f->Options.CalcPath, path);
@@ -419,28 +395,23 @@ void TestOptions::timeField()
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
     auto type = [keys](TOptionsForm* d) { retype(timeBox(d), keys); };
-    runOptions(f, type, true);
+    runOptions(f, true, type);
     QCOMPARE(f->Options.DefaultTime, stored);
     QCOMPARE(optionsOf(env.settingsFile()).value("DefaultTime"), QString::number(stored));
 
-    runOptions(
-        f,
-        [type, afterFocusOut](TOptionsForm* d) {
-            type(d);
-            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-            QCoreApplication::sendEvent(timeBox(d), &out);
-            QCOMPARE(timeBox(d)->value(), afterFocusOut);
-            QCOMPARE(timeBox(d)->text(), QString::number(afterFocusOut));
-        },
-        false);
+    runOptions(f, false, [type, afterFocusOut](TOptionsForm* d) {
+        type(d);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(timeBox(d), &out);
+        QCOMPARE(timeBox(d)->value(), afterFocusOut);
+        QCOMPARE(timeBox(d)->text(), QString::number(afterFocusOut));
+    });
 
     // A stored time outside the range is shown within it.
     f->Options.DefaultTime = 99999;
-    runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(timeBox(d)->value(), 9000); }, false);
+    runOptions(f, false, [](TOptionsForm* d) { QCOMPARE(timeBox(d)->value(), 9000); });
     f->Options.DefaultTime = 0;
-    runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(timeBox(d)->value(), 1); }, false);
+    runOptions(f, false, [](TOptionsForm* d) { QCOMPARE(timeBox(d)->value(), 1); });
 }
 
 void TestOptions::missingCalculatorAtStartUp_offersDoNotShow()
@@ -449,8 +420,7 @@ void TestOptions::missingCalculatorAtStartUp_offersDoNotShow()
     env.writeEmptyCurrentSet();
     writeFile(env.settingsFile(), "[Options]\nShowCalcBtn=1\nCalcPath=/nowhere/calc\n");
     TTestForm* f = env.createForms();
-    runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(group(d, "CalcBtnGroup")->itemIndex(), 1); }, true);
+    runOptions(f, true, [](TOptionsForm* d) { QCOMPARE(group(d, "CalcBtnGroup")->itemIndex(), 1); });
     QCOMPARE(optionsOf(env.settingsFile()).value("ShowCalcBtn"), QString("0"));
 }
 
@@ -459,18 +429,15 @@ void TestOptions::browse_putsChosenPath()
     TestEnv env;
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
-    runOptions(
-        f,
-        [](TOptionsForm* d) {
-            retype(pathField(d), "/before");
-            Dialogs::queueFileName(QString()); // cancelled
-            Driver::press(d, "SpeedButton1");
-            QCOMPARE(pathField(d)->text(), QString("/before"));
-            Dialogs::queueFileName("/opt/tools/qalc");
-            Driver::press(d, "SpeedButton1");
-            QCOMPARE(pathField(d)->text(), QString("/opt/tools/qalc"));
-        },
-        false);
+    runOptions(f, false, [](TOptionsForm* d) {
+        retype(pathField(d), "/before");
+        Dialogs::queueFileName(QString()); // cancelled
+        Driver::press(d, "SpeedButton1");
+        QCOMPARE(pathField(d)->text(), QString("/before"));
+        Dialogs::queueFileName("/opt/tools/qalc");
+        Driver::press(d, "SpeedButton1");
+        QCOMPARE(pathField(d)->text(), QString("/opt/tools/qalc"));
+    });
 }
 
 void TestOptions::fontsList_exampleAndChangeFont()
@@ -479,46 +446,42 @@ void TestOptions::fontsList_exampleAndChangeFont()
     env.writeEmptyCurrentSet();
     writeFile(env.settingsFile(), "[Options]\nQFontName=Verdana\nQFontColor=255\nEXPFontSize=14\n");
     TTestForm* f = env.createForms();
-    runOptions(
-        f,
-        [f](TOptionsForm* d) {
-            // Every opening starts on "Question", shown in its own font.
-            QCOMPARE(Driver::find<QListWidget>(d, "ListBox1")->currentRow(), 0);
-            QCOMPARE(example(d)->text(), QString("Question"));
-            QCOMPARE(example(d)->font().family(), QString("Verdana"));
-            QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    runOptions(f, true, [f](TOptionsForm* d) {
+        // Every opening starts on "Question", shown in its own font.
+        QCOMPARE(Driver::find<QListWidget>(d, "ListBox1")->currentRow(), 0);
+        QCOMPARE(example(d)->text(), QString("Question"));
+        QCOMPARE(example(d)->font().family(), QString("Verdana"));
+        QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
-            chooseFontEntry(d, 2);
-            QCOMPARE(example(d)->text(), QString("Explanation"));
-            QCOMPARE(example(d)->font().pointSize(), 14);
-            QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        chooseFontEntry(d, 2);
+        QCOMPARE(example(d)->text(), QString("Explanation"));
+        QCOMPARE(example(d)->font().pointSize(), 14);
+        QCOMPARE(example(d)->palette().color(QPalette::WindowText), QColor(0, 0, 128));
 
-            Dialogs::queueFont(QFont(), false); // chooser cancelled
-            Driver::press(d, "BitBtn3");        // Change Font
-            QCOMPARE(f->appearance().explanationFont.pointSize(), 14);
+        Dialogs::queueFont(QFont(), false); // chooser cancelled
+        Driver::press(d, "BitBtn3");        // Change Font
+        QCOMPARE(f->appearance().explanationFont.pointSize(), 14);
 
-            QFont chosen("DejaVu Sans Mono", 11);
-            chosen.setBold(true);
-            chosen.setUnderline(true);
-            Dialogs::queueFont(chosen);
-            Driver::press(d, "BitBtn3"); // Change Font
-            QCOMPARE(f->appearance().explanationFont.family(), QString("DejaVu Sans Mono"));
-            QVERIFY(f->appearance().explanationFont.bold());
-            QVERIFY(f->appearance().explanationFont.underline());
-            QCOMPARE(f->appearance().explanationColor, QColor(0, 0, 128));
-            QCOMPARE(example(d)->font().family(), QString("DejaVu Sans Mono"));
-            QCOMPARE(f->appearance().questionFont.family(), QString("Verdana"));
-        },
-        true);
+        QFont chosen("DejaVu Sans Mono", 11);
+        chosen.setBold(true);
+        chosen.setUnderline(true);
+        Dialogs::queueFont(chosen);
+        Driver::press(d, "BitBtn3"); // Change Font
+        QCOMPARE(f->appearance().explanationFont.family(), QString("DejaVu Sans Mono"));
+        QVERIFY(f->appearance().explanationFont.bold());
+        QVERIFY(f->appearance().explanationFont.underline());
+        QCOMPARE(f->appearance().explanationColor, QColor(0, 0, 128));
+        QCOMPARE(example(d)->font().family(), QString("DejaVu Sans Mono"));
+        QCOMPARE(f->appearance().questionFont.family(), QString("Verdana"));
+    });
     const auto values = optionsOf(env.settingsFile());
     QCOMPARE(values.value("EXPFontName"), QString("DejaVu Sans Mono"));
     QCOMPARE(values.value("EXPFontSize"), QString("11"));
     QCOMPARE(values.value("EXPFontBold"), QString("1"));
     QCOMPARE(values.value("QFontName"), QString("Verdana"));
 
-    runOptions(
-        f, [](TOptionsForm* d) { QCOMPARE(Driver::find<QListWidget>(d, "ListBox1")->currentRow(), 0); },
-        false);
+    runOptions(f, false,
+               [](TOptionsForm* d) { QCOMPARE(Driver::find<QListWidget>(d, "ListBox1")->currentRow(), 0); });
 }
 
 QTEST_MAIN(TestOptions)

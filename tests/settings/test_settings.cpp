@@ -402,7 +402,8 @@ void TestSettings::examWindow_withoutSettings_designFontsAndDefaults()
     TestEnv env;
     env.writeEmptyCurrentSet();
     TTestForm* f = env.createForms();
-    for (const QFont& font : {f->appearance().questionFont, f->appearance().answersFont, f->appearance().explanationFont}) {
+    for (const QFont& font :
+         {f->appearance().questionFont, f->appearance().answersFont, f->appearance().explanationFont}) {
         QCOMPARE(font.family(), QString("MS Sans Serif"));
         QCOMPARE(font.pointSize(), 10);
         QVERIFY(!font.bold() && !font.italic());

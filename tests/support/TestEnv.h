@@ -25,7 +25,8 @@ public:
 
     // Answers the next name dialog with OK (name, minutes, number of
     // questions; 0 keeps the number shown) or with Cancel.
-    static void acceptNameDialog(const QString& name = QStringLiteral("Tester"), int minutes = 90, int count = 0)
+    static void acceptNameDialog(const QString& name = QStringLiteral("Tester"), int minutes = 90,
+                                 int count = 0)
     {
         Driver::acceptNameDialog(name, minutes, count);
     }

@@ -1,7 +1,7 @@
 #include "core/transfer/GiftFormat.h"
 
-#include "core/transfer/ImportRules.h"
 #include "core/store/SectionNames.h"
+#include "core/transfer/ImportRules.h"
 
 #include <QRegularExpression>
 

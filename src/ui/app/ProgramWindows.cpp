@@ -6,7 +6,8 @@
 #include "ui/sampler/TSamplerForm.h"
 #include "ui/widgets/ErrorGuard.h"
 
-ProgramWindows::ProgramWindows() : m_exam(std::make_unique<TTestForm>()), m_dataModule(std::make_unique<TDM>())
+ProgramWindows::ProgramWindows()
+    : m_exam(std::make_unique<TTestForm>()), m_dataModule(std::make_unique<TDM>())
 {
 }
 

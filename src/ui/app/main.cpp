@@ -1,7 +1,7 @@
 #include "ui/app/Application.h"
 #include "ui/app/CommandLine.h"
-#include "ui/app/ProgramWindows.h"
 #include "ui/app/InstanceLock.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/app/TMainForm.h"
 
 #include "core/store/DataFolder.h"

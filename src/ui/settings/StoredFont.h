@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/settings/FontSetting.h"
-#include "ui/settings/ItemAppearance.h"
 #include "core/settings/SettingsStore.h"
+#include "ui/settings/ItemAppearance.h"
 
 #include <QColor>
 #include <QFont>

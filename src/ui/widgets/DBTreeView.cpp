@@ -1,7 +1,7 @@
 #include "ui/widgets/DBTreeView.h"
 
-#include "ui/widgets/ErrorGuard.h"
 #include "core/tables/Table.h"
+#include "ui/widgets/ErrorGuard.h"
 
 #include <QHeaderView>
 #include <QScopedValueRollback>
