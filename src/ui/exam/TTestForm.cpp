@@ -273,6 +273,7 @@ void TTestForm::runStartSequence(const std::function<void()>& assembly, Table& s
     source.open();
     assembly();
     Sheet.InitAnswerSheet(*dtCurrentSet);
+    LearnShown.assign(std::size_t(Sheet.size()), false);
     examMode = ExamMode::Testing;
     ExamControls();
     if (userExam)
@@ -416,6 +417,9 @@ void TTestForm::ALabelClick(int k)
 void TTestForm::LearnButtonClick()
 {
     ScrollBox1->showAnswers(true, AnswerSheet::correctFlagsOf(*dtCurrentSet));
+    const int r = dtCurrentSet->recNo();
+    if (r >= 1 && r <= int(LearnShown.size()))
+        LearnShown[std::size_t(r - 1)] = true;
 }
 
 void TTestForm::PrevButtonClick()

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class DataSource;
 class ExamButtonBar;
@@ -49,6 +50,9 @@ public:
     // ---- exam state ---------------------------------------------------------
     ExamMode examMode = ExamMode::Idle;
     AnswerSheet Sheet;
+    // Per item of the exam, in the set's order: whether "Learn Now" showed
+    // its answers (an answer given after that was read, not recalled).
+    std::vector<bool> LearnShown;
     QString ExamTitle;
     QString CandidateName;
     int ItemCount = 0;
