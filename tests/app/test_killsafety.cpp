@@ -423,6 +423,28 @@ private slots:
         }
         QVERIFY(killedRuns > 0);
     }
+
+    // The record of the running exam, killed at seeded points of scripted
+    // exams (each run continues the exam the last one left): every change
+    // acknowledged before a kill is given back, but the one in flight.
+    void runningExam_killedAnywhere_isGivenBackAsAcknowledged()
+    {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QDir(env->dir()).mkpath(QStringLiteral("tmp"));
+        environment.insert(QStringLiteral("TMPDIR"), env->path(QStringLiteral("tmp")));
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral(KILLRESUME_TOOL), {QStringLiteral("--kills"), QString::number(KillPoints),
+                                                     QStringLiteral("--seed"), QStringLiteral("20")});
+        QVERIFY(tool.waitForFinished(240000));
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+        QVERIFY2(tool.exitCode() == 0, qPrintable(out + QString::fromUtf8(tool.readAllStandardError())));
+        QVERIFY2(out.contains(QStringLiteral("kills: %1\n").arg(KillPoints)), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("changes lost: 0 ")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("tables damaged: 0 ")), qPrintable(out));
+        QVERIFY2(!out.contains(QStringLiteral("changes acknowledged before the kills: 0\n")),
+                 qPrintable(out));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKillSafety)

@@ -11,6 +11,7 @@
 #include "TestEnv.h"
 #include "core/exam/ExamRecord.h"
 #include "core/history/ScoreHistory.h"
+#include "core/store/DataFolder.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Session.h"
 #include "core/tables/Table.h"
@@ -40,7 +41,7 @@ void say(const QString& line)
 }
 
 // The state of the current item as the window holds it, after a change.
-QString stateLine(TTestForm* exam, int i, const QMap<int, bool>& learned)
+QString stateLine(TTestForm* exam, int i)
 {
     const int r = exam->dtCurrentSet->recNo();
     const AnswerEntry& e = exam->Sheet.entry(r);
@@ -53,7 +54,7 @@ QString stateLine(TTestForm* exam, int i, const QMap<int, bool>& learned)
         .arg(int(exam->examMode))
         .arg(bits)
         .arg(int(e.Marked))
-        .arg(int(learned.value(r)));
+        .arg(int(r <= int(exam->LearnShown.size()) && exam->LearnShown[std::size_t(r - 1)]));
 }
 
 // ---- the child: an exam taken change by change ------------------------------------
@@ -68,14 +69,23 @@ int child(const QString& folder, quint32 seed)
     QDir::setCurrent(folder);
     qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(folder).filePath(QStringLiteral("data"))));
     TTestForm* exam = env.createForms();
+    // The exam the last run left is continued: the record is what comes back.
+    const bool kept = ExamRecord(DataFolder::user()).exists();
+    if (kept)
+        Dialogs::queueAnswer(Dialogs::Yes);
     exam->show();
+    QApplication::processEvents();
+    QApplication::processEvents();
     say(QStringLiteral("ready"));
-    Driver::startExam(exam, "Action1", QStringLiteral("Ada"), 90, seed);
-    if (exam->examMode != ExamMode::Testing)
-        return 1;
-    say(QStringLiteral("started %1").arg(exam->ItemCount));
+    if (kept && exam->examMode != ExamMode::Idle) {
+        say(QStringLiteral("resumed %1").arg(exam->ItemCount));
+    } else {
+        Driver::startExam(exam, "Action1", QStringLiteral("Ada"), 90, seed);
+        if (exam->examMode != ExamMode::Testing)
+            return 1;
+        say(QStringLiteral("started %1").arg(exam->ItemCount));
+    }
     QRandomGenerator random(seed);
-    QMap<int, bool> learned;
     for (int i = 1;; ++i) {
         const int roll = int(random.bounded(100));
         const bool testing = exam->examMode == ExamMode::Testing;
@@ -89,11 +99,9 @@ int child(const QString& folder, quint32 seed)
             Driver::press(exam, "PrevButton");
         } else if (roll < 97 && testing) {
             auto* learn = Driver::find<QPushButton>(exam, "LearnButton");
-            if (learn->isVisible() && learn->isEnabled()) {
+            if (learn->isVisible() && learn->isEnabled())
                 learn->click();
-                learned[exam->dtCurrentSet->recNo()] = true;
-            }
-        } else if (testing && i > 20) {
+        } else if (testing && i > 150) {
             // Graded, then "View Answers": the exam goes on in review.
             Dialogs::queueAnswer(Dialogs::Ok);
             Dialogs::setModalHandler([](QDialog* score) {
@@ -102,7 +110,7 @@ int child(const QString& folder, quint32 seed)
             });
             Driver::press(exam, "GradeButton");
         }
-        say(stateLine(exam, i, learned));
+        say(stateLine(exam, i));
     }
 }
 
@@ -111,7 +119,7 @@ int child(const QString& folder, quint32 seed)
 struct Acked
 {
     bool started = false;
-    int changes = 0;
+    int changes = 0; // acknowledged in this run
     int current = 1;
     int mode = int(ExamMode::Testing);
     QMap<int, QPair<int, int>> entries; // recNo -> choice bits, marked
@@ -134,7 +142,7 @@ void take(Acked& acked, const QString& line)
         acked = Acked();
         acked.started = true;
     } else if (f.value(0) == QLatin1String("ack") && f.size() == 7) {
-        acked.changes = f[1].toInt();
+        ++acked.changes;
         const int r = f[2].toInt();
         acked.current = r;
         acked.mode = f[3].toInt();
@@ -206,6 +214,7 @@ int parent(const QString& self, int kills, quint32 seed)
 
     QRandomGenerator random(seed);
     Totals totals;
+    Acked acked; // what the candidate was told was done, run after run
     for (int k = 0; k < kills; ++k) {
         QProcess child;
         child.setProcessChannelMode(QProcess::SeparateChannels);
@@ -214,7 +223,7 @@ int parent(const QString& self, int kills, quint32 seed)
         QStringList lines;
         QElapsedTimer clock;
         clock.start();
-        const int delay = int(random.bounded(600));
+        const int delay = int(random.bounded(1500));
         bool ready = false;
         qint64 readyAt = 0;
         while (child.state() == QProcess::Running && clock.elapsed() < 60000) {
@@ -231,17 +240,23 @@ int parent(const QString& self, int kills, quint32 seed)
             if (ready && clock.elapsed() - readyAt >= delay)
                 break;
         }
+        const bool stoppedByItself = child.state() != QProcess::Running;
         child.kill();
         child.waitForFinished(10000);
         while (child.canReadLine())
             lines << QString::fromUtf8(child.readLine()).trimmed();
+        if (stoppedByItself) {
+            std::fprintf(stderr, "run %d: the child stopped by itself: %s\n", k,
+                         child.readAllStandardError().constData());
+            return 2;
+        }
         if (!ready) {
             std::fprintf(stderr, "run %d: the child did not start: %s\n", k,
                          child.readAllStandardError().constData());
             return 2;
         }
         ++totals.kills;
-        Acked acked;
+        acked.changes = 0;
         for (const QString& line : lines)
             take(acked, line);
         QString problem;
@@ -267,6 +282,19 @@ int parent(const QString& self, int kills, quint32 seed)
             totals.givenBack += acked.changes - lost;
             if (lost)
                 std::printf("run %d: %d of %d changes lost\n", k, lost, acked.changes);
+            // The next run goes on from what was kept.
+            acked.current = kept.currentRecNo;
+            acked.mode = int(kept.mode);
+            acked.entries.clear();
+            acked.learned.clear();
+            for (std::size_t i = 0; i < kept.answers.size(); ++i) {
+                int bits = 0;
+                for (int c = 0; c < 6; ++c)
+                    bits |= kept.answers[i].Choice[c] ? 1 << c : 0;
+                acked.entries[int(i) + 1] = {bits, int(kept.answers[i].Marked)};
+                if (kept.learnShown[i])
+                    acked.learned[int(i) + 1] = true;
+            }
         } catch (const TableError& e) {
             ++totals.damaged;
             std::printf("run %d: %s\n", k, qPrintable(e.message()));

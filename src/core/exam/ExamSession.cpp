@@ -151,6 +151,15 @@ ExamSession::Assembled ExamSession::fill(const std::vector<ExamAssembly::Batch>&
     return {m_currentSet->recNo(), m_currentSet->recordCount()};
 }
 
+void ExamSession::reopenCurrentSet()
+{
+    m_currentSet->close();
+    m_currentSet->setExclusive(true);
+    m_currentSet->setKind(TableKind::CurrentSet);
+    m_currentSet->open();
+    m_currentSet->first();
+}
+
 void ExamSession::closeExam()
 {
     m_bank->setFilter(QString());

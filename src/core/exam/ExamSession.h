@@ -72,6 +72,10 @@ public:
 
     // Closes every table and clears the bank's filter.
     void closeExam();
+    // Opens the current set as an exam holds it (exclusively), as it is on
+    // the disk, to give back an exam kept in its record. Raises a TableError
+    // when it cannot be opened; a damaged set is left as it is.
+    void reopenCurrentSet();
 
     // Makes the candidate's data folder and their tables where missing (the
     // first time also carrying them over from a program folder of the

@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 #include <array>
+#include <utility>
 #include <vector>
 
 class Table;
@@ -45,6 +46,8 @@ public:
         Q_ASSERT(count >= 0);
         m_entries.assign(count, AnswerEntry{});
     }
+    // The answers of an exam given back from its record.
+    void assign(std::vector<AnswerEntry> entries) { m_entries = std::move(entries); }
 
     // Correct := 1 exactly when the six choice flags equal the item's six
     // correct flags.

@@ -1,18 +1,23 @@
 #include "ui/exam/TTestForm.h"
 
+#include "core/exam/ExamKeeper.h"
 #include "core/exam/ExamKind.h"
 #include "core/exam/ExamSession.h"
 #include "core/exam/RandomSource.h"
 #include "core/exam/TKZTimeCounter.h"
+#include "core/exam/TimeText.h"
 #include "core/grading/ExamReport.h"
+#include "core/grading/GradeExam.h"
 #include "core/grading/ItemReport.h"
 #include "core/history/RetakeSet.h"
 #include "core/history/ScoreHistory.h"
 #include "core/settings/SettingsStore.h"
 #include "core/store/CandidateTables.h"
+#include "core/store/DataFolder.h"
 #include "core/store/ItemRecord.h"
 #include "core/tables/SuspendedCursor.h"
 #include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 #include "ui/exam/AssemblyProgress.h"
 #include "ui/exam/ExamButtonBar.h"
 #include "ui/exam/ExamHeader.h"
@@ -38,8 +43,14 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
+
+namespace {
+constexpr double SecondsPerDay = 24.0 * 60 * 60;
+constexpr qint64 KeepClockEverySeconds = 5;
+} // namespace
 
 // ---- creation ------------------------------------------------------------------
 
@@ -49,7 +60,7 @@ TTestForm::TTestForm(QWidget* parent)
       dsCurrentSet(examSession->currentSource()), History(new ExamHistory(this)),
       MainMenu(new ExamMenu(this)), Panel1(new ExamHeader(this)), Panel3(new QWidget(this)),
       ScrollBox1(new ItemView(Panel3)), Panel4(new StartPage(Panel3)), Panel2(new ExamButtonBar(this)),
-      Timer1(new TKZTimeCounter(this))
+      Timer1(new TKZTimeCounter(this)), m_keeper(std::make_unique<ExamKeeper>(DataFolder::user()))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -106,6 +117,13 @@ void TTestForm::makeDialogsOnFirstUse()
 
 void TTestForm::FormCreate()
 {
+    m_keeper->setFailureHandler([this](const QString& reason) {
+        Dialogs::message(this, Dialogs::Icon::Warning,
+                         QStringLiteral("This exam can no longer be kept for later: %1\nThe exam goes on; "
+                                        "if it is interrupted, it cannot be continued.")
+                             .arg(reason),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+    });
     // Time texts here carry no day-half marker at all (TimeText), so there
     // are no AM/PM designators to blank out. The tables' password is
     // registered by the session, made before the window's parts.
@@ -280,6 +298,7 @@ void TTestForm::runStartSequence(const std::function<void()>& assembly, Table& s
         Panel2->hideNote(); // no notes on the candidate's own items
     dtCurrentSet->first();
     StartClock();
+    keepNewExam(userExam);
 }
 
 void TTestForm::assemble(ExamAssembly::Source source, int count)
@@ -337,6 +356,7 @@ void TTestForm::CenterExamButtons()
 void TTestForm::CloseCurrentExam()
 {
     examMode = ExamMode::Idle;
+    m_keeper->close(); // kept for later, unless the candidate ended it
     examSession->closeExam();
     Timer1->setEnabled(false);
     Panel1->showFor(ExamMode::Idle);
@@ -360,6 +380,7 @@ void TTestForm::dsCurrentSetDataChange(const QString& fieldName)
     if (examMode == ExamMode::Idle || (NoteForm.made() && NoteForm.made()->isVisible()))
         return;
     const int r = dtCurrentSet->recNo();
+    m_keeper->current(r);
     Panel2->setPaging(r != FirstRecNo, r != ItemCount);
     Panel1->showPosition(r, ItemCount, dtCurrentSet->fieldByName(ItemRecord::Q_OR_NUMBER).asInteger());
     ShowItem();
@@ -395,8 +416,11 @@ void TTestForm::takeChoices()
     // While testing the choices are the answer; in review the stored answer stays.
     if (examMode == ExamMode::Testing) {
         AnswerEntry& e = currentEntry();
+        const AnswerEntry was = e;
         e.Choice = ScrollBox1->checkedChoices();
         AnswerSheet::UpdateVerdict(e, AnswerSheet::correctFlagsOf(*dtCurrentSet));
+        if (e.Choice != was.Choice)
+            m_keeper->answer(dtCurrentSet->recNo(), e);
     } else if (examMode == ExamMode::Reviewing) {
         ScrollBox1->showChoices(AnswerEntry(currentEntry()).Choice);
     }
@@ -406,7 +430,12 @@ void TTestForm::MarkBoxClick(bool marked)
 {
     if (!dtCurrentSet->isOpen() || Sheet.isEmpty())
         return;
-    currentEntry().Marked = marked ? 1 : 0;
+    AnswerEntry& e = currentEntry();
+    if (e.Marked == (marked ? 1 : 0))
+        return;
+    e.Marked = marked ? 1 : 0;
+    if (examMode != ExamMode::Idle)
+        m_keeper->answer(dtCurrentSet->recNo(), e);
 }
 
 void TTestForm::ALabelClick(int k)
@@ -418,8 +447,10 @@ void TTestForm::LearnButtonClick()
 {
     ScrollBox1->showAnswers(true, AnswerSheet::correctFlagsOf(*dtCurrentSet));
     const int r = dtCurrentSet->recNo();
-    if (r >= 1 && r <= int(LearnShown.size()))
+    if (r >= 1 && r <= int(LearnShown.size()) && !LearnShown[std::size_t(r - 1)]) {
         LearnShown[std::size_t(r - 1)] = true;
+        m_keeper->learnShown(r);
+    }
 }
 
 void TTestForm::PrevButtonClick()
@@ -447,7 +478,11 @@ void TTestForm::Timer1Timer()
 {
     const bool timeIsUp = Clock.tick(Timer1->Elapsed());
     Panel1->showTime(Clock.remaining());
+    // The time used is kept every few seconds: an exam continued later has
+    // lost no more than that.
+    m_keeper->elapsed(qRound64(Clock.ElapsedTime * SecondsPerDay), KeepClockEverySeconds);
     if (timeIsUp) {
+        m_keeper->elapsed(qRound64(Clock.TimeLimit * SecondsPerDay));
         Timer1->Reset();
         Timer1->setEnabled(false);
         TimeExpired();
@@ -476,7 +511,13 @@ void TTestForm::Button3Click()
     if (Dialogs::message(this, Dialogs::Icon::Question,
                          QStringLiteral("Are you sure you wish to end this exam?"),
                          Dialogs::Yes | Dialogs::No, Dialogs::Yes, Dialogs::No) == Dialogs::Yes)
-        CloseCurrentExam();
+        EndExam();
+}
+
+void TTestForm::EndExam()
+{
+    CloseCurrentExam();
+    m_keeper->forget();
 }
 
 bool TTestForm::FormCloseQuery()
@@ -523,6 +564,9 @@ void TTestForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     ErrorGuard::run([this] { FormResize(); });
+    // The start page offers an exam that was interrupted, once the window is up.
+    if (examMode == ExamMode::Idle && !event->spontaneous() && m_keeper->record().exists())
+        QTimer::singleShot(0, this, guarded(this, &TTestForm::offerUnfinishedExam));
 }
 
 void TTestForm::FormResize()
@@ -586,6 +630,7 @@ void TTestForm::ShowScoreReport()
         const GradeResult result = GradeExam(Sheet, CandidateName, ExamTitle);
         ScoreForm->ShowResult(result);
         RecordAttempt(result);
+        m_keeper->mode(ExamMode::Testing, true);
         ScrollBox1->hide();
         Panel2->showGraded();
     }
@@ -594,12 +639,13 @@ void TTestForm::ShowScoreReport()
     switch (ScoreForm->choice()) {
     case TScoreForm::Choice::ViewAnswers:
         examMode = ExamMode::Reviewing;
+        m_keeper->mode(ExamMode::Reviewing, true);
         ReviewControls();
         // The move redraws the first item in review form and shows the item area.
         dtCurrentSet->first();
         break;
     case TScoreForm::Choice::ExitExam:
-        CloseCurrentExam();
+        EndExam();
         break;
     case TScoreForm::Choice::None:
         break;
@@ -761,4 +807,139 @@ void TTestForm::RetakeActExecute()
     runStartSequence(assembleRetake, fromBank ? *dtQSet : *dtUserSet, fromUserSet);
     if (examMode == ExamMode::Idle)
         dtUserSet->close(); // cancelled: nothing stays open
+}
+
+// ---- keeping the exam for later -------------------------------------------------------------
+
+void TTestForm::keepNewExam(bool userExam)
+{
+    ExamRecord::Exam exam;
+    exam.title = ExamTitle;
+    exam.candidateName = CandidateName;
+    exam.timeLimitSeconds = qRound64(Clock.TimeLimit * SecondsPerDay);
+    exam.mode = ExamMode::Testing;
+    exam.userExam = userExam;
+    exam.currentRecNo = dtCurrentSet->recNo();
+    exam.items = ExamRecord::itemsOf(*dtCurrentSet);
+    exam.answers = Sheet.entries();
+    exam.learnShown = LearnShown;
+    m_keeper->begin(exam);
+}
+
+void TTestForm::offerUnfinishedExam()
+{
+    if (examMode != ExamMode::Idle || !m_keeper->record().exists())
+        return;
+    ExamRecord::Exam exam;
+    try {
+        exam = m_keeper->record().load();
+    } catch (const TableError& e) {
+        m_keeper->record().close();
+        Dialogs::message(
+            this, Dialogs::Icon::Warning,
+            QStringLiteral("Your unfinished exam cannot be continued: %1\nIt has been discarded.")
+                .arg(e.message()),
+            Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        m_keeper->forget();
+        return;
+    }
+    m_keeper->record().close();
+    if (exam.title.isEmpty()) { // cut short before it was whole: nothing to give back
+        m_keeper->forget();
+        return;
+    }
+    QString state;
+    if (exam.recorded)
+        state = QStringLiteral("It has been graded; its answers can be reviewed.");
+    else if (exam.timeLimitSeconds > 0 && exam.elapsedSeconds >= exam.timeLimitSeconds)
+        state = QStringLiteral("Its time has expired.");
+    else if (exam.timeLimitSeconds > 0)
+        state =
+            QStringLiteral("Time left: %1.")
+                .arg(TimeText::format(double(exam.timeLimitSeconds - exam.elapsedSeconds) / SecondsPerDay));
+    const QString question =
+        QStringLiteral("You have an unfinished exam: %1, taken by %2.\n%3 of %4 items answered. %5\n\n"
+                       "Do you want to continue it?")
+            .arg(exam.title, exam.candidateName)
+            .arg(exam.answeredCount())
+            .arg(exam.items.size())
+            .arg(state)
+            .trimmed();
+    if (Dialogs::message(this, Dialogs::Icon::Question, question, Dialogs::Yes | Dialogs::No, Dialogs::Yes,
+                         Dialogs::No) == Dialogs::No &&
+        Dialogs::message(
+            this, Dialogs::Icon::Warning,
+            QStringLiteral("Discard the unfinished exam %1?\nIt cannot be continued later.").arg(exam.title),
+            Dialogs::Yes | Dialogs::No, Dialogs::No, Dialogs::No) == Dialogs::Yes) {
+        m_keeper->forget();
+        return;
+    }
+    resumeExam(exam);
+}
+
+void TTestForm::resumeExam(const ExamRecord::Exam& exam)
+{
+    // The exam is given back onto the current set it was kept for, and only onto it.
+    try {
+        examSession->reopenCurrentSet();
+    } catch (const TableError& e) {
+        examSession->closeExam();
+        Dialogs::message(
+            this, Dialogs::Icon::Warning,
+            QStringLiteral("Your unfinished exam %1 cannot be continued: %2\nIt has been discarded.")
+                .arg(exam.title, e.message()),
+            Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        m_keeper->forget();
+        return;
+    }
+    if (ExamRecord::itemsOf(*dtCurrentSet) != exam.items) {
+        examSession->closeExam();
+        Dialogs::message(this, Dialogs::Icon::Warning,
+                         QStringLiteral("Your unfinished exam %1 cannot be continued: the current exam set "
+                                        "holds other items than the ones it was taken on.\nIt has been "
+                                        "discarded.")
+                             .arg(exam.title),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        m_keeper->forget();
+        return;
+    }
+    ExamTitle = exam.title;
+    CandidateName = exam.candidateName;
+    Clock.TimeLimit = double(exam.timeLimitSeconds) / SecondsPerDay;
+    Clock.ElapsedTime = double(exam.elapsedSeconds) / SecondsPerDay;
+    Sheet.assign(exam.answers);
+    LearnShown = exam.learnShown;
+    FirstRecNo = 1;
+    ItemCount = int(exam.items.size());
+    Panel1->showTitle(ExamTitle);
+    m_keeper->resume();
+
+    examMode = ExamMode::Testing;
+    ExamControls();
+    if (exam.userExam)
+        Panel2->hideNote();
+    const bool graded = exam.recorded;
+    const bool timed = Options.TimerOn && exam.timeLimitSeconds > 0 && !graded;
+    const bool expired = timed && exam.elapsedSeconds >= exam.timeLimitSeconds;
+    // The counter goes on from the time kept: the time the program was not
+    // running does not count.
+    Panel1->showClock(Clock.remaining(), timed && !expired);
+    Timer1->setEnabled(timed && !expired);
+    Timer1->ResetTo(Clock.ElapsedTime);
+    if (graded) {
+        // Graded before: its report is shown again on request, never recorded twice.
+        ScoreForm->ShowResult(GradeExam(Sheet, CandidateName, ExamTitle));
+        Panel1->hideClock();
+        Timer1->setEnabled(false);
+        Panel2->showGraded();
+        examMode = ExamMode::Reviewing;
+        m_keeper->mode(ExamMode::Reviewing, true);
+        ReviewControls();
+    }
+    dtCurrentSet->setRecNo(exam.currentRecNo);
+    dsCurrentSetDataChange(QString());
+    if (expired) {
+        Timer1->Reset();
+        QTimer::singleShot(0, this, guarded(this, &TTestForm::TimeExpired));
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "core/exam/ExamClock.h"
 #include "core/exam/ExamMode.h"
+#include "core/exam/ExamRecord.h"
 #include "core/settings/ExamOptions.h"
 #include "core/store/AnswerSheet.h"
 #include "ui/settings/ItemAppearance.h"
@@ -10,12 +11,14 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class DataSource;
 class ExamButtonBar;
 class ExamHeader;
 class ExamHistory;
+class ExamKeeper;
 class ExamMenu;
 class ExamSession;
 class ItemView;
@@ -147,6 +150,14 @@ private:
 
     void FormCreate();
     void makeDialogsOnFirstUse();
+    // ---- keeping the exam for later ----
+    // The exam just begun becomes the one kept.
+    void keepNewExam(bool userExam);
+    // When an exam was interrupted: asks whether to continue it or discard it.
+    void offerUnfinishedExam();
+    void resumeExam(const ExamRecord::Exam& exam);
+    // The candidate ends the exam: it is closed and no longer kept.
+    void EndExam();
     bool FormCloseQuery();
     void FormClose() { CloseCurrentExam(); }
     void FormResize();
@@ -178,4 +189,7 @@ private:
     LazyForm<TAboutForm> AboutForm;
     LazyForm<TPict1Form> Pict1Form;
     LazyForm<TPict2Form> Pict2Form;
+
+    // The record of the running exam, kept change by change.
+    std::unique_ptr<ExamKeeper> m_keeper;
 };
