@@ -6,7 +6,7 @@ ExamKeeper::ExamKeeper(const QString& folder, const QString& sessionName) : m_re
 
 template <typename F> void ExamKeeper::keep(F&& write)
 {
-    if (!m_keeping)
+    if (!m_keeping || m_paused)
         return;
     try {
         write();

@@ -20,7 +20,10 @@ public:
         m_onFailure = std::move(handler);
     }
     // Whether changes are being kept.
-    bool keeping() const { return m_keeping; }
+    bool keeping() const { return m_keeping && !m_paused; }
+    // While paused no change is written (a benchmark weighs the cost of
+    // keeping); the program never pauses it.
+    void setPaused(bool paused) { m_paused = paused; }
 
     void begin(const ExamRecord::Exam& exam);
     // Goes on keeping an exam given back from the record.
@@ -46,5 +49,6 @@ private:
     ExamRecord m_record;
     std::function<void(const QString&)> m_onFailure;
     bool m_keeping = false;
+    bool m_paused = false;
     qint64 m_lastElapsed = -1;
 };

@@ -943,3 +943,8 @@ void TTestForm::resumeExam(const ExamRecord::Exam& exam)
         QTimer::singleShot(0, this, guarded(this, &TTestForm::TimeExpired));
     }
 }
+
+void TTestForm::setExamKept(bool kept)
+{
+    m_keeper->setPaused(!kept);
+}

@@ -108,6 +108,9 @@ public:
     std::function<std::uint32_t()> SeedSource;
     // Appends the graded exam to the score history; a failure is reported once.
     void RecordAttempt(const GradeResult& result);
+    // Whether the running exam is kept for later, change by change: always
+    // in the program; a benchmark turns it off to weigh its cost.
+    void setExamKept(bool kept);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
