@@ -144,6 +144,7 @@ private:
     void RandActExecute();
     void UserActExecute();
     void RetakeActExecute();
+    void SmartReviewActExecute();
 
     void FormCreate();
     void makeDialogsOnFirstUse();
