@@ -131,6 +131,19 @@ private:
                 QApplication::processEvents();
                 if (label->geometry().right() > h->width())
                     text = QStringLiteral("outside the window");
+                // Pictures for a look, when VELARIX_SHOTS names a folder: as
+                // shown, and under a dark palette.
+                const QString shots = qEnvironmentVariable("VELARIX_SHOTS");
+                if (!shots.isEmpty()) {
+                    h->grab().save(shots + QStringLiteral("/readiness.png"));
+                    QPalette dark = h->palette();
+                    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+                    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+                    const QPalette was = h->palette();
+                    h->setPalette(dark);
+                    label->grab().save(shots + QStringLiteral("/readiness-dark.png"));
+                    h->setPalette(was);
+                }
                 h->hide();
             }
             return int(QDialog::Accepted);
