@@ -175,7 +175,8 @@ private slots:
             letters << control<ShadedButton>("fcShapeBtn", k);
         checkRow(letters);
         checkRow({control<ShadedButton>("AllQBtn"), control<ShadedButton>("RandomBtn"),
-                  control<ShadedButton>("UserBtn"), control<ShadedButton>("RetakeBtn")});
+                  control<ShadedButton>("UserBtn"), control<ShadedButton>("RetakeBtn"),
+                  control<ShadedButton>("SmartBtn")});
         QVERIFY(control<ShadedButton>("fcShapeBtn", 1)->mapTo(form, QPoint(0, 0)).y() <
                 control<ShadedButton>("AllQBtn")->mapTo(form, QPoint(0, 0)).y());
     }

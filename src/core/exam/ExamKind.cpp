@@ -36,3 +36,9 @@ ExamKind ExamKind::retake()
     return {QStringLiteral("Retake Incorrect Items"), QStringLiteral("Retake Incorrect Items"),
             ExamAssembly::Source::Bank, QString(), false};
 }
+
+ExamKind ExamKind::smartReview()
+{
+    return {QStringLiteral("Smart Review"), QStringLiteral("Smart Review"), ExamAssembly::Source::Bank,
+            InAnyExam, true};
+}

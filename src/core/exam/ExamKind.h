@@ -19,4 +19,7 @@ struct ExamKind
     static ExamKind random();
     static ExamKind user();
     static ExamKind retake(); // from the bank, the user set or both
+    // The items the candidate is about to forget, then those never seen,
+    // keeping each section's share of the bank.
+    static ExamKind smartReview();
 };

@@ -126,6 +126,25 @@ ExamSession::Assembled ExamSession::assembleRetake(const std::vector<RetakeSet::
     return fill(batches, progress);
 }
 
+std::vector<ActiveItem> ExamSession::activeItems() const
+{
+    Table bank(TableFiles::SessionName, m_bank->tableName());
+    bank.setReadOnly(true);
+    bank.setKind(TableKind::Bank);
+    bank.open();
+    return ActiveItems::read(bank);
+}
+
+ExamSession::Assembled ExamSession::assembleBankItems(const std::vector<std::int32_t>& ids,
+                                                      std::uint32_t seed, Progress* progress)
+{
+    std::vector<RetakeSet::Item> items;
+    items.reserve(ids.size());
+    for (const std::int32_t id : ids)
+        items.push_back({ItemSource::Bank, id});
+    return assembleRetake(items, seed, progress);
+}
+
 ExamSession::Assembled ExamSession::fill(const std::vector<ExamAssembly::Batch>& batches, Progress* progress)
 {
     int count = 0;

@@ -2,6 +2,7 @@
 
 #include "core/exam/ExamAssembly.h"
 #include "core/history/RetakeSet.h"
+#include "core/learning/ActiveItems.h"
 
 #include <QObject>
 #include <QString>
@@ -69,6 +70,13 @@ public:
     // items of one source in a row are copied together.
     Assembled assembleRetake(const std::vector<RetakeSet::Item>& items, std::uint32_t seed,
                              Progress* progress = nullptr);
+
+    // The bank's active items, read through a table of their own: the
+    // bank of a running exam keeps its filter and its place.
+    std::vector<ActiveItem> activeItems() const;
+    // Fills the current set with these bank items in a new random order.
+    Assembled assembleBankItems(const std::vector<std::int32_t>& ids, std::uint32_t seed,
+                                Progress* progress = nullptr);
 
     // Closes every table and clears the bank's filter.
     void closeExam();

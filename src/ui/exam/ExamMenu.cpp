@@ -24,6 +24,7 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
     N21->addSeparator();
     QAction* AllQAct = addItem(N21, QStringLiteral("&Take All &Questions"), Item::AllQuestions);
     QAction* RandAct = addItem(N21, QStringLiteral("&Random Exam"), Item::Random);
+    QAction* SmartAct = addItem(N21, QStringLiteral("&Smart Review"), Item::SmartReview);
     QAction* UserAct = addItem(N21, QStringLiteral("&User Exam"), Item::User);
     QAction* RetakeAct = addItem(N21, QStringLiteral("Retake &Incorrect Items"), Item::Retake);
     for (int i = 0; i < 5; ++i)
@@ -32,6 +33,7 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
     m_examKinds[6] = RandAct;
     m_examKinds[7] = UserAct;
     m_examKinds[8] = RetakeAct;
+    m_examKinds[9] = SmartAct;
 
     Help1 = addMenu(QStringLiteral("&Help"));
     QAction* About1 = addItem(Help1, QStringLiteral("Ab&out"), Item::About);
@@ -51,7 +53,8 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
                   {AllQAct, "AllQAct"},
                   {RandAct, "RandAct"},
                   {UserAct, "UserAct"},
-                  {RetakeAct, "RetakeAct"}});
+                  {RetakeAct, "RetakeAct"},
+                  {SmartAct, "SmartAct"}});
     nameControls(PracticeExam, "Action");
 }
 

@@ -13,7 +13,7 @@ class ExamMenu : public QMenuBar
     Q_OBJECT
 public:
     // The items, in the menus' order. The exam kinds run from PracticeA to
-    // Retake, in the order of the start page's buttons.
+    // SmartReview, in the order of the start page's buttons.
     enum class Item {
         Options,
         PrintExam,
@@ -29,10 +29,11 @@ public:
         Random,
         User,
         Retake,
+        SmartReview,
         About
     };
     Q_ENUM(Item)
-    static constexpr int ExamKinds = int(Item::Retake) - int(Item::PracticeA) + 1;
+    static constexpr int ExamKinds = int(Item::SmartReview) - int(Item::PracticeA) + 1;
 
     explicit ExamMenu(QWidget* window);
 

@@ -50,10 +50,12 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent)
         b->setFixedSize(109, 30);
     RetakeBtn = new ShadedButton(QStringLiteral("Retake &Incorrect"), navy, this);
     RetakeBtn->setFixedSize(AllQBtn->width() + 12, AllQBtn->height()); // the longest caption of the row
+    SmartBtn = new ShadedButton(QStringLiteral("&Smart Review"), navy, this);
+    SmartBtn->setFixedSize(AllQBtn->size());
     for (int i = 0; i < 5; ++i)
         connect(fcShapeBtn[i], &QPushButton::clicked, this, [this, i] { emit kindChosen(i); });
     int k = 5;
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn, SmartBtn}) {
         connect(b, &QPushButton::clicked, this, [this, k] { emit kindChosen(k); });
         ++k;
     }
@@ -62,7 +64,8 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent)
                   {AllQBtn, "AllQBtn"},
                   {RandomBtn, "RandomBtn"},
                   {UserBtn, "UserBtn"},
-                  {RetakeBtn, "RetakeBtn"}});
+                  {RetakeBtn, "RetakeBtn"},
+                  {SmartBtn, "SmartBtn"}});
     nameControls(fcShapeBtn, "fcShapeBtn");
 }
 
@@ -77,10 +80,10 @@ void StartPage::centerButtons(int F)
         left += b->width() + 6;
     }
     int navyRow = -6;
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn})
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn, SmartBtn})
         navyRow += b->width() + 6;
     left = half(F - navyRow);
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn}) {
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn, SmartBtn}) {
         b->move(left, top + 50);
         left += b->width() + 6;
     }

@@ -20,7 +20,7 @@ public:
 
 signals:
     // The button of exam kind k: 0 .. 4 the practice exams A .. E, then All
-    // Questions, Random Exam, User Exam and Retake Incorrect.
+    // Questions, Random Exam, User Exam, Retake Incorrect and Smart Review.
     void kindChosen(int k);
 
 private:
@@ -31,4 +31,5 @@ private:
     ShadedButton* RandomBtn = nullptr;
     ShadedButton* UserBtn = nullptr;
     ShadedButton* RetakeBtn = nullptr;
+    ShadedButton* SmartBtn = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "core/grading/ItemReport.h"
 #include "core/history/RetakeSet.h"
 #include "core/history/ScoreHistory.h"
+#include "core/learning/ItemMemory.h"
 #include "core/settings/SettingsStore.h"
 #include "core/store/CandidateTables.h"
 #include "core/store/DataFolder.h"
@@ -160,7 +161,8 @@ void TTestForm::connectHandlers()
             {Item::AllQuestions, &TTestForm::AllQActExecute},
             {Item::Random, &TTestForm::RandActExecute},
             {Item::User, &TTestForm::UserActExecute},
-            {Item::Retake, &TTestForm::RetakeActExecute}};
+            {Item::Retake, &TTestForm::RetakeActExecute},
+            {Item::SmartReview, &TTestForm::SmartReviewActExecute}};
         for (const auto& [chosen, handler] : handlers)
             if (chosen == item)
                 guarded(this, handler)();
@@ -769,16 +771,18 @@ void TTestForm::SetupCalcButton()
 
 void TTestForm::RecordAttempt(const GradeResult& result)
 {
-    History->record([&] {
-        return ScoreHistory::fromGrading(result, Sheet, *dtCurrentSet, ExamTitle, CandidateName,
-                                         Clock.TimeLimit, Clock.used(Timer1->Elapsed(), Options.TimerOn),
-                                         QDateTime::currentDateTime());
-    });
+    History->record(
+        [&] {
+            return ScoreHistory::fromGrading(result, Sheet, *dtCurrentSet, ExamTitle, CandidateName,
+                                             Clock.TimeLimit, Clock.used(Timer1->Elapsed(), Options.TimerOn),
+                                             QDateTime::currentDateTime());
+        },
+        [this] { return ItemMemory::outcomesOf(Sheet, *dtCurrentSet, LearnShown); });
 }
 
 void TTestForm::ScoreHistory1Click()
 {
-    History->show();
+    History->show(examSession);
 }
 
 void TTestForm::RetakeActExecute()

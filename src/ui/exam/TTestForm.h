@@ -150,6 +150,7 @@ private:
     void RandActExecute();
     void UserActExecute();
     void RetakeActExecute();
+    void SmartReviewActExecute();
 
     void FormCreate();
     void makeDialogsOnFirstUse();

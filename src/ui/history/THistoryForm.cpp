@@ -85,6 +85,14 @@ THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
     pageCol->addWidget(WeakestLabel);
     Pages->addWidget(page);
     col->addWidget(Pages, 1);
+    // A few wrapped lines below the charts, also while the history is empty.
+    ReadinessLabel = new QLabel(this);
+    ReadinessLabel->setWordWrap(true);
+    ReadinessLabel->setTextFormat(Qt::RichText);
+    ReadinessLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ReadinessLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    ReadinessLabel->hide();
+    col->addWidget(ReadinessLabel);
 
     auto* buttons = new QHBoxLayout();
     ExportButton = new QPushButton(QStringLiteral("E&xport CSV..."), this);
@@ -113,6 +121,7 @@ THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
                   {SectionChartView, "SectionChartView"},
                   {SectionChart, "SectionChart"},
                   {WeakestLabel, "WeakestLabel"},
+                  {ReadinessLabel, "ReadinessLabel"},
                   {ExportButton, "ExportButton"},
                   {DeleteButton, "DeleteButton"},
                   {CloseButton, "CloseButton"}});
@@ -243,6 +252,43 @@ void THistoryForm::fillSectionChart()
     }
     SectionCategories->append(labels);
     WeakestLabel->setText(summary.weakestText());
+}
+
+void THistoryForm::showReadiness(const Readiness::Forecast& forecast)
+{
+    QStringList lines;
+    if (!forecast.enough) {
+        lines << QStringLiteral("<b>%1</b>").arg(forecast.notEnoughText.toHtmlEscaped());
+    } else {
+        lines << QStringLiteral("<b>Predicted score: %1 (80% between %2 and %3), chance of passing: %4%</b>")
+                     .arg(forecast.score)
+                     .arg(forecast.low)
+                     .arg(forecast.high)
+                     .arg(qRound(100 * forecast.passChance));
+        QStringList shares;
+        for (int s = 1; s <= SectionNames::Count; ++s) {
+            const Readiness::Section& section = forecast.sections[s - 1];
+            if (section.items > 0)
+                shares
+                    << QStringLiteral("%1 %2%").arg(SectionNames::name(s)).arg(qRound(100 * section.share));
+        }
+        QString bySection =
+            QStringLiteral("Predicted share right: ") + shares.join(QStringLiteral(", ")) + QLatin1Char('.');
+        if (forecast.gainsMost >= 1 && forecast.gainsMost <= SectionNames::Count)
+            bySection += QStringLiteral(" Practice would gain most in %1 (up to %2 points).")
+                             .arg(SectionNames::name(forecast.gainsMost))
+                             .arg(qRound(forecast.sections[forecast.gainsMost - 1].gain));
+        lines << bySection.toHtmlEscaped() << forecast.basisText.toHtmlEscaped();
+    }
+    ReadinessLabel->setText(lines.join(QStringLiteral("<br>")));
+    ReadinessLabel->setAccessibleName(QStringLiteral("Readiness"));
+    ReadinessLabel->show();
+}
+
+void THistoryForm::clearReadiness()
+{
+    ReadinessLabel->clear();
+    ReadinessLabel->hide();
 }
 
 const HistoryAttempt* THistoryForm::selectedAttempt() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/history/HistoryAttempt.h"
+#include "core/learning/Readiness.h"
 
 #include <QDialog>
 #include <vector>
@@ -31,6 +32,9 @@ public:
     // attempts newest first.
     void load(const std::vector<HistoryAttempt>& attempts);
     const std::vector<HistoryAttempt>& attempts() const { return m_attempts; }
+    // How a practice exam would go today, or why that cannot be said yet.
+    void showReadiness(const Readiness::Forecast& forecast);
+    void clearReadiness();
 
 signals:
     // The candidate confirmed deleting this attempt.
@@ -68,6 +72,7 @@ private:
     QBarCategoryAxis* SectionCategories = nullptr;
     QValueAxis* SectionValues = nullptr;
     QLabel* WeakestLabel = nullptr;
+    QLabel* ReadinessLabel = nullptr;
     QPushButton* ExportButton = nullptr;
     QPushButton* DeleteButton = nullptr;
     QPushButton* CloseButton = nullptr;
