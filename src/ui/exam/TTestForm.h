@@ -2,6 +2,7 @@
 
 #include "core/exam/ExamClock.h"
 #include "core/exam/ExamMode.h"
+#include "core/history/RetakeSet.h"
 #include "core/settings/ExamOptions.h"
 #include "core/store/AnswerSheet.h"
 #include "ui/settings/ItemAppearance.h"
@@ -23,6 +24,7 @@ class StartPage;
 class Table;
 class TKZTimeCounter;
 class TAboutForm;
+class TBrowserForm;
 class TNameForm;
 class TNoteForm;
 class TOptionsForm;
@@ -144,6 +146,9 @@ private:
     void RandActExecute();
     void UserActExecute();
     void RetakeActExecute();
+    void Browser1Click();
+    // Starts an exam of exactly these items, as chosen in the question browser.
+    void startChosenItems(const std::vector<RetakeSet::Item>& items);
 
     void FormCreate();
     void makeDialogsOnFirstUse();
@@ -178,4 +183,5 @@ private:
     LazyForm<TAboutForm> AboutForm;
     LazyForm<TPict1Form> Pict1Form;
     LazyForm<TPict2Form> Pict2Form;
+    LazyForm<TBrowserForm> BrowserForm;
 };
