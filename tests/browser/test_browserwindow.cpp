@@ -337,6 +337,35 @@ private slots:
         }));
     }
 
+    void largeBank_theRestJoinsTheList_practiseTakesAll()
+    {
+        QList<TestItem> bank;
+        for (int i = 1; i <= 700; ++i)
+            bank << TestEnv::item(i % 7 == 0 ? 0 : 1 + i % 6, 1 + i % 6,
+                                  QStringLiteral("Large item %1").arg(i), QStringLiteral("a"));
+        env->writeBank(bank);
+        form->SeedSource = [] { return 5u; };
+        int chosen = 0;
+        QVERIFY(openBrowser([&](TBrowserForm* b) {
+            [&] {
+                // The first screenful is there at once; the rest joins it.
+                QVERIFY(b->shownItems().size() >= 500);
+                QTRY_VERIFY(!b->isLoading());
+                QCOMPARE(int(b->shownItems().size()), 600 + 2); // every seventh retired; two own items
+                Driver::find<QLineEdit>(b, "SearchEdit")->setText(QStringLiteral("item 690"));
+                QCOMPARE(shownIds(b), QStringList{QStringLiteral("B690")}); // read with the rest
+                Driver::find<QLineEdit>(b, "SearchEdit")->setText(QStringLiteral("large"));
+            }();
+            Driver::acceptNameDialog();
+            Driver::press(b, "PractiseButton");
+            chosen = int(b->chosenItems().size());
+            return b->result();
+        }));
+        QCOMPARE(chosen, 600);
+        QCOMPARE(form->examMode, ExamMode::Testing);
+        QCOMPARE(form->Sheet.size(), 600);
+    }
+
     void window_fitsASmallScreen_everyControlReachable()
     {
         QVERIFY(openBrowser([&](TBrowserForm* b) {

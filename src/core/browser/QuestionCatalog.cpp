@@ -2,8 +2,13 @@
 
 #include "core/learning/ItemMemory.h"
 #include "core/store/ItemRecord.h"
+#include "core/store/TableFiles.h"
+#include "core/tables/Database.h"
 #include "core/tables/Field.h"
+#include "core/tables/Session.h"
+#include "core/tables/Statement.h"
 #include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 
 #include <QMap>
 #include <algorithm>
@@ -22,18 +27,29 @@ bool booleanOf(const QVariant& v)
 // The item fields both sources share, column by column.
 struct Columns
 {
-    explicit Columns(Table& t)
+    static QStringList names()
     {
         using namespace ItemRecord;
-        ids = t.fieldInView(Q_ID);
-        sections = t.fieldInView(Q_SECT);
-        texts = t.fieldInView(Q_TEXT);
-        explanations = t.fieldInView(Q_EXPL);
-        types = t.fieldInView(Q_TYPE);
-        for (int k = 1; k <= ChoiceCount; ++k) {
-            choices[k - 1] = t.fieldInView(choiceText(k));
-            flags[k - 1] = t.fieldInView(choiceFlag(k));
+        QStringList names{Q_ID, Q_SECT, Q_TEXT, Q_EXPL, Q_TYPE};
+        for (int k = 1; k <= ChoiceCount; ++k)
+            names << choiceText(k) << choiceFlag(k);
+        return names;
+    }
+
+    // Takes the values of names() and then of more fields, one list per field.
+    Columns(std::vector<std::vector<QVariant>> all, std::vector<std::vector<QVariant>>* more)
+    {
+        const int shared = int(names().size());
+        ids = std::move(all[0]);
+        sections = std::move(all[1]);
+        texts = std::move(all[2]);
+        explanations = std::move(all[3]);
+        types = std::move(all[4]);
+        for (std::size_t k = 0; k < std::size_t(ItemRecord::ChoiceCount); ++k) {
+            choices[k] = std::move(all[5 + 2 * k]);
+            flags[k] = std::move(all[6 + 2 * k]);
         }
+        more->assign(std::make_move_iterator(all.begin() + shared), std::make_move_iterator(all.end()));
     }
 
     BrowserItem item(std::size_t i, ItemSource source) const
@@ -56,15 +72,59 @@ struct Columns
     std::vector<QVariant> ids, sections, texts, explanations, types;
     std::array<std::vector<QVariant>, ItemRecord::ChoiceCount> choices, flags;
 };
+// The fields of every row of a table, one list per field, from one walk.
+std::vector<std::vector<QVariant>> fieldsOf(Table& t, const QStringList& names)
+{
+    std::vector<std::vector<QVariant>> all;
+    for (const QString& name : names)
+        all.push_back(t.fieldInView(name));
+    return all;
+}
 } // namespace
+
+std::vector<BrowserItem> readBankFile(const QString& path, const QHash<qint64, QString>& notes,
+                                      std::int32_t afterId, int limit)
+{
+    using namespace ItemRecord;
+    const Session* session = Session::find(TableFiles::SessionName);
+    if (!session || !session->hasPassword())
+        throw TableError(
+            QStringLiteral("No table password is registered with session %1").arg(TableFiles::SessionName));
+    Database db;
+    db.open(path, session->rawKey(), Database::Access::ReadOnly, TableKind::Bank);
+    const QStringList names = Columns::names() + QStringList{Q_EXAM_N, PICT1, PICT2};
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << QLatin1Char('"') + name + QLatin1Char('"');
+    // Every row is read once: a walk per field would read the table per field.
+    Statement st(
+        db.handle(),
+        QStringLiteral(
+            "SELECT %1 FROM items WHERE \"%2\" BETWEEN 1 AND 6 AND \"%3\" > ? ORDER BY \"%3\" LIMIT ?")
+            .arg(quoted.join(QStringLiteral(", ")), Q_EXAM_N, Q_ID));
+    st.bind(1, qint64(afterId));
+    st.bind(2, qint64(limit));
+    std::vector<std::vector<QVariant>> all(std::size_t(names.size()));
+    while (st.step())
+        for (std::size_t c = 0; c < all.size(); ++c)
+            all[c].push_back(st.value(int(c)));
+    return itemsOfBank(std::move(all), notes);
+}
 
 std::vector<BrowserItem> readBank(Table& bank, const QHash<qint64, QString>& notes)
 {
     using namespace ItemRecord;
-    const Columns columns(bank);
-    const std::vector<QVariant> exams = bank.fieldInView(Q_EXAM_N);
-    const std::vector<QVariant> pictures1 = bank.fieldInView(PICT1);
-    const std::vector<QVariant> pictures2 = bank.fieldInView(PICT2);
+    return itemsOfBank(fieldsOf(bank, Columns::names() + QStringList{Q_EXAM_N, PICT1, PICT2}), notes);
+}
+
+std::vector<BrowserItem> itemsOfBank(std::vector<std::vector<QVariant>> all,
+                                     const QHash<qint64, QString>& notes)
+{
+    std::vector<std::vector<QVariant>> more;
+    const Columns columns(std::move(all), &more);
+    const std::vector<QVariant>& exams = more[0];
+    const std::vector<QVariant>& pictures1 = more[1];
+    const std::vector<QVariant>& pictures2 = more[2];
     std::vector<BrowserItem> items;
     items.reserve(columns.ids.size());
     for (std::size_t i = 0; i < columns.ids.size(); ++i) {
@@ -85,8 +145,9 @@ std::vector<BrowserItem> readBank(Table& bank, const QHash<qint64, QString>& not
 
 std::vector<BrowserItem> readUserSet(Table& userSet)
 {
-    const Columns columns(userSet);
-    const std::vector<QVariant> memos = userSet.fieldInView(ItemRecord::U_MEMO);
+    std::vector<std::vector<QVariant>> more;
+    const Columns columns(fieldsOf(userSet, Columns::names() + QStringList{ItemRecord::U_MEMO}), &more);
+    const std::vector<QVariant>& memos = more[0];
     std::vector<BrowserItem> items;
     items.reserve(columns.ids.size());
     for (std::size_t i = 0; i < columns.ids.size(); ++i) {

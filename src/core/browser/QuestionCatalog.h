@@ -17,6 +17,15 @@ namespace QuestionCatalog {
 // left out) in Q_ID order. The bank must be open without a filter; its
 // cursor stays.
 std::vector<BrowserItem> readBank(Table& bank, const QHash<qint64, QString>& notes);
+// The same from the bank's file, read as it lies in one walk over its rows:
+// the active items after Q_ID `afterId`, at most `limit` of them (all when
+// negative). Raises a TableError.
+std::vector<BrowserItem> readBankFile(const QString& path, const QHash<qint64, QString>& notes,
+                                      std::int32_t afterId = 0, int limit = -1);
+// The active items of bank rows given field by field: Q_ID, Q_SECT, Q_TEXT,
+// Q_EXPL, Q_TYPE, then each choice's text and flag, then Q_EXAM_N, PICT1, PICT2.
+std::vector<BrowserItem> itemsOfBank(std::vector<std::vector<QVariant>> fields,
+                                     const QHash<qint64, QString>& notes);
 // Every item of the candidate's own set, its memo as its note.
 std::vector<BrowserItem> readUserSet(Table& userSet);
 

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <future>
+#include <memory>
 #include <vector>
 
 // Which items the browser shows.
@@ -33,16 +35,21 @@ struct BrowserFilter
 // is looked for in the question, the choices, the explanation and the note,
 // regardless of case and accents. The folded texts are kept in one block of
 // memory, so a word is found by one scan over all items; a search that only
-// adds to the one before looks only among the items that one found.
+// adds to the one before looks only among the items that one found. The
+// folded texts are made on a thread of their own, begun by the constructor,
+// so the list can be shown before they are done; the first search waits
+// for them. Copies share the items and the folded texts.
 class QuestionIndex
 {
 public:
-    QuestionIndex() = default;
+    QuestionIndex();
     explicit QuestionIndex(std::vector<BrowserItem> items);
 
-    const std::vector<BrowserItem>& items() const { return m_items; }
-    const BrowserItem& item(int i) const { return m_items[std::size_t(i)]; }
-    int size() const { return int(m_items.size()); }
+    const std::vector<BrowserItem>& items() const { return *m_items; }
+    const BrowserItem& item(int i) const { return (*m_items)[std::size_t(i)]; }
+    int size() const { return int(m_items->size()); }
+    // Waits until the folded texts are made.
+    void waitUntilSearchable() const;
 
     // The indexes of the items the filter shows, in the items' order.
     std::vector<int> find(const BrowserFilter& filter) const;
@@ -52,9 +59,15 @@ public:
 private:
     std::vector<int> searched(const QStringList& words) const;
 
-    std::vector<BrowserItem> m_items;
-    QByteArray m_text;              // each item's folded texts as UTF-8, one after another
-    std::vector<qsizetype> m_start; // where each item's text starts; one more at the end
+    struct Folded
+    {
+        QByteArray text;              // each item's folded texts as UTF-8, one after another
+        std::vector<qsizetype> start; // where each item's text starts; one more at the end
+    };
+    static std::shared_ptr<const Folded> foldAll(const std::vector<BrowserItem>& items);
+
+    std::shared_ptr<const std::vector<BrowserItem>> m_items;
+    std::shared_future<std::shared_ptr<const Folded>> m_folded;
 
     // The last search and what it found, for the next keystroke.
     mutable QString m_lastFolded;

@@ -1,5 +1,6 @@
 #include "core/browser/TextFold.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace TextFold {
@@ -11,6 +12,27 @@ bool isMark(QChar c)
     return k == QChar::Mark_NonSpacing || k == QChar::Mark_SpacingCombining || k == QChar::Mark_Enclosing;
 }
 
+// The folded form of a character outside ASCII (or of a surrogate pair):
+// decomposed, marks dropped, case folded.
+QString foldedOf(QStringView c)
+{
+    QString out;
+    for (QChar d : c.toString().normalized(QString::NormalizationForm_KD))
+        if (!isMark(d))
+            out += d;
+    return out.toCaseFolded();
+}
+
+// foldedOf, remembered per thread for the characters of one plane.
+const QString& cachedFoldedOf(QChar c)
+{
+    thread_local QHash<char16_t, QString> cache;
+    auto it = cache.constFind(c.unicode());
+    if (it == cache.constEnd())
+        it = cache.insert(c.unicode(), foldedOf(QStringView(&c, 1)));
+    return *it;
+}
+
 // Appends the folded form of text[i] (a surrogate pair counts as one
 // character) and returns the index after it.
 qsizetype foldOne(QStringView text, qsizetype i, QString& out)
@@ -20,12 +42,12 @@ qsizetype foldOne(QStringView text, qsizetype i, QString& out)
         out += (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 32) : c;
         return i + 1;
     }
-    const qsizetype n = (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
-    const QString decomposed = text.mid(i, n).toString().normalized(QString::NormalizationForm_KD);
-    for (QChar d : decomposed)
-        if (!isMark(d))
-            out += d;
-    return i + n;
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        out += foldedOf(text.mid(i, 2));
+        return i + 2;
+    }
+    out += cachedFoldedOf(c);
+    return i + 1;
 }
 } // namespace
 
@@ -35,7 +57,23 @@ QString fold(QStringView text)
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size();)
         i = foldOne(text, i, out);
-    return out.toCaseFolded();
+    return out;
+}
+
+void appendFoldedUtf8(QStringView text, QByteArray& out)
+{
+    const qsizetype n = text.size();
+    const char16_t* data = text.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = data[i];
+        if (c < 0x80) {
+            out += char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+            continue;
+        }
+        QString folded;
+        i = foldOne(text, i, folded) - 1;
+        out += folded.toUtf8();
+    }
 }
 
 QStringList words(const QString& search)
@@ -54,14 +92,7 @@ std::vector<std::pair<int, int>> matches(const QString& text, const QStringList&
         origin.insert(origin.end(), std::size_t(folded.size() - before), int(i));
         i = next;
     }
-    // Case folding keeps the length of nearly every character; where it does
-    // not, the whole text is compared folded per character instead.
-    QString caseFolded = folded.toCaseFolded();
-    if (caseFolded.size() != folded.size()) {
-        caseFolded.clear();
-        for (QChar c : folded)
-            caseFolded += QString(c).toCaseFolded().left(1);
-    }
+    const QString& caseFolded = folded;
     std::vector<std::pair<int, int>> ranges;
     for (const QString& word : foldedWords) {
         if (word.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -12,6 +13,8 @@
 namespace TextFold {
 
 QString fold(QStringView text);
+// Appends fold(text) as UTF-8.
+void appendFoldedUtf8(QStringView text, QByteArray& out);
 // The words of a search, folded, in the order typed.
 QStringList words(const QString& search);
 // Where any of `foldedWords` occurs in `text`: ranges [start, end) of the

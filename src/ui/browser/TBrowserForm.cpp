@@ -10,6 +10,7 @@
 #include "core/store/SectionNames.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Table.h"
+#include "core/tables/TableError.h"
 #include "ui/browser/BrowserModel.h"
 #include "ui/exam/TPict1Form.h"
 #include "ui/exam/TPict2Form.h"
@@ -29,6 +30,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTextBrowser>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -234,26 +236,33 @@ TBrowserForm::TBrowserForm(QWidget* parent) : QDialog(parent), m_model(new Brows
     applyFilter();
 }
 
-TBrowserForm::~TBrowserForm() = default;
+TBrowserForm::~TBrowserForm()
+{
+    if (m_reader) {
+        m_reader->wait();
+        delete m_reader;
+    }
+}
 
 // ---- reading ----------------------------------------------------------------------
 
 void TBrowserForm::load(const Sources& sources, qint64 nowMs)
 {
-    std::vector<BrowserItem> items;
-    {
-        Table bank(TableFiles::SessionName, sources.bankPath);
-        bank.setReadOnly(true);
-        bank.open();
-        items =
-            QuestionCatalog::readBank(bank, NoteBook(TableFiles::SessionName, sources.notesPath).readAll());
+    // A bank this large is read on: the first items are shown at once.
+    constexpr int FirstItems = 500;
+    if (m_reader) {
+        m_reader->wait();
+        delete m_reader;
+        m_reader = nullptr;
     }
+    const QHash<qint64, QString> notes = NoteBook(TableFiles::SessionName, sources.notesPath).readAll();
+    std::vector<BrowserItem> items = QuestionCatalog::readBankFile(sources.bankPath, notes, 0, FirstItems);
+    m_ownItems.clear();
     if (QFileInfo::exists(sources.userSetPath)) {
         Table userSet(TableFiles::SessionName, sources.userSetPath);
         userSet.setReadOnly(true);
         userSet.open();
-        std::vector<BrowserItem> own = QuestionCatalog::readUserSet(userSet);
-        items.insert(items.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+        m_ownItems = QuestionCatalog::readUserSet(userSet);
     }
     std::vector<HistoryAttempt> history;
     QString error;
@@ -263,10 +272,76 @@ void TBrowserForm::load(const Sources& sources, qint64 nowMs)
     // the score history (the wrong choices picked); until then the history
     // is worked through the same way.
     const ItemMemory memory(sources.memoryFolder);
-    const bool fromMemory = memory.isFed();
-    QuestionCatalog::attach(items, fromMemory ? memory.readAll() : QuestionCatalog::replay(history),
-                            fromMemory, nowMs);
-    display(QuestionIndex(std::move(items)), std::move(history));
+    m_picksKnown = memory.isFed();
+    m_states = m_picksKnown ? memory.readAll() : QuestionCatalog::replay(history);
+    m_nowMs = nowMs;
+    if (int(items.size()) == FirstItems) {
+        const std::int32_t after = items.back().id;
+        m_rest.clear();
+        m_restError.clear();
+        m_reader = QThread::create([this, path = sources.bankPath, notes, after] {
+            try {
+                m_rest = QuestionCatalog::readBankFile(path, notes, after);
+            } catch (const TableError& e) {
+                m_restError = e.message();
+            }
+        });
+        connect(m_reader, &QThread::finished, this, guarded(this, &TBrowserForm::takeRest));
+        m_reader->start();
+    }
+    std::vector<BrowserItem> all = withCounts(std::move(items));
+    display(QuestionIndex(std::move(all)), std::move(history));
+}
+
+std::vector<BrowserItem> TBrowserForm::withCounts(std::vector<BrowserItem> bankItems) const
+{
+    bankItems.insert(bankItems.end(), m_ownItems.begin(), m_ownItems.end());
+    QuestionCatalog::attach(bankItems, m_states, m_picksKnown, m_nowMs);
+    return bankItems;
+}
+
+bool TBrowserForm::isLoading() const
+{
+    return m_reader != nullptr;
+}
+
+void TBrowserForm::finishLoading()
+{
+    if (m_reader) {
+        m_reader->wait();
+        takeRest();
+    }
+}
+
+void TBrowserForm::takeRest()
+{
+    if (!m_reader)
+        return;
+    m_reader->wait();
+    m_reader->deleteLater();
+    m_reader = nullptr;
+    if (!m_restError.isEmpty()) {
+        Dialogs::error(this, m_restError);
+        return;
+    }
+    // The bank's first items, the rest, then the candidate's own.
+    std::vector<BrowserItem> items;
+    for (const BrowserItem& item : m_model->questions().items())
+        if (item.source == ItemSource::Bank)
+            items.push_back(item);
+    items.insert(items.end(), std::make_move_iterator(m_rest.begin()), std::make_move_iterator(m_rest.end()));
+    m_rest.clear();
+    const BrowserItem* current = m_model->itemAt(ItemGrid->currentIndex().row());
+    const RetakeSet::Item selected{current ? current->source : ItemSource::Bank, current ? current->id : 0};
+    m_model->setIndex(QuestionIndex(withCounts(std::move(items))));
+    applyFilter();
+    for (int r = 0; r < m_model->rowCount(); ++r) {
+        const BrowserItem* item = m_model->itemAt(r);
+        if (item->source == selected.source && item->id == selected.id) {
+            ItemGrid->setCurrentIndex(m_model->index(r, 0));
+            break;
+        }
+    }
 }
 
 void TBrowserForm::display(QuestionIndex index, std::vector<HistoryAttempt> history)
@@ -409,6 +484,7 @@ QString TBrowserForm::detailText() const
 
 void TBrowserForm::PractiseButtonClick()
 {
+    finishLoading();
     std::vector<RetakeSet::Item> items = shownItems();
     if (items.empty()) {
         Dialogs::information(this, QStringLiteral("No items are shown to practise."));
@@ -420,6 +496,7 @@ void TBrowserForm::PractiseButtonClick()
 
 void TBrowserForm::ExportButtonClick()
 {
+    finishLoading();
     const QString fileName = Dialogs::getSaveFileName(this, QStringLiteral("Export CSV"), QString(),
                                                       QStringLiteral("CSV files (*.csv);;All files (*)"));
     if (fileName.isEmpty())

@@ -3,6 +3,7 @@
 #include "core/browser/QuestionIndex.h"
 #include "core/history/HistoryAttempt.h"
 #include "core/history/RetakeSet.h"
+#include "core/learning/ItemState.h"
 #include "ui/widgets/LazyForm.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTextBrowser;
+class QThread;
 class TPict1Form;
 class TPict2Form;
 
@@ -48,8 +50,13 @@ public:
 
     // Reads every item, the notes, the score history and the item memory.
     // Raises a TableError when the bank cannot be read; a history that
-    // cannot be read is reported and the items are shown without it.
+    // cannot be read is reported and the items are shown without it. A
+    // large bank is read a screenful first; the rest follows on a thread of
+    // its own and joins the list when it is read (isLoading() until then).
     void load(const Sources& sources, qint64 nowMs = QDateTime::currentMSecsSinceEpoch());
+    bool isLoading() const;
+    // Waits for the rest of the bank and shows it.
+    void finishLoading();
     // Shows these items and this history (where load() ends).
     void display(QuestionIndex index, std::vector<HistoryAttempt> history);
     // The settings file the columns' layout is kept in; it is read now.
@@ -70,6 +77,8 @@ protected:
 
 private:
     void applyFilter();
+    void takeRest();
+    std::vector<BrowserItem> withCounts(std::vector<BrowserItem> items) const;
     void showDetail();
     void PractiseButtonClick();
     void ExportButtonClick();
@@ -97,6 +106,14 @@ private:
     std::vector<RetakeSet::Item> m_chosen;
     QString m_settingsPath;
     bool m_columnsRestored = false;
+    // What the counts are taken from, for the items read later.
+    MemoryStates m_states;
+    bool m_picksKnown = false;
+    qint64 m_nowMs = 0;
+    std::vector<BrowserItem> m_ownItems;
+    QThread* m_reader = nullptr; // reads the rest of a large bank
+    std::vector<BrowserItem> m_rest;
+    QString m_restError;
     LazyForm<TPict1Form> Pict1Form;
     LazyForm<TPict2Form> Pict2Form;
 };
