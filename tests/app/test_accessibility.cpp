@@ -3,6 +3,7 @@
 #include "TestEnv.h"
 #include "ui/app/ProgramWindows.h"
 #include "ui/app/TMainForm.h"
+#include "ui/browser/TBrowserForm.h"
 #include "ui/exam/TNameForm.h"
 #include "ui/exam/TPict1Form.h"
 #include "ui/exam/TPict2Form.h"
@@ -75,9 +76,9 @@ private slots:
     void everyInputOfEveryWindowHasAName_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char* name :
-             {"TMainForm", "TTestForm", "TProgressForm", "TScoreForm", "TNameForm", "TReviewForm",
-              "TNoteForm", "TOptionsForm", "TAboutForm", "TSamplerForm", "TPict1Form", "TPict2Form"})
+        for (const char* name : {"TMainForm", "TTestForm", "TProgressForm", "TScoreForm", "TNameForm",
+                                 "TReviewForm", "TNoteForm", "TOptionsForm", "TAboutForm", "TSamplerForm",
+                                 "TPict1Form", "TPict2Form", "TBrowserForm"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void everyInputOfEveryWindowHasAName()
@@ -99,9 +100,11 @@ private slots:
         TAboutForm about(exam);
         TPict1Form pict1(exam);
         TPict2Form pict2(exam);
+        TBrowserForm browser(exam);
         const QList<QWidget*> windows{&mainForm, exam,    &progress, &score,
                                       &name,     &review, &note,     &options,
-                                      &about,    &pict1,  &pict2,    &env.windows().sampler()};
+                                      &about,    &pict1,  &pict2,    &env.windows().sampler(),
+                                      &browser};
         QWidget* shown = nullptr;
         for (QWidget* w : windows) {
             if (QString::fromLatin1(w->metaObject()->className()) == window)

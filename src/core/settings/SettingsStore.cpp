@@ -215,6 +215,20 @@ bool SettingsStore::save(const Values& values, QString* error) const
     return false;
 }
 
+QString SettingsStore::text(const QString& key) const
+{
+    const QSettings ini(m_path, iniFormat());
+    return ini.value(key).toString();
+}
+
+bool SettingsStore::setText(const QString& key, const QString& value) const
+{
+    QSettings ini(m_path, iniFormat());
+    ini.setValue(key, value);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
 QString SettingsStore::cutFaceName(const QString& name)
 {
     if (name.size() <= MaxFaceNameLength)

@@ -46,6 +46,12 @@ public:
     // The twenty names and their texts, in the order they are written.
     static QList<QPair<QString, QString>> entries(const Values& values);
 
+    // One text value of a section of its own ("Section/Name"), for a window
+    // that keeps its layout in the same file; empty when there is none.
+    QString text(const QString& key) const;
+    // Stores such a value; the other values stay as they were.
+    bool setText(const QString& key, const QString& value) const;
+
 private:
     QString m_path;
 };

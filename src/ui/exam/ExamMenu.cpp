@@ -13,6 +13,9 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
     Print2 = addItem(N11, QStringLiteral("Print all items in this exam"), Item::PrintExam);
     Print1 = addItem(N11, QStringLiteral("&Print this item"), Item::PrintItem);
     QAction* ScoreHistory1 = addItem(N11, QStringLiteral("Score &History..."), Item::ScoreHistory);
+    Browser1 = addItem(N11, QStringLiteral("Question &Browser..."), Item::Browser);
+    Browser1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    Browser1->setShortcutContext(Qt::WindowShortcut);
     N11->addSeparator();
     QAction* Exit1 = addItem(N11, QStringLiteral("E&xit"), Item::Exit);
 
@@ -48,6 +51,7 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
                   {Print2, "Print2"},
                   {Print1, "Print1"},
                   {ScoreHistory1, "ScoreHistory1"},
+                  {Browser1, "Browser1"},
                   {Exit1, "Exit1"},
                   {About1, "About1"},
                   {AllQAct, "AllQAct"},
@@ -77,6 +81,11 @@ void ExamMenu::setExamOpen(bool open)
         action->setEnabled(!open);
     Print1->setEnabled(open);
     Print2->setEnabled(open);
+}
+
+void ExamMenu::setBrowserEnabled(bool enabled)
+{
+    Browser1->setEnabled(enabled);
 }
 
 void ExamMenu::chooseExamKind(int k)

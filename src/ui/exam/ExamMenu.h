@@ -19,6 +19,7 @@ public:
         PrintExam,
         PrintItem,
         ScoreHistory,
+        Browser,
         Exit,
         PracticeA,
         PracticeB,
@@ -45,6 +46,8 @@ public:
     // Chooses exam kind k (0 .. ExamKinds - 1) as its menu item would be
     // chosen: not while an exam is open.
     void chooseExamKind(int k);
+    // The question browser shows the answers: not while an exam is taken.
+    void setBrowserEnabled(bool enabled);
 
 signals:
     void chosen(ExamMenu::Item item);
@@ -57,5 +60,6 @@ private:
     QMenu* Help1 = nullptr;
     QAction* Print2 = nullptr;                     // Print all items in this exam
     QAction* Print1 = nullptr;                     // &Print this item
+    QAction* Browser1 = nullptr;                   // Question &Browser...
     std::array<QAction*, ExamKinds> m_examKinds{}; // Action1 .. Action5, AllQAct .. RetakeAct
 };

@@ -16,9 +16,11 @@
 #include "core/store/CandidateTables.h"
 #include "core/store/DataFolder.h"
 #include "core/store/ItemRecord.h"
+#include "core/store/NoteBook.h"
 #include "core/tables/SuspendedCursor.h"
 #include "core/tables/Table.h"
 #include "core/tables/TableError.h"
+#include "ui/browser/TBrowserForm.h"
 #include "ui/exam/AssemblyProgress.h"
 #include "ui/exam/ExamButtonBar.h"
 #include "ui/exam/ExamHeader.h"
@@ -114,6 +116,11 @@ void TTestForm::makeDialogsOnFirstUse()
     AboutForm.setFactory([this] { return new TAboutForm(this); });
     Pict1Form.setFactory([this] { return new TPict1Form(this); });
     Pict2Form.setFactory([this] { return new TPict2Form(this); });
+    BrowserForm.setFactory([this] {
+        auto* form = new TBrowserForm(this);
+        form->setSettingsPath(settingsPath);
+        return form;
+    });
 }
 
 void TTestForm::FormCreate()
@@ -151,6 +158,7 @@ void TTestForm::connectHandlers()
             {Item::PrintItem, &TTestForm::Print1Click},
             {Item::PrintExam, &TTestForm::Print2Click},
             {Item::ScoreHistory, &TTestForm::ScoreHistory1Click},
+            {Item::Browser, &TTestForm::Browser1Click},
             {Item::Exit, &TTestForm::Exit1Click},
             {Item::About, &TTestForm::About1Click},
             {Item::PracticeA, &TTestForm::Action1Execute},
@@ -341,6 +349,7 @@ void TTestForm::ExamControls()
     Panel1->showFor(ExamMode::Testing);
     Panel2->showFor(ExamMode::Testing);
     MainMenu->setExamOpen(true);
+    MainMenu->setBrowserEnabled(false);
     Panel2->focusNext();
 }
 
@@ -348,6 +357,7 @@ void TTestForm::ReviewControls()
 {
     Panel1->showFor(ExamMode::Reviewing);
     Panel2->showFor(ExamMode::Reviewing);
+    MainMenu->setBrowserEnabled(true);
 }
 
 void TTestForm::CenterExamButtons()
@@ -364,6 +374,7 @@ void TTestForm::CloseCurrentExam()
     Panel1->showFor(ExamMode::Idle);
     Panel2->showFor(ExamMode::Idle);
     MainMenu->setExamOpen(false);
+    MainMenu->setBrowserEnabled(true);
     ScrollBox1->hide();
     Panel4->show();
     CenterExamButtons();
@@ -951,4 +962,49 @@ void TTestForm::resumeExam(const ExamRecord::Exam& exam)
 void TTestForm::setExamKept(bool kept)
 {
     m_keeper->setPaused(!kept);
+}
+
+// ---- the question browser -------------------------------------------------------------------
+
+void TTestForm::Browser1Click()
+{
+    // It shows the answers: never while an exam is being taken.
+    if (examMode == ExamMode::Testing)
+        return;
+    TBrowserForm::Sources sources;
+    sources.bankPath = dtQSet->filePath();
+    sources.userSetPath = dtUserSet->filePath();
+    sources.notesPath = examSession->notes().path();
+    sources.historyFolder = History->folder.isEmpty() ? ScoreHistory::defaultFolder() : History->folder;
+    sources.memoryFolder = sources.historyFolder;
+    BrowserForm->load(sources);
+    BrowserForm->setPractiseEnabled(examMode == ExamMode::Idle);
+    if (Dialogs::execModal(BrowserForm) == QDialog::Accepted && examMode == ExamMode::Idle)
+        startChosenItems(BrowserForm->chosenItems());
+}
+
+void TTestForm::startChosenItems(const std::vector<RetakeSet::Item>& items)
+{
+    if (items.empty())
+        return;
+    for (const QString& notice : examSession->prepareCandidateTables())
+        Dialogs::message(this, Dialogs::Icon::Warning, notice, Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+    const int n = int(items.size());
+    NameForm->setItemCount(n, n);
+    NameForm->setNumberEnabled(false);
+    NameForm->setWindowTitle(QStringLiteral("Practise the Chosen Items"));
+    ExamTitle = QStringLiteral("Chosen Items");
+    dtQSet->setFilter(QString());
+    const bool fromBank = RetakeSet::holds(items, ItemSource::Bank);
+    const bool fromUserSet = RetakeSet::holds(items, ItemSource::UserSet);
+    const auto assembleChosen = [this, &items] {
+        AssemblyProgress progress(ProgressForm);
+        const ExamSession::Assembled assembled = examSession->assembleRetake(items, nextSeed(), &progress);
+        FirstRecNo = assembled.firstRecNo;
+        ItemCount = assembled.itemCount;
+    };
+    // Notes are for bank items only, as in a user exam.
+    runStartSequence(assembleChosen, fromBank ? *dtQSet : *dtUserSet, fromUserSet);
+    if (examMode == ExamMode::Idle)
+        dtUserSet->close(); // cancelled: nothing stays open
 }

@@ -3,6 +3,7 @@
 #include "core/exam/ExamClock.h"
 #include "core/exam/ExamMode.h"
 #include "core/exam/ExamRecord.h"
+#include "core/history/RetakeSet.h"
 #include "core/settings/ExamOptions.h"
 #include "core/store/AnswerSheet.h"
 #include "ui/settings/ItemAppearance.h"
@@ -26,6 +27,7 @@ class StartPage;
 class Table;
 class TKZTimeCounter;
 class TAboutForm;
+class TBrowserForm;
 class TNameForm;
 class TNoteForm;
 class TOptionsForm;
@@ -151,6 +153,9 @@ private:
     void UserActExecute();
     void RetakeActExecute();
     void SmartReviewActExecute();
+    void Browser1Click();
+    // Starts an exam of exactly these items, as chosen in the question browser.
+    void startChosenItems(const std::vector<RetakeSet::Item>& items);
 
     void FormCreate();
     void makeDialogsOnFirstUse();
@@ -196,4 +201,5 @@ private:
 
     // The record of the running exam, kept change by change.
     std::unique_ptr<ExamKeeper> m_keeper;
+    LazyForm<TBrowserForm> BrowserForm;
 };
