@@ -439,6 +439,7 @@ void TTestForm::StartClock()
     const bool running = Options.TimerOn && examMode == ExamMode::Testing;
     Clock.restart(); // an earlier exam's count must not linger
     Panel1->showClock(Clock.remaining(), running);
+    Panel1->setTimeRunningOut(Clock.runningOut());
     Timer1->setEnabled(running);
     Timer1->Reset();
 }
@@ -447,6 +448,7 @@ void TTestForm::Timer1Timer()
 {
     const bool timeIsUp = Clock.tick(Timer1->Elapsed());
     Panel1->showTime(Clock.remaining());
+    Panel1->setTimeRunningOut(Clock.runningOut());
     if (timeIsUp) {
         Timer1->Reset();
         Timer1->setEnabled(false);
@@ -507,7 +509,22 @@ void TTestForm::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (pickChoiceByDigit(event))
+        return;
     QDialog::keyPressEvent(event);
+}
+
+bool TTestForm::pickChoiceByDigit(QKeyEvent* event)
+{
+    // 1 to 6 choose choices a to f, as a click on the letter does.
+    const int k = event->key() - Qt::Key_0;
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (examMode != ExamMode::Testing || k < 1 || k > 6 || modifiers != Qt::NoModifier ||
+        !ScrollBox1->hasChoice(k))
+        return false;
+    ScrollBox1->pickChoice(k);
+    event->accept();
+    return true;
 }
 
 // ---- resizing ------------------------------------------------------------------------------

@@ -113,6 +113,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool pickChoiceByDigit(QKeyEvent* event);
     // ---- handlers ------------------------------------------------------------------
     void dsCurrentSetDataChange(const QString& fieldName);
     void PrevButtonClick();

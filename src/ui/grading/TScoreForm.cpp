@@ -5,6 +5,7 @@
 #include "core/tables/Table.h"
 #include "ui/reports/FontTextMeasurer.h"
 #include "ui/reports/ReportPainter.h"
+#include "ui/widgets/Contrast.h"
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
@@ -24,6 +25,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -178,7 +180,8 @@ void TScoreForm::buildSectionChart()
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->installEventFilter(this);
 
-    const QColor face = palette().color(QPalette::Window);
+    // The window's face, unless the black axis labels would not read on it.
+    const QColor face = Contrast::behind(Qt::black, palette().color(QPalette::Window));
     Chart1 = new QChart();
     Chart1->legend()->hide();
     Chart1->setBackgroundBrush(face);
@@ -314,10 +317,22 @@ QStringList TScoreForm::categoryLabels(QBarCategoryAxis* axis)
 }
 
 // The section chart fills its container exactly: the six bars and the scale
-// are all in view at once, as on the printout.
+// are all in view at once, as on the printout. When more rows come than
+// the container has room for with their labels whole, the chart grows
+// taller and the container scrolls.
 void TScoreForm::fitSectionChart()
 {
-    Chart1View->resize(std::max(ScrollBox1->width(), 100), ScrollBox1->height());
+    const QFontMetrics labels(Chart1Categories->labelsFont());
+    int lines = 1;
+    for (const QString& c : Chart1Categories->categories())
+        lines = std::max(lines, int(c.count(QStringLiteral("<br>"))) + 1);
+    const int rows = int(Chart1Categories->count());
+    const int scale = QFontMetrics(Chart1Values->labelsFont()).height() + 16;
+    const int needed = Chart1->margins().top() + scale + rows * (lines * labels.lineSpacing() + 4);
+    const bool scrolls = needed > ScrollBox1->height();
+    ScrollBox1->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    const int bar = scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    Chart1View->resize(std::max(ScrollBox1->width() - bar, 100), std::max(ScrollBox1->height(), needed));
 }
 
 bool TScoreForm::eventFilter(QObject* watched, QEvent* event)

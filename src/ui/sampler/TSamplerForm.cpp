@@ -487,6 +487,14 @@ void TSamplerForm::BitBtn1Click()
 {
     using namespace ItemRecord;
     Table* t = m_dm.dtUserSet;
+    if (t->state() == Table::State::Insert && SelectedSection() < 0) {
+        // A new item belongs to one of the sections: the score report has a row for each.
+        PageControl1->setCurrentWidget(TabSheet2);
+        ListBox1->setFocus();
+        Dialogs::message(this, Dialogs::Icon::Warning, QStringLiteral("Please select the item's section."),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        return; // back to adding, nothing stored
+    }
     if (const std::optional<bool> multiple = UserSetStatus::typeOf(ComboBox1->currentIndex()))
         t->fieldByName(Q_TYPE).setAsBoolean(*multiple);
     t->fieldByName(Q_SECT).setAsInteger(UserSetStatus::sectionOf(SelectedSection()));
