@@ -322,17 +322,17 @@ QStringList TScoreForm::categoryLabels(QBarCategoryAxis* axis)
 // taller and the container scrolls.
 void TScoreForm::fitSectionChart()
 {
-    const QFontMetrics labels(Chart1Categories->labelsFont());
-    int lines = 1;
-    for (const QString& c : Chart1Categories->categories())
-        lines = std::max(lines, int(c.count(QStringLiteral("<br>"))) + 1);
+    // The container is made for six rows; each row past them gets a sixth of
+    // the plot's height more.
+    const int box = ScrollBox1->height();
     const int rows = int(Chart1Categories->count());
-    const int scale = QFontMetrics(Chart1Values->labelsFont()).height() + 16;
-    const int needed = Chart1->margins().top() + scale + rows * (lines * labels.lineSpacing() + 4);
-    const bool scrolls = needed > ScrollBox1->height();
+    const int scale = QFontMetrics(Chart1Values->labelsFont()).height() + 18;
+    const int row = std::max(box - Chart1->margins().top() - scale, 60) / 6;
+    const int needed = box + std::max(rows - 6, 0) * row;
+    const bool scrolls = needed > box;
     ScrollBox1->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     const int bar = scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-    Chart1View->resize(std::max(ScrollBox1->width() - bar, 100), std::max(ScrollBox1->height(), needed));
+    Chart1View->resize(std::max(ScrollBox1->width() - bar, 100), needed);
 }
 
 bool TScoreForm::eventFilter(QObject* watched, QEvent* event)

@@ -462,6 +462,9 @@ void TSamplerForm::AddActExecute()
         EnableActions(true); // nothing is being added: keep the window usable
         throw;
     }
+    // A new item goes to the section shown, the first when none is.
+    if (SelectedSection() < 0 && ListBox1->count() > 0)
+        ShowTypeAndSection(ComboBox1->currentIndex(), 0);
 }
 
 void TSamplerForm::EditActExecute()
@@ -488,7 +491,8 @@ void TSamplerForm::BitBtn1Click()
     using namespace ItemRecord;
     Table* t = m_dm.dtUserSet;
     if (t->state() == Table::State::Insert && SelectedSection() < 0) {
-        // A new item belongs to one of the sections: the score report has a row for each.
+        // The section was taken off: a new item belongs to one, the score
+        // report has a row for each.
         PageControl1->setCurrentWidget(TabSheet2);
         ListBox1->setFocus();
         Dialogs::message(this, Dialogs::Icon::Warning, QStringLiteral("Please select the item's section."),
