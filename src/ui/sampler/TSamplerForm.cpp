@@ -684,7 +684,7 @@ void TSamplerForm::Import1Click()
     m_importFilter = filter;
     // Read and checked on a worker, so a large file keeps the window
     // answering and can be cancelled; nothing is added before it is whole.
-    ImportJob job(path, QuestionFile::formatOfFilter(filter));
+    ImportJob job(path, QuestionFile::importFormat(filter, path));
     if (!ImportProgressForm->follow(job, QFileInfo(path).fileName()))
         return;
     const ImportResult result = job.result();
@@ -713,9 +713,7 @@ void TSamplerForm::Import1Click()
         return; // cancelled: nothing was added
     EnableActions(true);
     StatusBar1->setPanelText(UserSetStatus::ChangePanel, QStringLiteral(" Imported: %1").arg(ids.size()));
-    const QString skipped = ImportRules::skippedMessage(int(ids.size()), result);
-    if (!skipped.isEmpty())
-        Dialogs::information(this, skipped);
+    Dialogs::information(this, ImportRules::importedMessage(int(ids.size()), result));
 }
 
 void TSamplerForm::Export1Click()
