@@ -3,20 +3,27 @@
 // be typed over, the clock turns red near the end and shows its first second
 // on time, and a font change lays the item out again at once.
 #include "TestEnv.h"
+#include "ui/app/ProgramWindows.h"
 #include "ui/exam/ExamHeader.h"
 #include "ui/exam/ItemView.h"
 #include "ui/exam/TTestForm.h"
+#include "ui/sampler/TSamplerForm.h"
 #include "ui/widgets/Contrast.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedLabel.h"
+#include "ui/widgets/TKeyboardForm.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +61,45 @@ void showItem(TTestForm* f, bool multiple)
     if (!box(f, 1)->isHidden() != multiple)
         Driver::press(f, "PrevButton");
     QCOMPARE(!box(f, 1)->isHidden(), multiple);
+}
+
+// Whether a key listed ("Page Up, Alt+<", "Alt+A to Alt+F") covers an Alt key.
+bool covers(const QString& listed, const QString& key)
+{
+    for (const QString& part : listed.split(QStringLiteral(", "))) {
+        const QStringList range = part.split(QStringLiteral(" to "));
+        if (range.size() == 1 && range.first() == key)
+            return true;
+        if (range.size() == 2 && key.size() == range.first().size() && key.size() == range.last().size() &&
+            key.left(key.size() - 1) == range.first().left(key.size() - 1) &&
+            key.back() >= range.first().back() && key.back() <= range.last().back())
+            return true;
+    }
+    return false;
+}
+
+// The Alt keys of a window's buttons and menu titles not in the keyboard list's group.
+QStringList unlisted(QWidget* window, const QStringList& listed, const QString& group)
+{
+    QStringList texts;
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->window() == window)
+            texts << b->text();
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>())
+        for (QAction* a : bar->actions())
+            texts << a->text();
+    QStringList missing;
+    for (const QString& text : texts) {
+        const QString key = QKeySequence::mnemonic(text).toString();
+        if (key.isEmpty())
+            continue;
+        const bool found = std::any_of(listed.begin(), listed.end(), [&](const QString& l) {
+            return l.startsWith(group + QStringLiteral(": ")) && covers(l.mid(group.size() + 2), key);
+        });
+        if (!found)
+            missing << key + QStringLiteral(" (") + text + QLatin1Char(')');
+    }
+    return missing;
 }
 
 } // namespace
@@ -103,6 +149,36 @@ private slots:
         QTRY_COMPARE(exhibits, 1);
         Dialogs::setModalHandler({});
         QVERIFY(!radio(f, 1)->isChecked());
+    }
+
+    void keyboardHelp_listsEveryKeyOfBothWindows()
+    {
+        TestEnv env;
+        TTestForm* f = startExam(env);
+        QStringList listed;
+        int opened = 0;
+        Dialogs::setModalHandler([&](QDialog* d) {
+            if (auto* keys = qobject_cast<TKeyboardForm*>(d)) {
+                ++opened;
+                listed = keys->listedKeys();
+            }
+            return int(QDialog::Accepted);
+        });
+        Driver::press(f, "Keyboard1");
+        QCOMPARE(opened, 1);
+        QVERIFY(listed.contains(QStringLiteral("Exam window: 1 to 6")));
+        QStringList missing = unlisted(f, listed, QStringLiteral("Exam window"));
+        // The start page's buttons too.
+        Dialogs::queueAnswer(Dialogs::Yes);
+        Driver::press(f, "Button3");
+        missing += unlisted(f, listed, QStringLiteral("Exam window"));
+        TSamplerForm& sampler = env.windows().sampler();
+        missing += unlisted(&sampler, listed, QStringLiteral("Test Sampler"));
+        // The sampler's Help menu opens the same list.
+        Driver::press(&sampler, "Keyboard1");
+        Dialogs::setModalHandler({});
+        QCOMPARE(opened, 2);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 
     void returnOnAnAnswer_opensNoExhibit()

@@ -29,7 +29,8 @@ public:
         Random,
         User,
         Retake,
-        About
+        About,
+        Keyboard
     };
     Q_ENUM(Item)
     static constexpr int ExamKinds = int(Item::Retake) - int(Item::PracticeA) + 1;

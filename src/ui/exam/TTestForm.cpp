@@ -35,6 +35,7 @@
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/TAboutForm.h"
+#include "ui/widgets/TKeyboardForm.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -134,6 +135,7 @@ void TTestForm::connectHandlers()
             {Item::ScoreHistory, &TTestForm::ScoreHistory1Click},
             {Item::Exit, &TTestForm::Exit1Click},
             {Item::About, &TTestForm::About1Click},
+            {Item::Keyboard, &TTestForm::Keyboard1Click},
             {Item::PracticeA, &TTestForm::Action1Execute},
             {Item::PracticeB, &TTestForm::Action2Execute},
             {Item::PracticeC, &TTestForm::Action3Execute},
@@ -574,6 +576,12 @@ void TTestForm::Print2Click()
     report.setExamTitle(ExamTitle);
     ReportPainter::preview(report.run(FontTextMeasurer()), this);
     following.restore();
+}
+
+void TTestForm::Keyboard1Click()
+{
+    TKeyboardForm keys(this);
+    Dialogs::execModal(&keys);
 }
 
 void TTestForm::About1Click()

@@ -134,6 +134,7 @@ private:
     void Print1Click();
     void Print2Click();
     void About1Click();
+    void Keyboard1Click();
     void ScoreHistory1Click();
     void Timer1Timer();
     void Action1Execute();

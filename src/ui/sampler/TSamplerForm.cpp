@@ -22,6 +22,7 @@
 #include "ui/widgets/PanelStatusBar.h"
 #include "ui/widgets/ShadedLabel.h"
 #include "ui/widgets/TAboutForm.h"
+#include "ui/widgets/TKeyboardForm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -149,6 +150,14 @@ TSamplerForm::TSamplerForm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     QMenu* help = MainMenu1->addMenu(QStringLiteral("&Help"));
     About1 = help->addAction(QStringLiteral("A&bout"));
     connect(About1, &QAction::triggered, this, guarded(this, &TSamplerForm::About1Click));
+    QAction* keyboard = help->addAction(QStringLiteral("&Keyboard"));
+    keyboard->setObjectName(QStringLiteral("Keyboard1"));
+    connect(keyboard, &QAction::triggered, this, [this] {
+        ErrorGuard::run([this] {
+            TKeyboardForm keys(this);
+            Dialogs::execModal(&keys);
+        });
+    });
     root->setMenuBar(MainMenu1);
 
     ToolBar1 = new QToolBar(this);
