@@ -20,6 +20,7 @@
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/PanelStatusBar.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/widgets/ShadedLabel.h"
 #include "ui/widgets/TAboutForm.h"
 #include "ui/widgets/TKeyboardForm.h"
@@ -117,7 +118,7 @@ TSamplerForm::TSamplerForm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setMinimumSize(646, 462);
-    resize(646, 481);
+    ScreenFit::resizeWithin(this, QSize(646, 481));
 
     // ActionList1
     AddAct = new QAction(glyphIcon(Glyph::Add), QStringLiteral("&Add new item"), this);
