@@ -26,12 +26,11 @@ std::vector<TKeyboardForm::Key> TKeyboardForm::examKeys()
         {QStringLiteral("Alt+G"), QStringLiteral("Grade Now (and the score report after grading)")},
         {QStringLiteral("Alt+X"), QStringLiteral("Exit Exam")},
         {QStringLiteral("Alt+F, Alt+S, Alt+H"),
-         QStringLiteral("The File, Exams and Help menus while no exam runs (during an exam the keys "
-                        "above win: Alt+F is choice f)")},
+         QStringLiteral("File, Exams and Help menus, while no exam runs")},
         {QStringLiteral("F10"), QStringLiteral("Open the File menu, also during an exam")},
-        {QStringLiteral("Alt+A to Alt+E, Alt+Q, Alt+R, Alt+U, Alt+I"),
-         QStringLiteral("On the start page: Practice Exam A to E, All Questions, Random Exam, User Exam, "
-                        "Retake Incorrect")},
+        {QStringLiteral("Alt+A to Alt+E"), QStringLiteral("Start page: Practice Exam A to E")},
+        {QStringLiteral("Alt+Q, Alt+R"), QStringLiteral("Start page: All Questions, Random Exam")},
+        {QStringLiteral("Alt+U, Alt+I"), QStringLiteral("Start page: User Exam, Retake Incorrect")},
         {QStringLiteral("Esc"), QStringLiteral("Does not close the exam window")},
     };
 }
