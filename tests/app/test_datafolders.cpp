@@ -230,6 +230,7 @@ private slots:
         openSampler();
         addOwnQuestion(QStringLiteral("My own question"));
         Dialogs::queueFileChoice(gift, QuestionFile::giftFilter());
+        Dialogs::queueAnswer(Dialogs::Ok); // what came in
         Driver::press(&env->windows().sampler(), "Import1");
         closeSampler();
 

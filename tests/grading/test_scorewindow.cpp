@@ -118,6 +118,7 @@ private slots:
     void reopeningInReviewShowsTheSameGrading();
     void onlyViewAnswersOrExitLeave();
     void itemOfNoKnownSection_showsUnderOther();
+    void sevenRows_everyLabelWhole();
 };
 
 void TestScoreWindow::sectionChart_allSixBarsAndTheScaleInView()
@@ -286,6 +287,41 @@ void TestScoreWindow::itemOfNoKnownSection_showsUnderOther()
     QCOMPARE(labels.size(), 7);
     QCOMPARE(labels.first(), QStringLiteral("Other (0/2) "));
     QCOMPARE(labels.at(5), QStringLiteral("Installation and Configuration (0/1) "));
+}
+
+void TestScoreWindow::sevenRows_everyLabelWhole()
+{
+    TestEnv env;
+    QList<TestItem> items;
+    for (int section = 0; section <= 6; ++section)
+        items << TestEnv::item(1, section, QStringLiteral("Q%1").arg(section), QStringLiteral("b"));
+    env.writeBank(items);
+    env.writeEmptyCurrentSet();
+    env.writeUserSet({});
+    TTestForm* f = env.createForms();
+    Driver::startExam(f, "Action1");
+    QStringList drawn, labels;
+    onScoreWindow([&] {
+        labels = TScoreForm::categoryLabels(Driver::barCategories(sectionChart()));
+        auto* view = Driver::find<QChartView>(score(), "Chart1");
+        view->grab();
+        for (QGraphicsItem* item : view->scene()->items())
+            if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item))
+                drawn << text->toPlainText();
+        // The window keeps its size; the rows that do not fit scroll.
+        QCOMPARE(score()->size(), QSize(582, 435));
+        Driver::press(score(), "BitBtn1");
+    });
+    Dialogs::queueAnswer(Dialogs::Ok);
+    Driver::press(f, "GradeButton");
+    QCOMPARE(labels.size(), 7);
+    // Every row's label is drawn whole, none cut to "...".
+    for (const QString& label : labels) {
+        const QString name = label.left(label.indexOf(QLatin1String(" (")));
+        QVERIFY2(std::any_of(drawn.begin(), drawn.end(),
+                             [&name](const QString& t) { return t.startsWith(name + QLatin1String(" (")); }),
+                 qPrintable(name + QLatin1String(": ") + drawn.join(QLatin1Char('|'))));
+    }
 }
 
 void TestScoreWindow::reopeningInReviewShowsTheSameGrading()

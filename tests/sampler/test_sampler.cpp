@@ -167,6 +167,40 @@ private slots:
         env.reset();
     }
 
+    void newItemWithoutSection_isRefusedUntilOneIsChosen()
+    {
+        openSampler();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        press("Emptyquestionset1");
+        // The first item of an empty set starts in the first section...
+        press("AddAct");
+        QCOMPARE(selectedSection(), 0);
+        QTest::keyClicks(control<DBMemo>("DBMemo1"), QStringLiteral("No section yet"));
+        // ...and is not stored once the candidate took that off.
+        QListWidget* list = control<QListWidget>("ListBox1");
+        control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet2"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(list->item(0)).center());
+        QCOMPARE(selectedSection(), -1);
+        control<QTabWidget>("PageControl1")->setCurrentWidget(control<QWidget>("TabSheet1"));
+        Dialogs::clearLog();
+        Dialogs::queueAnswer(Dialogs::Ok);
+        press("BitBtn1");
+        QCOMPARE(Dialogs::shownMessages(),
+                 QStringList{QStringLiteral("Warning: Please select the item's section.")});
+        // Still adding, the section list in front.
+        QCOMPARE(us().state(), Table::State::Insert);
+        QCOMPARE(control<QTabWidget>("PageControl1")->currentWidget(), control<QWidget>("TabSheet2"));
+        QCOMPARE(control<DBMemo>("DBMemo1")->toPlainText(), QStringLiteral("No section yet"));
+        chooseSection(4);
+        press("BitBtn1");
+        QCOMPARE(us().state(), Table::State::Browse);
+        closeSampler();
+        const auto all = stored();
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(all.first()[Q_SECT], QStringLiteral("5"));
+    }
+
     void opening_showsTheFirstItem()
     {
         control<QListWidget>("ListBox1")->addItem(QStringLiteral("stale"));
@@ -337,8 +371,9 @@ private slots:
                                           << "1";
         QTest::newRow("multiple, troubleshooting") << 1 << 5 << "True"
                                                    << "6";
+        // Refused until one is chosen; then the first is.
         QTest::newRow("no section chosen") << 1 << -1 << "True"
-                                           << "0";
+                                           << "1";
         QTest::newRow("no type chosen") << -1 << 3 << "<null>"
                                         << "4";
     }
@@ -379,6 +414,12 @@ private slots:
         control<DBCheckBox>("AnswerBox", 2)->click();
         QTest::keyClicks(control<DBMemo>("DBMemo2"), QStringLiteral("SSH listens on 22."));
         QCOMPARE(us().state(), Table::State::Insert);
+        if (sectionRow < 0) {
+            Dialogs::queueAnswer(Dialogs::Ok);
+            press("BitBtn1");
+            QCOMPARE(us().state(), Table::State::Insert);
+            chooseSection(0);
+        }
         press("BitBtn1");
 
         QCOMPARE(heading(), QStringLiteral("Item ID: 4"));

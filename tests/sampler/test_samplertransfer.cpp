@@ -226,7 +226,7 @@ private slots:
         const QStringList before = storedItems();
         Dialogs::queueFileChoice(writeFile(QStringLiteral("mine.gift"), giftFile),
                                  QuestionFile::giftFilter());
-        Dialogs::queueAnswer(Dialogs::Ok); // the list of skipped questions
+        Dialogs::queueAnswer(Dialogs::Ok); // what came in, and the skipped questions
         press("Import1");
         QCOMPARE(nodes(), (QStringList{"1", "2", "3", "4", "5"}));
         QCOMPARE(control<ShadedLabel>("fcLabel4")->text(), QStringLiteral("Item ID: 4"));
@@ -237,7 +237,8 @@ private slots:
         QCOMPARE(
             shown(QStringLiteral("Information")),
             QStringList{
-                "Information: 2 questions were imported. These are of other kinds and were left out "
+                "Information: 2 questions were imported from this GIFT file. These are of other kinds "
+                "and were left out "
                 "(the sampler holds multiple-choice questions only):\n\nLine 5: A true/false question."});
         const QStringList imported{"1|False|Imported one?|Because.|yes=1|no=0|=0|=0|=0|=0",
                                    "1|True|Imported two?||a=1|b=1|c=0|=0|=0|=0"};
@@ -316,6 +317,7 @@ private slots:
         const int before = us().recordCount();
         int shownTicks = 0;
         int highest = 0;
+        Dialogs::queueAnswer(Dialogs::Ok); // what came in
         importWatching(writeManyQuestions(100000), [&](TImportProgressForm* form) {
             ++shownTicks;
             highest = qMax(highest, Driver::find<QProgressBar>(form, "ProgressBar1")->value());
@@ -396,11 +398,38 @@ private slots:
         // "All files": the content shows it is Aiken.
         answerSectionDialog(4);
         Dialogs::queueFileChoice(aiken, QuestionFile::allFilter());
+        Dialogs::queueAnswer(Dialogs::Ok);
         press("Import1");
+        QCOMPARE(shown(QStringLiteral("Information")),
+                 QStringList{"Information: 2 questions were imported from this Aiken file."});
         const QStringList imported{"4|False|Q one?||x=0|y=1|=0|=0|=0|=0",
                                    "4|True|Q two?||x=1|y=0|z=1|=0|=0|=0"};
         QCOMPARE(storedItems(), before + imported);
         QCOMPARE(sectionDialog()->chosenSection(), 4); // kept for the next import
+        closeSampler();
+    }
+
+    // Both the GIFT and the Aiken filter take .txt: the content decides.
+    void import_txtUnderEitherFilter_isReadAsItsContentShows()
+    {
+        openSampler();
+        const QStringList before = storedItems();
+        const QString aiken = writeFile(QStringLiteral("aiken.txt"), "Q one?\nA. x\nB. y\nANSWER: B\n");
+        const QString gift = writeFile(QStringLiteral("gift.txt"), "::G1:: Gift one? {=yes ~no}\n");
+        answerSectionDialog(3);
+        Dialogs::queueFileChoice(aiken, QuestionFile::giftFilter());
+        Dialogs::queueAnswer(Dialogs::Ok);
+        press("Import1");
+        answerSectionDialog(3);
+        Dialogs::queueFileChoice(gift, QuestionFile::aikenFilter());
+        Dialogs::queueAnswer(Dialogs::Ok);
+        press("Import1");
+        QCOMPARE(shown(QStringLiteral("Information")),
+                 (QStringList{"Information: 1 question was imported from this Aiken file.",
+                              "Information: 1 question was imported from this GIFT file."}));
+        QCOMPARE(shown(QStringLiteral("Warning")), QStringList());
+        QCOMPARE(storedItems().size(), before.size() + 2);
+        QCOMPARE(panel(3), QStringLiteral(" Imported: 1"));
         closeSampler();
     }
 
@@ -477,6 +506,7 @@ private slots:
         QCOMPARE(storedItems(), QStringList());
         answerSectionDialog(2);
         Dialogs::queueFileChoice(path, filter);
+        Dialogs::queueAnswer(Dialogs::Ok); // what came in
         press("Import1");
         QCOMPARE(storedItems(), before);
         QCOMPARE(panel(3), QStringLiteral(" Imported: 3"));
@@ -517,6 +547,7 @@ private slots:
                                            "Troubleshooting,single,Imported single,p,q,r,,,,C,Why C\r\n"
                                            "2,multiple,Imported multiple,p,q,r,s,,,A;D,\r\n"),
                                  QuestionFile::csvFilter());
+        Dialogs::queueAnswer(Dialogs::Ok); // what came in
         press("Import1");
         QCOMPARE(nodes(), (QStringList{"1", "2"}));
         closeSampler();

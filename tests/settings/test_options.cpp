@@ -3,17 +3,21 @@
 #include "TestEnv.h"
 #include "core/exam/Clock.h"
 #include "core/exam/TKZTimeCounter.h"
+#include "ui/app/Application.h"
 #include "ui/exam/ChoiceLabel.h"
 #include "ui/exam/TTestForm.h"
 #include "ui/exam/TddgRunButton.h"
 #include "ui/settings/ClampingSpinBox.h"
 #include "ui/settings/RadioGroup.h"
+#include "ui/settings/StoredFont.h"
 #include "ui/settings/TOptionsForm.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ShadedLabel.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -142,7 +146,55 @@ private slots:
     void fontsList_exampleAndChangeFont();
     void onlyAnswersItalic_storesOnlyAnswersItalic();
     void colourOfEachFont_chosenStoredAndLoaded();
+    void missingFace_offeredAsTheInstalledOneAndKeptWhenUnchanged();
 };
+
+void TestOptions::missingFace_offeredAsTheInstalledOneAndKeptWhenUnchanged()
+{
+    Application::installFontSubstitutions(); // as the program does at its start
+    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
+        QSKIP("MS Sans Serif is installed here");
+    TestEnv env;
+    env.writeEmptyCurrentSet();
+    writeFile(env.settingsFile(), "[Options]\nQFontName=MS Sans Serif\nQFontSize=10\nQFontBold=1\n");
+    TTestForm* f = env.createForms();
+    QCOMPARE(f->appearance().questionFont.family(), QStringLiteral("MS Sans Serif"));
+
+    // The chooser is offered the installed face drawn in its place, bold as stored.
+    const QFont offered = StoredFont::installedFace(f->appearance().questionFont);
+    QVERIFY(QFontDatabase::hasFamily(offered.family()));
+    QCOMPARE(offered.family(), QFontInfo(f->appearance().questionFont).family());
+    QVERIFY(offered.bold());
+    QCOMPARE(offered.pointSize(), 10);
+    QVERIFY(QFontDatabase::styles(offered.family()).filter(QStringLiteral("Bold")).size() > 0);
+    // An installed face is offered as it is.
+    const QFont installed(QStringLiteral("DejaVu Sans"), 12);
+    QVERIFY(StoredFont::sameChoice(StoredFont::installedFace(installed), installed));
+
+    // OK in the chooser without a change: the stored font stays as it was.
+    runOptions(f, true, [&offered](TOptionsForm* d) {
+        chooseFontEntry(d, 0);
+        Dialogs::queueFont(offered);
+        Driver::press(d, "BitBtn3"); // Change Font
+    });
+    auto values = optionsOf(env.settingsFile());
+    QCOMPARE(values.value("QFontName"), QString("MS Sans Serif"));
+    QCOMPARE(values.value("QFontBold"), QString("1"));
+    QCOMPARE(values.value("QFontSize"), QString("10"));
+
+    // A change is stored with the face chosen.
+    runOptions(f, true, [&offered](TOptionsForm* d) {
+        chooseFontEntry(d, 0);
+        QFont bigger = offered;
+        bigger.setPointSize(14);
+        Dialogs::queueFont(bigger);
+        Driver::press(d, "BitBtn3");
+    });
+    values = optionsOf(env.settingsFile());
+    QCOMPARE(values.value("QFontName"), offered.family());
+    QCOMPARE(values.value("QFontBold"), QString("1"));
+    QCOMPARE(values.value("QFontSize"), QString("14"));
+}
 
 void TestOptions::onlyAnswersItalic_storesOnlyAnswersItalic()
 {

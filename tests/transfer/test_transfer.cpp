@@ -637,6 +637,38 @@ private slots:
         QCOMPARE(QuestionFile::detect(bytes, name), format);
     }
 
+    void importFormat_txtTakesItsContentsFormat()
+    {
+        using F = QuestionFile::Format;
+        QTemporaryDir dir;
+        auto file = [&dir](const char* name, const QByteArray& bytes) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return f.fileName();
+        };
+        const QString aiken = file("a.txt", "Q\nA. a\nB. b\nANSWER: A\n");
+        const QString gift = file("g.txt", "Q {=a ~b}\n");
+        const QString plain = file("p.txt", "nothing to tell");
+        const QString aikenGift = file("a.gift", "Q\nA. a\nB. b\nANSWER: A\n");
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::giftFilter(), aiken), F::Aiken);
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::aikenFilter(), gift), F::Gift);
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::aikenFilter(), aiken), F::Aiken);
+        // Nothing shown: the filter's format, with its own messages.
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::aikenFilter(), plain), F::Aiken);
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::giftFilter(), plain), F::Gift);
+        // Only .txt is in doubt; CSV and "All files" keep their own rules.
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::giftFilter(), aikenGift), F::Gift);
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::csvFilter(), aiken), F::Csv);
+        QCOMPARE(QuestionFile::importFormat(QuestionFile::allFilter(), aiken), F::Unknown);
+        QCOMPARE(
+            QuestionFile::importFormat(QuestionFile::giftFilter(), dir.filePath(QStringLiteral("none.txt"))),
+            F::Gift);
+        // The result says what was read.
+        QCOMPARE(QuestionFile::read(aiken, F::Unknown).format, QStringLiteral("Aiken"));
+        QCOMPARE(QuestionFile::read(gift, F::Gift).format, QStringLiteral("GIFT"));
+    }
+
     void files_readWithTheLimitAndWriteWhole()
     {
         QTemporaryDir dir;

@@ -16,6 +16,11 @@ bool ExamClock::expired() const
     return TimeText::wholeSeconds(ElapsedTime) >= TimeText::wholeSeconds(TimeLimit);
 }
 
+bool ExamClock::runningOut() const
+{
+    return TimeText::wholeSeconds(TimeLimit) - TimeText::wholeSeconds(ElapsedTime) <= 5 * 60;
+}
+
 QString ExamClock::remaining() const
 {
     return TimeText::format(TimeLimit - ElapsedTime);

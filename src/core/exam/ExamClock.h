@@ -17,6 +17,8 @@ struct ExamClock
     // both sides: a late tick that skips the limit still ends it.
     bool tick(const QString& elapsed);
     bool expired() const;
+    // Five minutes or less are left.
+    bool runningOut() const;
     // The time left as shown, 0:00:00 at the least.
     QString remaining() const;
     // From the exam's start, given the counter's reading. When the time ran

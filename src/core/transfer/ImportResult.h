@@ -15,6 +15,7 @@ struct ImportResult
     QList<ImportProblem> problems;
     QList<ImportProblem> skipped;
     bool cancelled = false;
+    QString format; // the format the file was read in: "GIFT", "Aiken" or "CSV"
 
     bool ok() const { return problems.isEmpty() && !cancelled; }
 };

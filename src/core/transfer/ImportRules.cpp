@@ -304,6 +304,21 @@ QString ImportRules::failureMessage(const QString& fileName, const ImportResult&
     return text;
 }
 
+QString ImportRules::importedMessage(int imported, const ImportResult& result)
+{
+    QString text = imported == 1 ? QStringLiteral("1 question was imported")
+                                 : QStringLiteral("%1 questions were imported").arg(imported);
+    if (!result.format.isEmpty())
+        text += QStringLiteral(" from this %1 file").arg(result.format);
+    text += QLatin1Char('.');
+    if (result.skipped.isEmpty())
+        return text;
+    return text +
+           QStringLiteral(" These are of other kinds and were left out "
+                          "(the sampler holds multiple-choice questions only):\n\n") +
+           listing(result.skipped);
+}
+
 QString ImportRules::skippedMessage(int imported, const ImportResult& result)
 {
     if (result.skipped.isEmpty())

@@ -73,4 +73,7 @@ public:
     static QString failureMessage(const QString& fileName, const ImportResult& result);
     // The message that lists the questions left out of an import; empty when none were.
     static QString skippedMessage(int imported, const ImportResult& result);
+    // The message after an import: the format read, how many questions came
+    // in, and those left out.
+    static QString importedMessage(int imported, const ImportResult& result);
 };

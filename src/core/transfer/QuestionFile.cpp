@@ -32,6 +32,37 @@ QuestionFile::Format QuestionFile::formatOfFilter(const QString& filter)
     return Format::Unknown;
 }
 
+QuestionFile::Format QuestionFile::importFormat(const QString& filter, const QString& path)
+{
+    const Format chosen = formatOfFilter(filter);
+    const QFileInfo info(path);
+    const bool text = info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0;
+    if (!text || (chosen != Format::Gift && chosen != Format::Aiken) || !info.isFile())
+        return chosen;
+    // The head is enough to tell them apart; a file that shows neither is
+    // read as the filter says, with that format's own messages.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return chosen;
+    const Format shown = detect(file.read(64 * 1024), path);
+    return shown == Format::Gift || shown == Format::Aiken ? shown : chosen;
+}
+
+QString QuestionFile::name(Format format)
+{
+    switch (format) {
+    case Format::Gift:
+        return QStringLiteral("GIFT");
+    case Format::Aiken:
+        return QStringLiteral("Aiken");
+    case Format::Csv:
+        return QStringLiteral("CSV");
+    case Format::Unknown:
+        break;
+    }
+    return {};
+}
+
 QString QuestionFile::suffix(Format format)
 {
     switch (format) {
@@ -134,6 +165,7 @@ ImportResult QuestionFile::read(const QString& path, Format format, ImportProgre
     if (format == Format::Unknown)
         format = detect(bytes, path);
     ImportResult parsed = parse(bytes, format, progress);
+    parsed.format = name(format);
     if (progress && !parsed.cancelled)
         progress->at(ImportProgress::Phase::Checking, 1, 1);
     return parsed;

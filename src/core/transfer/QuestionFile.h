@@ -25,6 +25,12 @@ public:
 
     // Unknown for "All files" (or any other text).
     static Format formatOfFilter(const QString& filter);
+    // The format to read a chosen file in: the filter's, except that a .txt
+    // under the GIFT or the Aiken filter (both take .txt) is read as its
+    // content shows, when it shows one of the two.
+    static Format importFormat(const QString& filter, const QString& path);
+    // "GIFT", "Aiken" or "CSV"; empty for Unknown.
+    static QString name(Format format);
     // The format a file's content shows, its name's suffix deciding when the
     // content does not.
     static Format detect(const QByteArray& bytes, const QString& fileName);

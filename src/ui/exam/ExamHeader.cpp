@@ -14,6 +14,7 @@ namespace {
 const QColor HeaderColor(220, 230, 246);
 const QColor HeaderText(0, 0, 128);
 const QColor HeaderShadow(255, 255, 255, 180);
+const QColor TimeRunningOutText(192, 0, 0);
 
 QFont verdana13(bool bold)
 {
@@ -65,6 +66,11 @@ ExamHeader::ExamHeader(QWidget* parent) : QFrame(parent)
     MarkBox = new QCheckBox(QStringLiteral("&Mark this item"), this);
     MarkBox->setFont(verdana13(true));
     TextColor::set(MarkBox, Qt::black);
+    // The black tick on a white box, as on the header's light colour.
+    QPalette markBox = MarkBox->palette();
+    markBox.setColor(QPalette::Base, Qt::white);
+    markBox.setColor(QPalette::Window, HeaderColor);
+    MarkBox->setPalette(markBox);
     MarkBox->move(4, 24);
     MarkBox->adjustSize();
 
@@ -162,6 +168,17 @@ void ExamHeader::showClock(const QString& text, bool shown)
     TimeLabel->setVisible(shown);
     TimeLabel->setText(text);
     align();
+}
+
+void ExamHeader::setTimeRunningOut(bool runningOut)
+{
+    // Red that reads on the header's own light colour, whatever the system's.
+    TimeLabel->setTextColor(runningOut ? TimeRunningOutText : HeaderText);
+}
+
+bool ExamHeader::timeRunningOut() const
+{
+    return TimeLabel->textColor() == TimeRunningOutText;
 }
 
 void ExamHeader::showTime(const QString& text)

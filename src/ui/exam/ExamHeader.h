@@ -35,6 +35,9 @@ public:
     void showClock(const QString& text, bool shown);
     // The clock's text, kept to the right edge.
     void showTime(const QString& text);
+    // The time shown in red while the last five minutes run.
+    void setTimeRunningOut(bool runningOut);
+    bool timeRunningOut() const;
     void hideClock();
 
 signals:

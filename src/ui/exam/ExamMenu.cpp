@@ -40,6 +40,7 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
 
     Help1 = addMenu(QStringLiteral("&Help"));
     QAction* About1 = addItem(Help1, QStringLiteral("Ab&out"), Item::About);
+    QAction* Keyboard1 = addItem(Help1, QStringLiteral("&Keyboard"), Item::Keyboard);
 
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), window);
     connect(menuKey, &QShortcut::activated, this, [this] { setActiveAction(N11->menuAction()); });
@@ -54,6 +55,7 @@ ExamMenu::ExamMenu(QWidget* window) : QMenuBar(window)
                   {Browser1, "Browser1"},
                   {Exit1, "Exit1"},
                   {About1, "About1"},
+                  {Keyboard1, "Keyboard1"},
                   {AllQAct, "AllQAct"},
                   {RandAct, "RandAct"},
                   {UserAct, "UserAct"},

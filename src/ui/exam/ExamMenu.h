@@ -31,7 +31,8 @@ public:
         User,
         Retake,
         SmartReview,
-        About
+        About,
+        Keyboard
     };
     Q_ENUM(Item)
     static constexpr int ExamKinds = int(Item::SmartReview) - int(Item::PracticeA) + 1;

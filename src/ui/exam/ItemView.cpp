@@ -62,6 +62,9 @@ ItemView::ItemView(QWidget* parent) : QScrollArea(parent)
 
     ExhBtnA = new QPushButton(QStringLiteral("Exhibit &1"), ItemArea);
     ExhBtnB = new QPushButton(QStringLiteral("Exhibit &2"), ItemArea);
+    // Return pressed on an answer must not open an exhibit.
+    ExhBtnA->setAutoDefault(false);
+    ExhBtnB->setAutoDefault(false);
     ExhBtnA->setGeometry(1, 0, 93, 25);
     ExhBtnB->setGeometry(96, 0, 93, 25);
     connect(ExhBtnA, &QPushButton::clicked, this, [this] { emit exhibitClicked(1); });
@@ -188,6 +191,7 @@ void ItemView::display(const Item& item, QSize viewport)
         in.questionHeight = provisionalHeight(QText, ItemLayout::questionWidth(in.C), m_viewportHeight);
     }
     m_in = in;
+    m_item = item;
     // A hidden explanation is measured when it is shown.
     m_explanationMeasured = fits && m_explanationShown;
     if (!fits && m_explanationShown)
@@ -308,6 +312,11 @@ void ItemView::pickChoice(int k)
         CheckBox[k - 1]->toggle();
 }
 
+bool ItemView::hasChoice(int k) const
+{
+    return m_placed && k >= 1 && k <= 6 && !ALabel[k - 1]->isHidden();
+}
+
 QString ItemView::questionText() const
 {
     return QText->text();
@@ -420,6 +429,20 @@ void ItemView::setPartFont(ItemPart text, const QFont& font)
     ItemAppearance shown = appearance();
     shown.setFont(text, font);
     setAppearance(shown);
+    relayout();
+}
+
+void ItemView::relayout()
+{
+    if (!m_placed)
+        return;
+    // The texts' heights follow the new font at once; the answers ticked,
+    // the explanation shown and the place scrolled to stay.
+    const bool visible = !isHidden();
+    const int scrolled = verticalScrollBar()->value();
+    display(m_item, QSize(m_in.W, m_viewportHeight));
+    setVisible(visible);
+    verticalScrollBar()->setValue(scrolled);
 }
 
 void ItemView::setPartColor(ItemPart text, const QColor& color)

@@ -59,6 +59,8 @@ public:
     bool isSettled() const;
     // A click on choice k's text (1..6) acts on its radio button or check box.
     void pickChoice(int k);
+    // Whether the item shown has a choice k (1..6).
+    bool hasChoice(int k) const;
 
     // The question's text as shown.
     QString questionText() const;
@@ -106,8 +108,11 @@ private:
     void place();
     void refine();
     void applyContentHeight();
+    // Lays the item shown out again, as after a change of its fonts.
+    void relayout();
 
     ItemLayout::Input m_in; // the item shown, its widths and heights
+    Item m_item;            // its texts
     bool m_multiple = false;
     bool m_placed = false;              // an item is shown
     bool m_explanationMeasured = false; // m_in.explanationHeight is the explanation's

@@ -4,6 +4,7 @@
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/ShadedButton.h"
 #include "ui/widgets/ShadedLabel.h"
+#include "ui/widgets/TextColor.h"
 
 #include <QLabel>
 #include <algorithm>
@@ -36,6 +37,8 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent)
     promptFont.setPixelSize(15);
     prompt->setFont(promptFont);
     prompt->setAlignment(Qt::AlignCenter);
+    // The page is white whatever the system's colours: its text is dark.
+    TextColor::set(prompt, Qt::black);
 
     const QColor purple(128, 0, 128), navy(0, 0, 128);
     static const char* const letters[] = {"&A", "&B", "&C", "&D", "&E"};
@@ -54,6 +57,11 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent)
     SmartBtn->setFixedSize(AllQBtn->size());
     for (int i = 0; i < 5; ++i)
         connect(fcShapeBtn[i], &QPushButton::clicked, this, [this, i] { emit kindChosen(i); });
+    // None of them is the exam window's default button: Return acts on the focus.
+    for (ShadedButton* b : fcShapeBtn)
+        b->setAutoDefault(false);
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn})
+        b->setAutoDefault(false);
     int k = 5;
     for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn, SmartBtn}) {
         connect(b, &QPushButton::clicked, this, [this, k] { emit kindChosen(k); });

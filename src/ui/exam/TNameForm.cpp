@@ -117,6 +117,9 @@ void TNameForm::showEvent(QShowEvent* event)
 {
     FormActivate();
     QDialog::showEvent(event);
+    // Typing replaces the name shown instead of adding to it.
+    NameEdit->setFocus();
+    NameEdit->selectAll();
 }
 
 void TNameForm::BitBtn1Click()

@@ -43,6 +43,7 @@
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/TAboutForm.h"
+#include "ui/widgets/TKeyboardForm.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -161,6 +162,7 @@ void TTestForm::connectHandlers()
             {Item::Browser, &TTestForm::Browser1Click},
             {Item::Exit, &TTestForm::Exit1Click},
             {Item::About, &TTestForm::About1Click},
+            {Item::Keyboard, &TTestForm::Keyboard1Click},
             {Item::PracticeA, &TTestForm::Action1Execute},
             {Item::PracticeB, &TTestForm::Action2Execute},
             {Item::PracticeC, &TTestForm::Action3Execute},
@@ -483,6 +485,7 @@ void TTestForm::StartClock()
     const bool running = Options.TimerOn && examMode == ExamMode::Testing;
     Clock.restart(); // an earlier exam's count must not linger
     Panel1->showClock(Clock.remaining(), running);
+    Panel1->setTimeRunningOut(Clock.runningOut());
     Timer1->setEnabled(running);
     Timer1->Reset();
 }
@@ -494,6 +497,7 @@ void TTestForm::Timer1Timer()
     // The time used is kept every few seconds: an exam continued later has
     // lost no more than that.
     m_keeper->elapsed(qRound64(Clock.ElapsedTime * SecondsPerDay), KeepClockEverySeconds);
+    Panel1->setTimeRunningOut(Clock.runningOut());
     if (timeIsUp) {
         m_keeper->elapsed(qRound64(Clock.TimeLimit * SecondsPerDay));
         Timer1->Reset();
@@ -561,7 +565,22 @@ void TTestForm::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (pickChoiceByDigit(event))
+        return;
     QDialog::keyPressEvent(event);
+}
+
+bool TTestForm::pickChoiceByDigit(QKeyEvent* event)
+{
+    // 1 to 6 choose choices a to f, as a click on the letter does.
+    const int k = event->key() - Qt::Key_0;
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (examMode != ExamMode::Testing || k < 1 || k > 6 || modifiers != Qt::NoModifier ||
+        !ScrollBox1->hasChoice(k))
+        return false;
+    ScrollBox1->pickChoice(k);
+    event->accept();
+    return true;
 }
 
 // ---- resizing ------------------------------------------------------------------------------
@@ -614,6 +633,12 @@ void TTestForm::Print2Click()
     report.setExamTitle(ExamTitle);
     ReportPainter::preview(report.run(FontTextMeasurer()), this);
     following.restore();
+}
+
+void TTestForm::Keyboard1Click()
+{
+    TKeyboardForm keys(this);
+    Dialogs::execModal(&keys);
 }
 
 void TTestForm::About1Click()

@@ -121,6 +121,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool pickChoiceByDigit(QKeyEvent* event);
     // ---- handlers ------------------------------------------------------------------
     void dsCurrentSetDataChange(const QString& fieldName);
     void PrevButtonClick();
@@ -141,6 +142,7 @@ private:
     void Print1Click();
     void Print2Click();
     void About1Click();
+    void Keyboard1Click();
     void ScoreHistory1Click();
     void Timer1Timer();
     void Action1Execute();

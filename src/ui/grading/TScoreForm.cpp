@@ -5,6 +5,7 @@
 #include "core/tables/Table.h"
 #include "ui/reports/FontTextMeasurer.h"
 #include "ui/reports/ReportPainter.h"
+#include "ui/widgets/Contrast.h"
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
@@ -24,6 +25,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -178,7 +180,8 @@ void TScoreForm::buildSectionChart()
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->installEventFilter(this);
 
-    const QColor face = palette().color(QPalette::Window);
+    // The window's face, unless the black axis labels would not read on it.
+    const QColor face = Contrast::behind(Qt::black, palette().color(QPalette::Window));
     Chart1 = new QChart();
     Chart1->legend()->hide();
     Chart1->setBackgroundBrush(face);
@@ -314,10 +317,22 @@ QStringList TScoreForm::categoryLabels(QBarCategoryAxis* axis)
 }
 
 // The section chart fills its container exactly: the six bars and the scale
-// are all in view at once, as on the printout.
+// are all in view at once, as on the printout. When more rows come than
+// the container has room for with their labels whole, the chart grows
+// taller and the container scrolls.
 void TScoreForm::fitSectionChart()
 {
-    Chart1View->resize(std::max(ScrollBox1->width(), 100), ScrollBox1->height());
+    // The container is made for six rows; each row past them gets a sixth of
+    // the plot's height more.
+    const int box = ScrollBox1->height();
+    const int rows = int(Chart1Categories->count());
+    const int scale = QFontMetrics(Chart1Values->labelsFont()).height() + 18;
+    const int row = std::max(box - Chart1->margins().top() - scale, 60) / 6;
+    const int needed = box + std::max(rows - 6, 0) * row;
+    const bool scrolls = needed > box;
+    ScrollBox1->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    const int bar = scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    Chart1View->resize(std::max(ScrollBox1->width() - bar, 100), needed);
 }
 
 bool TScoreForm::eventFilter(QObject* watched, QEvent* event)

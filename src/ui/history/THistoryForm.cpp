@@ -1,5 +1,6 @@
 #include "ui/history/THistoryForm.h"
 
+#include "core/grading/ChartText.h"
 #include "core/grading/GradeResult.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistorySummary.h"
@@ -7,12 +8,14 @@
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
+#include "ui/widgets/ScreenFit.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
@@ -23,12 +26,15 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 
 namespace {
 const QColor Navy(0, 0, 128);
 const QColor ScoreGreen(0, 128, 0);
 const QColor PassBlue(0, 0, 255);
 const QColor SectionRed(255, 0, 0);
+// Section labels wider than this go onto a second line.
+constexpr int SectionLabelWidth = 180;
 
 QChartView* chartView(QChart* chart, QWidget* parent, const QString& name)
 {
@@ -48,7 +54,8 @@ QChartView* chartView(QChart* chart, QWidget* parent, const QString& name)
 THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Score History"));
-    resize(980, 680);
+    setSizeGripEnabled(true);
+    ScreenFit::resizeWithin(this, QSize(980, 680));
     auto* col = new QVBoxLayout(this);
 
     Pages = new QStackedWidget(this);
@@ -71,13 +78,14 @@ THistoryForm::THistoryForm(QWidget* parent) : QDialog(parent)
     AttemptsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     AttemptsTable->verticalHeader()->hide();
     AttemptsTable->horizontalHeader()->setStretchLastSection(true);
-    pageCol->addWidget(AttemptsTable, 2);
+    pageCol->addWidget(AttemptsTable, 1);
     buildScoreChart();
     buildSectionChart();
     auto* charts = new QHBoxLayout();
     charts->addWidget(ScoreChartView, 2);
     charts->addWidget(SectionChartView, 3);
-    pageCol->addLayout(charts, 3);
+    // The charts get the larger share: their labels need the room, the table scrolls.
+    pageCol->addLayout(charts, 2);
     WeakestLabel = new QLabel(page);
     QFont bold = WeakestLabel->font();
     bold.setBold(true);
@@ -154,6 +162,41 @@ void THistoryForm::buildScoreChart()
         s->attachAxis(ScoreAxis);
     }
     ScoreChartView = chartView(ScoreChart, this, QStringLiteral("Score by date"));
+}
+
+void THistoryForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    ScreenFit::centre(this);
+    fitDateTicks();
+}
+
+void THistoryForm::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    fitDateTicks();
+}
+
+void THistoryForm::fitDateTicks()
+{
+    // As many scores beside the chart as have room: every 100, 200, 250 or 500.
+    const int line = QFontMetrics(ScoreAxis->labelsFont()).height() + 4;
+    // The chart lays itself out later: its view's height, less its title and dates.
+    const int tall = ScoreChartView->height() - 100;
+    int ticks = 3;
+    for (int n : {11, 6, 5})
+        if ((n - 1) * line <= tall) {
+            ticks = n;
+            break;
+        }
+    ScoreAxis->setTickCount(ticks);
+    // A date cut short reads as "..."; fewer dates, each whole, read.
+    const int label =
+        QFontMetrics(DateAxis->labelsFont()).horizontalAdvance(QStringLiteral("0000-00-00")) + 24;
+    const int room = std::max(ScoreChart->plotArea().width() > 0 ? int(ScoreChart->plotArea().width())
+                                                                 : ScoreChartView->width() - 80,
+                              label);
+    DateAxis->setTickCount(std::clamp(room / label, 2, 4));
 }
 
 void THistoryForm::buildSectionChart()
@@ -244,11 +287,16 @@ void THistoryForm::fillSectionChart()
     SectionBars->remove(0, SectionBars->count());
     SectionCategories->clear();
     QStringList labels;
+    // A long section name goes on two lines rather than being cut short.
+    const QFontMetrics fm(SectionCategories->labelsFont());
+    const auto width = [&fm](const QString& s) { return fm.horizontalAdvance(s); };
     // Added from section 6 down, so that section 1 stands at the top.
     for (int s = 6; s >= 1; --s) {
         const HistorySummary::Share& sh = summary.shares()[s - 1];
         SectionBars->append(sh.percent);
-        labels << QStringLiteral("%1 (%2/%3) ").arg(SectionNames::name(s)).arg(sh.correct).arg(sh.items);
+        labels << ChartText::wrap(
+            QStringLiteral("%1 (%2/%3) ").arg(SectionNames::name(s)).arg(sh.correct).arg(sh.items),
+            SectionLabelWidth, width);
     }
     SectionCategories->append(labels);
     WeakestLabel->setText(summary.weakestText());

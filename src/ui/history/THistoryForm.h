@@ -42,6 +42,10 @@ signals:
     // The candidate chose a file to export the history to.
     void exportRequested(const QString& fileName);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     // The attempt of the selected table row, or nullptr.
     const HistoryAttempt* selectedAttempt() const;
@@ -51,6 +55,8 @@ private:
 
     void buildScoreChart();
     void buildSectionChart();
+    // As many dates under the score chart as fit whole.
+    void fitDateTicks();
     void fillTable();
     void fillScoreChart();
     void fillSectionChart();

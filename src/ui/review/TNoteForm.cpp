@@ -2,6 +2,7 @@
 
 #include "core/store/ItemRecord.h"
 #include "core/tables/Table.h"
+#include "ui/widgets/Contrast.h"
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/ShadedLabel.h"
@@ -57,7 +58,9 @@ TNoteForm::TNoteForm(QWidget* parent) : QDialog(parent)
     Label2->setFont(lf);
     QPalette lp = Label2->palette();
     lp.setColor(QPalette::WindowText, Qt::black);
+    lp.setColor(QPalette::Window, Contrast::behind(Qt::black, lp.color(QPalette::Window)));
     Label2->setPalette(lp);
+    Label2->setAutoFillBackground(true);
     body->addWidget(Label2);
 
     DBMemo1 = new QPlainTextEdit(this);

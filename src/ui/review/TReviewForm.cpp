@@ -5,6 +5,7 @@
 #include "ui/review/ReviewListModel.h"
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/ErrorGuard.h"
+#include "ui/widgets/ScreenFit.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -95,7 +96,10 @@ TReviewForm::TReviewForm(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Items Review"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(442, 372);
+    // A long exam's list needs more room: the window can be made larger.
+    setMinimumSize(442, 372);
+    resize(442, 372);
+    setSizeGripEnabled(true);
     setModal(true);
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
@@ -288,6 +292,5 @@ void TReviewForm::done(int result)
 void TReviewForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    ScreenFit::centre(this);
 }

@@ -20,8 +20,10 @@
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
 #include "ui/widgets/PanelStatusBar.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/widgets/ShadedLabel.h"
 #include "ui/widgets/TAboutForm.h"
+#include "ui/widgets/TKeyboardForm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -116,7 +118,7 @@ TSamplerForm::TSamplerForm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setMinimumSize(646, 462);
-    resize(646, 481);
+    ScreenFit::resizeWithin(this, QSize(646, 481));
 
     // ActionList1
     AddAct = new QAction(glyphIcon(Glyph::Add), QStringLiteral("&Add new item"), this);
@@ -149,6 +151,14 @@ TSamplerForm::TSamplerForm(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm)
     QMenu* help = MainMenu1->addMenu(QStringLiteral("&Help"));
     About1 = help->addAction(QStringLiteral("A&bout"));
     connect(About1, &QAction::triggered, this, guarded(this, &TSamplerForm::About1Click));
+    QAction* keyboard = help->addAction(QStringLiteral("&Keyboard"));
+    keyboard->setObjectName(QStringLiteral("Keyboard1"));
+    connect(keyboard, &QAction::triggered, this, [this] {
+        ErrorGuard::run([this] {
+            TKeyboardForm keys(this);
+            Dialogs::execModal(&keys);
+        });
+    });
     root->setMenuBar(MainMenu1);
 
     ToolBar1 = new QToolBar(this);
@@ -462,6 +472,9 @@ void TSamplerForm::AddActExecute()
         EnableActions(true); // nothing is being added: keep the window usable
         throw;
     }
+    // A new item goes to the section shown, the first when none is.
+    if (SelectedSection() < 0 && ListBox1->count() > 0)
+        ShowTypeAndSection(ComboBox1->currentIndex(), 0);
 }
 
 void TSamplerForm::EditActExecute()
@@ -487,6 +500,15 @@ void TSamplerForm::BitBtn1Click()
 {
     using namespace ItemRecord;
     Table* t = m_dm.dtUserSet;
+    if (t->state() == Table::State::Insert && SelectedSection() < 0) {
+        // The section was taken off: a new item belongs to one, the score
+        // report has a row for each.
+        PageControl1->setCurrentWidget(TabSheet2);
+        ListBox1->setFocus();
+        Dialogs::message(this, Dialogs::Icon::Warning, QStringLiteral("Please select the item's section."),
+                         Dialogs::Ok, Dialogs::Ok, Dialogs::Ok);
+        return; // back to adding, nothing stored
+    }
     if (const std::optional<bool> multiple = UserSetStatus::typeOf(ComboBox1->currentIndex()))
         t->fieldByName(Q_TYPE).setAsBoolean(*multiple);
     t->fieldByName(Q_SECT).setAsInteger(UserSetStatus::sectionOf(SelectedSection()));
@@ -672,7 +694,7 @@ void TSamplerForm::Import1Click()
     m_importFilter = filter;
     // Read and checked on a worker, so a large file keeps the window
     // answering and can be cancelled; nothing is added before it is whole.
-    ImportJob job(path, QuestionFile::formatOfFilter(filter));
+    ImportJob job(path, QuestionFile::importFormat(filter, path));
     if (!ImportProgressForm->follow(job, QFileInfo(path).fileName()))
         return;
     const ImportResult result = job.result();
@@ -701,9 +723,7 @@ void TSamplerForm::Import1Click()
         return; // cancelled: nothing was added
     EnableActions(true);
     StatusBar1->setPanelText(UserSetStatus::ChangePanel, QStringLiteral(" Imported: %1").arg(ids.size()));
-    const QString skipped = ImportRules::skippedMessage(int(ids.size()), result);
-    if (!skipped.isEmpty())
-        Dialogs::information(this, skipped);
+    Dialogs::information(this, ImportRules::importedMessage(int(ids.size()), result));
 }
 
 void TSamplerForm::Export1Click()

@@ -2,6 +2,8 @@
 
 #include "core/settings/SettingsStore.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPalette>
 #include <cmath>
@@ -35,6 +37,37 @@ FontSetting fromFont(const QFont& font, const QColor& color)
     s.bold = font.bold();
     s.italic = font.italic();
     return s;
+}
+
+QFont installedFace(const QFont& font)
+{
+    if (QFontDatabase::hasFamily(font.family()))
+        return font;
+    QString face;
+    for (const QString& substitute : QFont::substitutes(font.family())) {
+        if (QFontDatabase::hasFamily(substitute)) {
+            face = substitute;
+            break;
+        }
+    }
+    if (face.isEmpty())
+        face = QFontInfo(font).family(); // what the font is drawn in
+    // Substitutes are kept in lower case: the face as the system names it.
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.compare(face, Qt::CaseInsensitive) == 0) {
+            face = family;
+            break;
+        }
+    }
+    QFont shown = font;
+    shown.setFamilies({face});
+    return shown;
+}
+
+bool sameChoice(const QFont& a, const QFont& b)
+{
+    return a.family() == b.family() && a.pointSizeF() == b.pointSizeF() && a.pixelSize() == b.pixelSize() &&
+           a.bold() == b.bold() && a.italic() == b.italic();
 }
 
 QColor toColor(qint64 stored)

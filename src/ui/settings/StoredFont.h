@@ -19,6 +19,13 @@ FontSetting fromFont(const QFont& font, const QColor& color);
 void apply(const SettingsStore::Values& stored, ItemAppearance& shown);
 void store(const ItemAppearance& shown, SettingsStore::Values& values);
 
+// The font as the system shows it: its own face when that is installed,
+// else the installed face the system puts in its place; size, bold and
+// italic kept. A font chooser opened on it finds the face and its styles.
+QFont installedFace(const QFont& font);
+// The same choice in a font chooser: face, size, bold and italic.
+bool sameChoice(const QFont& a, const QFont& b);
+
 // Colours are stored as red in the low byte, green in the next and blue in
 // the third. A value with the top byte set names a system colour, taken as
 // the system's window-text colour.

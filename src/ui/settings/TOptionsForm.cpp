@@ -2,6 +2,7 @@
 
 #include "ui/settings/ClampingSpinBox.h"
 #include "ui/settings/RadioGroup.h"
+#include "ui/settings/StoredFont.h"
 #include "ui/widgets/ControlNames.h"
 #include "ui/widgets/Dialogs.h"
 #include "ui/widgets/ErrorGuard.h"
@@ -246,10 +247,13 @@ void TOptionsForm::ListBox1Click()
 void TOptionsForm::BitBtn3Click()
 {
     bool ok = false;
-    const QFont chosen = Dialogs::getFont(&ok, Panel1->font(), this);
+    // A face that is not installed is offered as the one shown in its place,
+    // with its styles; taken back unchanged, the font stays as it was.
+    const QFont offered = StoredFont::installedFace(Panel1->font());
+    const QFont chosen = Dialogs::getFont(&ok, offered, this);
     // The chosen font goes straight into the exam window: it stays for the
     // run even if the dialog is then closed without OK.
-    if (ok)
+    if (ok && !StoredFont::sameChoice(chosen, offered))
         setEntryFont(qMax(ListBox1->currentRow(), 0), chosen);
     ListBox1Click();
 }

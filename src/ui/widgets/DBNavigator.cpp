@@ -3,6 +3,7 @@
 #include "core/tables/Table.h"
 #include "ui/widgets/ErrorGuard.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,11 +11,14 @@
 
 namespace {
 // An arrow glyph, pointing left or right, with a bar on the far side for
-// the first and last buttons.
-QIcon arrowIcon(bool right, bool bar)
+// the first and last buttons, in the button's text colours: it reads on the
+// button's face whatever the system's colours are.
+QIcon arrowIcon(bool right, bool bar, const QPalette& palette)
 {
     QIcon icon;
-    for (const QColor& colour : {QColor(0, 0, 128), QColor(150, 150, 150)}) {
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+        const QColor colour = palette.color(mode == QIcon::Normal ? QPalette::Active : QPalette::Disabled,
+                                            QPalette::ButtonText);
         QPixmap pixmap(16, 16);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
@@ -36,7 +40,7 @@ QIcon arrowIcon(bool right, bool bar)
         if (bar)
             p.drawRect(right ? QRectF(12, 3, 2, 10) : QRectF(2, 3, 2, 10));
         p.end();
-        icon.addPixmap(pixmap, colour == QColor(0, 0, 128) ? QIcon::Normal : QIcon::Disabled);
+        icon.addPixmap(pixmap, mode);
     }
     return icon;
 }
@@ -47,22 +51,35 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    const bool right[] = {false, false, true, true};
-    const bool bar[] = {true, false, false, true};
     const char* names[] = {"nbFirst", "nbPrior", "nbNext", "nbLast"};
     for (int i = 0; i < 4; ++i) {
         auto* b = new QToolButton(this);
         b->setObjectName(QString::fromLatin1(names[i]));
-        b->setIcon(arrowIcon(right[i], bar[i]));
         b->setFixedSize(26, 24);
         b->setAutoRaise(false);
         row->addWidget(b);
         m_buttons[i] = b;
         connect(b, &QToolButton::clicked, this, [this, i] { click(Button(i)); });
     }
+    paintArrows();
     setHints({QStringLiteral("First record"), QStringLiteral("Prior record"), QStringLiteral("Next record"),
               QStringLiteral("Last record")});
     updateButtons();
+}
+
+void DBNavigator::paintArrows()
+{
+    const bool right[] = {false, false, true, true};
+    const bool bar[] = {true, false, false, true};
+    for (int i = 0; i < 4; ++i)
+        m_buttons[i]->setIcon(arrowIcon(right[i], bar[i], m_buttons[i]->palette()));
+}
+
+void DBNavigator::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        paintArrows();
 }
 
 void DBNavigator::setHints(const QStringList& hints)

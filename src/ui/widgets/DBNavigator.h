@@ -27,8 +27,12 @@ public:
     void setHints(const QStringList& hints);
     void click(Button which);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void updateButtons();
+    void paintArrows();
 
     QPointer<Table> m_table;
     QToolButton* m_buttons[4];

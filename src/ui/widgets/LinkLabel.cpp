@@ -41,9 +41,13 @@ void LinkLabel::setHovered(bool hovered)
     if (hovered) {
         m_normal = palette();
         QPalette p = m_normal;
+        // Blue is read on white, whatever the window's colour.
         p.setColor(QPalette::WindowText, Qt::blue);
+        p.setColor(QPalette::Window, Qt::white);
         setPalette(p);
+        setAutoFillBackground(true);
     } else {
+        setAutoFillBackground(false);
         setPalette(m_normal);
     }
 }

@@ -17,11 +17,6 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About Examora"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 14);
     layout->setSpacing(10);
@@ -62,7 +57,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
 QPixmap TAboutForm::banner()
 {
     QPixmap pixmap(221, 48);
-    pixmap.fill(Qt::white);
+    pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient g(0, 0, 0, 48);
