@@ -60,7 +60,7 @@ StartPage::StartPage(QWidget* parent) : QWidget(parent)
     // None of them is the exam window's default button: Return acts on the focus.
     for (ShadedButton* b : fcShapeBtn)
         b->setAutoDefault(false);
-    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn})
+    for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn, SmartBtn})
         b->setAutoDefault(false);
     int k = 5;
     for (ShadedButton* b : {AllQBtn, RandomBtn, UserBtn, RetakeBtn, SmartBtn}) {
