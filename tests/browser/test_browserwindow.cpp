@@ -58,29 +58,6 @@ private:
             ids << QStringLiteral("%1%2").arg(i.source == ItemSource::Bank ? 'B' : 'U').arg(i.id);
         return ids;
     }
-    QList<qint64> examNumbers()
-    {
-        QList<qint64> ids;
-        Table& t = *form->dtCurrentSet;
-        t.disableControls();
-        for (t.first(); !t.eof(); t.next())
-            ids << t.fieldByName(Q_OR_NUMBER).asInteger();
-        t.first();
-        t.enableControls();
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }
-    void gradeAndView()
-    {
-        Dialogs::queueAnswer(Dialogs::Ok);
-        Dialogs::setModalHandler([](QDialog* d) {
-            if (qobject_cast<TScoreForm*>(d))
-                Driver::press(d, "BitBtn1");
-            return int(QDialog::Accepted);
-        });
-        Driver::press(form, "GradeButton");
-        QCOMPARE(form->examMode, ExamMode::Reviewing);
-    }
 
 private slots:
     void init()
@@ -128,7 +105,7 @@ private slots:
 
         // In review after grading it opens, but starts no exam over this one.
         Driver::pickChoice(form, 2);
-        gradeAndView();
+        Driver::gradeAndView(form);
         QVERIFY(browserAction()->isEnabled());
         bool practiseEnabled = true;
         QVERIFY(openBrowser([&](TBrowserForm* b) {
@@ -199,7 +176,7 @@ private slots:
                 if (t.fieldByName(Q_TEXT).asString() == QStringLiteral("Q1 planning"))
                     break;
             Driver::pickChoice(form, round == 0 ? 2 : 1);
-            gradeAndView();
+            Driver::gradeAndView(form);
             form->CloseCurrentExam();
         }
         std::vector<HistoryAttempt> attempts;

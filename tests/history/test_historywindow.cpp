@@ -91,30 +91,6 @@ private:
         }
         QFAIL("item not in the exam");
     }
-    // Grade Now, OK, and View Answers in the score window.
-    void gradeAndView()
-    {
-        Dialogs::queueAnswer(Dialogs::Ok);
-        Dialogs::setModalHandler([](QDialog* d) {
-            if (qobject_cast<TScoreForm*>(d))
-                Driver::press(d, "BitBtn1");
-            return int(QDialog::Accepted);
-        });
-        Driver::press(form, "GradeButton");
-        QCOMPARE(form->examMode, ExamMode::Reviewing);
-    }
-    QList<qint64> examNumbers()
-    {
-        QList<qint64> ids;
-        Table& t = *form->dtCurrentSet;
-        t.disableControls();
-        for (t.first(); !t.eof(); t.next())
-            ids << t.fieldByName(Q_OR_NUMBER).asInteger();
-        t.first();
-        t.enableControls();
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }
 
 private slots:
     void init()
@@ -394,7 +370,7 @@ private slots:
         Driver::startExam(form, "AllQAct", QStringLiteral("Ada"), 90, 3); // eleven items
         answerRight(QStringLiteral("Q1 planning"), 2);
         answerRight(QStringLiteral("Q3 access"), 1);
-        gradeAndView();
+        Driver::gradeAndView(form);
         form->CloseCurrentExam();
 
         // The name dialog of the retake: its own caption, no number to choose.
@@ -416,7 +392,7 @@ private slots:
         QCOMPARE(form->ExamTitle, QStringLiteral("Retake Incorrect Items"));
         QCOMPARE(form->ItemCount, 9);
         QCOMPARE(form->Sheet.size(), 9);
-        QCOMPARE(examNumbers(), (QList<qint64>{2, 4, 5, 6, 7, 8, 9, 10, 11}));
+        QCOMPARE(Driver::examNumbers(form), (QList<qint64>{2, 4, 5, 6, 7, 8, 9, 10, 11}));
         QVERIFY(!button("NoteButton")->isHidden());
 
         // During the retake no other retake can start: not from its menu
@@ -429,7 +405,7 @@ private slots:
             return int(QDialog::Rejected);
         });
         Dialogs::clearLog();
-        const QList<qint64> retaken = examNumbers();
+        const QList<qint64> retaken = Driver::examNumbers(form);
         Driver::press(form, "RetakeAct");
         Driver::press(form, "RetakeBtn");
         QTest::keyClick(form, Qt::Key_I, Qt::AltModifier);
@@ -439,18 +415,18 @@ private slots:
         QCOMPARE(form->examMode, ExamMode::Testing);
         QCOMPARE(form->ExamTitle, QStringLiteral("Retake Incorrect Items"));
         QCOMPARE(form->ItemCount, 9);
-        QCOMPARE(examNumbers(), retaken);
+        QCOMPARE(Driver::examNumbers(form), retaken);
 
         // Retaken and graded: the retake is the latest attempt, and the next
         // retake takes only what is still wrong.
         answerRight(QStringLiteral("Q4 integration"), 4);
-        gradeAndView();
+        Driver::gradeAndView(form);
         QCOMPARE(attempts().front().examTitle, QStringLiteral("Retake Incorrect Items"));
         QCOMPARE(attempts().front().items, 9);
         form->CloseCurrentExam();
         Driver::acceptNameDialog();
         Driver::press(form, "RetakeAct");
-        QCOMPARE(examNumbers(), (QList<qint64>{2, 5, 6, 7, 8, 9, 10, 11}));
+        QCOMPARE(Driver::examNumbers(form), (QList<qint64>{2, 5, 6, 7, 8, 9, 10, 11}));
     }
 
     void retake_userExam_leavesVanishedItemsOut()
@@ -460,7 +436,7 @@ private slots:
                            TestEnv::item(0, 3, QStringLiteral("U3"), QStringLiteral("c"))});
         startExam("UserAct");
         answerRight(QStringLiteral("U2"), 2);
-        gradeAndView();
+        Driver::gradeAndView(form);
         form->CloseCurrentExam();
         QCOMPARE(ScoreHistory::encodeResults(attempts().front().results).count('U'), 3);
 
@@ -470,7 +446,7 @@ private slots:
         Driver::acceptNameDialog();
         Driver::press(form, "RetakeAct");
         QCOMPARE(form->examMode, ExamMode::Testing);
-        QCOMPARE(examNumbers(), (QList<qint64>{1}));
+        QCOMPARE(Driver::examNumbers(form), (QList<qint64>{1}));
         QCOMPARE(form->dtCurrentSet->fieldByName(Q_TEXT).asString(), QStringLiteral("U1"));
         QVERIFY(button("NoteButton")->isHidden()); // no notes on the candidate's own items
         QVERIFY(!form->dtQSet->isOpen());

@@ -88,33 +88,6 @@ private:
         }
         QFAIL("item not in the exam");
     }
-    // Grade Now, OK; in the score window print (cancelled), then View Answers.
-    void gradePrintAndView()
-    {
-        Dialogs::queueAnswer(Dialogs::Ok);
-        Dialogs::queuePrintAnswer(false);
-        Dialogs::setModalHandler([](QDialog* d) {
-            if (qobject_cast<TScoreForm*>(d)) {
-                Driver::press(d, "BitBtn2");
-                Driver::press(d, "BitBtn1");
-            }
-            return int(QDialog::Accepted);
-        });
-        Driver::press(form, "GradeButton");
-        QCOMPARE(form->examMode, ExamMode::Reviewing);
-    }
-    QList<qint64> examNumbers() const
-    {
-        QList<qint64> ids;
-        Table& t = *form->dtCurrentSet;
-        t.disableControls();
-        for (t.first(); !t.eof(); t.next())
-            ids << t.fieldByName(Q_OR_NUMBER).asInteger();
-        t.first();
-        t.enableControls();
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }
     // The readiness text of the history window opened from the File menu.
     QString readinessShown()
     {
@@ -181,7 +154,7 @@ private slots:
         // Q1 read through Learn Now, then answered right; Q2 (a and c) half right.
         answer(QStringLiteral("Q1 planning"), 2, true);
         answer(QStringLiteral("Q2 install"), 1);
-        gradePrintAndView();
+        Driver::gradeAndView(form, true);
 
         const std::vector<HistoryAttempt> all = attempts();
         QCOMPARE(int(all.size()), 1);
@@ -213,7 +186,7 @@ private slots:
         form->CloseCurrentExam();
         Driver::startExam(form, "Action1", QStringLiteral("Ada"), 90, 7);
         answer(QStringLiteral("Q1 planning"), 2);
-        gradePrintAndView();
+        Driver::gradeAndView(form, true);
         learnt = memory().readAll();
         QCOMPARE(state(learnt, 1)->seen, 2);
         QCOMPARE(state(learnt, 1)->lastResult, ItemResult::Correct);
@@ -231,7 +204,7 @@ private slots:
 
         Driver::startExam(form, "Action1", QStringLiteral("Ada"), 90, 7);
         answer(QStringLiteral("Q1 planning"), 2);
-        gradePrintAndView();
+        Driver::gradeAndView(form, true);
         QVERIFY(memory().isFed());
         MemoryStates learnt = memory().readAll();
         QCOMPARE(learnt.size(), 3);
@@ -245,7 +218,7 @@ private slots:
         // The next grading feeds nothing again.
         form->CloseCurrentExam();
         Driver::startExam(form, "Action1", QStringLiteral("Ada"), 90, 7);
-        gradePrintAndView();
+        Driver::gradeAndView(form, true);
         learnt = memory().readAll();
         QCOMPARE(state(learnt, 1)->seen, 4);
         QCOMPARE(state(learnt, 3)->seen, 1);
@@ -336,7 +309,7 @@ private slots:
         QVERIFY(!Driver::find<QPushButton>(form, "NoteButton")->isHidden());
         // Due first (1 over 7; 5, forgotten sooner, over 11), then unseen (8),
         // then the least recalled (9 over 3), and section 4 unseen either way.
-        QList<qint64> ids = examNumbers();
+        QList<qint64> ids = Driver::examNumbers(form);
         QVERIFY2(ids.removeOne(4) != ids.removeOne(10), "one of section 4");
         QCOMPARE(ids, (QList<qint64>{1, 5, 8, 9}));
         QVERIFY(Dialogs::shownMessages().isEmpty());
@@ -352,7 +325,7 @@ private slots:
                                                                      "seen")),
             qPrintable(Dialogs::shownMessages().first()));
         QCOMPARE(form->ItemCount, 11);
-        QCOMPARE(examNumbers(), (QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+        QCOMPARE(Driver::examNumbers(form), (QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
 
         // Cancelled at the name dialog: nothing starts, the start page stays.
         form->CloseCurrentExam();
@@ -371,7 +344,7 @@ private slots:
                                 "0).</b>"));
         Driver::startExam(form, "Action1", QStringLiteral("Ada"), 90, 7);
         answer(QStringLiteral("Q1 planning"), 2);
-        gradePrintAndView();
+        Driver::gradeAndView(form, true);
         QVERIFY(
             readinessShown().contains(QStringLiteral("2 graded exams (you have 1) and 100 different items "
                                                      "answered (you have 2)")));

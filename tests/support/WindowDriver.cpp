@@ -1,8 +1,11 @@
 #include "WindowDriver.h"
 
+#include "core/store/ItemRecord.h"
+#include "core/tables/Table.h"
 #include "ui/exam/ChoiceLabel.h"
 #include "ui/exam/TNameForm.h"
 #include "ui/exam/TTestForm.h"
+#include "ui/grading/TScoreForm.h"
 #include "ui/widgets/Dialogs.h"
 
 #include <QAbstractButton>
@@ -12,6 +15,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace Driver {
 namespace detail {
@@ -115,6 +119,36 @@ void press(QObject* window, const char* name)
         }
     }
     detail::failFind(window, QString::fromLatin1(name), "button or action", seen);
+}
+
+void gradeAndView(TTestForm* exam, bool printFirst)
+{
+    Dialogs::queueAnswer(Dialogs::Ok);
+    if (printFirst)
+        Dialogs::queuePrintAnswer(false);
+    Dialogs::setModalHandler([printFirst](QDialog* d) {
+        if (qobject_cast<TScoreForm*>(d)) {
+            if (printFirst)
+                press(d, "BitBtn2");
+            press(d, "BitBtn1");
+        }
+        return int(QDialog::Accepted);
+    });
+    press(exam, "GradeButton");
+    QCOMPARE(exam->examMode, ExamMode::Reviewing);
+}
+
+QList<qint64> examNumbers(TTestForm* exam)
+{
+    QList<qint64> ids;
+    Table& t = *exam->dtCurrentSet;
+    t.disableControls();
+    for (t.first(); !t.eof(); t.next())
+        ids << t.fieldByName(ItemRecord::Q_OR_NUMBER).asInteger();
+    t.first();
+    t.enableControls();
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 void tick(QObject* window, const char* timerName)

@@ -80,6 +80,12 @@ void press(QObject* window, const char* name);
 // The timer of that design name in window ticks once, as when its interval
 // runs out (whether it is running or not).
 void tick(QObject* window, const char* timerName);
+// "&Grade Now" answered OK, then "&View Answers" in the score window; with
+// printFirst its Print is pressed before, the print dialog cancelled. The
+// exam window is then reviewing.
+void gradeAndView(TTestForm* exam, bool printFirst = false);
+// The numbers (Q_OR_NUMBER) of the exam's items, lowest first.
+QList<qint64> examNumbers(TTestForm* exam);
 
 } // namespace Driver
 

@@ -16,14 +16,6 @@
 namespace QuestionCatalog {
 
 namespace {
-bool booleanOf(const QVariant& v)
-{
-    if (v.typeId() == QMetaType::QString)
-        return v.toString().trimmed().compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
-               v.toString().trimmed() == QLatin1String("1");
-    return !v.isNull() && v.toLongLong() != 0;
-}
-
 // The item fields both sources share, column by column.
 struct Columns
 {
@@ -60,10 +52,10 @@ struct Columns
         item.section = int(Field::integerOf(sections[i]));
         item.question = texts[i].toString();
         item.explanation = explanations[i].toString();
-        item.multiple = booleanOf(types[i]);
+        item.multiple = Field::booleanOf(types[i]);
         for (int k = 0; k < ItemRecord::ChoiceCount; ++k) {
             item.choices[std::size_t(k)] = choices[std::size_t(k)][i].toString();
-            if (booleanOf(flags[std::size_t(k)][i]))
+            if (Field::booleanOf(flags[std::size_t(k)][i]))
                 item.correctChoices |= std::uint8_t(1u << k);
         }
         return item;

@@ -16,17 +16,6 @@ double ActiveItem::guessChance() const
 
 namespace ActiveItems {
 
-namespace {
-// A boolean field's value as Field::asBoolean reads it.
-bool booleanOf(const QVariant& v)
-{
-    if (v.typeId() == QMetaType::QString)
-        return v.toString().trimmed().compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
-               v.toString().trimmed() == QLatin1String("1");
-    return !v.isNull() && v.toLongLong() != 0;
-}
-} // namespace
-
 std::vector<ActiveItem> read(Table& bank)
 {
     using namespace ItemRecord;
@@ -46,7 +35,7 @@ std::vector<ActiveItem> read(Table& bank)
         ActiveItem item;
         item.id = std::int32_t(Field::integerOf(ids[i]));
         item.section = int(section);
-        item.multiple = booleanOf(types[i]);
+        item.multiple = Field::booleanOf(types[i]);
         item.choices = 0;
         for (const std::vector<QVariant>& text : texts)
             item.choices += !text[i].toString().isEmpty();

@@ -53,6 +53,14 @@ bool Field::asBoolean() const
     return v.toLongLong() != 0;
 }
 
+bool Field::booleanOf(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QString)
+        return v.toString().trimmed().compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+               v.toString().trimmed() == QLatin1String("1");
+    return !v.isNull() && v.toLongLong() != 0;
+}
+
 QString Field::asString() const
 {
     const QVariant v = value();

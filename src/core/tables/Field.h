@@ -24,6 +24,9 @@ public:
     // What asInteger() reads from a stored value (walks read values in bulk).
     static qint64 integerOf(const QVariant& v);
     bool asBoolean() const;
+    // What asBoolean() reads from a stored value, for bulk walks that must
+    // not stop at one bad cell: a text other than "True" or "1" is false.
+    static bool booleanOf(const QVariant& v);
     QString asString() const;
 
     void setAsInteger(qint64 value);

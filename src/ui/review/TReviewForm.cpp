@@ -44,34 +44,31 @@ QPixmap exclamationIcon()
     return pm;
 }
 
-QPixmap checkIcon()
+// A sign drawn as one stroke through the points, in a 16x16 icon.
+QPixmap strokeIcon(const QPen& pen, std::initializer_list<QPointF> points)
 {
     QPixmap pm = blankIcon();
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(SignBlue, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(pen);
     QPainterPath path;
-    path.moveTo(4, 8);
-    path.lineTo(7, 11);
-    path.lineTo(12, 4);
+    path.moveTo(*points.begin());
+    for (auto it = points.begin() + 1; it != points.end(); ++it)
+        path.lineTo(*it);
     p.drawPath(path);
     return pm;
 }
 
+QPixmap checkIcon()
+{
+    return strokeIcon(QPen(SignBlue, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin),
+                      {{4, 8}, {7, 11}, {12, 4}});
+}
+
 QPixmap letterMIcon()
 {
-    QPixmap pm = blankIcon();
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(SignRed, 1.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    QPainterPath path;
-    path.moveTo(4, 12);
-    path.lineTo(4, 4);
-    path.lineTo(8, 9);
-    path.lineTo(12, 4);
-    path.lineTo(12, 12);
-    p.drawPath(path);
-    return pm;
+    return strokeIcon(QPen(SignRed, 1.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin),
+                      {{4, 12}, {4, 4}, {8, 9}, {12, 4}, {12, 12}});
 }
 
 QPixmap crossIcon()
