@@ -12,6 +12,7 @@
 #include "ui/widgets/Contrast.h"
 #include "ui/widgets/DBNavigator.h"
 #include "ui/widgets/Dialogs.h"
+#include "ui/widgets/ShadedButton.h"
 #include "ui/widgets/TAboutForm.h"
 
 #include <QAbstractButton>
@@ -20,6 +21,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDir>
+#include <QEnterEvent>
 #include <QHash>
 #include <QLabel>
 #include <QPushButton>
@@ -150,6 +152,9 @@ public:
                              .translated((w->width() - tool->iconSize().width()) / 2,
                                          (w->height() - tool->iconSize().height()) / 2),
                          QStringLiteral(" arrow"));
+            } else if (auto* shaded = qobject_cast<ShadedButton*>(w)) {
+                if (shaded->isEnabled())
+                    readShaded(shaded);
             } else if (auto* button = qobject_cast<QPushButton*>(w)) {
                 if (button->isEnabled() && !button->text().isEmpty())
                     read(w, w->rect().adjusted(4, 4, -4, -4));
@@ -172,6 +177,31 @@ private:
             return;
         const QRect r(w->mapTo(m_window, local.topLeft()), local.size());
         m_readings.append({nameOf(w) + part, contrastIn(m_image, r)});
+    }
+    // A caption on a shaded face: the face changes from row to row, so the
+    // caption is measured against the face beside it in each of its rows,
+    // and its worst row counts.
+    void readShaded(ShadedButton* b)
+    {
+        const QRect text =
+            b->fontMetrics().boundingRect(b->rect(), Qt::AlignCenter | Qt::TextShowMnemonic, b->text());
+        const QPoint origin = b->mapTo(m_window, QPoint(0, 0));
+        const int faceX = origin.x() + std::max(3, text.left() - 4) - 1;
+        QColor caption;
+        double captionContrast = 0;
+        const QColor middle = m_image.pixelColor(faceX, origin.y() + text.center().y());
+        for (int y = text.top(); y <= text.bottom(); ++y)
+            for (int x = text.left(); x <= text.right(); ++x) {
+                const QColor c = m_image.pixelColor(origin + QPoint(x, y));
+                if (Contrast::ratio(c, middle) > captionContrast) {
+                    captionContrast = Contrast::ratio(c, middle);
+                    caption = c;
+                }
+            }
+        double worst = 21;
+        for (int y = text.top() + 1; y < text.bottom(); ++y)
+            worst = std::min(worst, Contrast::ratio(caption, m_image.pixelColor(faceX, origin.y() + y)));
+        m_readings.append({nameOf(b), worst});
     }
     void readCheckable(QAbstractButton* b, QStyle::SubElement text, QStyle::SubElement indicator)
     {
@@ -203,7 +233,9 @@ private:
 
 // Texts whose colour and background are both the window's own design,
 // whatever the system's colours: white on the teal Exit button.
-const QStringList BothColoursFixed{QStringLiteral("start window ShadedButton/fcShapeBtn3")};
+const QStringList BothColoursFixed{
+    QStringLiteral("start window ShadedButton/fcShapeBtn3"),
+    QStringLiteral("start window, the mouse over each button ShadedButton/fcShapeBtn3")};
 
 QStringList unreadable(const QList<Reading>& readings)
 {
@@ -224,6 +256,22 @@ void report(const QList<Reading>& readings, bool dark)
         for (const char* w : watched)
             if (r.where.contains(QString::fromLatin1(w)))
                 std::printf("contrast %s %s %.2f:1\n", dark ? "dark" : "light", qPrintable(r.where), r.ratio);
+}
+
+// Every shaded button of window as the mouse pointer over it shows it (or
+// no longer over it), whichever the tests before left the pointer on.
+void hoverEveryShadedButton(QWidget* window, bool over)
+{
+    for (ShadedButton* b : window->findChildren<ShadedButton*>()) {
+        if (over) {
+            const QPointF at = QRectF(b->rect()).center();
+            QEnterEvent enter(at, at, b->mapToGlobal(at));
+            QApplication::sendEvent(b, &enter);
+        } else {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(b, &leave);
+        }
+    }
 }
 
 // The windows, each shown with something in it, measured as shown.
@@ -251,11 +299,17 @@ QList<Reading> readEveryWindow()
     TMainForm mainForm(env.windows());
     QDir::setCurrent(env.dir());
     measure(&mainForm, QStringLiteral("start window"));
+    hoverEveryShadedButton(&mainForm, true);
+    measure(&mainForm, QStringLiteral("start window, the mouse over each button"));
+    hoverEveryShadedButton(&mainForm, false);
     mainForm.hide();
 
     exam->showNormal();
     exam->resize(1000, 580);
     measure(exam, QStringLiteral("exam window idle"));
+    hoverEveryShadedButton(exam, true);
+    measure(exam, QStringLiteral("exam window idle, the mouse over each button"));
+    hoverEveryShadedButton(exam, false);
     Driver::startExam(exam, "Action1", QStringLiteral("Ann"), 90, 11);
     Driver::pickChoice(exam, 2);
     Driver::find<QCheckBox>(exam, "MarkBox")->click();

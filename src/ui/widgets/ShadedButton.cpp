@@ -42,10 +42,10 @@ void ShadedButton::paintEvent(QPaintEvent*)
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal radius = qMin(r.height(), r.width()) / 3.0;
     QColor base = isEnabled() ? m_color : QColor(160, 160, 160);
+    // The mouse over the button lights its rim, never the face behind the
+    // text, so the caption reads as well as without it.
     if (isDown())
         base = base.darker(130);
-    else if (m_hover)
-        base = base.lighter(125);
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0.0, base.lighter(190));
     g.setColorAt(0.45, base.lighter(120));
@@ -55,6 +55,12 @@ void ShadedButton::paintEvent(QPaintEvent*)
     p.fillPath(path, g);
     p.setPen(QPen(base.darker(150), 1));
     p.drawPath(path);
+    if (m_hover && !isDown() && isEnabled()) {
+        QPainterPath rim;
+        rim.addRoundedRect(r.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
+        p.setPen(QPen(QColor(255, 255, 255, 180), 1.5));
+        p.drawPath(rim);
+    }
     if (hasFocus()) {
         p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DotLine));
         p.drawRoundedRect(r.adjusted(3, 3, -3, -3), radius / 2, radius / 2);
