@@ -24,8 +24,10 @@
 #include <QEnterEvent>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
@@ -388,6 +390,22 @@ private slots:
         QVERIFY(readings.size() > 40);
         const QStringList bad = unreadable(readings);
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
+    }
+
+    // The name dialog's number field, enabled again after an exam that fixes
+    // its number, takes the desktop's colours as the name field beside it does.
+    void nameDialog_numberField_takesTheDesktopsColours_data() { everyTextReads_data(); }
+    void nameDialog_numberField_takesTheDesktopsColours()
+    {
+        QFETCH(bool, dark);
+        usePalette(dark);
+        TNameForm form;
+        form.setNumberEnabled(false);
+        form.setNumberEnabled(true);
+        auto* number = Driver::find<QSpinBox>(&form, "SpinEdit2");
+        auto* name = Driver::find<QLineEdit>(&form, "NameEdit");
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text})
+            QCOMPARE(number->palette().color(role), name->palette().color(role));
     }
 
     // The navigator's arrows: an enabled one stands out more than a disabled one.

@@ -71,10 +71,10 @@ void TNameForm::setNumberEnabled(bool enabled)
 {
     SpinEdit2->setEnabled(enabled);
     Label4->setEnabled(enabled);
-    QPalette p = SpinEdit2->palette();
-    if (enabled) {
-        p = style()->standardPalette();
-    } else {
+    // Enabled, the field takes the desktop's colours like the others (a dark
+    // theme's included); disabled, it is greyed out whatever the theme.
+    QPalette p;
+    if (!enabled) {
         p.setColor(QPalette::Disabled, QPalette::Base, QColor(192, 192, 192));
         p.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
     }
