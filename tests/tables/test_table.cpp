@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(t->recNo(), 1);
     }
 
-    // The one-field walk gives what a cursor walk reads, record for record,
+    // The field walk gives what a cursor walk reads, record for record,
     // under a filter, after an edit still pending, for the key and for an
     // emptied field, and leaves the cursor and the listeners alone.
     void fieldWalk_readsWhatTheCursorWalkReads()
@@ -160,6 +160,14 @@ private slots:
         QCOMPARE(Field::integerOf(sections.at(4)), 6);
         QVERIFY(explanations.at(4).isNull());
         QVERIFY_THROWS_EXCEPTION(TableError, t->fieldInView(QStringLiteral("NO_SUCH")));
+        // Several fields from one walk: the same lists, in the order asked.
+        const std::vector<std::vector<QVariant>> together =
+            t->fieldsInView({Q_EXPL, QStringLiteral("q_sect"), Q_ID});
+        QCOMPARE(int(together.size()), 3);
+        QCOMPARE(together[0], explanations);
+        QCOMPARE(together[1], sections);
+        QCOMPARE(together[2], ids);
+        QVERIFY_THROWS_EXCEPTION(TableError, t->fieldsInView({Q_SECT, QStringLiteral("NO_SUCH")}));
         t->close();
         QVERIFY_THROWS_EXCEPTION(TableError, t->fieldInView(Q_SECT));
     }

@@ -64,14 +64,6 @@ struct Columns
     std::vector<QVariant> ids, sections, texts, explanations, types;
     std::array<std::vector<QVariant>, ItemRecord::ChoiceCount> choices, flags;
 };
-// The fields of every row of a table, one list per field, from one walk.
-std::vector<std::vector<QVariant>> fieldsOf(Table& t, const QStringList& names)
-{
-    std::vector<std::vector<QVariant>> all;
-    for (const QString& name : names)
-        all.push_back(t.fieldInView(name));
-    return all;
-}
 } // namespace
 
 std::vector<BrowserItem> readBankFile(const QString& path, const QHash<qint64, QString>& notes,
@@ -106,7 +98,7 @@ std::vector<BrowserItem> readBankFile(const QString& path, const QHash<qint64, Q
 std::vector<BrowserItem> readBank(Table& bank, const QHash<qint64, QString>& notes)
 {
     using namespace ItemRecord;
-    return itemsOfBank(fieldsOf(bank, Columns::names() + QStringList{Q_EXAM_N, PICT1, PICT2}), notes);
+    return itemsOfBank(bank.fieldsInView(Columns::names() + QStringList{Q_EXAM_N, PICT1, PICT2}), notes);
 }
 
 std::vector<BrowserItem> itemsOfBank(std::vector<std::vector<QVariant>> all,
@@ -138,7 +130,7 @@ std::vector<BrowserItem> itemsOfBank(std::vector<std::vector<QVariant>> all,
 std::vector<BrowserItem> readUserSet(Table& userSet)
 {
     std::vector<std::vector<QVariant>> more;
-    const Columns columns(fieldsOf(userSet, Columns::names() + QStringList{ItemRecord::U_MEMO}), &more);
+    const Columns columns(userSet.fieldsInView(Columns::names() + QStringList{ItemRecord::U_MEMO}), &more);
     const std::vector<QVariant>& memos = more[0];
     std::vector<BrowserItem> items;
     items.reserve(columns.ids.size());

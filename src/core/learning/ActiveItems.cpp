@@ -19,13 +19,17 @@ namespace ActiveItems {
 std::vector<ActiveItem> read(Table& bank)
 {
     using namespace ItemRecord;
-    const std::vector<QVariant> ids = bank.fieldInView(Q_ID);
-    const std::vector<QVariant> exams = bank.fieldInView(Q_EXAM_N);
-    const std::vector<QVariant> sections = bank.fieldInView(Q_SECT);
-    const std::vector<QVariant> types = bank.fieldInView(Q_TYPE);
+    QStringList names{Q_ID, Q_EXAM_N, Q_SECT, Q_TYPE};
+    for (int k = 1; k <= ChoiceCount; ++k)
+        names << choiceText(k);
+    std::vector<std::vector<QVariant>> fields = bank.fieldsInView(names);
+    const std::vector<QVariant>& ids = fields[0];
+    const std::vector<QVariant>& exams = fields[1];
+    const std::vector<QVariant>& sections = fields[2];
+    const std::vector<QVariant>& types = fields[3];
     std::array<std::vector<QVariant>, ChoiceCount> texts;
     for (int k = 1; k <= ChoiceCount; ++k)
-        texts[k - 1] = bank.fieldInView(choiceText(k));
+        texts[k - 1] = std::move(fields[std::size_t(3 + k)]);
     std::vector<ActiveItem> items;
     items.reserve(ids.size());
     for (std::size_t i = 0; i < ids.size(); ++i) {

@@ -454,42 +454,49 @@ bool Table::findKey(qint64 key)
 
 std::vector<QVariant> Table::fieldInView(const QString& name)
 {
+    return std::move(fieldsInView({name}).front());
+}
+
+std::vector<std::vector<QVariant>> Table::fieldsInView(const QStringList& names)
+{
     checkOpen("walk a field");
     checkBrowseMode();
-    int index = -1;
-    for (int i = 0; i < m_schema.fields.size() && index < 0; ++i) {
-        if (m_schema.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            index = i;
+    QStringList columns{quoted(m_schema.fields.first().name)};
+    for (const QString& name : names) {
+        int index = -1;
+        for (int i = 0; i < m_schema.fields.size() && index < 0; ++i) {
+            if (m_schema.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+                index = i;
+        }
+        if (index < 0)
+            throw TableError(QStringLiteral("%1: Field '%2' not found").arg(m_tableName, name));
+        columns << quoted(m_schema.fields.at(index).name);
     }
-    if (index < 0)
-        throw TableError(QStringLiteral("%1: Field '%2' not found").arg(m_tableName, name));
-    std::vector<QVariant> values;
-    values.reserve(m_view.size());
-    if (index == 0) {
-        for (int keyIndex : m_view)
-            values.emplace_back(m_keys[keyIndex]);
-        return values;
-    }
+    std::vector<std::vector<QVariant>> all(std::size_t(names.size()));
+    for (std::vector<QVariant>& values : all)
+        values.reserve(m_view.size());
     // The rows come in key order, as m_keys holds them; the view picks
     // the ones that pass the filter. A row another process added since the
     // keys were loaded is not in m_keys and is skipped, as the cursor would.
-    Statement st(m_db.handle(),
-                 QStringLiteral("SELECT %1, %2 FROM items ORDER BY %1")
-                     .arg(quoted(m_schema.fields.first().name), quoted(m_schema.fields.at(index).name)));
+    Statement st(m_db.handle(), QStringLiteral("SELECT %1 FROM items ORDER BY %2")
+                                    .arg(columns.join(QLatin1String(", ")), columns.first()));
     size_t next = 0;
     while (next < m_view.size() && st.step()) {
         const qint64 key = st.int64(0);
         while (next < m_view.size() && m_keys[m_view[next]] < key) {
-            values.emplace_back(); // the record is gone: an empty field, as loadCurrent gives
+            for (std::vector<QVariant>& values : all)
+                values.emplace_back(); // the record is gone: an empty field, as loadCurrent gives
             ++next;
         }
         if (next < m_view.size() && m_keys[m_view[next]] == key) {
-            values.push_back(st.value(1));
+            for (std::size_t f = 0; f < all.size(); ++f)
+                all[f].push_back(st.value(int(f) + 1));
             ++next;
         }
     }
-    values.resize(m_view.size());
-    return values;
+    for (std::vector<QVariant>& values : all)
+        values.resize(m_view.size());
+    return all;
 }
 
 qint64 Table::bookmark() const
