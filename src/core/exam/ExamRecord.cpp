@@ -3,7 +3,6 @@
 #include "core/store/ItemRecord.h"
 #include "core/tables/Session.h"
 #include "core/tables/Statement.h"
-#include "core/tables/SuspendedCursor.h"
 #include "core/tables/Table.h"
 #include "core/tables/TableError.h"
 
@@ -265,16 +264,17 @@ void ExamRecord::forget()
 
 std::vector<ExamRecord::Item> ExamRecord::itemsOf(Table& currentSet)
 {
-    std::vector<Item> items;
-    SuspendedCursor cursor(currentSet);
-    for (currentSet.first(); !currentSet.eof(); currentSet.next()) {
-        Item item;
+    // One walk for both fields: a 100,000-item exam is kept at its start
+    // without a cursor step per item.
+    const std::vector<std::vector<QVariant>> fields =
+        currentSet.fieldsInView({ItemRecord::Q_EXAM_N, ItemRecord::Q_OR_NUMBER});
+    const std::vector<QVariant>& examNumbers = fields[0];
+    const std::vector<QVariant>& numbers = fields[1];
+    std::vector<Item> items(numbers.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
         // A user-set item is copied without an exam number.
-        item.source =
-            currentSet.fieldByName(ItemRecord::Q_EXAM_N).isNull() ? ItemSource::UserSet : ItemSource::Bank;
-        item.number = std::int32_t(currentSet.fieldByName(ItemRecord::Q_OR_NUMBER).asInteger());
-        items.push_back(item);
+        items[i].source = examNumbers[i].isNull() ? ItemSource::UserSet : ItemSource::Bank;
+        items[i].number = std::int32_t(Field::integerOf(numbers[i]));
     }
-    cursor.restore();
     return items;
 }

@@ -89,8 +89,10 @@ QHash<qint64, QString> oldNotes(const QString& sessionName, const QString& oldBa
     const auto removeCopy = qScopeGuard([&temp] { removeTableFiles(temp); });
     Table bank(sessionName, temp);
     bank.open();
-    const std::vector<QVariant> ids = bank.fieldInView(ItemRecord::Q_ID);
-    const std::vector<QVariant> memos = bank.fieldInView(ItemRecord::U_MEMO);
+    const std::vector<std::vector<QVariant>> fields =
+        bank.fieldsInView({ItemRecord::Q_ID, ItemRecord::U_MEMO});
+    const std::vector<QVariant>& ids = fields[0];
+    const std::vector<QVariant>& memos = fields[1];
     for (size_t i = 0; i < ids.size() && i < memos.size(); ++i) {
         if (!memos[i].toString().isEmpty())
             notes.insert(Field::integerOf(ids[i]), memos[i].toString());

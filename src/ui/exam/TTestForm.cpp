@@ -201,12 +201,13 @@ void TTestForm::connectHandlers()
 
 // ---- exam kinds -------------------------------------------------------------------
 
-void TTestForm::PrepareNameDialog(bool numberEnabled)
+int TTestForm::PrepareNameDialog(bool numberEnabled)
 {
     const int m = examSession->countBank(ExamKind::allQuestions().filter);
     NameForm->setItemCount(m, m);
     dtQSet->close();
     NameForm->setNumberEnabled(numberEnabled);
+    return m;
 }
 
 void TTestForm::Action1Execute()
@@ -258,16 +259,19 @@ void TTestForm::startKind(const ExamKind& kind)
         Dialogs::information(this, QStringLiteral("User defined question set is empty!"));
         return;
     }
-    PrepareNameDialog(kind.chooseCount);
+    const int inAnyExam = PrepareNameDialog(kind.chooseCount);
     NameForm->setWindowTitle(kind.caption);
     ExamTitle = kind.title;
     if (userExam) {
         StartUserExam();
         return;
     }
-    // The count leaves the kind's filter on the bank for the assembly. A kind
-    // without any item opens no empty exam.
-    if (examSession->countBank(kind.filter) == 0) {
+    // The count leaves the kind's filter on the bank for the assembly; a kind
+    // open to any exam item has been counted already. A kind without any item
+    // opens no empty exam.
+    const int available =
+        kind.filter == ExamKind::allQuestions().filter ? inAnyExam : examSession->countBank(kind.filter);
+    if (available == 0) {
         Dialogs::information(this,
                              QStringLiteral("There are no questions available for %1.").arg(kind.title));
         return;

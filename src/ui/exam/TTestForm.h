@@ -97,7 +97,7 @@ public:
     void ShowVerdict();
     void RestoreAnswers();
     void CenterExamButtons();
-    void PrepareNameDialog(bool numberEnabled);
+    int PrepareNameDialog(bool numberEnabled); // the items open to any exam
     void CopyBankShuffled();
     void CopyBankRandomSelection();
     void CopyUserSetShuffled();
