@@ -2,6 +2,7 @@
 #include "core/store/ItemRecord.h"
 #include "core/store/TableFiles.h"
 #include "core/tables/Database.h"
+#include "core/tables/KeyDerivation.h"
 #include "core/tables/Session.h"
 #include "core/tables/Statement.h"
 #include "core/tables/Table.h"
@@ -499,6 +500,28 @@ private slots:
         t->open();
         QVERIFY(t->recordCount() > 0);
     }
+    // The keys of every table ever written depend on these bytes: the
+    // published PBKDF2 vectors (RFC 6070 for SHA-1, RFC 7914 for SHA-256),
+    // and Qt's own implementation, which made the keys before, on the
+    // derivations the tables use.
+    void keyDerivation_matchesPublishedVectorsAndTheEarlierKeys()
+    {
+        using KeyDerivation::Hash;
+        QCOMPARE(KeyDerivation::pbkdf2(Hash::Sha1, "password", "salt", 4096, 20).toHex(),
+                 QByteArray("4b007901b765489abead49d926f721d065a429c1"));
+        QCOMPARE(KeyDerivation::pbkdf2(Hash::Sha256, "passwd", "salt", 1, 64).toHex(),
+                 QByteArray("55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"
+                            "49ca9cccf179b645991664b39d77ef317c71b845b1e30bd509112041d3a19783"));
+        const QByteArray salt = "Velarix tables/Key check";
+        QCOMPARE(
+            KeyDerivation::pbkdf2(Hash::Sha256, "thirteenchars", salt, 64000, 32),
+            QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, "thirteenchars", salt, 64000, 32));
+        const QByteArray raw =
+            QByteArray::fromHex("00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff");
+        QCOMPARE(KeyDerivation::pbkdf2(Hash::Sha1, raw, salt.left(16), 2, 32),
+                 QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha1, raw, salt.left(16), 2, 32));
+    }
+
     void wrongOrMissingPassword_isAClearError()
     {
         session.reset();

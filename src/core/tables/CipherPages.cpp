@@ -1,8 +1,9 @@
 #include "core/tables/CipherPages.h"
 
+#include "core/tables/KeyDerivation.h"
+
 #include <QFile>
 #include <QMessageAuthenticationCode>
-#include <QPasswordDigestor>
 #include <QtEndian>
 
 namespace {
@@ -43,8 +44,8 @@ CipherPages::CipherPages(const QByteArray& rawKey, const QByteArray& salt)
     QByteArray hmacSalt = salt.left(SaltSize);
     for (char& c : hmacSalt)
         c = char(c ^ HmacSaltMask);
-    m_hmacKey = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha1, rawKey, hmacSalt,
-                                                   HmacKeyIterations, rawKey.size());
+    m_hmacKey = KeyDerivation::pbkdf2(KeyDerivation::Hash::Sha1, rawKey, hmacSalt, HmacKeyIterations,
+                                      int(rawKey.size()));
 }
 
 bool CipherPages::authentic(const QByteArray& page, quint32 number) const

@@ -1,10 +1,10 @@
 #include "core/tables/Session.h"
 
+#include "core/tables/KeyDerivation.h"
 #include "core/tables/TableError.h"
 
 #include <QCryptographicHash>
 #include <QHash>
-#include <QPasswordDigestor>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -50,8 +50,8 @@ void Session::registerPassword(const QString& password)
                                           // Behind the first windows being drawn: a lower
                                           // priority, so it takes what they leave idle.
                                           setpriority(PRIO_PROCESS, id_t(gettid()), 10);
-                                          return QPasswordDigestor::deriveKeyPbkdf2(
-                                              QCryptographicHash::Sha256, secret, salt, 64000, 32);
+                                          return KeyDerivation::pbkdf2(KeyDerivation::Hash::Sha256, secret,
+                                                                       salt, 64000, 32);
                                       }).share());
     m_rawKey = it.value();
 }
